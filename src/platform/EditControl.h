@@ -1,0 +1,135 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "base/LeadByteSet.h"
+
+namespace zozuz {
+
+// The byte-exact multi-line edit control that holds the document. It keeps the text as bytes of the
+// system code page and never converts, normalises or drops any of them: every byte value, zero
+// included, can be stored. Only the two-byte sequence CR LF separates editor lines; a lone CR or LF
+// is an ordinary byte of its line.
+//
+// Positions and lengths count bytes. Line numbers are zero-based and refer to editor lines, or to
+// display lines while word wrap is on (the control then divides every editor line with the width
+// function it was given). The requests mirror what the document needs of a platform edit control:
+// a line count that is at least 1, -1 as the start of a line that does not exist, the length of the
+// line that holds a position, copying a line into a caller's buffer of bounded size, replacing the
+// selection with or without undo, and setting the whole text, refused above the capacity.
+//
+// Storage is a gap buffer with an index of line starts, so looking up a line costs O(log n) or
+// better and rewriting a line with bytes of the same line structure costs O(length of the line).
+class EditControl {
+public:
+    using Pos = std::int64_t;
+
+    // The most bytes the control holds: 2^31 - 2. A longer text is refused before anything is
+    // allocated.
+    static constexpr Pos kCapacity = 2147483646;
+
+    // The advance, in pixels, of one character: one byte, or a lead byte with its trail byte.
+    using WidthFunction = std::function<int(std::string_view character)>;
+
+    // Told after every change of the text: at `position`, `removed` bytes were replaced by `inserted`
+    // bytes. The host's view uses it to repaint what changed.
+    using ChangeListener = std::function<void(Pos position, Pos removed, Pos inserted)>;
+
+    explicit EditControl(LeadByteSet leadBytes = LeadByteSet::codePage936());
+    ~EditControl();
+    EditControl(const EditControl&) = delete;
+    EditControl& operator=(const EditControl&) = delete;
+
+    // --- Whole text ---
+    Pos textLength() const;
+    std::string text() const;
+    // Copies the bytes of [start, end) into `out`, which must have room for end - start bytes.
+    void copyRange(Pos start, Pos end, char* out) const;
+    std::string range(Pos start, Pos end) const;
+    char byteAt(Pos position) const;
+
+    // Replaces the whole text with `bytes` exactly as given. Returns false, and changes nothing,
+    // when the text is longer than the capacity. Afterwards the caret is at the start, nothing is
+    // selected and the undo history is empty.
+    bool setText(std::string_view bytes);
+    // Whether a text of `length` bytes fits; asked before a large text is even read.
+    static bool canHold(std::uint64_t length) { return length <= static_cast<std::uint64_t>(kCapacity); }
+
+    // --- Lines (display lines while word wrap is on) ---
+    // The number of lines, at least 1: the empty text is one empty line, and a text ending in CR LF
+    // has an empty last line.
+    Pos lineCount() const;
+    // Start position of a line, or -1 when there is no such line.
+    Pos lineIndex(Pos line) const;
+    // The line that holds a position; a position at or past the end belongs to the last line.
+    Pos lineFromPosition(Pos position) const;
+    // Length, without its break, of the line that holds a position.
+    Pos lineLength(Pos position) const;
+    // Copies at most `capacity` bytes of a line, without its break, into `buffer` and returns how
+    // many were copied; 0 for a line that does not exist.
+    std::size_t getLine(Pos line, char* buffer, std::size_t capacity) const;
+    // The whole line, without its break, however long; empty for a line that does not exist.
+    std::string lineText(Pos line) const;
+
+    // --- Editor lines, whatever the word-wrap setting ---
+    Pos editorLineCount() const;
+    Pos editorLineStart(Pos line) const;  // -1 when there is no such line
+    Pos editorLineLength(Pos line) const; // 0 when there is no such line
+    std::string editorLineText(Pos line) const;
+    // Replaces editor line `line` (not its break) with `bytes`, without undo. Returns false when the
+    // line does not exist or the result would exceed the capacity. The caret ends after the new bytes.
+    bool replaceEditorLine(Pos line, std::string_view bytes);
+
+    // --- Selection and caret ---
+    Pos selectionStart() const;
+    Pos selectionEnd() const;
+    Pos caret() const;  // the active end of the selection
+    // Selects [anchor, caret); positions are clamped to the text. The caret may lie before the anchor.
+    void setSelection(Pos anchor, Pos caret);
+    bool hasSelection() const;
+    // Replaces the selection with `bytes` exactly as given; the caret ends just after them. With
+    // `undoable` false the change cannot be undone, and the undo history is emptied because its steps
+    // no longer fit the text. Returns false, changing nothing, when the result would exceed the
+    // capacity.
+    bool replaceSelection(std::string_view bytes, bool undoable);
+
+    // --- The user's editing (refused while read-only, bounded by the typing limit) ---
+    bool readOnly() const;
+    void setReadOnly(bool readOnly);
+    // 0 means the largest limit the control supports.
+    Pos typingLimit() const;
+    void setTypingLimit(Pos limit);
+    // Typing, pasting: replaces the selection as one undoable step. Returns false when refused.
+    bool userInsert(std::string_view bytes);
+    // Cut and the Delete / Backspace keys: delete the selection, or one character after / before the
+    // caret (a lead byte and its trail byte count as one character).
+    bool userDeleteForward();
+    bool userDeleteBackward();
+
+    // --- Undo (multi-level) ---
+    bool canUndo() const;
+    bool canRedo() const;
+    bool undo();
+    bool redo();
+    void clearUndo();
+
+    // --- Word wrap ---
+    bool wordWrap() const;
+    // Switches word wrap. With it on, editor lines are divided into display lines no wider than
+    // `width` pixels, as measured by `measure`; a display line holds at least one character.
+    void setWordWrap(bool on, WidthFunction measure = {}, int width = 0);
+    void setWrapWidth(int width);
+
+    void setChangeListener(ChangeListener listener);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace zozuz
