@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zozuz {
+
+// The root of the program's components. A component may have an owner, which destroys it together
+// with itself, newest first; a component destroyed earlier leaves its owner's list. While a window's
+// stored layout is being read the component is loading: setters then skip their range checks, and
+// references between components are resolved only once every value has been read (Loaded).
+class TComponent {
+public:
+    explicit TComponent(TComponent* owner = nullptr);
+    virtual ~TComponent();
+    TComponent(const TComponent&) = delete;
+    TComponent& operator=(const TComponent&) = delete;
+
+    const std::string& Name() const { return name_; }
+    void SetName(std::string name) { name_ = std::move(name); }
+    TComponent* Owner() const { return owner_; }
+    const std::vector<TComponent*>& Components() const { return components_; }
+    TComponent* FindComponent(const std::string& name) const;
+
+    bool Loading() const { return loading_; }
+    // Marks the start of reading a stored layout.
+    void BeginLoading() { loading_ = true; }
+    // Ends reading a stored layout; derived classes resolve their references here.
+    virtual void Loaded() { loading_ = false; }
+
+private:
+    void removeComponent(TComponent* component);
+
+    TComponent* owner_ = nullptr;
+    std::string name_;
+    std::vector<TComponent*> components_;
+    bool loading_ = false;
+};
+
+}  // namespace zozuz
