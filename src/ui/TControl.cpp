@@ -32,10 +32,10 @@ const Font& TControl::GetFont() const {
 }
 
 void TControl::SetFont(const Font& font) {
+    const bool changed = !(GetFont() == font);
     parentFont_ = false;
-    if (font == font_) return;
     font_ = font;
-    Invalidate();
+    if (changed) Invalidate();
 }
 
 void TControl::SetParentFont(bool follow) {
@@ -51,10 +51,10 @@ TColor TControl::Color() const {
 }
 
 void TControl::SetColor(TColor color) {
+    const TColor before = Color();
     parentColor_ = false;
-    if (color == color_) return;
     color_ = color;
-    Invalidate();
+    if (before != color) Invalidate();
 }
 
 void TControl::SetParentColor(bool follow) {
