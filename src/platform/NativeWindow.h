@@ -72,7 +72,9 @@ public:
     virtual bool visible() const = 0;
     virtual void activate() = 0;
 
-    // A disabled window takes no keyboard or mouse input, but still paints.
+    // A disabled window takes no keyboard or mouse input, but still paints. Disabling a window never
+    // disables the windows and message boxes it owns: the program disables each of its windows
+    // itself while a modal window or a message box shows.
     virtual void setEnabled(bool enabled) = 0;
     virtual bool enabled() const = 0;
 

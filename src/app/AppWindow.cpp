@@ -1,0 +1,13 @@
+#include "app/AppWindow.h"
+
+#include "app/TApplication.h"
+
+namespace zozuz {
+
+AppWindow::AppWindow(TApplication& application) : application_(application) {
+    application_.registerWindow(this);
+}
+
+AppWindow::~AppWindow() { application_.unregisterWindow(this); }
+
+}  // namespace zozuz

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "platform/Geometry.h"
+#include "platform/NativeWindow.h"
+
+namespace zozuz {
+
+class MouseTarget;
+class TApplication;
+
+// Modal results, the values a window shown modally closes with.
+inline constexpr int mrNone = 0;
+inline constexpr int mrOk = 1;
+inline constexpr int mrCancel = 2;
+
+// A top-level window as the application object sees it: something it owns, shows modally, disables
+// and enables, offers the command-state update to and asks for the control under the pointer. The
+// program's window classes (ui/TForm) implement it. A window registers with its application when it
+// is constructed and leaves it when it is destroyed.
+class AppWindow {
+public:
+    explicit AppWindow(TApplication& application);
+    virtual ~AppWindow();
+    AppWindow(const AppWindow&) = delete;
+    AppWindow& operator=(const AppWindow&) = delete;
+
+    TApplication& Application() const { return application_; }
+
+    // The window on the host, or null before it has been created.
+    virtual NativeWindow* Native() const = 0;
+    // Creates the window on the host now, if it does not exist yet.
+    virtual void HandleNeeded() = 0;
+
+    virtual bool Visible() const = 0;
+    virtual void SetVisible(bool visible) = 0;
+    virtual bool Enabled() const = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+    virtual WindowState GetWindowState() const = 0;
+    virtual void SetWindowState(WindowState state) = 0;
+
+    // The close check: whether the window may close now. It may raise an error.
+    virtual bool CloseQuery() { return true; }
+
+    // Brings the commands' states up to date; the idle step calls it for every visible, enabled
+    // window. Errors it raises go to the error display.
+    virtual void UpdateActions() {}
+
+    // The control at a point of the client area, disabled controls included; null when there is
+    // none the application should track.
+    virtual MouseTarget* ControlAtPoint(Point /*client*/) { return nullptr; }
+
+    int ModalResult() const { return modalResult_; }
+    void SetModalResult(int result) { modalResult_ = result; }
+    // Whether the window is being shown modally right now.
+    bool Modal() const { return modal_; }
+
+private:
+    friend class TApplication;
+
+    TApplication& application_;
+    int modalResult_ = mrNone;
+    bool modal_ = false;
+};
+
+}  // namespace zozuz

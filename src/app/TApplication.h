@@ -1,0 +1,159 @@
+#pragma once
+
+#include <cstddef>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <new>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "app/AppWindow.h"
+#include "platform/Host.h"
+#include "platform/HostListener.h"
+#include "platform/Image.h"
+
+namespace zozuz {
+
+class MouseTarget;
+
+// The application object: exactly one per process. It exists before the first window and after
+// the last, owns the program's windows, its title and icon and its single event loop, shows windows
+// modally and turns errors that escape the program's handlers into one message box each.
+//
+// Everything runs on the user-interface thread. The application keeps no timers of its own and
+// never polls: when the queue is empty it does its idle work once and then sleeps in the host until
+// the next event arrives.
+class TApplication : private HostListener {
+public:
+    explicit TApplication(Host& host);
+    ~TApplication() override;
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+
+    Host& GetHost() const { return host_; }
+
+    // Derived once, from the executable's file name.
+    const std::string& Title() const { return title_; }
+    const Image& Icon() const { return icon_; }
+    // The first window created with CreateForm; null before that and after it is destroyed.
+    AppWindow* MainForm() const { return mainForm_; }
+    bool ShowMainForm() const { return showMainForm_; }
+    void SetShowMainForm(bool show) { showMainForm_ = show; }
+    bool Running() const { return running_; }
+    bool Terminated() const { return terminated_; }
+
+    // The long hint of the control under the pointer. Only a change is announced, through OnHint.
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& hint);
+    std::function<void()> OnHint;
+    // Told of every input that ends a tooltip's showing, before the input is delivered.
+    std::function<void()> OnCancelHint;
+
+    // The hooks Initialize runs, in the order they were added.
+    void AddInitProc(std::function<void()> proc);
+    // Hooks Terminate asks first; the quit request is posted only when every one agrees.
+    void AddTerminateProc(std::function<bool()> proc);
+
+    void Initialize();
+
+    // Makes a window of class T, constructed as T(TApplication&), owned by the application.
+    // `reference` holds the window before its construction starts, so that code running during the
+    // construction can reach it, and is reset to null if the construction fails; the error travels
+    // on. The first window created becomes the main window, and its host window is created at once.
+    template <class T>
+    void CreateForm(T*& reference);
+
+    // The event loop: shows the main window in its initial state and repeats the message step until
+    // the quit request is taken. Returns at once without a main window.
+    void Run();
+    // Asks the event loop to end: the quit request is queued behind the waiting events.
+    void Terminate();
+
+    // One message step: delivers the next waiting event, or runs the idle step when there is none.
+    void HandleMessage();
+    // Delivers the next waiting event without waiting; false when the queue was empty.
+    bool ProcessMessage();
+
+    // Shows a window modally and returns the modal result it closed with.
+    int ShowModal(AppWindow& window);
+
+    // The error display, for an error that escaped a handler of `sender` (may be null). Call it
+    // from inside a catch block, or pass the error.
+    void HandleException(AppWindow* sender, std::exception_ptr error = std::current_exception());
+
+    // Runs the program's start code (Initialize, CreateForm, Run) and then shuts down. An error
+    // escaping the start code is shown in the "Application Error" box. Returns the process exit
+    // code: 0 after a normal end, 1 after such an error.
+    int Execute(const std::function<void()>& startCode);
+
+    // Hides every window and destroys them, the most recently created first. Runs once.
+    void Shutdown();
+
+    // The program's windows in creation order.
+    const std::vector<AppWindow*>& Windows() const { return windows_; }
+    // The control the pointer was over at the last idle step.
+    MouseTarget* MouseControl() const { return mouseControl_; }
+    // Forgets a control that is being destroyed, so that mouse tracking never touches it again.
+    void ControlDestroyed(MouseTarget* control);
+
+private:
+    friend class AppWindow;
+
+    void registerWindow(AppWindow* window);
+    void unregisterWindow(AppWindow* window);
+    void adoptForm(AppWindow* window);
+    AppWindow* windowOf(const NativeWindow* native) const;
+    // Disables every visible, enabled window and returns them, to be enabled again afterwards.
+    std::vector<AppWindow*> disableVisibleWindows();
+    void enableWindows(const std::vector<AppWindow*>& windows);
+
+    void idle();
+    void trackMouse();
+    void updateActions();
+    void showErrorBox(const std::string& text);
+    void showFatalBox(const std::string& text, bool taskModal);
+    std::string fatalTextOf(std::exception_ptr error) const;
+
+    // HostListener
+    void inputArriving(InputKind kind) override;
+    void sessionEnding() override;
+
+    Host& host_;
+    std::string title_;
+    Image icon_;
+    AppWindow* mainForm_ = nullptr;
+    bool showMainForm_ = true;
+    bool running_ = false;
+    bool terminated_ = false;
+    bool shutDown_ = false;
+    std::string hint_;
+    MouseTarget* mouseControl_ = nullptr;
+    AppWindow* mouseWindow_ = nullptr;
+    std::vector<std::function<void()>> initProcs_;
+    std::vector<std::function<bool()>> terminateProcs_;
+    std::vector<AppWindow*> windows_;
+    std::vector<std::unique_ptr<AppWindow>> owned_;
+};
+
+template <class T>
+void TApplication::CreateForm(T*& reference) {
+    static_assert(std::is_base_of_v<AppWindow, T>, "a form is an AppWindow");
+    // Plain allocation, so that deleting the window through its AppWindow base later releases the
+    // memory the ordinary way.
+    static_assert(alignof(T) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__, "a form needs no over-alignment");
+    void* memory = ::operator new(sizeof(T));
+    reference = static_cast<T*>(memory);
+    T* window = nullptr;
+    try {
+        window = ::new (memory) T(*this);
+    } catch (...) {
+        reference = nullptr;
+        ::operator delete(memory);
+        throw;
+    }
+    adoptForm(window);
+}
+
+}  // namespace zozuz
