@@ -41,6 +41,9 @@ public:
     using ChangeListener = std::function<void(Pos position, Pos removed, Pos inserted)>;
 
     explicit EditControl(LeadByteSet leadBytes = LeadByteSet::codePage936());
+    // A control that holds at most `capacity` bytes (clamped to 0..kCapacity): a stand-in for a
+    // smaller platform control, and a way to reach the refusals without gigabytes of text.
+    EditControl(LeadByteSet leadBytes, Pos capacity);
     ~EditControl();
     EditControl(const EditControl&) = delete;
     EditControl& operator=(const EditControl&) = delete;
@@ -59,6 +62,8 @@ public:
     bool setText(std::string_view bytes);
     // Whether a text of `length` bytes fits; asked before a large text is even read.
     static bool canHold(std::uint64_t length) { return length <= static_cast<std::uint64_t>(kCapacity); }
+    // The most bytes this control holds: kCapacity unless it was made smaller.
+    Pos capacity() const;
 
     // --- Lines (display lines while word wrap is on) ---
     // The number of lines, at least 1: the empty text is one empty line, and a text ending in CR LF
@@ -68,7 +73,8 @@ public:
     Pos lineIndex(Pos line) const;
     // The line that holds a position; a position at or past the end belongs to the last line.
     Pos lineFromPosition(Pos position) const;
-    // Length, without its break, of the line that holds a position.
+    // Length, without its break, of the line that holds a position; a negative position counts as
+    // the first line's.
     Pos lineLength(Pos position) const;
     // Copies at most `capacity` bytes of a line, without its break, into `buffer` and returns how
     // many were copied; 0 for a line that does not exist.
@@ -80,6 +86,8 @@ public:
     Pos editorLineCount() const;
     Pos editorLineStart(Pos line) const;  // -1 when there is no such line
     Pos editorLineLength(Pos line) const; // 0 when there is no such line
+    // The editor line that holds a position; a position at or past the end belongs to the last line.
+    Pos editorLineFromPosition(Pos position) const;
     std::string editorLineText(Pos line) const;
     // Replaces editor line `line` (not its break) with `bytes`, without undo. Returns false when the
     // line does not exist or the result would exceed the capacity. The caret ends after the new bytes.
@@ -107,11 +115,13 @@ public:
     // Typing, pasting: replaces the selection as one undoable step. Returns false when refused.
     bool userInsert(std::string_view bytes);
     // Cut and the Delete / Backspace keys: delete the selection, or one character after / before the
-    // caret (a lead byte and its trail byte count as one character).
+    // caret (a lead byte and its trail byte count as one character, and so does a line break).
     bool userDeleteForward();
     bool userDeleteBackward();
 
     // --- Undo (multi-level) ---
+    // Undo and redo take back and re-apply the user's edits and undoable replacements, also while
+    // the control is read-only; after an undo the selection is the one the edit started from.
     bool canUndo() const;
     bool canRedo() const;
     bool undo();
@@ -121,9 +131,14 @@ public:
     // --- Word wrap ---
     bool wordWrap() const;
     // Switches word wrap. With it on, editor lines are divided into display lines no wider than
-    // `width` pixels, as measured by `measure`; a display line holds at least one character.
+    // `width` pixels, as measured by `measure` (every byte one pixel when it is empty); a display line
+    // holds at least one character, and a line breaks after its last space that fits when it has one.
+    // Switching on, also when already on, divides the whole text anew. The text, selection and undo
+    // history stay as they are.
     void setWordWrap(bool on, WidthFunction measure = {}, int width = 0);
+    // A new width divides the whole text anew while word wrap is on; the same width does nothing.
     void setWrapWidth(int width);
+    int wrapWidth() const;
 
     void setChangeListener(ChangeListener listener);
 

@@ -1,0 +1,518 @@
+#include "platform/EditControl.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "platform/GapBuffer.h"
+#include "platform/LineStarts.h"
+#include "platform/LineWrapper.h"
+#include "platform/UndoHistory.h"
+
+namespace zozuz {
+
+namespace {
+
+using Pos = EditControl::Pos;
+
+// Appends to `out` the start of every line that follows a CR LF pair in `bytes`, counting positions
+// from `offset`.
+void appendBreaksWithin(std::string_view bytes, Pos offset, std::vector<std::int32_t>& out) {
+    if (bytes.size() < 2) return;
+    const char* const begin = bytes.data();
+    const char* const last = begin + bytes.size() - 1;  // a CR here has no LF after it inside
+    const char* p = begin;
+    while (p < last) {
+        p = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(last - p)));
+        if (p == nullptr) break;
+        if (p[1] == '\n') out.push_back(static_cast<std::int32_t>(offset + (p - begin) + 2));
+        ++p;
+    }
+}
+
+}  // namespace
+
+struct EditControl::Impl {
+    Impl(LeadByteSet leadBytes, Pos capacity) : lead(leadBytes), capacity(capacity) {}
+
+    LeadByteSet lead;
+    Pos capacity;
+    GapBuffer<char> text;
+    LineStarts lines;  // editor lines
+
+    // Display lines, kept only while word wrap is on.
+    std::optional<LineWrapper> wrapper;
+    LineStarts displayLines;
+    int wrapWidth = 0;
+
+    Pos anchor = 0;
+    Pos caret = 0;
+    bool readOnly = false;
+    Pos typingLimit = 0;
+    UndoHistory history;
+    ChangeListener listener;
+
+    // Reused between edits so that rewriting line after line allocates nothing.
+    std::vector<std::int32_t> newLineStarts;
+    std::vector<std::int32_t> newDisplayStarts;
+
+    Pos length() const { return text.size(); }
+    bool wrapping() const { return wrapper.has_value(); }
+    Pos clampPosition(Pos position) const { return std::clamp<Pos>(position, 0, length()); }
+
+    bool fits(Pos removed, std::size_t inserted) const {
+        // Unsigned arithmetic: `inserted` may be anything a caller hands over.
+        const std::uint64_t kept = static_cast<std::uint64_t>(length() - removed);
+        return inserted <= static_cast<std::uint64_t>(capacity) - kept;
+    }
+
+    bool isBreakBefore(Pos position) const {
+        return position >= 2 && text.at(position - 2) == '\r' && text.at(position - 1) == '\n';
+    }
+
+    // End of an editor line's bytes, before its break.
+    Pos editorLineEnd(Pos line) const {
+        return line + 1 < lines.count() ? lines.start(line + 1) - 2 : length();
+    }
+
+    Pos displayCount() const { return wrapping() ? displayLines.count() : lines.count(); }
+    Pos displayStart(Pos line) const { return wrapping() ? displayLines.start(line) : lines.start(line); }
+    Pos displayLineFromPosition(Pos position) const {
+        return wrapping() ? displayLines.lineFromPosition(position) : lines.lineFromPosition(position);
+    }
+    Pos displayLineEnd(Pos line) const {
+        if (!wrapping()) return editorLineEnd(line);
+        if (line + 1 >= displayLines.count()) return length();
+        // A display line either ends where the next begins, inside the same editor line, or
+        // before the break that ends its editor line; a break is CR LF right before the next start.
+        const Pos next = displayLines.start(line + 1);
+        return isBreakBefore(next) ? next - 2 : next;
+    }
+
+    // All display-line starts of a whole text, for switching word wrap on or setting a new text.
+    template <typename ByteAt>
+    std::vector<std::int32_t> wrapAll(const LineWrapper& lineWrapper, const ByteAt& byteAt,
+                                      const std::vector<std::int32_t>& editorStarts, Pos textLength) const {
+        std::vector<std::int32_t> starts;
+        starts.reserve(editorStarts.size());
+        for (std::size_t i = 0; i < editorStarts.size(); ++i) {
+            const Pos start = editorStarts[i];
+            const Pos end = i + 1 < editorStarts.size() ? editorStarts[i + 1] - 2 : textLength;
+            starts.push_back(static_cast<std::int32_t>(start));
+            lineWrapper.wrap(byteAt, start, end, starts);
+        }
+        return starts;
+    }
+
+    std::vector<std::int32_t> currentEditorStarts() const {
+        std::vector<std::int32_t> starts(static_cast<std::size_t>(lines.count()));
+        for (Pos i = 0; i < lines.count(); ++i) starts[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(lines.start(i));
+        return starts;
+    }
+
+    void rewrapAll() {
+        if (!wrapping()) return;
+        const auto byteAt = [this](Pos p) { return text.at(p); };
+        displayLines.assign(wrapAll(*wrapper, byteAt, currentEditorStarts(), length()));
+    }
+
+    bool setText(std::string_view bytes) {
+        if (!fits(length(), bytes.size())) return false;
+        const Pos newLength = static_cast<Pos>(bytes.size());
+        // Everything new is built before the old text is let go, so a failure changes nothing.
+        std::vector<std::int32_t> editorStarts{0};
+        appendBreaksWithin(bytes, 0, editorStarts);
+        GapBuffer<char> newText;
+        newText.assign(bytes.data(), newLength, std::max<Pos>(4096, newLength / 64));
+        std::optional<std::vector<std::int32_t>> displayStarts;
+        if (wrapping()) {
+            const auto byteAt = [&bytes](Pos p) { return bytes[static_cast<std::size_t>(p)]; };
+            displayStarts = wrapAll(*wrapper, byteAt, editorStarts, newLength);
+        }
+        LineStarts newLines;
+        newLines.assign(editorStarts);
+        LineStarts newDisplay;
+        if (displayStarts) newDisplay.assign(*displayStarts);
+
+        const Pos oldLength = length();
+        text = std::move(newText);
+        lines = std::move(newLines);
+        displayLines = std::move(newDisplay);
+        anchor = caret = 0;
+        history.clear();
+        notify(0, oldLength, newLength);
+        return true;
+    }
+
+    // Replaces `removed` bytes at `position` with `bytes` and brings both line indexes up to date.
+    // `firstLine`, when known (else -1), is the editor line that holds `position`. Returns false,
+    // changing nothing, when the result would not fit. Selection, undo and listener are the
+    // caller's business.
+    bool replaceRange(Pos position, Pos removed, std::string_view bytes, Pos firstLine) {
+        if (!fits(removed, bytes.size())) return false;
+        const Pos oldLength = length();
+        const Pos inserted = static_cast<Pos>(bytes.size());
+        const Pos delta = inserted - removed;
+        const Pos newLength = oldLength + delta;
+        const auto newByte = [&](Pos p) -> char {
+            if (p < position) return text.at(p);
+            if (p < position + inserted) return bytes[static_cast<std::size_t>(p - position)];
+            return text.at(p - delta);
+        };
+
+        // The editor lines that start inside the edit, or right after a CR LF pair that the edit
+        // touches, are taken out; those that start after a pair the new text forms are put in.
+        // A pair formed or broken across a border of the edit is found the same way.
+        const Pos line0 = firstLine >= 0 ? firstLine : lines.lineFromPosition(position);
+        Pos removedLines = 0;
+        while (line0 + removedLines + 1 < lines.count() &&
+               lines.start(line0 + removedLines + 1) <= position + removed + 1) {
+            ++removedLines;
+        }
+        newLineStarts.clear();
+        if (position >= 1 && position < newLength && text.at(position - 1) == '\r' && newByte(position) == '\n') {
+            newLineStarts.push_back(static_cast<std::int32_t>(position + 1));
+        }
+        appendBreaksWithin(bytes, position, newLineStarts);
+        if (inserted >= 1 && bytes.back() == '\r' && position + inserted < newLength &&
+            newByte(position + inserted) == '\n') {
+            newLineStarts.push_back(static_cast<std::int32_t>(position + inserted + 1));
+        }
+        const Pos addedLines = static_cast<Pos>(newLineStarts.size());
+        const Pos lastOldLine = line0 + removedLines;
+        const Pos oldNextStart = lastOldLine + 1 < lines.count() ? lines.start(lastOldLine + 1) : -1;
+
+        // Under word wrap, the editor lines the edit touched are divided anew; all others keep their
+        // display lines and only move.
+        Pos display0 = 0;
+        Pos removedDisplayLines = 0;
+        if (wrapping()) {
+            const Pos start0 = lines.start(line0);
+            display0 = displayLines.lineFromPosition(start0);
+            const Pos displayEnd =
+                oldNextStart >= 0 ? displayLines.lineFromPosition(oldNextStart) : displayLines.count();
+            removedDisplayLines = displayEnd - display0 - 1;
+            newDisplayStarts.clear();
+            Pos lineStart = start0;
+            for (const std::int32_t next : newLineStarts) {
+                wrapper->wrap(newByte, lineStart, next - 2, newDisplayStarts);
+                newDisplayStarts.push_back(next);
+                lineStart = next;
+            }
+            const Pos lastEnd = oldNextStart >= 0 ? oldNextStart + delta - 2 : newLength;
+            wrapper->wrap(newByte, lineStart, lastEnd, newDisplayStarts);
+            displayLines.reserveExtra(static_cast<Pos>(newDisplayStarts.size()) - removedDisplayLines);
+        }
+        lines.reserveExtra(addedLines - removedLines);
+        if (delta > 0) text.reserveExtra(delta);
+
+        // From here on nothing allocates.
+        text.replace(position, removed, bytes.data(), inserted);
+        if (removedLines != 0 || addedLines != 0 || delta != 0) {
+            lines.remove(line0 + 1, removedLines);
+            lines.shiftAfter(line0, delta);
+            lines.insert(line0 + 1, newLineStarts.data(), addedLines);
+        }
+        if (wrapping()) {
+            displayLines.remove(display0 + 1, removedDisplayLines);
+            displayLines.shiftAfter(display0, delta);
+            displayLines.insert(display0 + 1, newDisplayStarts.data(), static_cast<Pos>(newDisplayStarts.size()));
+        }
+        return true;
+    }
+
+    void notify(Pos position, Pos removed, Pos inserted) const {
+        if (listener) listener(position, removed, inserted);
+    }
+
+    // An edit the user made, or an undoable replacement: recorded so that it can be undone.
+    bool replaceRecorded(Pos position, Pos removed, std::string_view bytes, UndoHistory::Kind kind) {
+        if (!fits(removed, bytes.size())) return false;
+        UndoHistory::Step step;
+        step.kind = kind;
+        step.position = position;
+        step.removed.resize(static_cast<std::size_t>(removed));
+        text.copyOut(position, position + removed, step.removed.data());
+        step.inserted.assign(bytes);
+        step.anchorBefore = anchor;
+        step.caretBefore = caret;
+        history.reserveOne();
+        if (!replaceRange(position, removed, bytes, -1)) return false;
+        try {
+            history.record(std::move(step));
+        } catch (...) {
+            // A history that lacks this step no longer fits the text.
+            history.clear();
+        }
+        anchor = caret = position + static_cast<Pos>(bytes.size());
+        notify(position, removed, static_cast<Pos>(bytes.size()));
+        return true;
+    }
+
+    Pos effectiveTypingLimit() const { return typingLimit == 0 ? capacity : std::min(typingLimit, capacity); }
+
+    // Bytes of the character that ends at `position`: a line break, a lead byte with its trail
+    // byte, or one byte.
+    Pos characterBefore(Pos position) const {
+        if (isBreakBefore(position)) return 2;
+        // Between the CR and LF of a break, the CR stands alone.
+        if (text.at(position - 1) == '\r' && position < length() && text.at(position) == '\n') return 1;
+        // Any byte that is not a lead byte ends a character, so the lead bytes that follow it pair
+        // up from there. An odd run of lead bytes before the last byte means it is a trail byte.
+        const Pos lineStart = lines.start(lines.lineFromPosition(position - 1));
+        Pos run = 0;
+        for (Pos i = position - 2; i >= lineStart && lead.contains(text.at(i)); --i) ++run;
+        return run % 2 == 1 ? 2 : 1;
+    }
+
+    Pos characterAfter(Pos position) const {
+        const auto isBreakAt = [this](Pos p) {
+            return p + 1 < length() && text.at(p) == '\r' && text.at(p + 1) == '\n';
+        };
+        if (isBreakAt(position)) return 2;
+        // A lead byte takes the next byte along unless that byte begins the line's break.
+        if (lead.contains(text.at(position)) && position + 1 < length() && !isBreakAt(position + 1)) return 2;
+        return 1;
+    }
+};
+
+EditControl::EditControl(LeadByteSet leadBytes) : EditControl(leadBytes, kCapacity) {}
+
+EditControl::EditControl(LeadByteSet leadBytes, Pos capacity)
+    : impl_(std::make_unique<Impl>(leadBytes, std::clamp<Pos>(capacity, 0, kCapacity))) {}
+
+EditControl::~EditControl() = default;
+
+EditControl::Pos EditControl::capacity() const { return impl_->capacity; }
+
+EditControl::Pos EditControl::textLength() const { return impl_->length(); }
+
+std::string EditControl::text() const { return range(0, impl_->length()); }
+
+void EditControl::copyRange(Pos start, Pos end, char* out) const {
+    start = impl_->clampPosition(start);
+    end = impl_->clampPosition(end);
+    if (start < end) impl_->text.copyOut(start, end, out);
+}
+
+std::string EditControl::range(Pos start, Pos end) const {
+    start = impl_->clampPosition(start);
+    end = impl_->clampPosition(end);
+    if (start >= end) return {};
+    std::string bytes(static_cast<std::size_t>(end - start), '\0');
+    impl_->text.copyOut(start, end, bytes.data());
+    return bytes;
+}
+
+char EditControl::byteAt(Pos position) const {
+    if (position < 0 || position >= impl_->length()) return 0;
+    return impl_->text.at(position);
+}
+
+bool EditControl::setText(std::string_view bytes) { return impl_->setText(bytes); }
+
+// --- Lines (display lines while word wrap is on) ---
+
+EditControl::Pos EditControl::lineCount() const { return impl_->displayCount(); }
+
+EditControl::Pos EditControl::lineIndex(Pos line) const {
+    if (line < 0 || line >= impl_->displayCount()) return -1;
+    return impl_->displayStart(line);
+}
+
+EditControl::Pos EditControl::lineFromPosition(Pos position) const {
+    return impl_->displayLineFromPosition(position);
+}
+
+EditControl::Pos EditControl::lineLength(Pos position) const {
+    const Pos line = impl_->displayLineFromPosition(position);
+    return impl_->displayLineEnd(line) - impl_->displayStart(line);
+}
+
+std::size_t EditControl::getLine(Pos line, char* buffer, std::size_t capacity) const {
+    if (line < 0 || line >= impl_->displayCount()) return 0;
+    const Pos start = impl_->displayStart(line);
+    const Pos length = impl_->displayLineEnd(line) - start;
+    const Pos copied = std::min<Pos>(length, static_cast<Pos>(std::min<std::size_t>(capacity, kCapacity)));
+    impl_->text.copyOut(start, start + copied, buffer);
+    return static_cast<std::size_t>(copied);
+}
+
+std::string EditControl::lineText(Pos line) const {
+    if (line < 0 || line >= impl_->displayCount()) return {};
+    return range(impl_->displayStart(line), impl_->displayLineEnd(line));
+}
+
+// --- Editor lines ---
+
+EditControl::Pos EditControl::editorLineCount() const { return impl_->lines.count(); }
+
+EditControl::Pos EditControl::editorLineStart(Pos line) const {
+    if (line < 0 || line >= impl_->lines.count()) return -1;
+    return impl_->lines.start(line);
+}
+
+EditControl::Pos EditControl::editorLineLength(Pos line) const {
+    if (line < 0 || line >= impl_->lines.count()) return 0;
+    return impl_->editorLineEnd(line) - impl_->lines.start(line);
+}
+
+EditControl::Pos EditControl::editorLineFromPosition(Pos position) const {
+    return impl_->lines.lineFromPosition(position);
+}
+
+std::string EditControl::editorLineText(Pos line) const {
+    if (line < 0 || line >= impl_->lines.count()) return {};
+    return range(impl_->lines.start(line), impl_->editorLineEnd(line));
+}
+
+bool EditControl::replaceEditorLine(Pos line, std::string_view bytes) {
+    Impl& d = *impl_;
+    if (line < 0 || line >= d.lines.count()) return false;
+    const Pos start = d.lines.start(line);
+    const Pos length = d.editorLineEnd(line) - start;
+    if (!d.replaceRange(start, length, bytes, line)) return false;
+    d.history.clear();
+    d.anchor = d.caret = start + static_cast<Pos>(bytes.size());
+    d.notify(start, length, static_cast<Pos>(bytes.size()));
+    return true;
+}
+
+// --- Selection and caret ---
+
+EditControl::Pos EditControl::selectionStart() const { return std::min(impl_->anchor, impl_->caret); }
+EditControl::Pos EditControl::selectionEnd() const { return std::max(impl_->anchor, impl_->caret); }
+EditControl::Pos EditControl::caret() const { return impl_->caret; }
+
+void EditControl::setSelection(Pos anchor, Pos caret) {
+    impl_->anchor = impl_->clampPosition(anchor);
+    impl_->caret = impl_->clampPosition(caret);
+}
+
+bool EditControl::hasSelection() const { return impl_->anchor != impl_->caret; }
+
+bool EditControl::replaceSelection(std::string_view bytes, bool undoable) {
+    Impl& d = *impl_;
+    const Pos start = selectionStart();
+    const Pos removed = selectionEnd() - start;
+    if (undoable) return d.replaceRecorded(start, removed, bytes, UndoHistory::Kind::Other);
+    if (!d.replaceRange(start, removed, bytes, -1)) return false;
+    d.history.clear();
+    d.anchor = d.caret = start + static_cast<Pos>(bytes.size());
+    d.notify(start, removed, static_cast<Pos>(bytes.size()));
+    return true;
+}
+
+// --- The user's editing ---
+
+bool EditControl::readOnly() const { return impl_->readOnly; }
+void EditControl::setReadOnly(bool readOnly) { impl_->readOnly = readOnly; }
+EditControl::Pos EditControl::typingLimit() const { return impl_->typingLimit; }
+void EditControl::setTypingLimit(Pos limit) { impl_->typingLimit = std::clamp<Pos>(limit, 0, kCapacity); }
+
+bool EditControl::userInsert(std::string_view bytes) {
+    Impl& d = *impl_;
+    if (d.readOnly) return false;
+    const Pos start = selectionStart();
+    const Pos removed = selectionEnd() - start;
+    // The limit stops the text from growing past it; an edit that does not lengthen the text is
+    // allowed even when a program put more text in than the user could have typed.
+    if (bytes.size() > static_cast<std::size_t>(removed)) {
+        const std::uint64_t newLength = static_cast<std::uint64_t>(d.length() - removed) + bytes.size();
+        if (newLength > static_cast<std::uint64_t>(d.effectiveTypingLimit())) return false;
+    }
+    const bool typed = !bytes.empty() && bytes.size() <= 2 && bytes.find_first_of("\r\n") == std::string_view::npos;
+    return d.replaceRecorded(start, removed, bytes,
+                             typed ? UndoHistory::Kind::Typing : UndoHistory::Kind::Other);
+}
+
+bool EditControl::userDeleteForward() {
+    Impl& d = *impl_;
+    if (d.readOnly) return false;
+    if (hasSelection()) {
+        return d.replaceRecorded(selectionStart(), selectionEnd() - selectionStart(), {}, UndoHistory::Kind::Other);
+    }
+    if (d.caret >= d.length()) return false;
+    return d.replaceRecorded(d.caret, d.characterAfter(d.caret), {}, UndoHistory::Kind::DeleteForward);
+}
+
+bool EditControl::userDeleteBackward() {
+    Impl& d = *impl_;
+    if (d.readOnly) return false;
+    if (hasSelection()) {
+        return d.replaceRecorded(selectionStart(), selectionEnd() - selectionStart(), {}, UndoHistory::Kind::Other);
+    }
+    if (d.caret <= 0) return false;
+    const Pos length = d.characterBefore(d.caret);
+    return d.replaceRecorded(d.caret - length, length, {}, UndoHistory::Kind::DeleteBackward);
+}
+
+// --- Undo ---
+
+bool EditControl::canUndo() const { return impl_->history.canUndo(); }
+bool EditControl::canRedo() const { return impl_->history.canRedo(); }
+
+bool EditControl::undo() {
+    Impl& d = *impl_;
+    if (!d.history.canUndo()) return false;
+    const UndoHistory::Step& step = d.history.stepToUndo();
+    const Pos inserted = static_cast<Pos>(step.inserted.size());
+    if (!d.replaceRange(step.position, inserted, step.removed, -1)) return false;
+    d.history.undone();
+    d.anchor = d.clampPosition(step.anchorBefore);
+    d.caret = d.clampPosition(step.caretBefore);
+    d.notify(step.position, inserted, static_cast<Pos>(step.removed.size()));
+    return true;
+}
+
+bool EditControl::redo() {
+    Impl& d = *impl_;
+    if (!d.history.canRedo()) return false;
+    const UndoHistory::Step& step = d.history.stepToRedo();
+    const Pos removed = static_cast<Pos>(step.removed.size());
+    if (!d.replaceRange(step.position, removed, step.inserted, -1)) return false;
+    d.history.redone();
+    d.anchor = d.caret = step.position + static_cast<Pos>(step.inserted.size());
+    d.notify(step.position, removed, static_cast<Pos>(step.inserted.size()));
+    return true;
+}
+
+void EditControl::clearUndo() { impl_->history.clear(); }
+
+// --- Word wrap ---
+
+bool EditControl::wordWrap() const { return impl_->wrapping(); }
+
+void EditControl::setWordWrap(bool on, WidthFunction measure, int width) {
+    Impl& d = *impl_;
+    if (!on) {
+        d.wrapper.reset();
+        d.displayLines.reset();
+        return;
+    }
+    // The new division is built whole before it replaces the old one.
+    LineWrapper lineWrapper(d.lead, std::move(measure), width);
+    const auto byteAt = [&d](Pos p) { return d.text.at(p); };
+    LineStarts displayLines;
+    displayLines.assign(d.wrapAll(lineWrapper, byteAt, d.currentEditorStarts(), d.length()));
+    d.wrapWidth = width;
+    d.wrapper.emplace(std::move(lineWrapper));
+    d.displayLines = std::move(displayLines);
+}
+
+void EditControl::setWrapWidth(int width) {
+    Impl& d = *impl_;
+    if (width == d.wrapWidth) return;
+    d.wrapWidth = width;
+    if (!d.wrapping()) return;
+    d.wrapper->setWidth(width);
+    d.rewrapAll();
+}
+
+int EditControl::wrapWidth() const { return impl_->wrapWidth; }
+
+void EditControl::setChangeListener(ChangeListener listener) { impl_->listener = std::move(listener); }
+
+}  // namespace zozuz

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+#include <vector>
+
+#include "base/LeadByteSet.h"
+
+namespace zozuz {
+
+// Divides editor lines into display lines no wider than a width in pixels. Characters are one byte,
+// or a lead byte with the byte after it; a lead byte that ends its line stands alone. A display line
+// ends after the last space that fits; with no such space it ends before the first character that
+// does not fit, and it holds at least one character however narrow the width.
+//
+// The width of each character is asked of the measuring function once and then remembered, so
+// wrapping a long text costs a table look-up per character.
+class LineWrapper {
+public:
+    using Pos = std::int64_t;
+    using Measure = std::function<int(std::string_view character)>;
+
+    // Without a measuring function every byte is one pixel wide.
+    LineWrapper(LeadByteSet leadBytes, Measure measure, int width);
+
+    int width() const { return width_; }
+    void setWidth(int width) { width_ = width; }
+
+    // Appends to `out` the starts of the display lines of the editor line [start, end) after its
+    // first one. `byteAt(position)` reads the text.
+    template <typename ByteAt>
+    void wrap(const ByteAt& byteAt, Pos start, Pos end, std::vector<std::int32_t>& out) const {
+        Pos lineStart = start;
+        while (true) {
+            std::int64_t used = 0;
+            Pos next = lineStart;
+            Pos afterSpace = -1;
+            while (next < end) {
+                const auto first = static_cast<std::uint8_t>(byteAt(next));
+                int advance;
+                Pos length = 1;
+                if (leadBytes_.contains(first) && next + 1 < end) {
+                    length = 2;
+                    advance = pairWidth(first, static_cast<std::uint8_t>(byteAt(next + 1)));
+                } else {
+                    advance = byteWidth(first);
+                }
+                if (used + advance > width_ && next > lineStart) break;
+                used += advance;
+                next += length;
+                if (length == 1 && first == ' ') afterSpace = next;
+            }
+            if (next >= end) return;
+            lineStart = afterSpace > lineStart ? afterSpace : next;
+            out.push_back(static_cast<std::int32_t>(lineStart));
+        }
+    }
+
+private:
+    int byteWidth(std::uint8_t byte) const;
+    int pairWidth(std::uint8_t lead, std::uint8_t trail) const;
+    int measure(std::string_view character) const;
+
+    LeadByteSet leadBytes_;
+    Measure measure_;
+    int width_;
+    // Remembered advances; -1 while not yet measured.
+    mutable std::vector<int> byteWidths_;
+    mutable std::vector<int> pairWidths_;
+};
+
+}  // namespace zozuz

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zozuz {
+
+// The user's edits as steps that can be undone and redone. Each step remembers where it happened,
+// the bytes it removed and inserted, and the selection before it, which undoing it brings back.
+//
+// Typing and repeated deleting arrive one character at a time; a character that continues the step
+// before it joins that step, so that one undo takes back a typed word rather than its last letter.
+// A line break, a paste or an edit elsewhere starts a new step.
+class UndoHistory {
+public:
+    using Pos = std::int64_t;
+
+    enum class Kind { Other, Typing, DeleteBackward, DeleteForward };
+
+    struct Step {
+        Kind kind = Kind::Other;
+        Pos position = 0;
+        std::string removed;
+        std::string inserted;
+        Pos anchorBefore = 0;
+        Pos caretBefore = 0;
+    };
+
+    bool canUndo() const { return done_ > 0; }
+    bool canRedo() const { return done_ < steps_.size(); }
+    // The step that undo takes back, and the one that redo applies again; only while possible.
+    const Step& stepToUndo() const { return steps_[done_ - 1]; }
+    const Step& stepToRedo() const { return steps_[done_]; }
+    void undone() { --done_; }
+    void redone() { ++done_; }
+
+    void clear();
+    // Makes sure that recording one step cannot fail for want of memory in the history itself.
+    void reserveOne();
+    // Records a step after those done, dropping the steps that could have been redone, or joins it
+    // to the last step when it continues it. Call reserveOne first.
+    void record(Step step);
+
+private:
+    bool joins(const Step& last, const Step& step) const;
+
+    std::vector<Step> steps_;
+    std::size_t done_ = 0;
+};
+
+}  // namespace zozuz
