@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/FileSystem.h"
+
+namespace zozuz {
+
+// zozuz-cli: encrypts a plain text file or decrypts an encrypted one, producing exactly the bytes the
+// program saves after opening the file and pressing Encrypt or Decrypt.
+//
+//   zozuz-cli encrypt IN OUT    open plain file IN, Encrypt, save as OUT
+//   zozuz-cli decrypt IN OUT    open encrypted file IN, Decrypt, save as OUT
+//
+// "-" stands for standard input or output. An error prints "zozuz-cli: " and the message the
+// program's error box would show, and exits with 1; a usage error prints the usage and exits with 2.
+class CliApp {
+public:
+    struct Streams {
+        int input = 0;
+        int output = 1;
+        int error = 2;
+        bool errorIsTerminal = false;
+    };
+
+    static constexpr int kSuccess = 0;
+    static constexpr int kFailure = 1;
+    static constexpr int kUsageError = 2;
+    // Inputs larger than this show a progress bar when standard error is a terminal.
+    static constexpr std::uint64_t kProgressThreshold = 16 << 20;
+    static constexpr std::string_view kVersion = "1.0.0.1";
+
+    explicit CliApp(Streams streams, FileSystem& fileSystem = FileSystem::posix())
+        : streams_(streams), fs_(fileSystem) {}
+
+    // `arguments` leaves out the program's own name.
+    int run(const std::vector<std::string>& arguments);
+
+    static std::string usage();
+
+private:
+    void convert(bool encrypt, const std::string& input, const std::string& output);
+    void writeTo(int fd, std::string_view bytes) const;
+
+    Streams streams_;
+    FileSystem& fs_;
+};
+
+}  // namespace zozuz

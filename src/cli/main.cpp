@@ -1,0 +1,19 @@
+#include <csignal>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "cli/CliApp.h"
+
+int main(int argc, char** argv) {
+    // A closed pipe on the output is reported as a write error instead of ending the process silently.
+    std::signal(SIGPIPE, SIG_IGN);
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    zozuz::CliApp app({STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO, ::isatty(STDERR_FILENO) == 1});
+    try {
+        return app.run(arguments);
+    } catch (...) {
+        // Only writing the usage or an error message itself can fail here; nothing more can be said.
+        return zozuz::CliApp::kFailure;
+    }
+}

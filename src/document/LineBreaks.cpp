@@ -1,0 +1,39 @@
+#include "document/LineBreaks.h"
+
+#include <cstring>
+
+#include "document/LineBreakScan.h"
+
+namespace zozuz {
+
+std::size_t LineBreaks::countLoneBreaks(std::string_view text) const {
+    std::size_t count = 0;
+    detail::scanLoneBreaks(text.data(), text.size(), 0, leadBytes_, true, [&count](std::size_t) { ++count; });
+    return count;
+}
+
+NormalisedText LineBreaks::normalise(std::string_view text) const {
+    const std::size_t added = countLoneBreaks(text);
+    if (added == 0) return NormalisedText(text, std::string(), false);
+
+    std::string out(text.size() + added, '\0');
+    char* o = out.data();
+    std::size_t copied = 0;
+    detail::scanLoneBreaks(text.data(), text.size(), 0, leadBytes_, true, [&](std::size_t p) {
+        if (text[p] == '\r') {
+            std::memcpy(o, text.data() + copied, p + 1 - copied);
+            o += p + 1 - copied;
+            *o++ = '\n';
+        } else {
+            std::memcpy(o, text.data() + copied, p - copied);
+            o += p - copied;
+            *o++ = '\r';
+            *o++ = '\n';
+        }
+        copied = p + 1;
+    });
+    std::memcpy(o, text.data() + copied, text.size() - copied);
+    return NormalisedText(text, std::move(out), true);
+}
+
+}  // namespace zozuz

@@ -1,0 +1,139 @@
+#include "document/TMemoStrings.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "base/Exception.h"
+#include "document/EditorHost.h"
+
+namespace zozuz {
+
+namespace {
+
+// The bytes before the first zero byte: the editor's lines take nothing from a zero byte on.
+std::string_view beforeFirstZero(std::string_view bytes) {
+    if (bytes.empty()) return bytes;
+    const void* zero = std::memchr(bytes.data(), '\0', bytes.size());
+    return zero == nullptr ? bytes : bytes.substr(0, static_cast<std::size_t>(static_cast<const char*>(zero) - bytes.data()));
+}
+
+[[noreturn]] void throwCapacity() { throw EInvalidOperation(std::string(messages::kTextExceedsCapacity)); }
+
+}  // namespace
+
+TMemoStrings::TMemoStrings(EditControl& editor, LeadByteSet leadBytes, EditorHost* host)
+    : editor_(editor), lineBreaks_(leadBytes), host_(host) {}
+
+TMemoStrings::Index TMemoStrings::count() const {
+    const Index lines = editor_.lineCount();
+    const EditControl::Pos lastStart = editor_.lineIndex(lines - 1);
+    return editor_.lineLength(lastStart) == 0 ? lines - 1 : lines;
+}
+
+std::string TMemoStrings::get(Index index) const {
+    if (index < 0) return {};
+    std::array<char, kMaxLineRead> buffer;
+    const std::size_t copied = editor_.getLine(index, buffer.data(), buffer.size());
+    return std::string(buffer.data(), copied);
+}
+
+void TMemoStrings::put(Index index, std::string_view line) {
+    if (index < 0) return;
+    const EditControl::Pos start = editor_.lineIndex(index);
+    if (start < 0) return;
+    const EditControl::Pos length = editor_.lineLength(start);
+    editor_.setSelection(start, start + length);
+    // A replacement the editor cannot hold is dropped without a word, as every put line failure is.
+    editor_.replaceSelection(beforeFirstZero(line), false);
+}
+
+void TMemoStrings::clear() { editor_.setText({}); }
+
+void TMemoStrings::beginUpdate() {
+    if (updateDepth_ == 0 && host_ != nullptr && host_->editorWindowExists()) host_->setEditorRedraw(false);
+    ++updateDepth_;
+}
+
+void TMemoStrings::endUpdate() {
+    if (updateDepth_ == 0) return;  // an unpaired end must not switch anything
+    --updateDepth_;
+    if (updateDepth_ == 0 && host_ != nullptr && host_->editorWindowExists()) {
+        host_->setEditorRedraw(true);
+        host_->refreshEditor();
+    }
+}
+
+std::string TMemoStrings::text() const { return editor_.text(); }
+
+void TMemoStrings::setText(std::string_view text) {
+    const std::string_view loaded = beforeFirstZero(text);
+    // Cutting before normalising gives the same bytes as normalising first and cutting after: a CR or
+    // a lead byte right before the zero ends up the same either way. Counting first lets a text that
+    // would outgrow the editor be refused before its normalised copy is made.
+    const std::size_t added = lineBreaks_.countLoneBreaks(loaded);
+    if (!EditControl::canHold(static_cast<std::uint64_t>(loaded.size()) + added)) throwCapacity();
+    const NormalisedText normalised = lineBreaks_.normalise(loaded);
+    replaceText(normalised.text());
+}
+
+void TMemoStrings::setRawText(std::string_view bytes) {
+    if (!EditControl::canHold(bytes.size())) throwCapacity();
+    replaceText(bytes);
+}
+
+void TMemoStrings::replaceText(std::string_view bytes) {
+    if (editorTextEquals(bytes)) return;
+    if (!editor_.setText(bytes)) throwCapacity();
+    if (host_ != nullptr) host_->editorTextChanged();
+}
+
+bool TMemoStrings::editorTextEquals(std::string_view bytes) const {
+    if (editor_.textLength() != static_cast<EditControl::Pos>(bytes.size())) return false;
+    // Compared piece by piece, so that checking a large text costs no copy of it.
+    constexpr std::size_t kPiece = 64 * 1024;
+    std::string piece(std::min(kPiece, bytes.size()), '\0');
+    for (std::size_t done = 0; done < bytes.size();) {
+        const std::size_t n = std::min(kPiece, bytes.size() - done);
+        const auto start = static_cast<EditControl::Pos>(done);
+        editor_.copyRange(start, start + static_cast<EditControl::Pos>(n), piece.data());
+        if (std::memcmp(piece.data(), bytes.data() + done, n) != 0) return false;
+        done += n;
+    }
+    return true;
+}
+
+TMemoStrings::Index TMemoStrings::editorLineCount() const { return editor_.editorLineCount(); }
+
+void TMemoStrings::editorLine(Index index, std::string& out) const {
+    const EditControl::Pos start = index < 0 ? -1 : editor_.editorLineStart(index);
+    if (start < 0) {
+        out.clear();
+        return;
+    }
+    const EditControl::Pos length = editor_.editorLineLength(index);
+    out.resize(static_cast<std::size_t>(length));
+    if (length > 0) editor_.copyRange(start, start + length, out.data());
+}
+
+void TMemoStrings::putEditorLine(Index index, std::string_view line) {
+    if (index < 0) return;
+    editor_.replaceEditorLine(index, line);
+}
+
+bool TMemoStrings::readOnly() const { return editor_.readOnly(); }
+
+void TMemoStrings::setReadOnly(bool readOnly) { editor_.setReadOnly(readOnly); }
+
+bool TMemoStrings::wordWrap() const { return editor_.wordWrap(); }
+
+void TMemoStrings::setWordWrap(bool on, EditControl::WidthFunction measure, int width) {
+    if (on == editor_.wordWrap()) return;
+    editor_.setWordWrap(on, std::move(measure), width);
+    // A rebuilt editor window starts with the caret at the start and no undo history; the text and
+    // the read-only flag stay where they are.
+    editor_.setSelection(0, 0);
+    editor_.clearUndo();
+}
+
+}  // namespace zozuz

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "base/LeadByteSet.h"
+#include "document/LineBreaks.h"
+#include "platform/EditControl.h"
+
+namespace zozuz {
+
+class EditorHost;
+
+// The editor's text seen as a list of byte lines. It keeps no copy of the text: every operation asks
+// the editor afresh and changes it at once. Lines are separated by CR LF only; a last empty line is
+// not counted. The line operations (count, get, put) work on the editor's lines, which are its
+// display lines while word wrap is on; the editor-line operations below them work on CR LF delimited
+// lines whatever the word-wrap setting and read and write lines whole.
+class TMemoStrings {
+public:
+    using Index = std::int64_t;
+
+    // The most bytes one get line returns.
+    static constexpr std::size_t kMaxLineRead = 4096;
+
+    explicit TMemoStrings(EditControl& editor, LeadByteSet leadBytes = LeadByteSet::codePage936(),
+                          EditorHost* host = nullptr);
+    TMemoStrings(const TMemoStrings&) = delete;
+    TMemoStrings& operator=(const TMemoStrings&) = delete;
+
+    void setHost(EditorHost* host) { host_ = host; }
+
+    // --- Lines ---
+    // The number of lines, without a last empty one.
+    Index count() const;
+    // At most the first 4096 bytes of a line, cut at a byte; the empty line for an index that does
+    // not exist.
+    std::string get(Index index) const;
+    // Replaces a whole line, not undoable, with `line` up to its first zero byte. A CR LF inside it
+    // becomes a line break. An index that does not exist changes nothing; the index one past the last
+    // line appends a line when the text is empty or ends in CR LF.
+    void put(Index index, std::string_view line);
+    // Empties the text and the undo history.
+    void clear();
+
+    // --- Updates ---
+    // Only the outermost pair switches the editor's redraw off and on again.
+    void beginUpdate();
+    void endUpdate();
+    int updateDepth() const { return updateDepth_; }
+
+    // Ends an update on every way out of a scope.
+    class UpdateScope {
+    public:
+        explicit UpdateScope(TMemoStrings& strings) : strings_(strings) { strings_.beginUpdate(); }
+        ~UpdateScope() { strings_.endUpdate(); }
+        UpdateScope(const UpdateScope&) = delete;
+        UpdateScope& operator=(const UpdateScope&) = delete;
+
+    private:
+        TMemoStrings& strings_;
+    };
+
+    // --- Whole text ---
+    std::string text() const;
+    // Normalises the line breaks of `text` and makes the result, up to its first zero byte, the
+    // editor's text. When that equals the editor's text nothing changes (caret, selection and undo
+    // history stay). Fails with EInvalidOperation "Text exceeds memo capacity" when the editor
+    // cannot hold it, leaving the editor as it was.
+    void setText(std::string_view text);
+    // Makes `bytes` the editor's text exactly as they are: no normalisation and no cut at a zero
+    // byte. The same capacity rule and the same "unchanged" rule apply.
+    void setRawText(std::string_view bytes);
+
+    // --- Editor lines, whole, whatever the word-wrap setting ---
+    // The number of CR LF delimited lines, at least 1; a text ending in CR LF has an empty last one.
+    Index editorLineCount() const;
+    // Fills `out` with the whole line, every byte value included; empty for a line that does not exist.
+    void editorLine(Index index, std::string& out) const;
+    // Replaces a whole editor line, every byte value included, not undoable. A line that does not
+    // exist, or a result beyond the capacity, changes nothing.
+    void putEditorLine(Index index, std::string_view line);
+
+    // --- Flags ---
+    bool readOnly() const;
+    void setReadOnly(bool readOnly);
+    bool wordWrap() const;
+    // Switching to a new value rebuilds the editor's display as a new window would: the text and the
+    // read-only flag stay, the caret goes to the start and the undo history is emptied. Setting the
+    // value it already has does nothing.
+    void setWordWrap(bool on, EditControl::WidthFunction measure = {}, int width = 0);
+
+    EditControl& editor() { return editor_; }
+    const EditControl& editor() const { return editor_; }
+    const LineBreaks& lineBreaks() const { return lineBreaks_; }
+
+private:
+    bool editorTextEquals(std::string_view bytes) const;
+    void replaceText(std::string_view bytes);
+
+    EditControl& editor_;
+    LineBreaks lineBreaks_;
+    EditorHost* host_;
+    int updateDepth_ = 0;
+};
+
+}  // namespace zozuz

@@ -1,0 +1,132 @@
+#include "document/TextFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <fcntl.h>
+#include <memory>
+#include <string_view>
+#include <sys/file.h>
+#include <sys/stat.h>
+
+#include "base/Exception.h"
+#include "base/MessageFormat.h"
+#include "document/SafeFileWriter.h"
+#include "document/TMemoStrings.h"
+#include "platform/EditControl.h"
+
+namespace zozuz {
+
+namespace {
+
+// Closes a file on every way out of the operation that opened it.
+class OpenFile {
+public:
+    OpenFile(FileSystem& fs, int fd) : fs_(fs), fd_(fd) {}
+    ~OpenFile() {
+        if (fd_ >= 0) fs_.close(fd_);
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+    int fd() const { return fd_; }
+
+private:
+    FileSystem& fs_;
+    int fd_;
+};
+
+[[noreturn]] void failOpen(const std::string& fileName) {
+    throw EFOpenError(formatMessage(messages::kCannotOpenFile, {std::string_view(fileName)}));
+}
+
+[[noreturn]] void failRead() { throw EReadError(std::string(messages::kStreamReadError)); }
+
+[[noreturn]] void failCapacity() { throw EInvalidOperation(std::string(messages::kTextExceedsCapacity)); }
+
+// Reads up to `size` bytes; fewer only when the file ends early, for instance because it shrank
+// since its size was taken.
+std::size_t readFully(FileSystem& fs, int fd, char* buffer, std::size_t size) {
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t n = fs.read(fd, buffer + got, size - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) failRead();
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    return got;
+}
+
+// A pipe or device has no size to take; it is read until it ends, up to the capacity.
+std::string readUnsized(FileSystem& fs, int fd) {
+    std::string bytes;
+    std::size_t got = 0;
+    for (;;) {
+        if (bytes.size() - got < 65536) bytes.resize(std::max<std::size_t>(bytes.size() * 2, 1 << 20));
+        const std::size_t n = readFully(fs, fd, bytes.data() + got, bytes.size() - got);
+        got += n;
+        if (!EditControl::canHold(got)) failCapacity();
+        if (n == 0 || got < bytes.size()) break;
+    }
+    bytes.resize(got);
+    return bytes;
+}
+
+// A plain file's text is normalised and ends at its first zero byte; an encrypted file's is taken
+// byte for byte.
+void hand(TMemoStrings& document, std::string_view bytes, bool plain) {
+    if (plain) {
+        document.setText(bytes);
+    } else {
+        document.setRawText(bytes);
+    }
+}
+
+}  // namespace
+
+void TextFile::load(TMemoStrings& document, const std::string& fileName) const { loadInto(document, fileName, true); }
+
+void TextFile::loadEncrypted(TMemoStrings& document, const std::string& fileName) const {
+    loadInto(document, fileName, false);
+}
+
+void TextFile::loadInto(TMemoStrings& document, const std::string& fileName, bool plain) const {
+    OpenFile file(fs_, fs_.open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY, 0));
+    if (file.fd() < 0) failOpen(fileName);
+    struct stat status {};
+    if (fs_.fstat(file.fd(), &status) != 0 || S_ISDIR(status.st_mode)) failOpen(fileName);
+    // Other programs may go on reading the file, but one that holds it locked for writing keeps it
+    // from being loaded.
+    if (::flock(file.fd(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) failOpen(fileName);
+
+    TMemoStrings::UpdateScope update(document);
+    if (!S_ISREG(status.st_mode)) {
+        hand(document, readUnsized(fs_, file.fd()), plain);
+        return;
+    }
+    // The size is refused before a buffer is allocated, so a huge file costs no memory.
+    const auto size = static_cast<std::uint64_t>(status.st_size);
+    if (!EditControl::canHold(size)) failCapacity();
+    const auto buffer = std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(size, 1));
+    const std::size_t got = readFully(fs_, file.fd(), buffer.get(), static_cast<std::size_t>(size));
+    hand(document, std::string_view(buffer.get(), got), plain);
+}
+
+void TextFile::save(const TMemoStrings& document, const std::string& fileName) const {
+    SafeFileWriter out(fileName, fs_);
+    // The text goes out in pieces straight from the editor, so saving never holds a second copy of
+    // it.
+    const EditControl& editor = document.editor();
+    const EditControl::Pos length = editor.textLength();
+    constexpr EditControl::Pos kPiece = 1 << 20;
+    const auto piece = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(std::min(length, kPiece)) + 1);
+    for (EditControl::Pos done = 0; done < length;) {
+        const EditControl::Pos n = std::min(kPiece, length - done);
+        editor.copyRange(done, done + n, piece.get());
+        out.write(std::string_view(piece.get(), static_cast<std::size_t>(n)));
+        done += n;
+    }
+    out.commit();
+}
+
+}  // namespace zozuz

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+#include "document/FileSystem.h"
+
+namespace zozuz {
+
+class TMemoStrings;
+
+// The two file operations of the program: loading a file into the document and writing the document
+// to a file. A text file is a bare run of bytes of the code page, lines separated by CR LF, with no
+// header, byte-order mark or trailer; nothing is converted in either direction.
+//
+// Loading opens the file for reading only and takes a shared advisory lock, so a program that holds
+// an exclusive lock on it while writing keeps it from being loaded half-written. The file is read
+// whole into one buffer, its size checked against the editor's capacity before the buffer is
+// allocated. Errors: EFOpenError "Cannot open file %s" (missing, a folder, no access, locked) with
+// the document untouched; EInvalidOperation "Text exceeds memo capacity" with the document untouched;
+// EReadError "Stream read error" when the system fails a read, with the document untouched.
+class TextFile {
+public:
+    explicit TextFile(FileSystem& fileSystem = FileSystem::posix()) : fs_(fileSystem) {}
+
+    // Open plain file: the line breaks are normalised to CR LF and the text ends at the first zero
+    // byte.
+    void load(TMemoStrings& document, const std::string& fileName) const;
+    // Open encrypted file: the bytes become the document exactly as they are, so every file the
+    // cipher wrote, zero bytes, lone CRs and LFs included, comes back to be decrypted unchanged.
+    void loadEncrypted(TMemoStrings& document, const std::string& fileName) const;
+    // Writes the document's whole text exactly as the editor holds it, safely (see SafeFileWriter).
+    void save(const TMemoStrings& document, const std::string& fileName) const;
+
+private:
+    void loadInto(TMemoStrings& document, const std::string& fileName, bool plain) const;
+
+    FileSystem& fs_;
+};
+
+}  // namespace zozuz
