@@ -72,13 +72,13 @@ void TMemoStrings::setText(std::string_view text) {
     // a lead byte right before the zero ends up the same either way. Counting first lets a text that
     // would outgrow the editor be refused before its normalised copy is made.
     const std::size_t added = lineBreaks_.countLoneBreaks(loaded);
-    if (!EditControl::canHold(static_cast<std::uint64_t>(loaded.size()) + added)) throwCapacity();
+    if (!fits(static_cast<std::uint64_t>(loaded.size()) + added)) throwCapacity();
     const NormalisedText normalised = lineBreaks_.normalise(loaded);
     replaceText(normalised.text());
 }
 
 void TMemoStrings::setRawText(std::string_view bytes) {
-    if (!EditControl::canHold(bytes.size())) throwCapacity();
+    if (!fits(bytes.size())) throwCapacity();
     replaceText(bytes);
 }
 
@@ -86,6 +86,10 @@ void TMemoStrings::replaceText(std::string_view bytes) {
     if (editorTextEquals(bytes)) return;
     if (!editor_.setText(bytes)) throwCapacity();
     if (host_ != nullptr) host_->editorTextChanged();
+}
+
+bool TMemoStrings::fits(std::uint64_t length) const {
+    return length <= static_cast<std::uint64_t>(editor_.capacity());
 }
 
 bool TMemoStrings::editorTextEquals(std::string_view bytes) const {

@@ -95,6 +95,9 @@ public:
     const EditControl& editor() const { return editor_; }
     const LineBreaks& lineBreaks() const { return lineBreaks_; }
 
+    // Whether the editor can hold a text of `length` bytes; asked before a large text is even read.
+    bool fits(std::uint64_t length) const;
+
 private:
     bool editorTextEquals(std::string_view bytes) const;
     void replaceText(std::string_view bytes);

@@ -58,14 +58,14 @@ std::size_t readFully(FileSystem& fs, int fd, char* buffer, std::size_t size) {
 }
 
 // A pipe or device has no size to take; it is read until it ends, up to the capacity.
-std::string readUnsized(FileSystem& fs, int fd) {
+std::string readUnsized(FileSystem& fs, int fd, const TMemoStrings& document) {
     std::string bytes;
     std::size_t got = 0;
     for (;;) {
         if (bytes.size() - got < 65536) bytes.resize(std::max<std::size_t>(bytes.size() * 2, 1 << 20));
         const std::size_t n = readFully(fs, fd, bytes.data() + got, bytes.size() - got);
         got += n;
-        if (!EditControl::canHold(got)) failCapacity();
+        if (!document.fits(got)) failCapacity();
         if (n == 0 || got < bytes.size()) break;
     }
     bytes.resize(got);
@@ -101,12 +101,12 @@ void TextFile::loadInto(TMemoStrings& document, const std::string& fileName, boo
 
     TMemoStrings::UpdateScope update(document);
     if (!S_ISREG(status.st_mode)) {
-        hand(document, readUnsized(fs_, file.fd()), plain);
+        hand(document, readUnsized(fs_, file.fd(), document), plain);
         return;
     }
     // The size is refused before a buffer is allocated, so a huge file costs no memory.
     const auto size = static_cast<std::uint64_t>(status.st_size);
-    if (!EditControl::canHold(size)) failCapacity();
+    if (!document.fits(size)) failCapacity();
     const auto buffer = std::make_unique_for_overwrite<char[]>(std::max<std::size_t>(size, 1));
     const std::size_t got = readFully(fs_, file.fd(), buffer.get(), static_cast<std::size_t>(size));
     hand(document, std::string_view(buffer.get(), got), plain);

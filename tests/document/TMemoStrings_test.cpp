@@ -1,0 +1,219 @@
+#include "document/TMemoStrings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "RecordingHost.h"
+#include "base/Exception.h"
+
+namespace zozuz {
+namespace {
+
+using namespace std::string_literals;
+using Calls = std::vector<std::string>;
+
+class TMemoStringsTest : public ::testing::Test {
+protected:
+    EditControl editor;
+    RecordingHost host;
+    TMemoStrings lines{editor, LeadByteSet::codePage936(), &host};
+
+    void load(std::string_view text) { ASSERT_TRUE(editor.setText(text)); }
+};
+
+TEST_F(TMemoStringsTest, ALastEmptyLineIsNotCounted) {
+    const std::pair<std::string, int> cases[] = {
+        {"", 0}, {"A", 1}, {"A\r\n", 1}, {"\r\n", 1}, {"A\r\n\r\n", 2}, {"A\r\nB", 2}, {"A\r\nB\r\n", 2},
+        {"A\rB\n", 1},  // lone CR and LF are bytes of the line
+    };
+    for (const auto& [text, count] : cases) {
+        load(text);
+        EXPECT_EQ(lines.count(), count) << text;
+    }
+}
+
+TEST_F(TMemoStringsTest, GetLineReturnsAtMost4096BytesAndEmptyForAMissingLine) {
+    load(std::string(5000, 'x') + "\r\nA\rB");
+    EXPECT_EQ(lines.get(0), std::string(4096, 'x'));
+    EXPECT_EQ(lines.get(1), "A\rB");
+    EXPECT_EQ(lines.get(2), "");
+    EXPECT_EQ(lines.get(-1), "");
+    load("");
+    EXPECT_EQ(lines.get(0), "");
+}
+
+TEST_F(TMemoStringsTest, PutLineReplacesTheWholeOldLine) {
+    load(std::string(5000, 'x') + "\r\nY");
+    lines.put(0, "A");
+    EXPECT_EQ(editor.text(), "A\r\nY");
+}
+
+TEST_F(TMemoStringsTest, PutLineWithACrLfSplitsTheLine) {
+    load("X\r\nY");
+    lines.put(0, "A\r\nB");
+    EXPECT_EQ(editor.text(), "A\r\nB\r\nY");
+    EXPECT_EQ(lines.count(), 3);
+    EXPECT_EQ(lines.get(2), "Y");
+}
+
+TEST_F(TMemoStringsTest, PutLineStopsAtAZeroByteAndKeepsLoneBreaks) {
+    load("X");
+    lines.put(0, "A\0B"s);
+    EXPECT_EQ(editor.text(), "A");
+    lines.put(0, "A\nB");
+    EXPECT_EQ(lines.count(), 1);
+    EXPECT_EQ(lines.get(0), "A\nB");
+}
+
+TEST_F(TMemoStringsTest, PutLineOnAMissingLineChangesNothingExceptTheEmptyLastOne) {
+    load("");
+    lines.put(0, "A");
+    EXPECT_EQ(editor.text(), "A");
+
+    load("A\r\nB");
+    lines.put(2, "C");
+    lines.put(5, "C");
+    lines.put(-1, "C");
+    EXPECT_EQ(editor.text(), "A\r\nB");
+
+    load("A\r\nB\r\n");
+    lines.put(2, "C");
+    EXPECT_EQ(editor.text(), "A\r\nB\r\nC");
+}
+
+TEST_F(TMemoStringsTest, PutLineIsNotUndoable) {
+    load("X");
+    editor.setSelection(1, 1);
+    ASSERT_TRUE(editor.userInsert("y"));
+    lines.put(0, "Z");
+    EXPECT_FALSE(editor.canUndo());
+}
+
+TEST_F(TMemoStringsTest, ClearEmptiesTextAndUndo) {
+    load("A\r\nB");
+    editor.setSelection(3, 3);
+    ASSERT_TRUE(editor.userInsert("x"));
+    lines.clear();
+    EXPECT_EQ(lines.count(), 0);
+    EXPECT_EQ(editor.caret(), 0);
+    EXPECT_FALSE(editor.canUndo());
+}
+
+TEST_F(TMemoStringsTest, SetTextNormalisesAndStopsAtAZeroByte) {
+    lines.setText("A\nB");
+    EXPECT_EQ(lines.text(), "A\r\nB");
+    lines.setText("A\0B"s);
+    EXPECT_EQ(lines.text(), "A");
+    lines.setText("\x81\r\n");
+    EXPECT_EQ(lines.text(), "\x81\r\r\n");
+    EXPECT_EQ(lines.count(), 1);
+    EXPECT_EQ(lines.get(0), "\x81\r");
+}
+
+TEST_F(TMemoStringsTest, SetTextWithTheSameTextLeavesCaretAndUndoAlone) {
+    load("A\r\nB");
+    editor.setSelection(4, 4);
+    ASSERT_TRUE(editor.userInsert("C"));
+    editor.setSelection(1, 2);
+    host.calls.clear();
+    lines.setText("A\nBC");  // normalises to the editor's text
+    EXPECT_TRUE(editor.canUndo());
+    EXPECT_EQ(editor.selectionStart(), 1);
+    EXPECT_EQ(editor.selectionEnd(), 2);
+    EXPECT_TRUE(host.calls.empty());
+
+    lines.setText("A\r\nBD");
+    EXPECT_FALSE(editor.canUndo());
+    EXPECT_EQ(editor.caret(), 0);
+    EXPECT_EQ(host.calls, Calls{"changed"});
+}
+
+TEST(TMemoStringsCapacity, ATextBeyondTheCapacityIsRefusedAndTheEditorKept) {
+    EditControl editor(LeadByteSet::codePage936(), 8);
+    TMemoStrings lines(editor);
+    lines.setText("12345678");
+    try {
+        lines.setText("123456789");
+        FAIL() << "no error";
+    } catch (const EInvalidOperation& error) {
+        EXPECT_EQ(error.message(), "Text exceeds memo capacity");
+    }
+    // Eight bytes whose lone LFs grow them past the capacity are refused as well.
+    EXPECT_THROW(lines.setText("1\n2\n3\n4\n"), EInvalidOperation);
+    EXPECT_THROW(lines.setRawText("123456789"), EInvalidOperation);
+    EXPECT_EQ(lines.text(), "12345678");
+    // Bytes after a zero byte are not loaded, so they do not count.
+    lines.setText("1234\0 56789"s);
+    EXPECT_EQ(lines.text(), "1234");
+}
+
+TEST_F(TMemoStringsTest, RawTextKeepsEveryByte) {
+    lines.setRawText("A\nB\0C\rD\xFF"s);
+    EXPECT_EQ(lines.text(), "A\nB\0C\rD\xFF"s);
+}
+
+TEST_F(TMemoStringsTest, OnlyTheOutermostUpdatePairSwitchesRedraw) {
+    lines.beginUpdate();
+    lines.beginUpdate();
+    EXPECT_EQ(host.calls, Calls{"redraw off"});
+    lines.endUpdate();
+    EXPECT_EQ(host.calls, Calls{"redraw off"});
+    EXPECT_EQ(lines.updateDepth(), 1);
+    lines.endUpdate();
+    EXPECT_EQ(host.calls, (Calls{"redraw off", "redraw on", "refresh"}));
+    EXPECT_EQ(lines.updateDepth(), 0);
+    // An unpaired end changes nothing.
+    lines.endUpdate();
+    EXPECT_EQ(lines.updateDepth(), 0);
+    EXPECT_EQ(host.calls.size(), 3u);
+}
+
+TEST_F(TMemoStringsTest, WithoutAWindowTheDepthIsCountedButNothingSwitched) {
+    host.windowExists = false;
+    lines.beginUpdate();
+    EXPECT_EQ(lines.updateDepth(), 1);
+    lines.endUpdate();
+    EXPECT_TRUE(host.calls.empty());
+
+    TMemoStrings hostless(editor);
+    hostless.beginUpdate();
+    hostless.endUpdate();
+    EXPECT_EQ(hostless.updateDepth(), 0);
+}
+
+TEST_F(TMemoStringsTest, EditorLinesAreWholeAndHoldEveryByte) {
+    load(std::string(5000, 'x') + "\r\nA\0B"s);
+    std::string line;
+    lines.editorLine(0, line);
+    EXPECT_EQ(line.size(), 5000u);
+    lines.editorLine(1, line);
+    EXPECT_EQ(line, "A\0B"s);
+    lines.editorLine(2, line);
+    EXPECT_EQ(line, "");
+    lines.putEditorLine(1, "\0\xFF"s);
+    EXPECT_EQ(editor.text(), std::string(5000, 'x') + "\r\n\0\xFF"s);
+}
+
+TEST_F(TMemoStringsTest, WordWrapCountsDisplayLinesAndSwitchingKeepsTextAndReadOnly) {
+    load("abcdefghij\r\nk");
+    lines.setReadOnly(true);
+    editor.setSelection(3, 3);
+    editor.setReadOnly(false);
+    ASSERT_TRUE(editor.userInsert("Z"));
+    editor.setReadOnly(true);
+    lines.setWordWrap(true, [](std::string_view) { return 10; }, 40);
+    EXPECT_TRUE(lines.wordWrap());
+    EXPECT_GT(lines.count(), 2);
+    EXPECT_EQ(lines.editorLineCount(), 2);
+    EXPECT_EQ(lines.text(), "abcZdefghij\r\nk");
+    EXPECT_TRUE(lines.readOnly());
+    EXPECT_FALSE(editor.canUndo());
+    EXPECT_EQ(editor.caret(), 0);
+    lines.setWordWrap(false);
+    EXPECT_EQ(lines.count(), 2);
+    EXPECT_EQ(lines.text(), "abcZdefghij\r\nk");
+}
+
+}  // namespace
+}  // namespace zozuz
