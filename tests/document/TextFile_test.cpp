@@ -1,0 +1,368 @@
+#include "document/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "RecordingHost.h"
+#include "TempFolder.h"
+#include "base/Exception.h"
+#include "document/LineCipher.h"
+#include "document/TMemoStrings.h"
+
+namespace zozuz {
+namespace {
+
+using namespace std::string_literals;
+using Calls = std::vector<std::string>;
+
+// A file system whose chosen call fails with a chosen error once it has been reached `after` times.
+class FailingFileSystem : public FileSystem {
+public:
+    enum class Call { None, Read, Write, Fsync, Close, Rename };
+    Call failing = Call::None;
+    int error = EIO;
+    int after = 0;
+    bool shortRead = false;  // the file ends after three bytes, as if it had shrunk
+
+private:
+    bool shrunk = false;
+
+public:
+
+    ssize_t read(int fd, void* buffer, std::size_t size) override {
+        if (shortRead) {
+            if (shrunk) return 0;
+            shrunk = true;
+            return FileSystem::read(fd, buffer, std::min<std::size_t>(size, 3));
+        }
+        return fail(Call::Read) ? -1 : FileSystem::read(fd, buffer, size);
+    }
+    ssize_t write(int fd, const void* buffer, std::size_t size) override {
+        // Half of a large write goes through before the disk is full, as on a real one.
+        if (failing == Call::Write && after == 0 && size > 1) {
+            after = -1;
+            return FileSystem::write(fd, buffer, size / 2);
+        }
+        return fail(Call::Write) ? -1 : FileSystem::write(fd, buffer, size);
+    }
+    int fsync(int fd) override { return fail(Call::Fsync) ? -1 : FileSystem::fsync(fd); }
+    int close(int fd) override {
+        const int result = FileSystem::close(fd);
+        return fail(Call::Close) ? -1 : result;
+    }
+    int rename(const char* from, const char* to) override {
+        return fail(Call::Rename) ? -1 : FileSystem::rename(from, to);
+    }
+
+private:
+    bool fail(Call call) {
+        if (call != failing) return false;
+        if (after > 0) {
+            --after;
+            return false;
+        }
+        errno = error;
+        return true;
+    }
+};
+
+class TextFileTest : public ::testing::Test {
+protected:
+    TempFolder folder;
+    EditControl editor;
+    RecordingHost host;
+    TMemoStrings document{editor, LeadByteSet::codePage936(), &host};
+    TextFile files;
+
+    std::string loaded(std::string_view bytes) {
+        files.load(document, folder.write("in.txt", bytes));
+        return document.text();
+    }
+
+    // Loads as a plain file, encrypts, saves, opens as encrypted, decrypts and saves again.
+    std::string roundTrip(std::string_view bytes) {
+        files.load(document, folder.write("plain.txt", bytes));
+        LineCipher(CipherDirection::Encrypt).run(document, {});
+        files.save(document, folder.path("secret.txt"));
+        document.clear();
+        files.loadEncrypted(document, folder.path("secret.txt"));
+        LineCipher(CipherDirection::Decrypt).run(document, {});
+        files.save(document, folder.path("back.txt"));
+        return TempFolder::read(folder.path("back.txt"));
+    }
+};
+
+template <class Error>
+std::string messageOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Error& error) {
+        return error.message();
+    }
+    return "(no error)";
+}
+
+TEST_F(TextFileTest, LoadingNormalisesLineBreaks) {
+    EXPECT_EQ(loaded("A\r\nB"), "A\r\nB");
+    EXPECT_EQ(loaded("A\nB"), "A\r\nB");
+    EXPECT_EQ(loaded("A\rB"), "A\r\nB");
+    EXPECT_EQ(loaded("A\n\rB"), "A\r\n\r\nB");
+    EXPECT_EQ(document.count(), 3);
+    EXPECT_EQ(loaded("A\r\n"), "A\r\n");
+    EXPECT_EQ(document.count(), 1);
+    EXPECT_EQ(loaded("\x81\nA"), "\x81\nA");
+    EXPECT_EQ(document.count(), 1);
+    EXPECT_EQ(loaded("\x81\r\n"), "\x81\r\r\n");
+}
+
+TEST_F(TextFileTest, LoadingStopsAtTheFirstZeroByte) {
+    EXPECT_EQ(loaded("A\0B"s), "A");
+    // UTF-16 text: its first character's high byte is zero.
+    EXPECT_EQ(loaded("\xFF\xFE" "A\0B\0"s), "\xFF\xFE" "A");
+    EXPECT_EQ(loaded("\0abc"s), "");
+}
+
+TEST_F(TextFileTest, AnyOtherBytesAreLoadedUnchanged) {
+    // Invalid double-byte sequences, a lead byte as the last byte, a byte-order mark: all bytes.
+    EXPECT_EQ(loaded("\x81\x20\xFF\xFF\x80\xEF\xBB\xBF\xFE"), "\x81\x20\xFF\xFF\x80\xEF\xBB\xBF\xFE");
+}
+
+TEST_F(TextFileTest, AnEmptyFileEmptiesTheDocument) {
+    document.setText("old");
+    EXPECT_EQ(loaded(""), "");
+    EXPECT_EQ(document.count(), 0);
+}
+
+TEST_F(TextFileTest, LoadingRunsInOneUpdateAndAnEqualTextLeavesTheEditorAlone) {
+    document.setText("A\r\nB");
+    editor.setSelection(4, 4);
+    ASSERT_TRUE(editor.userInsert("C"));
+    host.calls.clear();
+    EXPECT_EQ(loaded("A\nBC"), "A\r\nBC");
+    EXPECT_TRUE(editor.canUndo());
+    EXPECT_EQ(host.calls, (Calls{"redraw off", "redraw on", "refresh"}));
+}
+
+TEST_F(TextFileTest, OpeningEncryptedTakesTheBytesAsTheyAre) {
+    const std::string bytes = "A\nB\rC\0D\r\n\xFF"s;
+    files.loadEncrypted(document, folder.write("secret.txt", bytes));
+    EXPECT_EQ(document.text(), bytes);
+}
+
+TEST_F(TextFileTest, AMissingFileOrAFolderCannotBeOpenedAndNothingChanges) {
+    document.setText("keep");
+    host.calls.clear();
+    const std::string missing = folder.path("missing.txt");
+    EXPECT_EQ(messageOf<EFOpenError>([&] { files.load(document, missing); }), "Cannot open file " + missing);
+    EXPECT_EQ(messageOf<EFOpenError>([&] { files.loadEncrypted(document, missing); }), "Cannot open file " + missing);
+    const std::string dir = folder.root().string();
+    EXPECT_EQ(messageOf<EFOpenError>([&] { files.load(document, dir); }), "Cannot open file " + dir);
+    EXPECT_EQ(document.text(), "keep");
+    EXPECT_TRUE(host.calls.empty());
+    EXPECT_EQ(document.updateDepth(), 0);
+}
+
+TEST_F(TextFileTest, AFileWithoutReadPermissionCannotBeOpened) {
+    if (::geteuid() == 0) GTEST_SKIP() << "the administrator reads every file";
+    const std::string file = folder.write("secret.txt", "x");
+    ::chmod(file.c_str(), 0);
+    EXPECT_THROW(files.load(document, file), EFOpenError);
+}
+
+TEST_F(TextFileTest, AFileLockedForWritingCannotBeOpened) {
+    const std::string file = folder.write("busy.txt", "x");
+    const int writer = ::open(file.c_str(), O_WRONLY);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+    EXPECT_THROW(files.load(document, file), EFOpenError);
+    ::close(writer);
+    EXPECT_EQ(loaded("x"), "x");
+}
+
+TEST_F(TextFileTest, AFileBeyondTheCapacityIsRefusedBeforeItIsRead) {
+    const std::string file = folder.path("huge.txt");
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_EQ(::ftruncate(fd, (std::int64_t{1} << 31) + 1), 0);  // sparse: costs no disk
+    ::close(fd);
+    document.setText("keep");
+    rusage before{};
+    ::getrusage(RUSAGE_SELF, &before);
+    EXPECT_EQ(messageOf<EInvalidOperation>([&] { files.load(document, file); }), "Text exceeds memo capacity");
+    EXPECT_THROW(files.loadEncrypted(document, file), EInvalidOperation);
+    rusage after{};
+    ::getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024);  // kilobytes
+    EXPECT_EQ(document.text(), "keep");
+    EXPECT_EQ(document.updateDepth(), 0);
+}
+
+TEST_F(TextFileTest, ASmallerEditorRefusesAFileThatGrowsPastItWhenNormalised) {
+    EditControl small(LeadByteSet::codePage936(), 6);
+    TMemoStrings smallDocument(small);
+    smallDocument.setText("keep");
+    const std::string file = folder.write("grows.txt", "a\nb\nc\n");  // six bytes, nine normalised
+    EXPECT_THROW(files.load(smallDocument, file), EInvalidOperation);
+    EXPECT_EQ(smallDocument.text(), "keep");
+    files.loadEncrypted(smallDocument, file);
+    EXPECT_EQ(smallDocument.text(), "a\nb\nc\n");
+}
+
+TEST_F(TextFileTest, AFailedReadIsReportedAndTheDocumentKept) {
+    FailingFileSystem fs;
+    fs.failing = FailingFileSystem::Call::Read;
+    document.setText("keep");
+    const std::string file = folder.write("in.txt", "new text");
+    EXPECT_EQ(messageOf<EReadError>([&] { TextFile(fs).load(document, file); }), "Stream read error");
+    EXPECT_EQ(document.text(), "keep");
+    EXPECT_EQ(document.updateDepth(), 0);
+}
+
+TEST_F(TextFileTest, AFileThatShrinksWhileReadGivesWhatWasRead) {
+    FailingFileSystem fs;
+    fs.shortRead = true;
+    TextFile(fs).load(document, folder.write("in.txt", "abcdefgh"));
+    EXPECT_EQ(document.text(), "abc");
+}
+
+TEST_F(TextFileTest, SavingWritesTheTextExactly) {
+    for (const std::string& text : {""s, "A\r\nB"s, "A\r\nB\r\n"s, "\0\xFF\n\r"s}) {
+        document.setRawText(text);
+        files.save(document, folder.path("out.txt"));
+        EXPECT_EQ(TempFolder::read(folder.path("out.txt")), text);
+    }
+    EXPECT_EQ(folder.entries(), 1u);
+}
+
+TEST_F(TextFileTest, PlainFilesWithOnlyCrLfComeBackByteForByte) {
+    const std::string bytes = "first\r\n\xBC\xD3\xC3\xDC\r\n\r\nlast";
+    files.load(document, folder.write("in.txt", bytes));
+    files.save(document, folder.path("out.txt"));
+    EXPECT_EQ(TempFolder::read(folder.path("out.txt")), bytes);
+}
+
+TEST_F(TextFileTest, EncryptSaveOpenEncryptedDecryptRestoresTheNormalisedText) {
+    EXPECT_EQ(roundTrip("abc\r\n\xBC\xD3\xC3\xDC"), "abc\r\n\xBC\xD3\xC3\xDC");
+    // Tabs become LF, form feeds CR and 0xFF zero on the way; opening byte for byte keeps them. (A
+    // form feed right before a tab would become CR LF, a line break like any other in the file.)
+    EXPECT_EQ(roundTrip("\ta\x0C\xFF\x09\r\nx\x0C"), "\ta\x0C\xFF\x09\r\nx\x0C");
+    for (std::size_t length : {255u, 256u, 257u, 4096u, 4097u, 1u << 20}) {
+        std::string line(length, '\0');
+        for (std::size_t i = 0; i < length; ++i) line[i] = static_cast<char>(i % 2 == 0 ? 0xB0 + i % 40 : 0xA1 + i % 90);
+        line.back() = 'x';  // no lead byte right before a line break, which loading would split off
+        const std::string text = line + "\r\n" + line;
+        EXPECT_EQ(roundTrip(text), text) << length;
+        // The encrypted file has the same size: nothing shortened, nothing dropped.
+        EXPECT_EQ(std::filesystem::file_size(folder.path("secret.txt")), text.size());
+    }
+}
+
+TEST_F(TextFileTest, EncryptingTwiceAndDecryptingTwiceRestoresTheText) {
+    const std::string text = "\x0B\x0C\xFE\xFF\t\r\nz";
+    files.loadEncrypted(document, folder.write("in.txt", text));
+    for (int i = 0; i < 2; ++i) {
+        LineCipher(CipherDirection::Encrypt).run(document, {});
+        files.save(document, folder.path("secret.txt"));
+        files.loadEncrypted(document, folder.path("secret.txt"));
+    }
+    LineCipher(CipherDirection::Decrypt).run(document, {});
+    LineCipher(CipherDirection::Decrypt).run(document, {});
+    EXPECT_EQ(document.text(), text);
+}
+
+TEST_F(TextFileTest, AFileThatCannotBeCreatedIsReportedAndTheOldOneKept) {
+    document.setText("new");
+    const std::string missingFolder = folder.path("nowhere/out.txt");
+    EXPECT_EQ(messageOf<EFCreateError>([&] { files.save(document, missingFolder); }), "Cannot create file " + missingFolder);
+    const std::string dir = folder.path("dir");
+    std::filesystem::create_directory(dir);
+    EXPECT_EQ(messageOf<EFCreateError>([&] { files.save(document, dir); }), "Cannot create file " + dir);
+    EXPECT_THROW(files.save(document, ""), EFCreateError);
+
+    const std::string readOnly = folder.write("readonly.txt", "old");
+    ::chmod(readOnly.c_str(), 0444);
+    EXPECT_EQ(messageOf<EFCreateError>([&] { files.save(document, readOnly); }), "Cannot create file " + readOnly);
+    EXPECT_EQ(TempFolder::read(readOnly), "old");
+    EXPECT_EQ(folder.entries(), 2u);  // dir and readonly.txt, no temporary file
+}
+
+TEST_F(TextFileTest, AFolderWithoutWritePermissionRefusesTheSave) {
+    if (::geteuid() == 0) GTEST_SKIP() << "the administrator writes in every folder";
+    const std::string file = folder.write("old.txt", "old");
+    ::chmod(folder.root().c_str(), 0555);
+    document.setText("new");
+    EXPECT_THROW(files.save(document, file), EFCreateError);
+    EXPECT_EQ(TempFolder::read(file), "old");
+}
+
+TEST_F(TextFileTest, EveryWriteFailureKeepsTheOldFileAndLeavesNoTemporaryFile) {
+    const std::string file = folder.write("out.txt", "old bytes");
+    document.setText(std::string(100000, 'n'));
+    const std::pair<FailingFileSystem::Call, const char*> failures[] = {
+        {FailingFileSystem::Call::Write, "Stream write error"},
+        {FailingFileSystem::Call::Fsync, "Stream write error"},
+        {FailingFileSystem::Call::Close, "Stream write error"},
+        {FailingFileSystem::Call::Rename, "Cannot create file "},
+    };
+    for (const auto& [call, message] : failures) {
+        FailingFileSystem fs;
+        fs.failing = call;
+        fs.error = ENOSPC;
+        try {
+            TextFile(fs).save(document, file);
+            ADD_FAILURE() << "no error for " << message;
+        } catch (const EStreamError& error) {
+            EXPECT_EQ(error.message().rfind(message, 0), 0u) << error.message();
+        }
+        EXPECT_EQ(TempFolder::read(file), "old bytes");
+        EXPECT_EQ(folder.entries(), 1u);
+    }
+}
+
+TEST_F(TextFileTest, SavingKeepsPermissionBitsAndFollowsLinks) {
+    const std::string file = folder.write("target.txt", "old");
+    ::chmod(file.c_str(), 0640);
+    const std::string link = folder.path("link.txt");
+    std::filesystem::create_symlink("target.txt", link);
+    document.setText("new");
+    files.save(document, link);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(TempFolder::read(file), "new");
+    struct stat status {};
+    ::stat(file.c_str(), &status);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+}
+
+TEST_F(TextFileTest, ADeviceIsWrittenInPlace) {
+    document.setText("to nowhere");
+    EXPECT_NO_THROW(files.save(document, "/dev/null"));
+    struct stat status {};
+    ASSERT_EQ(::stat("/dev/null", &status), 0);
+    EXPECT_TRUE(S_ISCHR(status.st_mode));
+}
+
+TEST_F(TextFileTest, ARealFullDiskKeepsTheOldFile) {
+    const std::string mountPoint = folder.path("small");
+    std::filesystem::create_directory(mountPoint);
+    if (::mount("zozuz-test", mountPoint.c_str(), "tmpfs", 0, "size=64k") != 0) {
+        GTEST_SKIP() << "cannot mount a small file system here";
+    }
+    const std::string file = mountPoint + "/out.txt";
+    std::ofstream(file, std::ios::binary) << "old bytes";
+    document.setText(std::string(200 * 1024, 'x'));
+    EXPECT_THROW(files.save(document, file), EWriteError);
+    EXPECT_EQ(TempFolder::read(file), "old bytes");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(mountPoint), {}), 1);
+    ::umount(mountPoint.c_str());
+}
+
+}  // namespace
+}  // namespace zozuz
