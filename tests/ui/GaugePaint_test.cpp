@@ -267,7 +267,9 @@ TEST(GaugePaint, EveryKindCopesWithTinySizes) {
                 gauge->PaintTo(parent.imageSurface());
                 for (int y = 0; y < 8; ++y)
                     for (int x = 0; x < 8; ++x)
-                        if (!gauge->BoundsRect().contains(Point{x, y})) EXPECT_EQ(parent.screen().pixel(x, y), 0u);
+                        if (!gauge->BoundsRect().contains(Point{x, y})) {
+                            EXPECT_EQ(parent.screen().pixel(x, y), 0u);
+                        }
             }
 }
 
