@@ -17,6 +17,7 @@ bool isOneTypedCharacter(const std::string& bytes) {
 void UndoHistory::clear() {
     steps_.clear();
     done_ = 0;
+    sealed_ = false;
 }
 
 void UndoHistory::reserveOne() { steps_.reserve(done_ + 1); }
@@ -40,7 +41,9 @@ bool UndoHistory::joins(const Step& last, const Step& step) const {
 void UndoHistory::record(Step step) {
     // A new step after some undos makes the undone steps unreachable.
     steps_.resize(done_);
-    if (done_ > 0 && joins(steps_.back(), step)) {
+    const bool join = done_ > 0 && !sealed_ && joins(steps_.back(), step);
+    sealed_ = false;
+    if (join) {
         Step& last = steps_.back();
         switch (step.kind) {
             case Kind::Typing:

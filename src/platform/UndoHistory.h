@@ -33,8 +33,16 @@ public:
     // The step that undo takes back, and the one that redo applies again; only while possible.
     const Step& stepToUndo() const { return steps_[done_ - 1]; }
     const Step& stepToRedo() const { return steps_[done_]; }
-    void undone() { --done_; }
-    void redone() { ++done_; }
+    // After an undo or redo the next edit starts a step of its own, even where it would continue
+    // the step before.
+    void undone() {
+        --done_;
+        sealed_ = true;
+    }
+    void redone() {
+        ++done_;
+        sealed_ = true;
+    }
 
     void clear();
     // Makes sure that recording one step cannot fail for want of memory in the history itself.
@@ -48,6 +56,7 @@ private:
 
     std::vector<Step> steps_;
     std::size_t done_ = 0;
+    bool sealed_ = false;
 };
 
 }  // namespace zozuz

@@ -401,6 +401,18 @@ TEST(EditControlUndo, BreaksPastesAndEditsElsewhereAreStepsOfTheirOwn) {
     EXPECT_EQ(edit.text(), "ab\r\n");
 }
 
+TEST(EditControlUndo, TypingAfterAnUndoIsAStepOfItsOwn) {
+    EditControl edit;
+    ASSERT_TRUE(edit.userInsert("a"));
+    ASSERT_TRUE(edit.userInsert("\r\n"));
+    ASSERT_TRUE(edit.undo());
+    ASSERT_TRUE(edit.userInsert("b"));  // right where the first step ended, yet not part of it
+    ASSERT_TRUE(edit.undo());
+    EXPECT_EQ(edit.text(), "a");
+    ASSERT_TRUE(edit.undo());
+    EXPECT_EQ(edit.text(), "");
+}
+
 TEST(EditControlUndo, RepeatedDeletesJoinAndComeBackTogether) {
     EditControl edit;
     ASSERT_TRUE(edit.setText("abc\r\ndef"));
