@@ -1,0 +1,177 @@
+#include "cli/CliApp.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "TempFolder.h"
+#include "document/LineCipher.h"
+#include "document/TMemoStrings.h"
+#include "document/TextFile.h"
+
+namespace zozuz {
+namespace {
+
+using namespace std::string_literals;
+
+// Writes fail with a full disk once `allowed` bytes have gone to files (not to the error stream).
+class FullDisk : public FileSystem {
+public:
+    std::size_t allowed = 0;
+    int errorStream = -1;
+    ssize_t write(int fd, const void* buffer, std::size_t size) override {
+        if (fd == errorStream) return FileSystem::write(fd, buffer, size);
+        if (allowed == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const std::size_t n = std::min(size, allowed);
+        allowed -= n;
+        return FileSystem::write(fd, buffer, n);
+    }
+};
+
+class CliAppTest : public ::testing::Test {
+protected:
+    TempFolder folder;
+    TempFolder streams;  // apart, so that counting the files in `folder` sees only the program's
+    std::string in = streams.path("stdin");
+    std::string out = streams.path("stdout");
+    std::string err = streams.path("stderr");
+    std::string errorText;
+    std::string outputText;
+
+    int run(const std::vector<std::string>& arguments, bool terminal = false, FileSystem& fs = FileSystem::posix(),
+            std::string_view standardInput = {}) {
+        streams.write("stdin", standardInput);
+        const int input = ::open(in.c_str(), O_RDONLY);
+        const int output = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int error = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (auto* full = dynamic_cast<FullDisk*>(&fs)) full->errorStream = error;
+        const int status = CliApp({input, output, error, terminal}, fs).run(arguments);
+        ::close(input);
+        ::close(output);
+        ::close(error);
+        errorText = TempFolder::read(err);
+        outputText = TempFolder::read(out);
+        return status;
+    }
+};
+
+TEST_F(CliAppTest, HelpAndVersionGoToStandardOutput) {
+    EXPECT_EQ(run({"--help"}), 0);
+    EXPECT_EQ(outputText, CliApp::usage());
+    EXPECT_EQ(run({"--version"}), 0);
+    EXPECT_EQ(outputText, "zozuz-cli 1.0.0.1\n");
+    EXPECT_EQ(errorText, "");
+}
+
+TEST_F(CliAppTest, AUsageErrorShowsTheUsageAndExitsWith2) {
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{}, {"encrypt"}, {"encrypt", "a"}, {"scramble", "a", "b"}, {"encrypt", "a", "b", "c"}}) {
+        EXPECT_EQ(run(arguments), 2);
+        EXPECT_EQ(errorText, CliApp::usage());
+        EXPECT_EQ(outputText, "");
+    }
+}
+
+TEST_F(CliAppTest, EncryptThenDecryptGivesTheTextBack) {
+    const std::string plain = folder.write("plain.txt", "abc\r\n\xBC\xD3\xC3\xDC\r\n");
+    EXPECT_EQ(run({"encrypt", plain, folder.path("secret.txt")}), 0);
+    EXPECT_EQ(TempFolder::read(folder.path("secret.txt")), "bcd\r\n\xBD\xD4\xC4\xDD\r\n");
+    EXPECT_EQ(run({"decrypt", folder.path("secret.txt"), folder.path("back.txt")}), 0);
+    EXPECT_EQ(TempFolder::read(folder.path("back.txt")), "abc\r\n\xBC\xD3\xC3\xDC\r\n");
+    EXPECT_EQ(errorText, "");
+}
+
+TEST_F(CliAppTest, GivesTheBytesTheProgramSaves) {
+    const std::string input = "one\ntwo\rthree\x81\r\n" + std::string(4097, '\xB0') + "\r\n\t\x0C\xFF\0tail"s;
+    const std::string file = folder.write("in.txt", input);
+    for (const bool encrypt : {true, false}) {
+        EditControl editor;
+        TMemoStrings document(editor);
+        const TextFile files;
+        if (encrypt) {
+            files.load(document, file);
+        } else {
+            files.loadEncrypted(document, file);
+        }
+        LineCipher(encrypt ? CipherDirection::Encrypt : CipherDirection::Decrypt).run(document, {});
+        files.save(document, folder.path("program.txt"));
+        EXPECT_EQ(run({encrypt ? "encrypt" : "decrypt", file, folder.path("cli.txt")}), 0);
+        EXPECT_EQ(TempFolder::read(folder.path("cli.txt")), TempFolder::read(folder.path("program.txt")));
+    }
+}
+
+TEST_F(CliAppTest, ADashReadsStandardInputAndWritesStandardOutput) {
+    EXPECT_EQ(run({"encrypt", "-", "-"}, false, FileSystem::posix(), "ab\ncd"), 0);
+    EXPECT_EQ(outputText, "bc\r\nde");
+    // Encrypted input is taken byte for byte: the lone LF is a byte of the line and is shifted too.
+    EXPECT_EQ(run({"decrypt", "-", "-"}, false, FileSystem::posix(), "bc\nde"), 0);
+    EXPECT_EQ(outputText, "ab\tcd");
+}
+
+TEST_F(CliAppTest, InputErrorsNameTheFileWithAFinalPeriod) {
+    const std::string missing = folder.path("missing.txt");
+    EXPECT_EQ(run({"encrypt", missing, folder.path("out.txt")}), 1);
+    EXPECT_EQ(errorText, "zozuz-cli: Cannot open file " + missing + ".\n");
+    const std::string dir = folder.root().string();
+    EXPECT_EQ(run({"decrypt", dir, folder.path("out.txt")}), 1);
+    EXPECT_EQ(errorText, "zozuz-cli: Cannot open file " + dir + ".\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.path("out.txt")));
+}
+
+TEST_F(CliAppTest, OutputErrorsKeepTheOldFile) {
+    const std::string plain = folder.write("plain.txt", "text");
+    const std::string nowhere = folder.path("nowhere/out.txt");
+    EXPECT_EQ(run({"encrypt", plain, nowhere}), 1);
+    EXPECT_EQ(errorText, "zozuz-cli: Cannot create file " + nowhere + ".\n");
+
+    const std::string readOnly = folder.write("readonly.txt", "old");
+    ::chmod(readOnly.c_str(), 0444);
+    EXPECT_EQ(run({"encrypt", plain, readOnly}), 1);
+    EXPECT_EQ(errorText, "zozuz-cli: Cannot create file " + readOnly + ".\n");
+    EXPECT_EQ(TempFolder::read(readOnly), "old");
+}
+
+TEST_F(CliAppTest, AFullDiskIsAWriteErrorAndTheOldFileStays) {
+    const std::string plain = folder.write("plain.txt", std::string(3 << 20, 'x'));
+    const std::string target = folder.write("target.txt", "old");
+    const std::size_t before = folder.entries();
+    FullDisk disk;
+    disk.allowed = 1 << 20;
+    EXPECT_EQ(run({"encrypt", plain, target}, false, disk), 1);
+    EXPECT_EQ(errorText, "zozuz-cli: Stream write error.\n");
+    EXPECT_EQ(TempFolder::read(target), "old");
+    EXPECT_EQ(folder.entries(), before);  // no temporary file left
+
+    FullDisk fullOutput;
+    EXPECT_EQ(run({"encrypt", plain, "-"}, false, fullOutput), 1);
+    EXPECT_EQ(errorText, "zozuz-cli: Stream write error.\n");
+}
+
+TEST_F(CliAppTest, TheInputMayBeTheOutput) {
+    const std::string file = folder.write("same.txt", "abc\r\nxyz");
+    EXPECT_EQ(run({"encrypt", file, file}), 0);
+    EXPECT_EQ(TempFolder::read(file), "bcd\r\nyz{");
+}
+
+TEST_F(CliAppTest, AProgressBarShowsOnlyOnATerminalForLargeInput) {
+    const std::string large = folder.write("large.txt", std::string(CliApp::kProgressThreshold + 1, 'a'));
+    EXPECT_EQ(run({"encrypt", large, folder.path("out.txt")}, true), 0);
+    EXPECT_NE(errorText.find("100%"), std::string::npos);
+    EXPECT_EQ(errorText.back(), '\n');
+    EXPECT_EQ(run({"encrypt", large, folder.path("out.txt")}, false), 0);
+    EXPECT_EQ(errorText, "");
+    const std::string small = folder.write("small.txt", "a");
+    EXPECT_EQ(run({"encrypt", small, folder.path("out.txt")}, true), 0);
+    EXPECT_EQ(errorText, "");
+}
+
+}  // namespace
+}  // namespace zozuz
