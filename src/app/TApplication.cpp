@@ -36,10 +36,7 @@ TApplication::TApplication(Host& host)
     host_.setListener(this);
 }
 
-TApplication::~TApplication() {
-    Shutdown();
-    host_.setListener(nullptr);
-}
+TApplication::~TApplication() { Shutdown(); }
 
 void TApplication::SetHint(const std::string& hint) {
     if (hint == hint_) return;
@@ -325,6 +322,11 @@ int TApplication::Execute(const std::function<void()>& startCode) {
 void TApplication::Shutdown() {
     if (shutDown_) return;
     shutDown_ = true;
+    // Hints are switched off and host notifications no longer matter: what the windows report
+    // while they disappear reaches nobody.
+    host_.setListener(nullptr);
+    OnHint = nullptr;
+    OnCancelHint = nullptr;
     // Everything disappears at once, before the windows are destroyed one by one.
     for (AppWindow* window : windows_)
         if (window->Native() && window->Native()->visible()) window->Native()->hide();
