@@ -13,7 +13,7 @@
 #include "base/MessageFormat.h"
 #include "cli/OutputBuffer.h"
 #include "cli/ProgressBar.h"
-#include "cli/StreamCipher.h"
+#include "document/StreamCipher.h"
 #include "document/SafeFileWriter.h"
 
 namespace zozuz {

@@ -1,4 +1,4 @@
-#include "cli/StreamCipher.h"
+#include "document/StreamCipher.h"
 
 #include <gtest/gtest.h>
 
