@@ -1,0 +1,10 @@
+// zozuz, the desktop program: the program's windows on the Qt host.
+#include "platform/qt/QtHost.h"
+#include "ui/VeskMain.h"
+
+int main(int argc, char** argv) {
+    // The host owns the desktop connection; it outlives the application object that runZozuz
+    // makes, and every window of it.
+    zozuz::QtHost host(argc, argv);
+    return zozuz::runZozuz(host);
+}

@@ -1,0 +1,72 @@
+#include "platform/qt/QtEventHub.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QTimerEvent>
+#include <QWindow>
+
+#include "platform/KeyEvent.h"
+#include "platform/qt/QtHost.h"
+#include "platform/qt/QtKeyMap.h"
+#include "platform/qt/QtWindow.h"
+
+namespace zozuz {
+
+QEvent::Type QtEventHub::quitEventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+QtEventHub::QtEventHub(QtHost& host) : host_(host) {}
+
+void QtEventHub::postQuit() {
+    // Posted events keep their order, so everything posted before the request is delivered first.
+    QCoreApplication::postEvent(this, new QEvent(quitEventType()));
+}
+
+void QtEventHub::customEvent(QEvent* event) {
+    if (event->type() == quitEventType()) host_.quitArrived();
+}
+
+void QtEventHub::timerEvent(QTimerEvent* event) { host_.timerFired(event->timerId()); }
+
+bool QtEventHub::eventFilter(QObject* watched, QEvent* event) {
+    // Input reaches the QWindow of a top-level window first and only then its widgets; watching the
+    // QWindow sees each event exactly once, however far it travels among the widgets afterwards.
+    if (!watched->isWindowType()) return false;
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return previewKey(watched, event);
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            if (host_.windowOf(static_cast<QWindow*>(watched))) host_.announce(HostListener::InputKind::MouseButton);
+            return false;
+        case QEvent::Wheel:
+            if (host_.windowOf(static_cast<QWindow*>(watched))) host_.announce(HostListener::InputKind::MouseWheel);
+            return false;
+        case QEvent::NonClientAreaMouseButtonPress:
+        case QEvent::NonClientAreaMouseButtonRelease:
+        case QEvent::NonClientAreaMouseMove:
+            if (host_.windowOf(static_cast<QWindow*>(watched))) host_.announce(HostListener::InputKind::FrameMouse);
+            return false;
+        default:
+            return false;
+    }
+}
+
+bool QtEventHub::previewKey(QObject* watched, QEvent* event) {
+    QtWindow* window = host_.windowOf(static_cast<QWindow*>(watched));
+    // A disabled window takes no keys at all; Qt drops them on the way to its widgets.
+    if (!window || !window->enabled()) return false;
+    host_.announce(HostListener::InputKind::Key);
+    const auto* qtKey = static_cast<const QKeyEvent*>(event);
+    const KeyEvent key = keyEventFromQt(*qtKey);
+    bool consumed = false;
+    // A key whose preview failed counts as handled: the error display takes over from here.
+    if (!host_.guard([&] { consumed = window->client().keyPreview(key); })) consumed = true;
+    return consumed;
+}
+
+}  // namespace zozuz

@@ -1,0 +1,277 @@
+#include "platform/qt/QtHost.h"
+
+#include <algorithm>
+#include <utility>
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QSessionManager>
+#include <QUrl>
+#include <QWindow>
+
+#include "platform/ShowCommand.h"
+#include "platform/qt/QtEventHub.h"
+#include "platform/qt/QtImageConversion.h"
+#include "platform/qt/QtTextRenderer.h"
+#include "platform/qt/QtWindow.h"
+#include "platform/qt/QtWindowWidget.h"
+
+namespace zozuz {
+
+QtHost::QtHost(int& argc, char** argv)
+    : app_(std::make_unique<QApplication>(argc, argv)),
+      hub_(std::make_unique<QtEventHub>(*this)),
+      renderer_(std::make_unique<QtTextRenderer>()) {
+    // The program decides when it ends, not the last window closing.
+    QApplication::setQuitOnLastWindowClosed(false);
+    app_->installEventFilter(hub_.get());
+#ifndef QT_NO_SESSIONMANAGER
+    // The session manager asks before the desktop session ends; the program then ends without asking
+    // the user anything.
+    QObject::connect(app_.get(), &QGuiApplication::commitDataRequest, hub_.get(), [this](QSessionManager&) {
+        if (listener_) guard([&] { listener_->sessionEnding(); });
+    });
+#endif
+}
+
+QtHost::~QtHost() {
+    // Windows still alive belong to the program; the Qt objects of the host go before the
+    // QApplication they need.
+    for (const auto& [id, timer] : timers_) hub_->killTimer(timer.qtId);
+    app_->removeEventFilter(hub_.get());
+    renderer_.reset();
+    hub_.reset();
+    app_.reset();
+}
+
+// --- Errors ---
+
+void QtHost::keepError(std::exception_ptr error) {
+    if (!pending_) pending_ = std::move(error);
+    // Let the dispatcher return as soon as it can, so that nothing more happens before the program
+    // sees its error.
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) dispatcher->interrupt();
+}
+
+void QtHost::rethrowPending() {
+    if (!pending_) return;
+    std::exception_ptr error = std::exchange(pending_, nullptr);
+    std::rethrow_exception(error);
+}
+
+// --- Windows ---
+
+std::unique_ptr<NativeWindow> QtHost::createWindow(WindowClient& client, const WindowOptions& options) {
+    return std::make_unique<QtWindow>(*this, client, options);
+}
+
+void QtHost::windowCreated(QtWindow* window) { windows_.push_back(window); }
+
+void QtHost::windowDestroyed(QtWindow* window) { std::erase(windows_, window); }
+
+QtWindow* QtHost::windowOf(const QWindow* handle) const {
+    if (!handle) return nullptr;
+    for (QtWindow* window : windows_)
+        if (window->widget().windowHandle() == handle) return window;
+    return nullptr;
+}
+
+QtWindow* QtHost::windowOfWidget(const QObject* widget) const {
+    if (!widget) return nullptr;
+    for (QtWindow* window : windows_)
+        if (&window->widget() == widget) return window;
+    return nullptr;
+}
+
+NativeWindow* QtHost::activeWindow() const { return windowOfWidget(QApplication::activeWindow()); }
+
+Rect QtHost::frameEstimate(WindowFrame frame) const {
+    const std::optional<Rect>& same = frame == WindowFrame::Dialog ? dialogFrame_ : sizeableFrame_;
+    const std::optional<Rect>& other = frame == WindowFrame::Dialog ? sizeableFrame_ : dialogFrame_;
+    if (same) return *same;
+    // A window manager usually frames both kinds alike.
+    if (other) return *other;
+    return Rect{};
+}
+
+void QtHost::learnFrame(WindowFrame frame, const Rect& insets) {
+    (frame == WindowFrame::Dialog ? dialogFrame_ : sizeableFrame_) = insets;
+}
+
+void QtHost::announce(HostListener::InputKind kind) {
+    if (listener_) guard([&] { listener_->inputArriving(kind); });
+}
+
+// --- The event queue ---
+
+bool QtHost::takeQuit() { return std::exchange(quitPending_, false); }
+
+Host::PumpResult QtHost::pumpOne() {
+    if (takeQuit()) return PumpResult::Quit;
+    // Objects handed to deleteLater are deleted only where an event loop runs; the program's loop
+    // is this pump, so it lets them go here.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const bool handled = QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents);
+    rethrowPending();
+    if (takeQuit()) return PumpResult::Quit;
+    return handled ? PumpResult::Handled : PumpResult::Empty;
+}
+
+void QtHost::waitForEvent() {
+    if (quitPending_) return;
+    // The dispatcher sleeps in the system until the display, a timer or a posted event wakes it, and
+    // delivers what woke it.
+    QAbstractEventDispatcher::instance()->processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    rethrowPending();
+}
+
+void QtHost::postQuit() { hub_->postQuit(); }
+
+// --- Timers ---
+
+Host::TimerId QtHost::startTimer(int milliseconds, std::function<void()> callback) {
+    const int qtId = hub_->startTimer(std::max(0, milliseconds), Qt::PreciseTimer);
+    if (qtId == 0) return 0;
+    const TimerId id = ++nextTimer_;
+    timers_[id] = Timer{qtId, std::move(callback)};
+    timerByQtId_[qtId] = id;
+    return id;
+}
+
+void QtHost::stopTimer(TimerId id) {
+    auto it = timers_.find(id);
+    if (it == timers_.end()) return;
+    hub_->killTimer(it->second.qtId);
+    timerByQtId_.erase(it->second.qtId);
+    timers_.erase(it);
+}
+
+void QtHost::timerFired(int qtTimerId) {
+    auto byQt = timerByQtId_.find(qtTimerId);
+    if (byQt == timerByQtId_.end()) return;
+    auto it = timers_.find(byQt->second);
+    if (it == timers_.end()) return;
+    // Qt timers repeat; a one-shot timer is killed before its callback runs, so that a callback
+    // that starts a new timer may be given the same Qt id.
+    hub_->killTimer(qtTimerId);
+    timerByQtId_.erase(byQt);
+    std::function<void()> callback = std::move(it->second.callback);
+    timers_.erase(it);
+    guard(callback);
+}
+
+// --- Pointer and screen ---
+
+Point QtHost::pointerPosition() const {
+    const QPoint p = QCursor::pos();
+    return Point{p.x(), p.y()};
+}
+
+NativeWindow* QtHost::windowAt(Point screen) const {
+    QtWindow* window = windowOfWidget(QApplication::topLevelAt(QPoint(screen.x, screen.y)));
+    return window && window->visible() ? window : nullptr;
+}
+
+Size QtHost::screenSize() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return Size{};
+    const QSize size = screen->geometry().size();
+    return Size{size.width(), size.height()};
+}
+
+// --- Message boxes ---
+
+MessageBoxResult QtHost::messageBox(const MessageBoxRequest& request) {
+    auto* owner = dynamic_cast<QtWindow*>(request.owner);
+    QMessageBox box(owner ? &owner->widget() : nullptr);
+    box.setWindowTitle(QString::fromStdString(request.caption));
+    box.setText(QString::fromStdString(request.text));
+    box.setTextFormat(Qt::PlainText);
+    switch (request.icon) {
+        case MessageBoxIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+        case MessageBoxIcon::Stop: box.setIcon(QMessageBox::Critical); break;
+        case MessageBoxIcon::Question: box.setIcon(QMessageBox::Question); break;
+        case MessageBoxIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+        case MessageBoxIcon::Information: box.setIcon(QMessageBox::Information); break;
+    }
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::Ok;
+    QMessageBox::StandardButton escapeButton = QMessageBox::NoButton;
+    switch (request.buttons) {
+        case MessageBoxButtons::Ok:
+            buttons = QMessageBox::Ok;
+            escapeButton = QMessageBox::Ok;
+            break;
+        case MessageBoxButtons::OkCancel:
+            buttons = QMessageBox::Ok | QMessageBox::Cancel;
+            escapeButton = QMessageBox::Cancel;
+            break;
+        case MessageBoxButtons::YesNo:
+            // Without a Cancel button the box cannot be dismissed without an answer.
+            buttons = QMessageBox::Yes | QMessageBox::No;
+            defaultButton = QMessageBox::Yes;
+            break;
+        case MessageBoxButtons::YesNoCancel:
+            buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+            defaultButton = QMessageBox::Yes;
+            escapeButton = QMessageBox::Cancel;
+            break;
+    }
+    box.setStandardButtons(buttons);
+    box.setDefaultButton(defaultButton);
+    if (escapeButton != QMessageBox::NoButton) box.setEscapeButton(escapeButton);
+    // Every box blocks the whole program while it shows, as the program's own boxes expect; the
+    // program disables its windows besides.
+    box.setWindowModality(Qt::ApplicationModal);
+    if (!owner) {
+        // Without an owner the box stands in front of everything, centred on the screen the user
+        // works on: that of the active window, or the primary one.
+        box.setWindowFlag(Qt::WindowStaysOnTopHint, request.taskModal);
+        const QWidget* active = QApplication::activeWindow();
+        QScreen* screen = active ? active->screen() : QGuiApplication::primaryScreen();
+        if (screen) {
+            box.adjustSize();
+            const QRect area = screen->availableGeometry();
+            box.move(area.center() - QPoint(box.width() / 2, box.height() / 2));
+        }
+    }
+    const int answer = box.exec();
+    rethrowPending();
+    switch (answer) {
+        case QMessageBox::Cancel: return MessageBoxResult::Cancel;
+        case QMessageBox::Yes: return MessageBoxResult::Yes;
+        case QMessageBox::No: return MessageBoxResult::No;
+        default: return MessageBoxResult::Ok;
+    }
+}
+
+// --- Text, shell and process ---
+
+TextRenderer& QtHost::textRenderer() { return *renderer_; }
+
+bool QtHost::openAddress(std::string_view address, NativeWindow*) {
+    const QUrl url(QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size())));
+    if (!url.isValid()) return false;
+    return QDesktopServices::openUrl(url);
+}
+
+std::string QtHost::executablePath() const { return QCoreApplication::applicationFilePath().toStdString(); }
+
+int QtHost::initialShowCommand() const {
+    // A Linux desktop starts programs without a show command.
+    return show_command::kShowDefault;
+}
+
+void QtHost::setApplicationIcon(const Image& icon) {
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(toQImage(icon))));
+}
+
+}  // namespace zozuz

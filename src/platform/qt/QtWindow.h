@@ -1,0 +1,117 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <QImage>
+#include <QRegion>
+#include <QSize>
+
+#include "platform/Font.h"
+#include "platform/Geometry.h"
+#include "platform/Image.h"
+#include "platform/KeyEvent.h"
+#include "platform/MouseEvent.h"
+#include "platform/NativeWindow.h"
+#include "platform/ShowCommand.h"
+#include "platform/Surface.h"
+#include "platform/WindowClient.h"
+
+namespace zozuz {
+
+class QtHost;
+class QtSurface;
+class QtWindowWidget;
+
+// A top-level window of the Qt host.
+//
+// Bounds. The program gives outer bounds, frame included, but on X11 the window manager draws the
+// frame and says how thick it is only after the window has been mapped. The window therefore keeps
+// the outer bounds it was given and sizes its client area with the best frame it knows: the frame
+// of a window of the same kind seen earlier, or none. Once its own frame is known the client area
+// is corrected so that the outer bounds come out as asked (or, after setClientSize, the outer
+// bounds grow around the client size asked for), and the client hears of the new client size
+// through boundsChanged, as it does when the window manager resizes a window. Positions are frame
+// positions throughout, as Qt's move() takes them.
+//
+// Painting. The surface's image holds the whole picture of the client area. A paint event asks the
+// client to paint only the parts that were invalidated (or never painted), and shows the rest from
+// the image; an immediate drawing on the surface repaints at once and leaves invalidated parts for
+// the event loop.
+class QtWindow final : public NativeWindow {
+public:
+    QtWindow(QtHost& host, WindowClient& client, const WindowOptions& options);
+    ~QtWindow() override;
+
+    void setCaption(const std::string& caption) override;
+    std::string caption() const override;
+    void setIcon(const Image& icon) override;
+    void setFrame(WindowFrame frame) override;
+    WindowFrame frame() const override { return frame_; }
+    void setBounds(const Rect& outer) override;
+    Rect bounds() const override { return bounds_; }
+    Size clientSize() const override;
+    void setClientSize(Size size) override;
+    Point screenToClient(Point screen) const override;
+    Point clientToScreen(Point client) const override;
+    void setFont(const Font& font) override;
+    void show() override;
+    void hide() override;
+    bool visible() const override;
+    void activate() override;
+    void setEnabled(bool enabled) override;
+    bool enabled() const override;
+    void setState(WindowState state) override;
+    WindowState state() const override;
+    Surface& surface() override;
+    void invalidate(const Rect& area) override;
+    void invalidateAll() override;
+
+    // --- For the host ---
+    WindowClient& client() const { return client_; }
+    QtWindowWidget& widget() const { return *widget_; }
+    const QImage& backing() const;
+    // The frame's thickness on each side (left, top, right, bottom) as far as it is known.
+    Rect frameInsets() const;
+
+    // --- Events from the widget ---
+    void paintRegion(const QRegion& region);
+    void closeRequested();
+    void resized(QSize size);
+    void geometryChanged();
+    void windowStateChanged();
+    void activationChanged(bool active);
+    void keyArrived(const KeyEvent& key);
+    void mouseArrived(const MouseEvent& mouse);
+
+private:
+    // Sizes and places the widget for bounds_ with the frame as now known.
+    void applyBounds();
+    // The outer bounds the window has on the screen now, with the frame as now known.
+    Rect currentOuter() const;
+    QRegion wholeClient() const;
+
+    QtHost& host_;
+    WindowClient& client_;
+    WindowFrame frame_;
+    std::unique_ptr<QtWindowWidget> widget_;
+    std::unique_ptr<QtSurface> surface_;
+    // The outer bounds in the normal state.
+    Rect bounds_;
+    // The client size the program asked for with setClientSize, which the bounds then follow.
+    std::optional<Size> clientRequest_;
+    // The frame the client area was last sized with.
+    Rect appliedInsets_;
+    // The client size last asked of Qt, until Qt reports it: geometry reports before that are the
+    // window on its way there, not the user's doing.
+    std::optional<QSize> pendingSize_;
+    int pendingReports_ = 0;
+    // The frame changed the client size: the client is told once the window has its new size.
+    bool reportWhenSettled_ = false;
+    QRegion needsPaint_;
+    WindowState reportedState_ = WindowState::Normal;
+    bool active_ = false;
+};
+
+}  // namespace zozuz
