@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Speed and memory of zozuz-cli encrypt and of the program's document path (open plain file,
+# Encrypt, save) on a generated GBK text, against tr (a plain byte map), cp (the copy limit) and
+# linecipher (a whole-file C implementation of the same transform, the yardstick).
+#
+# usage: bench/cipher_vs_tools.sh [ROUNDS] [SIZE]     (defaults: 5 rounds, 256M)
+# Runs are interleaved, one of each tool per round; the first round only warms the page cache and is
+# not counted. Figures are medians of wall time and of peak resident memory.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+rounds="${1:-5}"
+size="${2:-256M}"
+build="${ZOZUZ_BUILD_DIR:-$root/build}"
+shared="${ZOZUZ_SHARED_BENCH:-$root/../shared/bench}"
+work="$build/bench-data"
+mkdir -p "$work" "$build/bench-tools"
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j2 --target zozuz-cli document_bench >/dev/null
+cc -O2 -o "$build/bench-tools/gen_gbk" "$shared/gen_gbk.c"
+cc -O2 -o "$build/bench-tools/linecipher" "$shared/linecipher.c"
+
+cli="$build/zozuz-cli"
+doc="$build/bench/document_bench"
+yard="$build/bench-tools/linecipher"
+
+# Prints "seconds peak-kilobytes" for one run of a command.
+measure() {
+    local start end
+    start=$(date +%s%N)
+    /usr/bin/time -f %M -o "$work/rss" "$@"
+    end=$(date +%s%N)
+    echo "$(( (end - start) / 1000000 )) $(tail -n 1 "$work/rss")"
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+run_tools() {  # input, label, list of tools
+    local input="$1"; shift
+    local tool r
+    for tool in "$@"; do : > "$work/times.$tool"; done
+    for ((r = 0; r <= rounds; r++)); do
+        for tool in "$@"; do
+            local m
+            case "$tool" in
+                cli)  m=$(measure "$cli" encrypt "$input" "$work/out.cli") ;;
+                tr)   m=$(measure sh -c "tr '\\000-\\377' '\\001-\\377\\000' < '$input' > '$work/out.tr'") ;;
+                cp)   m=$(measure cp "$input" "$work/out.cp") ;;
+                yard) m=$(measure "$yard" "$input" "$work/out.yard") ;;
+                doc)  m=$(measure "$doc" --document-path "$input" "$work/out.doc") ;;
+            esac
+            [ "$r" -gt 0 ] && echo "$m" >> "$work/times.$tool"
+        done
+    done
+}
+
+figure() { awk '{ print $1 }' "$work/times.$1" | median; }
+memory() { awk '{ print $2 }' "$work/times.$1" | median; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
+
+big="$work/gbk-$size.txt"
+small="$work/gbk-16M.txt"
+[ -f "$big" ] || "$build/bench-tools/gen_gbk" "$big" "$size"
+[ -f "$small" ] || "$build/bench-tools/gen_gbk" "$small" 16M
+bytes=$(stat -c %s "$big")
+
+echo "== $size GBK text ($bytes bytes), $rounds counted rounds, medians"
+run_tools "$big" cli tr cp yard doc
+cmp -s "$work/out.cli" "$work/out.yard" && echo "zozuz-cli output equals the yardstick's" || echo "zozuz-cli output DIFFERS from the yardstick's"
+cmp -s "$work/out.doc" "$work/out.cli" && echo "document path output equals zozuz-cli's" || echo "document path output DIFFERS from zozuz-cli's"
+printf '%-28s %9s %12s\n' tool "ms" "peak MiB"
+for tool in cli tr cp yard doc; do
+    printf '%-28s %9s %12s\n' "$tool" "$(figure $tool)" "$(awk -v k="$(memory $tool)" 'BEGIN { printf "%.1f", k / 1024 }')"
+done
+cli_ms=$(figure cli); tr_ms=$(figure tr); cp_ms=$(figure cp); yard_ms=$(figure yard); doc_ms=$(figure doc)
+echo "zozuz-cli / tr          $(ratio "$cli_ms" "$tr_ms")   (target <= 1)"
+echo "zozuz-cli / cp          $(ratio "$cli_ms" "$cp_ms")   (target <= 3)"
+echo "zozuz-cli / yardstick   $(ratio "$cli_ms" "$yard_ms")"
+echo "zozuz-cli peak memory   $(awk -v k="$(memory cli)" 'BEGIN { printf "%.1f MiB", k / 1024 }')   (target < 64 MiB)"
+echo "document / yardstick    $(ratio "$doc_ms" "$yard_ms")   (target <= 1.5)"
+echo "document peak / file    $(awk -v k="$(memory doc)" -v b="$bytes" 'BEGIN { printf "%.2f", k * 1024 / b }')   (target <= 1.3)"
+
+echo "== linearity: 16M against $size"
+run_tools "$small" cli doc
+small_cli=$(figure cli); small_doc=$(figure doc)
+scale=$(awk -v b="$bytes" 'BEGIN { print b / (16 * 1048576) }')
+echo "zozuz-cli      16M $small_cli ms, $size $cli_ms ms: $(ratio "$cli_ms" "$(awk -v s="$small_cli" -v f="$scale" 'BEGIN { print s * f }')") x the scaled 16M figure (target <= 1.1)"
+echo "document path  16M $small_doc ms, $size $doc_ms ms: $(ratio "$doc_ms" "$(awk -v s="$small_doc" -v f="$scale" 'BEGIN { print s * f }')") x the scaled 16M figure (target <= 1.1)"
+rm -f "$work"/out.* "$work/rss" "$work"/times.*
