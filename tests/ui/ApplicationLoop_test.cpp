@@ -52,6 +52,22 @@ TEST_F(ApplicationLoopTest, IdleRunsOncePerEmptyQueueAndThenBlocks) {
     EXPECT_EQ(host.waitsWithEventsPending(), 0u);
 }
 
+TEST_F(ApplicationLoopTest, InitializeRunsTheRegisteredHooksInOrderAndTheFirstWindowBecomesMain) {
+    std::vector<int> order;
+    app.AddInitProc([&] { order.push_back(1); });
+    app.AddInitProc([&] { order.push_back(2); });
+    app.Initialize();
+    EXPECT_EQ(order, (std::vector<int>{1, 2}));
+
+    EXPECT_EQ(app.MainForm(), nullptr);
+    createMain();
+    LoopForm* second = nullptr;
+    app.CreateForm(second);
+    EXPECT_EQ(app.MainForm(), main);
+    EXPECT_NE(main->Native(), nullptr);
+    EXPECT_EQ(second->Native(), nullptr) << "only the main window's host window is made at once";
+}
+
 TEST_F(ApplicationLoopTest, RunWithoutMainWindowReturnsAtOnce) {
     app.Run();
     EXPECT_FALSE(app.Running());
