@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -114,12 +115,36 @@ struct EditControl::Impl {
 
     void rewrapAll() {
         if (!wrapping()) return;
-        const auto byteAt = [this](Pos p) { return text.at(p); };
+        const char* const bytes = text.contiguous();
+        const auto byteAt = [bytes](Pos p) { return bytes[p]; };
         displayLines.assign(wrapAll(*wrapper, byteAt, currentEditorStarts(), length()));
     }
 
+    // A control that cannot get the memory for a text refuses it, as it refuses one beyond its
+    // capacity; every change is prepared in full before anything is changed, so nothing is lost.
     bool setText(std::string_view bytes) {
         if (!fits(length(), bytes.size())) return false;
+        const Pos oldLength = length();
+        try {
+            setTextOrThrow(bytes);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        notify(0, oldLength, length());
+        return true;
+    }
+
+    bool replaceRange(Pos position, Pos removed, std::string_view bytes, Pos firstLine) {
+        if (!fits(removed, bytes.size())) return false;
+        try {
+            replaceRangeOrThrow(position, removed, bytes, firstLine);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        return true;
+    }
+
+    void setTextOrThrow(std::string_view bytes) {
         const Pos newLength = static_cast<Pos>(bytes.size());
         // Everything new is built before the old text is let go, so a failure changes nothing.
         std::vector<std::int32_t> editorStarts{0};
@@ -136,22 +161,17 @@ struct EditControl::Impl {
         LineStarts newDisplay;
         if (displayStarts) newDisplay.assign(*displayStarts);
 
-        const Pos oldLength = length();
         text = std::move(newText);
         lines = std::move(newLines);
         displayLines = std::move(newDisplay);
         anchor = caret = 0;
         history.clear();
-        notify(0, oldLength, newLength);
-        return true;
     }
 
     // Replaces `removed` bytes at `position` with `bytes` and brings both line indexes up to date.
-    // `firstLine`, when known (else -1), is the editor line that holds `position`. Returns false,
-    // changing nothing, when the result would not fit. Selection, undo and listener are the
-    // caller's business.
-    bool replaceRange(Pos position, Pos removed, std::string_view bytes, Pos firstLine) {
-        if (!fits(removed, bytes.size())) return false;
+    // `firstLine`, when known (else -1), is the editor line that holds `position`. The result must
+    // fit. Selection, undo and listener are the caller's business.
+    void replaceRangeOrThrow(Pos position, Pos removed, std::string_view bytes, Pos firstLine) {
         const Pos oldLength = length();
         const Pos inserted = static_cast<Pos>(bytes.size());
         const Pos delta = inserted - removed;
@@ -220,7 +240,6 @@ struct EditControl::Impl {
             displayLines.shiftAfter(display0, delta);
             displayLines.insert(display0 + 1, newDisplayStarts.data(), static_cast<Pos>(newDisplayStarts.size()));
         }
-        return true;
     }
 
     void notify(Pos position, Pos removed, Pos inserted) const {
@@ -233,12 +252,16 @@ struct EditControl::Impl {
         UndoHistory::Step step;
         step.kind = kind;
         step.position = position;
-        step.removed.resize(static_cast<std::size_t>(removed));
-        text.copyOut(position, position + removed, step.removed.data());
-        step.inserted.assign(bytes);
         step.anchorBefore = anchor;
         step.caretBefore = caret;
-        history.reserveOne();
+        try {
+            step.removed.resize(static_cast<std::size_t>(removed));
+            text.copyOut(position, position + removed, step.removed.data());
+            step.inserted.assign(bytes);
+            history.reserveOne();
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
         if (!replaceRange(position, removed, bytes, -1)) return false;
         try {
             history.record(std::move(step));
@@ -494,7 +517,8 @@ void EditControl::setWordWrap(bool on, WidthFunction measure, int width) {
     }
     // The new division is built whole before it replaces the old one.
     LineWrapper lineWrapper(d.lead, std::move(measure), width);
-    const auto byteAt = [&d](Pos p) { return d.text.at(p); };
+    const char* const bytes = d.text.contiguous();
+    const auto byteAt = [bytes](Pos p) { return bytes[p]; };
     LineStarts displayLines;
     displayLines.assign(d.wrapAll(lineWrapper, byteAt, d.currentEditorStarts(), d.length()));
     d.wrapWidth = width;

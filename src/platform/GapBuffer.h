@@ -119,6 +119,12 @@ public:
         copyValues(out + before, data_.get() + start + before + gapLength_, count - before);
     }
 
+    // All values in one contiguous run, for a pass over everything; moves the gap to the end.
+    const T* contiguous() {
+        gapTo(size_);
+        return data_.get();
+    }
+
     // Calls `visit(pointer, count)` for the one or two contiguous pieces that hold [start, end).
     template <typename Visit>
     void forEachPiece(Index start, Index end, Visit&& visit) {

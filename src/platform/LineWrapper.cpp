@@ -14,24 +14,16 @@ int LineWrapper::measure(std::string_view character) const {
     return std::max(measure_(character), 0);
 }
 
-int LineWrapper::byteWidth(std::uint8_t byte) const {
-    int& width = byteWidths_[byte];
-    if (width < 0) {
-        const char character = static_cast<char>(byte);
-        width = measure(std::string_view(&character, 1));
-    }
-    return width;
+int LineWrapper::measureByte(std::uint8_t byte) const {
+    const char character = static_cast<char>(byte);
+    return byteWidths_[byte] = measure(std::string_view(&character, 1));
 }
 
-int LineWrapper::pairWidth(std::uint8_t lead, std::uint8_t trail) const {
+int LineWrapper::measurePair(std::uint8_t lead, std::uint8_t trail) const {
     // Allocated on first use only, as a text without double-byte characters never needs it.
     if (pairWidths_.empty()) pairWidths_.assign(65536, -1);
-    int& width = pairWidths_[static_cast<std::size_t>(lead) << 8 | trail];
-    if (width < 0) {
-        const char character[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-        width = measure(std::string_view(character, 2));
-    }
-    return width;
+    const char character[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    return pairWidths_[static_cast<std::size_t>(lead) << 8 | trail] = measure(std::string_view(character, 2));
 }
 
 }  // namespace zozuz

@@ -58,8 +58,18 @@ public:
     }
 
 private:
-    int byteWidth(std::uint8_t byte) const;
-    int pairWidth(std::uint8_t lead, std::uint8_t trail) const;
+    // The remembered advance, measured on first use.
+    int byteWidth(std::uint8_t byte) const {
+        const int width = byteWidths_[byte];
+        return width >= 0 ? width : measureByte(byte);
+    }
+    int pairWidth(std::uint8_t lead, std::uint8_t trail) const {
+        const std::size_t index = static_cast<std::size_t>(lead) << 8 | trail;
+        if (!pairWidths_.empty() && pairWidths_[index] >= 0) return pairWidths_[index];
+        return measurePair(lead, trail);
+    }
+    int measureByte(std::uint8_t byte) const;
+    int measurePair(std::uint8_t lead, std::uint8_t trail) const;
     int measure(std::string_view character) const;
 
     LeadByteSet leadBytes_;

@@ -1,5 +1,6 @@
 #include "platform/UndoHistory.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace zozuz {
@@ -20,7 +21,10 @@ void UndoHistory::clear() {
     sealed_ = false;
 }
 
-void UndoHistory::reserveOne() { steps_.reserve(done_ + 1); }
+void UndoHistory::reserveOne() {
+    // Grow by doubling: reserving exactly one more each time would copy the whole history per edit.
+    if (steps_.capacity() < done_ + 1) steps_.reserve(std::max<std::size_t>(16, 2 * steps_.capacity()));
+}
 
 bool UndoHistory::joins(const Step& last, const Step& step) const {
     if (last.kind != step.kind) return false;
