@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Runs a command inside a private X session: a virtual screen (Xvfb) on a display nobody else uses,
+# with the openbox window manager, and takes both down again however the command ends. The command's
+# exit code is this script's. Exits 77 (reported by CTest as a skip) only when Xvfb is not
+# installed; scripts/deps.sh installs it.
+set -u
+
+if [ $# -eq 0 ]; then
+  echo "usage: $0 COMMAND [ARGUMENT...]" >&2
+  exit 2
+fi
+if ! command -v Xvfb >/dev/null 2>&1; then
+  echo "SKIP: Xvfb is not installed, so there is no X server to test on (scripts/deps.sh installs it)" >&2
+  exit 77
+fi
+if ! command -v openbox >/dev/null 2>&1; then
+  echo "openbox is not installed (scripts/deps.sh installs it)" >&2
+  exit 1
+fi
+
+workdir=$(mktemp -d "${TMPDIR:-/tmp}/zozuz-x.XXXXXX")
+xvfb_pid=""
+wm_pid=""
+cleanup() {
+  [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null && wait "$wm_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$workdir"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# Xvfb picks a free display number itself and writes it to the descriptor it is given, so that
+# sessions started side by side never meet.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$workdir/display" 2>"$workdir/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$workdir/display" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || break
+  sleep 0.1
+done
+display=$(head -n 1 "$workdir/display" 2>/dev/null)
+if [ -z "$display" ]; then
+  echo "Xvfb did not start:" >&2
+  cat "$workdir/xvfb.log" >&2
+  exit 1
+fi
+export DISPLAY=":$display"
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+# The window manager runs with its stock configuration (Alt+F4 closes), whatever the user's own is.
+XDG_CONFIG_HOME="$workdir" openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
+wm_pid=$!
+for _ in $(seq 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
+if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
+  echo "openbox did not start:" >&2
+  cat "$workdir/openbox.log" >&2
+  exit 1
+fi
+
+"$@"

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# zozuz from start to end on a real X server under a window manager: the program shows one window
+# captioned "zozuz" at the outer bounds 193, 135, 570 x 385 (frame included), and closing that window
+# through the window manager (Alt+F4) ends the program with exit code 0.
+#
+# usage: zozuz_e2e.sh PATH_TO_ZOZUZ   (starts its own X session unless ZOZUZ_X_SESSION is set)
+set -u
+
+here=$(cd "$(dirname "$0")" && pwd)
+if [ -z "${ZOZUZ_X_SESSION:-}" ]; then
+  ZOZUZ_X_SESSION=1 exec "$here/run_in_x_session.sh" "$0" "$@"
+fi
+
+zozuz=${1:?usage: $0 PATH_TO_ZOZUZ}
+log=$(mktemp "${TMPDIR:-/tmp}/zozuz-e2e.XXXXXX")
+pid=""
+failures=0
+
+finish() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+  rm -f "$log"
+}
+trap finish EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -s "$log" ]; then
+    echo "--- zozuz output ---" >&2
+    cat "$log" >&2
+  fi
+  exit 1
+}
+
+check() {  # check WHAT EXPECTED ACTUAL
+  if [ "$2" = "$3" ]; then
+    echo "ok: $1 is $3"
+  else
+    echo "FAIL: $1 is $3, expected $2" >&2
+    failures=$((failures + 1))
+  fi
+}
+
+"$zozuz" >"$log" 2>&1 &
+pid=$!
+
+win=""
+for _ in $(seq 200); do
+  win=$(xdotool search --onlyvisible --name '^zozuz$' 2>/dev/null | head -n 1)
+  [ -n "$win" ] && break
+  kill -0 "$pid" 2>/dev/null || fail "zozuz ended before it showed its window"
+  sleep 0.1
+done
+[ -n "$win" ] || fail "no visible window captioned zozuz within 20 seconds"
+
+caption=$(xprop -id "$win" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
+check "the caption" "zozuz" "$caption"
+
+# The outer bounds are the client area plus the frame the window manager reports. The frame is
+# known to the program only after mapping, so the window may need a moment to settle.
+outer=""
+for _ in $(seq 50); do
+  info=$(xwininfo -id "$win")
+  x=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
+  y=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
+  w=$(sed -n 's/^ *Width: *//p' <<<"$info")
+  h=$(sed -n 's/^ *Height: *//p' <<<"$info")
+  extents=$(xprop -id "$win" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ' ')
+  if [ -n "$extents" ]; then
+    IFS=, read -r left right top bottom <<<"$extents"
+    outer="$((x - left)),$((y - top)) $((w + left + right))x$((h + top + bottom))"
+    [ "$outer" = "193,135 570x385" ] && break
+  fi
+  sleep 0.1
+done
+check "the window's outer bounds" "193,135 570x385" "$outer"
+
+# The About box exists from the start but stays hidden: the program shows exactly one window.
+visible=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l)
+check "the number of visible windows" "1" "$visible"
+
+# Close through the window manager: openbox turns Alt+F4 into a close request to the active window.
+xdotool windowactivate --sync "$win" >/dev/null 2>&1
+for attempt in 1 2; do
+  xdotool key alt+F4
+  for _ in $(seq 50); do
+    kill -0 "$pid" 2>/dev/null || break 2
+    sleep 0.1
+  done
+  echo "zozuz still runs 5 seconds after Alt+F4 (attempt $attempt)" >&2
+done
+kill -0 "$pid" 2>/dev/null && fail "zozuz did not end after its window was closed"
+wait "$pid"
+status=$?
+pid=""
+check "the exit code" "0" "$status"
+
+[ "$failures" -eq 0 ] || fail "$failures check(s) failed"
+echo "zozuz started, showed its window and ended with exit code 0"
