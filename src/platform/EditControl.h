@@ -22,6 +22,8 @@ namespace zozuz {
 // a line count that is at least 1, -1 as the start of a line that does not exist, the length of the
 // line that holds a position, copying a line into a caller's buffer of bounded size, replacing the
 // selection with or without undo, and setting the whole text, refused above the capacity.
+// Every change either happens whole or, refused, leaves everything as it was; a change that cannot
+// get the memory it needs is refused like one beyond the capacity.
 //
 // Storage is a gap buffer with an index of line starts, so looking up a line costs O(log n) or
 // better and rewriting a line with bytes of the same line structure costs O(length of the line).
@@ -57,8 +59,8 @@ public:
     char byteAt(Pos position) const;
 
     // Replaces the whole text with `bytes` exactly as given. Returns false, and changes nothing,
-    // when the text is longer than the capacity. Afterwards the caret is at the start, nothing is
-    // selected and the undo history is empty.
+    // when the text is longer than the capacity or the memory for it cannot be had. Afterwards the
+    // caret is at the start, nothing is selected and the undo history is empty.
     bool setText(std::string_view bytes);
     // Whether a text of `length` bytes fits; asked before a large text is even read.
     static bool canHold(std::uint64_t length) { return length <= static_cast<std::uint64_t>(kCapacity); }

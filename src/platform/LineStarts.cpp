@@ -1,5 +1,7 @@
 #include "platform/LineStarts.h"
 
+#include <algorithm>
+
 namespace zozuz {
 
 LineStarts::LineStarts() { reset(); }
