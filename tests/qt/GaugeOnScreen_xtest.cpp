@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -25,6 +26,7 @@
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtImageConversion.h"
+#include "platform/qt/QtWindow.h"
 #include "ui/ControlParent.h"
 #include "ui/TColor.h"
 #include "ui/TGauge.h"
@@ -71,11 +73,14 @@ private:
     TGauge gauge_;
 };
 
-// Pumps the host's events for a while, so that the window maps, settles in its frame and paints.
-void pumpFor(Host& host, std::chrono::milliseconds span) {
+// Pumps the host's events until `done` holds or `span` has gone by; returns whether it holds.
+bool pumpUntil(Host& host, const std::function<bool()>& done, std::chrono::milliseconds span) {
     const auto end = std::chrono::steady_clock::now() + span;
-    while (std::chrono::steady_clock::now() < end)
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= end) return false;
         if (host.pumpOne() == Host::PumpResult::Empty) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
 }
 
 // The screen's pixels in `area` (screen coordinates), as another X client sees them.
@@ -118,7 +123,12 @@ TEST(GaugeOnScreen, FrameAndBarAt37PercentMatchTheHeadlessRendering) {
     QtHost host(argc, argv);
     GaugeWindow window(host);
     window.native().show();
-    pumpFor(host, std::chrono::milliseconds(1500));
+    // The window manager frames the window after mapping it; then it settles and paints. Machines
+    // under load take their time, hence the generous limit.
+    auto& qtWindow = dynamic_cast<QtWindow&>(window.native());
+    ASSERT_TRUE(pumpUntil(host, [&] { return qtWindow.frameInsets() != Rect{}; }, std::chrono::seconds(20)))
+        << "the window manager never framed the window";
+    pumpUntil(host, [] { return false; }, std::chrono::milliseconds(500));
     // Drawn at once inside the setter; the capture follows with no event handled in between.
     window.gauge().SetProgress(37);
     const Point origin = window.native().clientToScreen(Point{kGaugeBounds.left, kGaugeBounds.top});
