@@ -144,13 +144,18 @@ struct EditControl::Impl {
         return true;
     }
 
-    void setTextOrThrow(std::string_view bytes) {
+    // With a `block`, `bytes` lie in it and the block becomes the new text's storage.
+    void setTextOrThrow(std::string_view bytes, std::unique_ptr<char[]> block = {}, Pos allocated = 0) {
         const Pos newLength = static_cast<Pos>(bytes.size());
         // Everything new is built before the old text is let go, so a failure changes nothing.
         std::vector<std::int32_t> editorStarts{0};
         appendBreaksWithin(bytes, 0, editorStarts);
         GapBuffer<char> newText;
-        newText.assign(bytes.data(), newLength, std::max<Pos>(4096, newLength / 64));
+        if (block) {
+            newText.adopt(std::move(block), newLength, allocated);
+        } else {
+            newText.assign(bytes.data(), newLength, std::max<Pos>(4096, newLength / 64));
+        }
         std::optional<std::vector<std::int32_t>> displayStarts;
         if (wrapping()) {
             const auto byteAt = [&bytes](Pos p) { return bytes[static_cast<std::size_t>(p)]; };
@@ -335,6 +340,21 @@ char EditControl::byteAt(Pos position) const {
 }
 
 bool EditControl::setText(std::string_view bytes) { return impl_->setText(bytes); }
+
+bool EditControl::adoptText(std::unique_ptr<char[]> block, Pos length, Pos allocated) {
+    Impl& d = *impl_;
+    if (!block || length < 0 || allocated < length || !d.fits(d.length(), static_cast<std::size_t>(length))) return false;
+    // The view is taken before the block is handed on.
+    const std::string_view bytes(block.get(), static_cast<std::size_t>(length));
+    const Pos oldLength = d.length();
+    try {
+        d.setTextOrThrow(bytes, std::move(block), allocated);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    d.notify(0, oldLength, d.length());
+    return true;
+}
 
 // --- Lines (display lines while word wrap is on) ---
 

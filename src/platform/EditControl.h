@@ -62,6 +62,10 @@ public:
     // when the text is longer than the capacity or the memory for it cannot be had. Afterwards the
     // caret is at the start, nothing is selected and the undo history is empty.
     bool setText(std::string_view bytes);
+    // Like setText, but takes over a block the caller has filled instead of copying it: its first
+    // `length` bytes are the new text, and `allocated` bytes were allocated (the rest is room to
+    // grow). Spares a large file's text a second copy while it is loaded.
+    bool adoptText(std::unique_ptr<char[]> block, Pos length, Pos allocated);
     // Whether a text of `length` bytes fits; asked before a large text is even read.
     static bool canHold(std::uint64_t length) { return length <= static_cast<std::uint64_t>(kCapacity); }
     // The most bytes this control holds: kCapacity unless it was made smaller.

@@ -48,6 +48,16 @@ public:
         gapLength_ = capacity - count;
     }
 
+    // Takes over a block that already holds `count` values followed by `capacity - count` spare
+    // ones, instead of copying them: a large text read from a file becomes the buffer as it is.
+    void adopt(std::unique_ptr<T[]> block, Index count, Index capacity) {
+        data_ = std::move(block);
+        capacity_ = capacity;
+        size_ = count;
+        gapStart_ = count;
+        gapLength_ = capacity - count;
+    }
+
     void clear() {
         data_.reset();
         capacity_ = size_ = gapStart_ = gapLength_ = 0;
