@@ -1,10 +1,11 @@
 // The document path at size: loading a plain file into the document, Encrypt through the document's
 // lines, saving, and the stream cipher of zozuz-cli without its file access.
 //
-// Run without arguments for the benchmarks. With --document-path IN OUT [--decrypt] it runs the
-// program's path once on a file (open, cipher, save), for timing from a script.
+// Run without arguments for the benchmarks. With --document-path IN OUT [--decrypt] [--times] it
+// runs the program's path once on a file (open, cipher, save), for timing from a script.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -145,11 +146,18 @@ BENCHMARK(BM_CountLoneBreaks)->Arg(16)->Arg(256)->Unit(benchmark::kMillisecond);
 // does, on one file.
 int documentPath(int argc, char** argv) {
     if (argc < 4) {
-        std::fputs("usage: document_bench --document-path IN OUT [--decrypt]\n", stderr);
+        std::fputs("usage: document_bench --document-path IN OUT [--decrypt] [--times]\n", stderr);
         return 2;
     }
-    const bool decrypt = argc > 4 && std::strcmp(argv[4], "--decrypt") == 0;
+    bool decrypt = false;
+    bool times = false;
+    for (int i = 4; i < argc; ++i) {
+        decrypt = decrypt || std::strcmp(argv[i], "--decrypt") == 0;
+        times = times || std::strcmp(argv[i], "--times") == 0;
+    }
     try {
+        using Clock = std::chrono::steady_clock;
+        const auto t0 = Clock::now();
         EditControl editor;
         TMemoStrings document(editor);
         const TextFile files;
@@ -158,8 +166,15 @@ int documentPath(int argc, char** argv) {
         } else {
             files.load(document, argv[2]);
         }
+        const auto t1 = Clock::now();
         LineCipher(decrypt ? CipherDirection::Decrypt : CipherDirection::Encrypt).run(document, {});
+        const auto t2 = Clock::now();
         files.save(document, argv[3]);
+        const auto t3 = Clock::now();
+        if (times) {
+            const auto ms = [](auto d) { return std::chrono::duration<double, std::milli>(d).count(); };
+            std::fprintf(stderr, "load %.1f ms  cipher %.1f ms  save %.1f ms\n", ms(t1 - t0), ms(t2 - t1), ms(t3 - t2));
+        }
     } catch (const Exception& error) {
         std::fprintf(stderr, "document_bench: %s\n", error.message().c_str());
         return 1;

@@ -82,6 +82,27 @@ void TMemoStrings::setRawText(std::string_view bytes) {
     replaceText(bytes);
 }
 
+void TMemoStrings::adoptText(std::unique_ptr<char[]> block, std::size_t length, std::size_t allocated, bool plain) {
+    std::string_view bytes(block.get(), length);
+    if (plain) {
+        bytes = beforeFirstZero(bytes);
+        const std::size_t added = lineBreaks_.countLoneBreaks(bytes);
+        if (!fits(static_cast<std::uint64_t>(bytes.size()) + added)) throwCapacity();
+        if (added != 0) {
+            replaceText(lineBreaks_.normalise(bytes).text());
+            return;
+        }
+    } else if (!fits(bytes.size())) {
+        throwCapacity();
+    }
+    if (editorTextEquals(bytes)) return;
+    if (!editor_.adoptText(std::move(block), static_cast<EditControl::Pos>(bytes.size()),
+                           static_cast<EditControl::Pos>(allocated))) {
+        throwCapacity();
+    }
+    if (host_ != nullptr) host_->editorTextChanged();
+}
+
 void TMemoStrings::replaceText(std::string_view bytes) {
     if (editorTextEquals(bytes)) return;
     if (!editor_.setText(bytes)) throwCapacity();

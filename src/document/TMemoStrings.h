@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -72,6 +74,12 @@ public:
     // Makes `bytes` the editor's text exactly as they are: no normalisation and no cut at a zero
     // byte. The same capacity rule and the same "unchanged" rule apply.
     void setRawText(std::string_view bytes);
+
+    // Takes a text that was read into a block of its own: `allocated` bytes, of which the first
+    // `length` hold the text. With `plain` the text is loaded as setText loads it, otherwise as
+    // setRawText does. When the bytes need no change the block itself becomes the editor's storage,
+    // so a large file's text is never copied.
+    void adoptText(std::unique_ptr<char[]> block, std::size_t length, std::size_t allocated, bool plain);
 
     // --- Editor lines, whole, whatever the word-wrap setting ---
     // The number of CR LF delimited lines, at least 1; a text ending in CR LF has an empty last one.
