@@ -151,6 +151,13 @@ TEST_F(TextFileTest, LoadingRunsInOneUpdateAndAnEqualTextLeavesTheEditorAlone) {
     EXPECT_EQ(loaded("A\nBC"), "A\r\nBC");
     EXPECT_TRUE(editor.canUndo());
     EXPECT_EQ(host.calls, (Calls{"redraw off", "redraw on", "refresh"}));
+    // The same when the file's bytes need no normalising and would otherwise become the editor's.
+    editor.setSelection(1, 2);
+    EXPECT_EQ(loaded("A\r\nBC"), "A\r\nBC");
+    EXPECT_TRUE(editor.canUndo());
+    EXPECT_EQ(editor.selectionEnd(), 2);
+    files.loadEncrypted(document, folder.write("same.txt", "A\r\nBC"));
+    EXPECT_TRUE(editor.canUndo());
 }
 
 TEST_F(TextFileTest, OpeningEncryptedTakesTheBytesAsTheyAre) {
@@ -213,6 +220,9 @@ TEST_F(TextFileTest, ASmallerEditorRefusesAFileThatGrowsPastItWhenNormalised) {
     EXPECT_THROW(files.load(smallDocument, file), EInvalidOperation);
     EXPECT_EQ(smallDocument.text(), "keep");
     files.loadEncrypted(smallDocument, file);
+    EXPECT_EQ(smallDocument.text(), "a\nb\nc\n");
+    EXPECT_THROW(files.loadEncrypted(smallDocument, folder.write("long.txt", "1234567")), EInvalidOperation);
+    EXPECT_THROW(files.load(smallDocument, folder.path("long.txt")), EInvalidOperation);
     EXPECT_EQ(smallDocument.text(), "a\nb\nc\n");
 }
 
