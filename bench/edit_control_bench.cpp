@@ -140,4 +140,40 @@ void BM_TypeInMiddleUnderWordWrap(benchmark::State& state) {
 }
 BENCHMARK(BM_TypeInMiddleUnderWordWrap);
 
+// The same in one editor line of 16 MiB: only the display lines near the edit are divided anew.
+void BM_TypeInOneLongLineUnderWordWrap(benchmark::State& state) {
+    std::string line;
+    for (const char c : document().substr(0, 16u << 20)) line.push_back(c == '\r' || c == '\n' ? ' ' : c);
+    EditControl edit;
+    edit.setText(line);
+    edit.setWordWrap(true, {}, 60);
+    const Pos middle = static_cast<Pos>(line.size() / 2);
+    for (auto _ : state) {
+        edit.setSelection(middle, middle);
+        edit.userInsert("a");
+        edit.userDeleteBackward();
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * 2);
+}
+BENCHMARK(BM_TypeInOneLongLineUnderWordWrap);
+
+// Rewriting every display line under word wrap the way a line list does it: select the line,
+// replace the selection without undo.
+void BM_RewriteEveryDisplayLineUnderWordWrap(benchmark::State& state) {
+    EditControl edit;
+    edit.setText(document());
+    edit.setWordWrap(true, {}, 60);
+    const std::string replacement(4096, 'x');
+    for (auto _ : state) {
+        for (Pos line = 0; line < edit.lineCount(); ++line) {
+            const Pos start = edit.lineIndex(line);
+            const Pos length = edit.lineLength(start);
+            edit.setSelection(start, start + length);
+            edit.replaceSelection(std::string_view(replacement.data(), static_cast<std::size_t>(length)), false);
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(document().size()));
+}
+BENCHMARK(BM_RewriteEveryDisplayLineUnderWordWrap)->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -209,25 +209,50 @@ struct EditControl::Impl {
         const Pos lastOldLine = line0 + removedLines;
         const Pos oldNextStart = lastOldLine + 1 < lines.count() ? lines.start(lastOldLine + 1) : -1;
 
-        // Under word wrap, the editor lines the edit touched are divided anew; all others keep their
-        // display lines and only move.
+        // Under word wrap, the display lines around the edit are divided anew, from the first whose
+        // division could depend on the edited bytes to the first one after the edit that starts
+        // where an old one started: from there on the bytes, and so the division, are the old ones.
         Pos display0 = 0;
         Pos removedDisplayLines = 0;
         if (wrapping()) {
             const Pos start0 = lines.start(line0);
-            display0 = displayLines.lineFromPosition(start0);
-            const Pos displayEnd =
-                oldNextStart >= 0 ? displayLines.lineFromPosition(oldNextStart) : displayLines.count();
-            removedDisplayLines = displayEnd - display0 - 1;
-            newDisplayStarts.clear();
-            Pos lineStart = start0;
-            for (const std::int32_t next : newLineStarts) {
-                wrapper->wrap(newByte, lineStart, next - 2, newDisplayStarts);
-                newDisplayStarts.push_back(next);
-                lineStart = next;
+            const Pos oldEnd0 = editorLineEnd(line0);
+            display0 = displayLines.lineFromPosition(position);
+            // A display line whose measuring stopped two bytes before the edit ends where it ended;
+            // measuring stops later on every following line, so the search back ends there.
+            while (displayLines.start(display0) > start0) {
+                const Pos previousStart = displayLines.start(display0 - 1);
+                const auto oldByte = [this](Pos p) { return text.at(p); };
+                if (wrapper->breakAfter(oldByte, previousStart, oldEnd0).overflow + 2 < position) break;
+                --display0;
             }
+            newDisplayStarts.clear();
+            Pos keptFrom = -1;  // the first old display line that stays as it was
+            Pos oldLine = display0 + 1;
+            const Pos oldLines = displayLines.count();
+            Pos lineStart = displayLines.start(display0);
             const Pos lastEnd = oldNextStart >= 0 ? oldNextStart + delta - 2 : newLength;
-            wrapper->wrap(newByte, lineStart, lastEnd, newDisplayStarts);
+            for (std::size_t i = 0; i <= newLineStarts.size() && keptFrom < 0; ++i) {
+                const bool lastLine = i == newLineStarts.size();
+                const Pos end = lastLine ? lastEnd : newLineStarts[i] - 2;
+                for (Pos next = wrapper->breakAfter(newByte, lineStart, end).next; next < end;
+                     next = wrapper->breakAfter(newByte, next, end).next) {
+                    if (lastLine && next >= position + inserted) {
+                        while (oldLine < oldLines && displayLines.start(oldLine) < next - delta) ++oldLine;
+                        if (oldLine < oldLines && displayLines.start(oldLine) == next - delta) {
+                            keptFrom = oldLine;
+                            break;
+                        }
+                    }
+                    newDisplayStarts.push_back(static_cast<std::int32_t>(next));
+                }
+                if (!lastLine) {
+                    newDisplayStarts.push_back(newLineStarts[i]);
+                    lineStart = newLineStarts[i];
+                }
+            }
+            if (keptFrom < 0) keptFrom = oldNextStart >= 0 ? displayLines.lineFromPosition(oldNextStart) : oldLines;
+            removedDisplayLines = keptFrom - display0 - 1;
             displayLines.reserveExtra(static_cast<Pos>(newDisplayStarts.size()) - removedDisplayLines);
         }
         lines.reserveExtra(addedLines - removedLines);

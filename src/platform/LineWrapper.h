@@ -27,33 +27,43 @@ public:
     int width() const { return width_; }
     void setWidth(int width) { width_ = width; }
 
+    // Where the display line that starts at `start` ends, in the editor line that ends at `end`.
+    struct Break {
+        Pos next;      // the start of the following display line, or `end` when the rest fits
+        Pos overflow;  // the first character that did not fit, or `end`; no byte after it was read
+    };
+
+    template <typename ByteAt>
+    Break breakAfter(const ByteAt& byteAt, Pos start, Pos end) const {
+        std::int64_t used = 0;
+        Pos next = start;
+        Pos afterSpace = -1;
+        while (next < end) {
+            const auto first = static_cast<std::uint8_t>(byteAt(next));
+            int advance;
+            Pos length = 1;
+            if (leadBytes_.contains(first) && next + 1 < end) {
+                length = 2;
+                advance = pairWidth(first, static_cast<std::uint8_t>(byteAt(next + 1)));
+            } else {
+                advance = byteWidth(first);
+            }
+            if (used + advance > width_ && next > start) {
+                return {afterSpace > start ? afterSpace : next, next};
+            }
+            used += advance;
+            next += length;
+            if (length == 1 && first == ' ') afterSpace = next;
+        }
+        return {end, end};
+    }
+
     // Appends to `out` the starts of the display lines of the editor line [start, end) after its
     // first one. `byteAt(position)` reads the text.
     template <typename ByteAt>
     void wrap(const ByteAt& byteAt, Pos start, Pos end, std::vector<std::int32_t>& out) const {
-        Pos lineStart = start;
-        while (true) {
-            std::int64_t used = 0;
-            Pos next = lineStart;
-            Pos afterSpace = -1;
-            while (next < end) {
-                const auto first = static_cast<std::uint8_t>(byteAt(next));
-                int advance;
-                Pos length = 1;
-                if (leadBytes_.contains(first) && next + 1 < end) {
-                    length = 2;
-                    advance = pairWidth(first, static_cast<std::uint8_t>(byteAt(next + 1)));
-                } else {
-                    advance = byteWidth(first);
-                }
-                if (used + advance > width_ && next > lineStart) break;
-                used += advance;
-                next += length;
-                if (length == 1 && first == ' ') afterSpace = next;
-            }
-            if (next >= end) return;
-            lineStart = afterSpace > lineStart ? afterSpace : next;
-            out.push_back(static_cast<std::int32_t>(lineStart));
+        for (Pos next = breakAfter(byteAt, start, end).next; next < end; next = breakAfter(byteAt, next, end).next) {
+            out.push_back(static_cast<std::int32_t>(next));
         }
     }
 
