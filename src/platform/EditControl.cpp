@@ -279,6 +279,9 @@ struct EditControl::Impl {
     // An edit the user made, or an undoable replacement: recorded so that it can be undone.
     bool replaceRecorded(Pos position, Pos removed, std::string_view bytes, UndoHistory::Kind kind) {
         if (!fits(removed, bytes.size())) return false;
+        // Nothing replaced by nothing changes nothing, and a step that undoes nothing would only
+        // make the user's next undo seem to fail.
+        if (removed == 0 && bytes.empty()) return true;
         UndoHistory::Step step;
         step.kind = kind;
         step.position = position;

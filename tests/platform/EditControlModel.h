@@ -177,7 +177,11 @@ private:
                 expect(ok == fits(removed, bytes.size()), "replaceSelection refusal");
                 if (!ok) return;
                 replaceModel(start, removed, bytes);
-                undoable ? recordUndoable() : forgetHistory();
+                if (!undoable) {
+                    forgetHistory();
+                } else if (removed != 0 || !bytes.empty()) {
+                    recordUndoable();
+                }
                 expect(edit_.caret() == start + static_cast<Pos>(bytes.size()) && !edit_.hasSelection(),
                        "caret after replaceSelection");
                 return;
@@ -276,7 +280,7 @@ private:
                 expect(ok == allowed, "userInsert refusal");
                 if (!ok) return;
                 replaceModel(start, removed, bytes);
-                recordUndoable();
+                if (removed != 0 || !bytes.empty()) recordUndoable();
                 return;
             }
             case 10:

@@ -450,6 +450,13 @@ TEST(EditControlUndo, ChangesThatCannotBeUndoneEmptyTheHistory) {
     EXPECT_FALSE(edit.undo());
     EXPECT_EQ(edit.text(), "ef");
 
+    // Replacing nothing by nothing is no step.
+    edit.clearUndo();
+    edit.setSelection(1, 1);
+    EXPECT_TRUE(edit.userInsert(""));
+    EXPECT_TRUE(edit.replaceSelection("", true));
+    EXPECT_FALSE(edit.canUndo());
+
     // Undo works while read-only: it takes back the user's own edits, which read-only never blocks.
     ASSERT_TRUE(edit.userInsert("g"));
     edit.setReadOnly(true);
