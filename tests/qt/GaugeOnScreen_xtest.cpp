@@ -88,10 +88,13 @@ Image captureScreen(const Rect& area) {
     const std::string file = testing::TempDir() + "gauge_on_screen.png";
     const std::string command = "import -window root -crop " + std::to_string(area.width()) + "x" +
                                 std::to_string(area.height()) + "+" + std::to_string(area.left) + "+" +
-                                std::to_string(area.top) + " png:" + file;
+                                std::to_string(area.top) + " png24:" + file;
     if (std::system(command.c_str()) != 0) return Image{};
     const QImage captured(QString::fromStdString(file));
     std::remove(file.c_str());
+    // Someone looking into a failure can keep the capture.
+    if (const char* keep = std::getenv("ZOZUZ_SCREENSHOT_DIR"))
+        captured.save(QString::fromLocal8Bit(keep) + QStringLiteral("/gauge_on_screen.png"));
     return fromQImage(captured);
 }
 
