@@ -52,7 +52,7 @@ percent=$(awk -v t="$((after - before))" -v hz="$ticks_per_second" -v s="$start"
 echo "idle CPU of zozuz: ${percent} % of one core over ${seconds} s ($((after - before)) ticks of 1/${ticks_per_second} s; target below 1 %)"
 
 # End the program the way a user does, through the window manager.
-xdotool windowactivate --sync "$win" >/dev/null 2>&1
+timeout 5 xdotool windowactivate --sync "$win" >/dev/null 2>&1
 xdotool key alt+F4
 for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 

@@ -58,7 +58,7 @@ check "the caption" "zozuz" "$caption"
 # The outer bounds are the client area plus the frame the window manager reports. The frame is
 # known to the program only after mapping, so the window may need a moment to settle.
 outer=""
-for _ in $(seq 50); do
+for _ in $(seq 100); do
   info=$(xwininfo -id "$win")
   x=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
   y=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
@@ -74,12 +74,30 @@ for _ in $(seq 50); do
 done
 check "the window's outer bounds" "193,135 570x385" "$outer"
 
+# The empty window shows its button-face background (F0F0F0) across the client area, corners
+# included: the program painted it.
+pixel_at() {  # pixel_at X Y -> the screen's colour there as #RRGGBB
+  import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*\(#[0-9A-Fa-f]\{6\}\).*/\1/p' | head -n 1
+}
+points=("$x $y" "$((x + w - 1)) $((y + h - 1))" "$((x + w / 2)) $((y + h / 2))")
+for _ in $(seq 50); do  # the first paint may still be on its way
+  painted=1
+  for point in "${points[@]}"; do
+    [ "$(pixel_at $point)" = "#F0F0F0" ] || painted=0
+  done
+  [ "$painted" -eq 1 ] && break
+  sleep 0.1
+done
+for point in "${points[@]}"; do
+  check "the colour at $point" "#F0F0F0" "$(pixel_at $point)"
+done
+
 # The About box exists from the start but stays hidden: the program shows exactly one window.
 visible=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l)
 check "the number of visible windows" "1" "$visible"
 
 # Close through the window manager: openbox turns Alt+F4 into a close request to the active window.
-xdotool windowactivate --sync "$win" >/dev/null 2>&1
+timeout 5 xdotool windowactivate --sync "$win" >/dev/null 2>&1
 for attempt in 1 2; do
   xdotool key alt+F4
   for _ in $(seq 50); do
