@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/Exception.h"
 #include "document/TMemoStrings.h"
 
 namespace zozuz {
@@ -50,11 +51,15 @@ void LineCipher::run(TMemoStrings& document, const ProgressSink& progress) const
     std::string line;
     std::int64_t index = 0;
     for (std::int64_t i = 0; i < lines; ++i) {
+        // A progress sink that changes the document may take lines away; the run ends with them.
+        if (index >= document.editorLineCount()) break;
         document.editorLine(index, line);
         // The empty last editor line is not a line of the document and gets no progress step.
         if (i == lines - 1 && line.empty()) break;
         shiftLine(line.data(), line.size());
-        document.putEditorLine(index, line);
+        // A line the editor cannot take back (it runs out of memory) must not pass unnoticed: the
+        // run would leave it plain among shifted lines.
+        if (!document.putEditorLine(index, line)) throw EInvalidOperation(std::string(messages::kTextExceedsCapacity));
         index += 1 + countLineBreaks(line);
         if (progress) progress(static_cast<int>(std::min<std::int64_t>(2 * i + 2, INT_MAX)));
     }

@@ -141,9 +141,8 @@ void TMemoStrings::editorLine(Index index, std::string& out) const {
     if (length > 0) editor_.copyRange(start, start + length, out.data());
 }
 
-void TMemoStrings::putEditorLine(Index index, std::string_view line) {
-    if (index < 0) return;
-    editor_.replaceEditorLine(index, line);
+bool TMemoStrings::putEditorLine(Index index, std::string_view line) {
+    return index >= 0 && editor_.replaceEditorLine(index, line);
 }
 
 bool TMemoStrings::readOnly() const { return editor_.readOnly(); }

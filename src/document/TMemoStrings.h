@@ -86,9 +86,9 @@ public:
     Index editorLineCount() const;
     // Fills `out` with the whole line, every byte value included; empty for a line that does not exist.
     void editorLine(Index index, std::string& out) const;
-    // Replaces a whole editor line, every byte value included, not undoable. A line that does not
-    // exist, or a result beyond the capacity, changes nothing.
-    void putEditorLine(Index index, std::string_view line);
+    // Replaces a whole editor line, every byte value included, not undoable. Returns false, changing
+    // nothing, for a line that does not exist or when the editor cannot hold the result.
+    bool putEditorLine(Index index, std::string_view line);
 
     // --- Flags ---
     bool readOnly() const;
