@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QMetaObject>
 #include <QWindow>
 #include <gtest/gtest.h>
 
@@ -385,6 +386,91 @@ TEST_F(QtHostTest, MessageBoxShowsTheRequestAndReturnsTheAnswer) {
     request.taskModal = true;
     EXPECT_EQ(host().messageBox(request), MessageBoxResult::Ok);
     EXPECT_EQ(icon, QMessageBox::Critical);
+}
+
+TEST_F(QtHostTest, DrawingHalfOffTheSurfaceOrFarAwayIsClippedSafely) {
+    RecordingClient client;
+    auto window = makeWindow(client, Rect{0, 0, 100, 80});
+    window->show();
+    ASSERT_TRUE(pumpUntil([&] { return !client.paints.empty(); }));
+    drain();
+
+    Image blue(10, 10);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x) blue.setPixel(x, y, 0x0000FF);
+    window->surface().drawImage(Point{-5, -5}, blue, Rect{-100, -100, 1000, 1000});
+    // Positions whose far edge lies beyond the integer range draw nothing and do not wrap around.
+    window->surface().drawImage(Point{2147483647 - 3, 0}, blue, Rect{0, 0, 2147483647, 2147483647});
+    window->surface().drawImage(Point{0, 2147483647 - 3}, blue, Rect{0, 0, 2147483647, 2147483647});
+
+    const QImage shown = widgetOf(*window).grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(shown.pixel(0, 0) & 0xFFFFFFu, 0x0000FFu);
+    EXPECT_EQ(shown.pixel(4, 4) & 0xFFFFFFu, 0x0000FFu);
+    EXPECT_EQ(shown.pixel(5, 5) & 0xFFFFFFu, 0xF0F0F0u);
+    EXPECT_EQ(shown.pixel(shown.width() - 1, 0) & 0xFFFFFFu, 0xF0F0F0u);
+}
+
+TEST_F(QtHostTest, AnOwnedWindowOutlivesItsOwnerSafely) {
+    RecordingClient ownerClient;
+    RecordingClient ownedClient;
+    auto owner = makeWindow(ownerClient);
+    WindowOptions options;
+    options.frame = WindowFrame::Dialog;
+    options.caption = "about";
+    options.bounds = Rect{10, 10, 210, 110};
+    options.owner = owner.get();
+    auto owned = host().createWindow(ownedClient, options);
+    owner->show();
+    owned->show();
+    drain();
+
+    // Qt would delete the owned widget with its owner's; the program destroys its windows itself.
+    owner.reset();
+    EXPECT_EQ(owned->caption(), "about");
+    owned->show();
+    owned->invalidateAll();
+    drain();
+    owned.reset();
+}
+
+TEST_F(QtHostTest, ErrorsFromKeyPreviewAndCloseRequestComeOutOfThePumpStep) {
+    class Failing : public RecordingClient {
+    public:
+        bool keyPreview(const KeyEvent&) override { throw std::runtime_error("key failed"); }
+        void closeRequest() override { throw std::runtime_error("close failed"); }
+    };
+    Failing client;
+    auto window = makeWindow(client);
+    window->show();
+    drain();
+    QWindow* handle = widgetOf(*window).windowHandle();
+    ASSERT_NE(handle, nullptr);
+
+    // Posted, as the desktop delivers input: from inside a pump step.
+    QCoreApplication::postEvent(handle, new QKeyEvent(QEvent::KeyPress, Qt::Key_F12, Qt::NoModifier));
+    EXPECT_THROW(drain(), std::runtime_error);
+    // The key counted as handled: the window itself did not hear of it.
+    EXPECT_TRUE(client.pressed.empty());
+
+    QMetaObject::invokeMethod(&widgetOf(*window), [&] { widgetOf(*window).close(); }, Qt::QueuedConnection);
+    EXPECT_THROW(drain(), std::runtime_error);
+    EXPECT_TRUE(window->visible());
+}
+
+TEST_F(QtHostTest, AnErrorWhileAMessageBoxShowsComesOutWhenTheBoxCloses) {
+    host().startTimer(10, [] { throw std::logic_error("failed under the box"); });
+    host().startTimer(40, [] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->accept();
+    });
+    MessageBoxRequest request;
+    request.caption = "zozuz";
+    request.text = "Stream write error.";
+    request.icon = MessageBoxIcon::Stop;
+    EXPECT_THROW(host().messageBox(request), std::logic_error);
+}
+
+TEST_F(QtHostTest, AnAddressThatIsNoAddressIsRefused) {
+    EXPECT_FALSE(host().openAddress("", nullptr));
 }
 
 TEST_F(QtHostTest, ProcessFacts) {
