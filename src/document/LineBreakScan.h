@@ -1,11 +1,59 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 #include "base/LeadByteSet.h"
 
 namespace zozuz::detail {
+
+// Tells whether eight bytes at a time all lie in the lead-byte set, when the set is one range of
+// bytes with the top bit set, as code page 936's 0x81 to 0xFE is; other sets are asked byte by byte.
+// A line of double-byte characters ends in a long run of lead-range bytes that the scan walks back
+// over, and this walks it eight bytes to a step.
+class LeadRun {
+public:
+    explicit LeadRun(const LeadByteSet& leadBytes) : leadBytes_(leadBytes) {
+        int lo = -1;
+        int hi = -1;
+        for (int b = 0; b < 256; ++b) {
+            if (!leadBytes.contains(static_cast<std::uint8_t>(b))) continue;
+            if (lo < 0) lo = b;
+            if (hi >= 0 && hi != b - 1) return;  // not one range
+            hi = b;
+        }
+        if (lo < 0x80) return;
+        constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+        belowLow_ = static_cast<std::uint64_t>(0x80 - (lo - 0x80)) * kOnes;
+        aboveHigh_ = static_cast<std::uint64_t>(0x7F - (hi - 0x80)) * kOnes;
+        wordwise_ = true;
+    }
+
+    // The start of the run of lead-set bytes that ends right before `end`, not going below `floor`.
+    std::size_t start(const unsigned char* d, std::size_t floor, std::size_t end) const {
+        if (wordwise_) {
+            constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+            while (end >= floor + 8) {
+                std::uint64_t word;
+                std::memcpy(&word, d + end - 8, 8);
+                const std::uint64_t low = word & ~kHigh;
+                // Every byte has its top bit, and its low seven bits are neither below the range's
+                // nor above it; no sum carries into the next byte.
+                if ((word & kHigh) != kHigh || ((low + belowLow_) & kHigh) != kHigh || ((low + aboveHigh_) & kHigh) != 0) break;
+                end -= 8;
+            }
+        }
+        while (end > floor && leadBytes_.contains(d[end - 1])) --end;
+        return end;
+    }
+
+private:
+    const LeadByteSet& leadBytes_;
+    bool wordwise_ = false;
+    std::uint64_t belowLow_ = 0;
+    std::uint64_t aboveHigh_ = 0;
+};
 
 // Where a scan of a piece of text stopped, for a caller that feeds the text in pieces.
 struct LineBreakScanEnd {
@@ -31,6 +79,7 @@ template <class OnLone>
 LineBreakScanEnd scanLoneBreaks(const char* data, std::size_t size, std::size_t start, const LeadByteSet& leadBytes,
                                 bool final, OnLone&& onLone) {
     const auto* d = reinterpret_cast<const unsigned char*>(data);
+    const LeadRun leadRun(leadBytes);
     LineBreakScanEnd end;
     std::size_t sync = start;  // a character is known to start here
     std::size_t pos = start;
@@ -42,8 +91,7 @@ LineBreakScanEnd scanLoneBreaks(const char* data, std::size_t size, std::size_t 
         const unsigned char* brk = cr == nullptr ? lf : lf == nullptr ? cr : (cr < lf ? cr : lf);
         if (brk == nullptr) break;
         const std::size_t p = static_cast<std::size_t>(brk - d);
-        std::size_t runStart = p;
-        while (runStart > sync && leadBytes.contains(d[runStart - 1])) --runStart;
+        const std::size_t runStart = leadRun.start(d, sync, p);
         if (((p - runStart) & 1U) != 0) {
             // A lead byte carries this CR or LF along as its trail byte.
             pos = sync = p + 1;
@@ -65,8 +113,7 @@ LineBreakScanEnd scanLoneBreaks(const char* data, std::size_t size, std::size_t 
         onLone(p);
         pos = sync = p + 1;
     }
-    std::size_t runStart = size;
-    while (runStart > sync && leadBytes.contains(d[runStart - 1])) --runStart;
+    const std::size_t runStart = leadRun.start(d, sync, size);
     end.pendingLead = ((size - runStart) & 1U) != 0;
     return end;
 }

@@ -31,14 +31,24 @@ void LineCipher::shiftLine(char* line, std::size_t length) const {
     // an exclusive or. Adding 0xFF to every byte is subtracting one.
     constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
     const std::uint64_t add = direction_ == CipherDirection::Encrypt ? 0x0101010101010101ULL : ~std::uint64_t{0};
+    const auto delta = static_cast<unsigned char>(add);
     std::size_t i = 0;
+#if defined(__GNUC__)
+    // Sixteen bytes at a time where the compiler offers byte vectors.
+    using Bytes16 = unsigned char __attribute__((vector_size(16)));
+    for (; i + 16 <= window; i += 16) {
+        Bytes16 bytes;
+        std::memcpy(&bytes, line + i, 16);
+        bytes += delta;
+        std::memcpy(line + i, &bytes, 16);
+    }
+#endif
     for (; i + 8 <= window; i += 8) {
         std::uint64_t word;
         std::memcpy(&word, line + i, 8);
         word = ((word & ~kHigh) + (add & ~kHigh)) ^ ((word ^ add) & kHigh);
         std::memcpy(line + i, &word, 8);
     }
-    const auto delta = static_cast<unsigned char>(add);
     auto* bytes = reinterpret_cast<unsigned char*>(line);
     for (; i < window; ++i) bytes[i] = static_cast<unsigned char>(bytes[i] + delta);
 }

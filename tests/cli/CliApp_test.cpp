@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "TempFolder.h"
+#include "../document/TempFolder.h"
 #include "document/LineCipher.h"
 #include "document/TMemoStrings.h"
 #include "document/TextFile.h"

@@ -121,6 +121,20 @@ TEST(LineBreaks, AgreesWithTheBytewiseRuleOnRandomText) {
     }
 }
 
+TEST(LineBreaks, AgreesWithTheBytewiseRuleOnLongRunsOfHighBytes) {
+    // Mostly lead-range bytes, with the bytes just outside the range (0x80, 0xFF, 0x7F) and breaks
+    // here and there, so that runs are walked back in steps of eight and stopped inside a step.
+    std::mt19937 random(8);
+    const char rare[] = {'\x80', '\xFF', '\x7F', '\r', '\n', '\x81', '\xFE'};
+    for (int round = 0; round < 500; ++round) {
+        std::string text(random() % 300, ' ');
+        for (char& c : text) {
+            c = random() % 12 == 0 ? rare[random() % sizeof(rare)] : static_cast<char>(0x81 + random() % 126);
+        }
+        ASSERT_EQ(normalise(text), referenceNormalise(text, LeadByteSet::codePage936())) << round;
+    }
+}
+
 TEST(LineBreakStream, GivesTheWholeTextResultWhereverThePiecesEnd) {
     const LeadByteSet lead = LeadByteSet::codePage936();
     // Each of these has something that straddles a border at every cut: a CR with or without its LF,

@@ -174,6 +174,11 @@ TEST_F(TextFileTest, AMissingFileOrAFolderCannotBeOpenedAndNothingChanges) {
     EXPECT_EQ(messageOf<EFOpenError>([&] { files.loadEncrypted(document, missing); }), "Cannot open file " + missing);
     const std::string dir = folder.root().string();
     EXPECT_EQ(messageOf<EFOpenError>([&] { files.load(document, dir); }), "Cannot open file " + dir);
+    // Names the system refuses for everyone, the administrator included: a file used as a folder,
+    // and a name longer than any the system takes.
+    const std::string underAFile = folder.write("plain.txt", "x") + "/inside.txt";
+    EXPECT_EQ(messageOf<EFOpenError>([&] { files.load(document, underAFile); }), "Cannot open file " + underAFile);
+    EXPECT_THROW(files.load(document, folder.path(std::string(5000, 'n'))), EFOpenError);
     EXPECT_EQ(document.text(), "keep");
     EXPECT_TRUE(host.calls.empty());
     EXPECT_EQ(document.updateDepth(), 0);
