@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <functional>
 #include <new>
 #include <string>
@@ -99,6 +101,17 @@ TEST(EditControlMemory, EveryChangeIsAllOrNothing) {
     };
 
     expectAllOrNothing(wrappedText, [&](EditControl& edit) { return edit.setText(longText); });
+    // The block handed over is lost when the control refuses it, but the control is untouched.
+    std::vector<std::unique_ptr<char[]>> blocks;
+    for (int i = 0; i < 1000; ++i) {
+        blocks.push_back(std::make_unique<char[]>(longText.size()));
+        std::memcpy(blocks.back().get(), longText.data(), longText.size());
+    }
+    expectAllOrNothing(wrappedText, [&](EditControl& edit) {
+        auto block = std::move(blocks.back());
+        blocks.pop_back();
+        return edit.adoptText(std::move(block), static_cast<Pos>(longText.size()), static_cast<Pos>(longText.size()));
+    });
     expectAllOrNothing(caretInFirstLine, [&](EditControl& edit) { return edit.replaceSelection(longPaste, true); });
     expectAllOrNothing(wrappedText, [](EditControl& edit) { return edit.replaceSelection("x\r\ny", false); });
     expectAllOrNothing(wrappedText, [&](EditControl& edit) { return edit.replaceEditorLine(1, longLine); });

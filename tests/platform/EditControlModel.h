@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -209,7 +210,16 @@ private:
             }
             case 4: {
                 const std::string bytes = in.text(24);
-                const bool ok = edit_.setText(bytes);
+                bool ok;
+                if (in.byte() & 1) {
+                    // Handed over in a block of its own, with some room to spare.
+                    const std::size_t room = bytes.size() + in.byte() % 4;
+                    auto block = std::make_unique<char[]>(room);
+                    std::copy(bytes.begin(), bytes.end(), block.get());
+                    ok = edit_.adoptText(std::move(block), static_cast<Pos>(bytes.size()), static_cast<Pos>(room));
+                } else {
+                    ok = edit_.setText(bytes);
+                }
                 expect(ok == (static_cast<Pos>(bytes.size()) <= capacity_), "setText refusal");
                 if (!ok) return;
                 text_ = bytes;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -248,6 +250,28 @@ TEST(EditControlCapacity, TextsBeyondTheCapacityAreRefusedAndChangeNothing) {
     EXPECT_TRUE(edit.canUndo());  // a refused replacement keeps the history
     EXPECT_EQ(changes, 0);
     EXPECT_TRUE(edit.replaceEditorLine(1, "cde"));
+}
+
+TEST(EditControlCapacity, AnAdoptedBlockBecomesTheTextUnlessItCannot) {
+    const auto block = [](std::string_view bytes, std::size_t allocated) {
+        auto result = std::make_unique<char[]>(allocated);
+        std::memcpy(result.get(), bytes.data(), bytes.size());
+        return result;
+    };
+    EditControl edit(LeadByteSet::codePage936(), 10);
+    edit.setWordWrap(true, {}, 2);
+    ASSERT_TRUE(edit.adoptText(block("ab\r\ncde", 8), 7, 8));
+    EXPECT_EQ(edit.text(), "ab\r\ncde");
+    EXPECT_EQ(displayLines(edit), (Lines{"ab", "cd", "e"}));
+    edit.setSelection(7, 7);
+    ASSERT_TRUE(edit.replaceSelection("fgh", false));  // grows past the block's spare room
+    EXPECT_EQ(edit.editorLineText(1), "cdefgh");
+
+    EXPECT_FALSE(edit.adoptText(block("0123456789x", 11), 11, 11));
+    EXPECT_FALSE(edit.adoptText(block("abc", 3), 3, 2));
+    EXPECT_FALSE(edit.adoptText(nullptr, 0, 0));
+    EXPECT_FALSE(edit.adoptText(block("abc", 3), -1, 3));
+    EXPECT_EQ(edit.text(), "ab\r\ncdefgh");
 }
 
 TEST(EditControlCapacity, ALengthThatWouldOverflowIsRefused) {
