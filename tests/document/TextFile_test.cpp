@@ -231,6 +231,18 @@ TEST_F(TextFileTest, ASmallerEditorRefusesAFileThatGrowsPastItWhenNormalised) {
     EXPECT_EQ(smallDocument.text(), "a\nb\nc\n");
 }
 
+TEST_F(TextFileTest, ADeviceIsReadUntilItEndsUpToTheCapacity) {
+    document.setText("old");
+    files.load(document, "/dev/null");
+    EXPECT_EQ(document.text(), "");
+
+    EditControl small(LeadByteSet::codePage936(), 6);
+    TMemoStrings smallDocument(small);
+    smallDocument.setText("keep");
+    EXPECT_THROW(files.loadEncrypted(smallDocument, "/dev/zero"), EInvalidOperation);
+    EXPECT_EQ(smallDocument.text(), "keep");
+}
+
 TEST_F(TextFileTest, AFailedReadIsReportedAndTheDocumentKept) {
     FailingFileSystem fs;
     fs.failing = FailingFileSystem::Call::Read;
