@@ -298,7 +298,7 @@ struct EditControl::Impl {
         if (!replaceRange(position, removed, bytes, -1)) return false;
         try {
             history.record(std::move(step));
-        } catch (...) {
+        } catch (const std::bad_alloc&) {
             // A history that lacks this step no longer fits the text.
             history.clear();
         }
