@@ -433,6 +433,39 @@ TEST_F(QtHostTest, AnOwnedWindowOutlivesItsOwnerSafely) {
     owned.reset();
 }
 
+TEST_F(QtHostTest, DisablingAnOwnerLeavesItsOwnedWindowsTakingInput) {
+    RecordingClient ownerClient;
+    RecordingClient ownedClient;
+    auto owner = makeWindow(ownerClient);
+    WindowOptions options;
+    options.frame = WindowFrame::Dialog;
+    options.bounds = Rect{10, 10, 210, 110};
+    options.owner = owner.get();
+    owner->show();
+    // As when a modal box shows: its owner is disabled first, then the box is made or shown.
+    owner->setEnabled(false);
+    auto owned = host().createWindow(ownedClient, options);
+    owned->show();
+    drain();
+    EXPECT_FALSE(owner->enabled());
+    EXPECT_TRUE(owned->enabled());
+    EXPECT_TRUE(widgetOf(*owned).isEnabled());
+
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(widgetOf(*owned).windowHandle(), &key);
+    EXPECT_EQ(ownedClient.previewed.size(), 1u);
+    widgetOf(*owned).close();
+    EXPECT_EQ(ownedClient.closeRequests, 1);
+
+    // And the other way round: an owned window the program disabled stays disabled when its owner
+    // takes input again.
+    owned->setEnabled(false);
+    owner->setEnabled(true);
+    EXPECT_TRUE(owner->enabled());
+    EXPECT_FALSE(owned->enabled());
+    EXPECT_FALSE(widgetOf(*owned).isEnabled());
+}
+
 TEST_F(QtHostTest, ErrorsFromKeyPreviewAndCloseRequestComeOutOfThePumpStep) {
     class Failing : public RecordingClient {
     public:

@@ -17,7 +17,27 @@ QEvent::Type QtEventHub::quitEventType() {
     return type;
 }
 
+QEvent::Type QtEventHub::timerEventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+namespace {
+
+class TimerDueEvent final : public QEvent {
+public:
+    explicit TimerDueEvent(std::uint64_t timer) : QEvent(QtEventHub::timerEventType()), timer_(timer) {}
+    std::uint64_t timer() const { return timer_; }
+
+private:
+    std::uint64_t timer_;
+};
+
+}  // namespace
+
 QtEventHub::QtEventHub(QtHost& host) : host_(host) {}
+
+void QtEventHub::postTimerDue(std::uint64_t timer) { QCoreApplication::postEvent(this, new TimerDueEvent(timer)); }
 
 void QtEventHub::postQuit() {
     // Posted events keep their order, so everything posted before the request is delivered first.
@@ -26,6 +46,7 @@ void QtEventHub::postQuit() {
 
 void QtEventHub::customEvent(QEvent* event) {
     if (event->type() == quitEventType()) host_.quitArrived();
+    if (event->type() == timerEventType()) host_.timerDue(static_cast<TimerDueEvent*>(event)->timer());
 }
 
 void QtEventHub::timerEvent(QTimerEvent* event) { host_.timerFired(event->timerId()); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include <QEvent>
 #include <QObject>
 
@@ -15,11 +17,15 @@ class QtEventHub final : public QObject {
 public:
     // The type of the posted event that carries the quit request.
     static QEvent::Type quitEventType();
+    // The type of the posted event that says a timer is due.
+    static QEvent::Type timerEventType();
 
     explicit QtEventHub(QtHost& host);
 
     // Queues the quit request behind the events already posted.
     void postQuit();
+    // Queues the message that a host timer is due.
+    void postTimerDue(std::uint64_t timer);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

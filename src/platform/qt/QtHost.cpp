@@ -45,7 +45,8 @@ QtHost::QtHost(int& argc, char** argv)
 QtHost::~QtHost() {
     // Windows still alive belong to the program; the Qt objects of the host go before the
     // QApplication they need.
-    for (const auto& [id, timer] : timers_) hub_->killTimer(timer.qtId);
+    for (const auto& [id, timer] : timers_)
+        if (timer.qtId != 0) hub_->killTimer(timer.qtId);
     app_->removeEventFilter(hub_.get());
     renderer_.reset();
     hub_.reset();
@@ -149,20 +150,32 @@ Host::TimerId QtHost::startTimer(int milliseconds, std::function<void()> callbac
 void QtHost::stopTimer(TimerId id) {
     auto it = timers_.find(id);
     if (it == timers_.end()) return;
-    hub_->killTimer(it->second.qtId);
-    timerByQtId_.erase(it->second.qtId);
+    if (it->second.qtId != 0) {
+        hub_->killTimer(it->second.qtId);
+        timerByQtId_.erase(it->second.qtId);
+    }
     timers_.erase(it);
 }
 
 void QtHost::timerFired(int qtTimerId) {
     auto byQt = timerByQtId_.find(qtTimerId);
     if (byQt == timerByQtId_.end()) return;
-    auto it = timers_.find(byQt->second);
-    if (it == timers_.end()) return;
-    // Qt timers repeat; a one-shot timer is killed before its callback runs, so that a callback
-    // that starts a new timer may be given the same Qt id.
+    const TimerId id = byQt->second;
+    // Qt timers repeat: a one-shot timer stops at its first expiry.
     hub_->killTimer(qtTimerId);
     timerByQtId_.erase(byQt);
+    auto it = timers_.find(id);
+    if (it == timers_.end()) return;
+    it->second.qtId = 0;
+    // The callback runs from a posted message, not from inside Qt's timer dispatch: a callback that
+    // runs a nested event loop (a modal box) would otherwise hold up every other timer until it
+    // returns.
+    hub_->postTimerDue(id);
+}
+
+void QtHost::timerDue(TimerId id) {
+    auto it = timers_.find(id);
+    if (it == timers_.end()) return;  // stopped after it came due
     std::function<void()> callback = std::move(it->second.callback);
     timers_.erase(it);
     guard(callback);

@@ -100,6 +100,7 @@ public:
     // Called by the event hub.
     void quitArrived() { quitPending_ = true; }
     void timerFired(int qtTimerId);
+    void timerDue(TimerId id);
 
 private:
     friend class QtWindow;

@@ -37,6 +37,8 @@ QtWindow::QtWindow(QtHost& host, WindowClient& client, const WindowOptions& opti
     widget_ = std::make_unique<QtWindowWidget>(*this, owner ? owner->widget_.get() : nullptr, flagsFor(frame_));
     widget_->setWindowTitle(QString::fromStdString(options.caption));
     surface_ = std::make_unique<QtSurface>(host_, *widget_, QSize(0, 0));
+    // A window is created enabled, also when its owner is disabled just now.
+    widget_->setEnabled(true);
     applyBounds();
     // A hidden widget hears of its size only when shown; the surface needs it now, so that the
     // program can draw before the window shows.
@@ -173,11 +175,20 @@ void QtWindow::activate() {
 }
 
 void QtWindow::setEnabled(bool enabled) {
+    enabled_ = enabled;
     widget_->setEnabled(enabled);
+    // Qt disables a widget's child windows along with it, but the windows this one owns take input
+    // or not by their own setting: the About box shown modally over a disabled main window must take
+    // the keyboard.
+    for (QObject* child : widget_->children()) {
+        if (auto* owned = dynamic_cast<QtWindowWidget*>(child)) {
+            if (QtWindow* window = host_.windowOfWidget(owned)) window->widget_->setEnabled(window->enabled_);
+        }
+    }
     host_.rethrowPending();
 }
 
-bool QtWindow::enabled() const { return widget_->isEnabled(); }
+bool QtWindow::enabled() const { return enabled_; }
 
 void QtWindow::setState(WindowState state) {
     reportedState_ = state;
@@ -237,7 +248,7 @@ void QtWindow::paintRegion(const QRegion& region) {
 void QtWindow::closeRequested() {
     // A window that takes no input cannot be asked to close, as with the close box of a window
     // disabled behind a modal box.
-    if (!widget_->isVisible() || !widget_->isEnabled()) return;
+    if (!widget_->isVisible() || !enabled_) return;
     host_.announce(HostListener::InputKind::FrameMouse);
     host_.guard([&] { client_.closeRequest(); });
 }

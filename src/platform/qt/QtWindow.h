@@ -112,6 +112,8 @@ private:
     QRegion needsPaint_;
     WindowState reportedState_ = WindowState::Normal;
     bool active_ = false;
+    // Whether the program lets the window take input; Qt's own flag also follows the owner's.
+    bool enabled_ = true;
 };
 
 }  // namespace zozuz
