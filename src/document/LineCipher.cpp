@@ -13,14 +13,10 @@ namespace zozuz {
 
 namespace {
 
-// Counts the CR LF pairs in a line: each makes one more editor line once the line is written back.
-std::int64_t countLineBreaks(std::string_view line) {
-    std::int64_t count = 0;
-    for (std::size_t p = line.find('\n', 1); p != std::string_view::npos; p = line.find('\n', p + 1)) {
-        if (line[p - 1] == '\r') ++count;
-    }
-    return count;
-}
+using Pos = EditControl::Pos;
+
+// The size of the blocks of lines that a run reads and writes back at a time.
+constexpr Pos kBlockSize = Pos{1} << 20;
 
 }  // namespace
 
@@ -57,21 +53,57 @@ void LineCipher::run(TMemoStrings& document, const ProgressSink& progress) const
     // The update is ended on every way out, so an error in the middle of a run never leaves the
     // editor with its redraw switched off.
     TMemoStrings::UpdateScope update(document);
-    const std::int64_t lines = document.editorLineCount();
-    std::string line;
-    std::int64_t index = 0;
-    for (std::int64_t i = 0; i < lines; ++i) {
-        // A progress sink that changes the document may take lines away; the run ends with them.
-        if (index >= document.editorLineCount()) break;
-        document.editorLine(index, line);
-        // The empty last editor line is not a line of the document and gets no progress step.
-        if (i == lines - 1 && line.empty()) break;
-        shiftLine(line.data(), line.size());
-        // A line the editor cannot take back (it runs out of memory) must not pass unnoticed: the
-        // run would leave it plain among shifted lines.
-        if (!document.putEditorLine(index, line)) throw EInvalidOperation(std::string(messages::kTextExceedsCapacity));
-        index += 1 + countLineBreaks(line);
-        if (progress) progress(static_cast<int>(std::min<std::int64_t>(2 * i + 2, INT_MAX)));
+    // Shifting keeps every byte where it is, so the line breaks the text has now stay at their
+    // places during the whole run: the lines are found by position once, in the original bytes, and
+    // a CR LF pair that a shift forms inside a line never makes it a line of its own for the run.
+    // The text is read and written back in blocks of whole lines, which costs the editor one
+    // replacement per block instead of one per line.
+    const Pos total = document.editor().textLength();
+    std::string block;
+    Pos position = 0;  // the start of the next line
+    Pos want = kBlockSize;
+    std::int64_t line = 0;
+    while (position < total) {
+        const Pos end = std::min(total, position + want);
+        document.editorText(position, end, block);
+        // The byte before `position` ends a line break, so an LF at the block's start is a byte of
+        // its line and every line break lies wholly inside the block.
+        std::size_t lineStart = 0;
+        std::int64_t lines = 0;
+        for (const char* lf = static_cast<const char*>(std::memchr(block.data() + 1, '\n', block.size() > 1 ? block.size() - 1 : 0));
+             lf != nullptr;) {
+            const auto at = static_cast<std::size_t>(lf - block.data());
+            if (block[at - 1] == '\r' && at > lineStart) {
+                shiftLine(block.data() + lineStart, at - 1 - lineStart);
+                lineStart = at + 1;
+                ++lines;
+            }
+            lf = at + 1 < block.size() ? static_cast<const char*>(std::memchr(block.data() + at + 1, '\n', block.size() - at - 1)) : nullptr;
+        }
+        // The text's last line ends without a break; an empty one is no line of the document.
+        if (end == total && lineStart < block.size()) {
+            shiftLine(block.data() + lineStart, block.size() - lineStart);
+            lineStart = block.size();
+            ++lines;
+        }
+        if (lines == 0) {
+            // A line longer than the block: it is read again, whole, in a larger one.
+            want *= 2;
+            continue;
+        }
+        // A block the editor cannot take back (it runs out of memory) must not pass unnoticed; it
+        // stays as it was, and the lines before it stay shifted.
+        if (!document.replaceEditorText(position, position + static_cast<Pos>(lineStart), std::string_view(block.data(), lineStart))) {
+            throw EInvalidOperation(std::string(messages::kTextExceedsCapacity));
+        }
+        position += static_cast<Pos>(lineStart);
+        want = kBlockSize;
+        for (std::int64_t k = 0; k < lines; ++k, ++line) {
+            if (!progress) continue;
+            progress(static_cast<int>(std::min<std::int64_t>(2 * line + 2, INT_MAX)));
+            // A progress sink that changes the document leaves nothing this run could go on with.
+            if (document.editor().textLength() != total) return;
+        }
     }
 }
 

@@ -27,10 +27,10 @@ public:
     // Runs the cipher over every line of the document, inside one update so that the editor repaints
     // once, and reports progress after each line. The lines are the editor's lines, CR LF delimited,
     // read and written back whole whatever their length and whatever the word-wrap setting. A line
-    // whose shifted bytes hold a CR LF pair comes back as several lines; they are passed over, so
-    // every line the document had at the start is shifted exactly once. When the editor cannot take
-    // a line back the run stops there with EInvalidOperation "Text exceeds memo capacity"; the lines
-    // before it stay shifted and the update is ended all the same.
+    // whose shifted bytes hold a CR LF pair comes back as several lines; every line the document had
+    // at the start is shifted exactly once all the same. When the editor cannot take the shifted
+    // lines back the run stops with EInvalidOperation "Text exceeds memo capacity": the lines before
+    // them stay shifted, and the update is ended all the same.
     void run(TMemoStrings& document, const ProgressSink& progress) const;
 
     CipherDirection direction() const { return direction_; }

@@ -145,6 +145,18 @@ bool TMemoStrings::putEditorLine(Index index, std::string_view line) {
     return index >= 0 && editor_.replaceEditorLine(index, line);
 }
 
+void TMemoStrings::editorText(EditControl::Pos start, EditControl::Pos end, std::string& out) const {
+    start = std::clamp<EditControl::Pos>(start, 0, editor_.textLength());
+    end = std::clamp<EditControl::Pos>(end, start, editor_.textLength());
+    out.resize(static_cast<std::size_t>(end - start));
+    if (end > start) editor_.copyRange(start, end, out.data());
+}
+
+bool TMemoStrings::replaceEditorText(EditControl::Pos start, EditControl::Pos end, std::string_view bytes) {
+    editor_.setSelection(start, end);
+    return editor_.replaceSelection(bytes, false);
+}
+
 bool TMemoStrings::readOnly() const { return editor_.readOnly(); }
 
 void TMemoStrings::setReadOnly(bool readOnly) { editor_.setReadOnly(readOnly); }

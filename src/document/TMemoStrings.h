@@ -90,6 +90,13 @@ public:
     // nothing, for a line that does not exist or when the editor cannot hold the result.
     bool putEditorLine(Index index, std::string_view line);
 
+    // Fills `out` with the bytes from `start` to `end`, every byte value included.
+    void editorText(EditControl::Pos start, EditControl::Pos end, std::string& out) const;
+    // Replaces the bytes from `start` to `end`, every byte value included, not undoable; CR LF pairs
+    // in `bytes` become line breaks. Returns false, changing nothing, when the editor cannot hold
+    // the result.
+    bool replaceEditorText(EditControl::Pos start, EditControl::Pos end, std::string_view bytes);
+
     // --- Flags ---
     bool readOnly() const;
     void setReadOnly(bool readOnly);

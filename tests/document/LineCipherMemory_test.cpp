@@ -36,24 +36,31 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 namespace zozuz {
 namespace {
 
-TEST(LineCipherMemory, ALineTheEditorCannotTakeBackEndsTheRunWithAnError) {
+TEST(LineCipherMemory, LinesTheEditorCannotTakeBackEndTheRunWithAnError) {
     EditControl editor;
     TMemoStrings document(editor);
-    // The second line's form feed and tab shift into CR LF, so writing it back needs room for a new
-    // line start: that allocation is the one that fails.
-    document.setText("x\r\na\x0C\x09\r\nz");
-    int calls = 0;
+    // The first line fills the first block the run writes back. The second line's form feed and tab
+    // shift into CR LF, so writing it back needs room for one more line start than before: that
+    // allocation is the one that fails.
+    const std::string first((1 << 20) - 16, 'x');
+    const std::string rest = "a\x0C\x09" + std::string(40, 'q') + "\r\nz";
+    document.setText(first + "\r\n" + rest);
+    std::vector<int> progress;
     try {
-        LineCipher(CipherDirection::Encrypt).run(document, [&calls](int) {
-            if (++calls == 1) failNextAllocations = 1;
+        LineCipher(CipherDirection::Encrypt).run(document, [&progress](int value) {
+            progress.push_back(value);
+            failNextAllocations = 1;
         });
         FAIL() << "no error";
     } catch (const EInvalidOperation& error) {
         EXPECT_EQ(error.message(), "Text exceeds memo capacity");
     }
     failNextAllocations = 0;
-    // The first line stays shifted, the failed one and the rest as they were; the update is over.
-    EXPECT_EQ(document.text(), "y\r\na\x0C\x09\r\nz");
+    // The first line stays shifted, the rest as it was; the update is over.
+    EXPECT_EQ(progress, std::vector<int>{2});
+    std::string shifted = first;
+    LineCipher(CipherDirection::Encrypt).shiftLine(shifted.data(), shifted.size());
+    EXPECT_TRUE(document.text() == shifted + "\r\n" + rest);
     EXPECT_EQ(document.updateDepth(), 0);
 }
 

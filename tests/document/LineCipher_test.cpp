@@ -91,6 +91,24 @@ TEST_F(LineCipherRun, LinesLongerThan4096BytesAreShiftedWholeAndKeepTheirLength)
     EXPECT_EQ(lines.text(), text);
 }
 
+TEST_F(LineCipherRun, ManyLinesAcrossBlocksAreEachShiftedOnce) {
+    // Several megabytes of lines of every length up to 600, some of which shift into extra breaks.
+    std::string text;
+    std::string expected;
+    int count = 0;
+    for (std::size_t i = 0; text.size() < (3u << 20); ++i, ++count) {
+        std::string line(i * 7919 % 601, static_cast<char>('a' + i % 26));
+        if (i % 5 == 0 && line.size() > 3) line.replace(1, 2, "\x0C\x09");
+        text += line + "\r\n";
+        expected += shifted(kEncrypt, line) + "\r\n";
+    }
+    lines.setText(text);
+    run(kEncrypt);
+    EXPECT_TRUE(lines.text() == expected);
+    ASSERT_EQ(progress.size(), static_cast<std::size_t>(count));
+    EXPECT_EQ(progress.back(), 2 * count);
+}
+
 TEST_F(LineCipherRun, ALineSplitByItsOwnShiftIsShiftedOnce) {
     // Form feed and tab become CR LF: the first line is split in two on the way back, and the line
     // after it must still be the next one shifted.
