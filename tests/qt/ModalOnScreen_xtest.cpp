@@ -2,6 +2,8 @@
 // keyboard, the window manager's Alt+F4 closes it with Cancel, the main window is active again
 // afterwards, and Alt+F4 on the main window ends the program with exit code 0.
 #include <cstdlib>
+#include <functional>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +15,17 @@
 
 namespace zozuz {
 namespace {
+
+// Runs `action` from the event loop once `ready` holds, looking every 100 ms for up to 20 seconds:
+// the window manager maps and focuses windows in its own time, slower on a busy machine.
+void whenReady(Host& host, std::function<bool()> ready, std::function<void()> action, int tries = 200) {
+    host.startTimer(100, [&host, ready = std::move(ready), action = std::move(action), tries]() mutable {
+        if (ready() || tries <= 0)
+            action();
+        else
+            whenReady(host, std::move(ready), std::move(action), tries - 1);
+    });
+}
 
 // Presses Alt+F4 the way a user does: through the X server, to whichever window has the keyboard;
 // openbox turns it into a close request.
@@ -35,20 +48,18 @@ TEST(ModalOnScreen, AboutBoxTakesTheKeyboardAndClosesThroughTheWindowManager) {
     bool mainActiveAfter = false;
     bool mainEnabledAfter = false;
 
-    // The window manager needs a moment to map and focus a window; the script leaves it that.
-    constexpr int kSettle = 800;
     const int exitCode = application.Execute([&] {
         application.Initialize();
         application.CreateForm(main);
         application.CreateForm(about);
-        host.startTimer(kSettle, [&] {
-            host.startTimer(kSettle, [&] {
+        whenReady(host, [&] { return host.activeWindow() == main->Native(); }, [&] {
+            whenReady(host, [&] { return host.activeWindow() == about->Native(); }, [&] {
                 aboutActive = host.activeWindow() == about->Native();
                 mainDisabled = !main->Native()->enabled();
                 pressAltF4();
             });
             modalResult = application.ShowModal(*about);
-            host.startTimer(kSettle, [&] {
+            whenReady(host, [&] { return host.activeWindow() == main->Native(); }, [&] {
                 mainActiveAfter = host.activeWindow() == main->Native();
                 mainEnabledAfter = main->Native()->enabled();
                 pressAltF4();

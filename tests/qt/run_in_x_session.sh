@@ -46,19 +46,33 @@ if [ -z "$display" ]; then
   exit 1
 fi
 export DISPLAY=":$display"
+# The display number may come before the server takes connections; on a busy machine that gap is
+# long enough for the window manager to miss it.
+for _ in $(seq 100); do
+  xprop -root >/dev/null 2>&1 && break
+  sleep 0.1
+done
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 
 # The window manager runs with its stock configuration (Alt+F4 closes), whatever the user's own is.
-XDG_CONFIG_HOME="$workdir" openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
-wm_pid=$!
-for _ in $(seq 100); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.1
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+for _attempt in 1 2 3; do
+  XDG_CONFIG_HOME="$workdir" openbox --sm-disable >"$workdir/openbox.log" 2>&1 &
+  wm_pid=$!
+  for _ in $(seq 100); do
+    wm_running && break
+    kill -0 "$wm_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  wm_running && break
+  kill "$wm_pid" 2>/dev/null
+  wait "$wm_pid" 2>/dev/null
+  wm_pid=""
 done
-if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
-  echo "openbox did not start:" >&2
-  cat "$workdir/openbox.log" >&2
+if ! wm_running; then
+  echo "openbox did not start on $DISPLAY:" >&2
+  cat "$workdir/openbox.log" "$workdir/xvfb.log" >&2
   exit 1
 fi
 
