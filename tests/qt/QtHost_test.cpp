@@ -15,6 +15,7 @@
 #include <QCursor>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QWindow>
@@ -22,6 +23,7 @@
 
 #include "platform/Font.h"
 #include "platform/Host.h"
+#include "platform/HostListener.h"
 #include "platform/Image.h"
 #include "platform/NativeWindow.h"
 #include "platform/WindowClient.h"
@@ -312,6 +314,38 @@ TEST_F(QtHostTest, KeysAreOfferedToTheWindowBeforeAnythingElse) {
     QKeyEvent again(QEvent::KeyPress, Qt::Key_F12, Qt::NoModifier);
     QCoreApplication::sendEvent(handle, &again);
     EXPECT_EQ(client.previewed.size(), 2u);
+}
+
+TEST_F(QtHostTest, InputThatEndsATooltipIsAnnouncedBeforeItIsDelivered) {
+    class Listener : public HostListener {
+    public:
+        void inputArriving(InputKind kind) override { kinds.push_back(kind); }
+        std::vector<InputKind> kinds;
+    };
+    Listener listener;
+    host().setListener(&listener);
+    RecordingClient client;
+    auto window = makeWindow(client);
+    window->show();
+    drain();
+    listener.kinds.clear();
+    QWindow* handle = widgetOf(*window).windowHandle();
+
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QCoreApplication::sendEvent(handle, &key);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(handle, &press);
+    const std::vector<HostListener::InputKind> expected{HostListener::InputKind::Key,
+                                                        HostListener::InputKind::MouseButton};
+    EXPECT_EQ(listener.kinds, expected);
+
+    // Input for a disabled window goes nowhere and ends nothing.
+    window->setEnabled(false);
+    QCoreApplication::sendEvent(handle, &key);
+    QCoreApplication::sendEvent(handle, &press);
+    EXPECT_EQ(listener.kinds, expected);
+    host().setListener(nullptr);
 }
 
 TEST_F(QtHostTest, CloseRequestsGoToTheClientAndTheWindowStays) {

@@ -62,19 +62,25 @@ bool QtEventHub::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
-            if (host_.windowOf(static_cast<QWindow*>(watched))) host_.announce(HostListener::InputKind::MouseButton);
+            announceInput(watched, HostListener::InputKind::MouseButton);
             return false;
         case QEvent::Wheel:
-            if (host_.windowOf(static_cast<QWindow*>(watched))) host_.announce(HostListener::InputKind::MouseWheel);
+            announceInput(watched, HostListener::InputKind::MouseWheel);
             return false;
         case QEvent::NonClientAreaMouseButtonPress:
         case QEvent::NonClientAreaMouseButtonRelease:
         case QEvent::NonClientAreaMouseMove:
-            if (host_.windowOf(static_cast<QWindow*>(watched))) host_.announce(HostListener::InputKind::FrameMouse);
+            announceInput(watched, HostListener::InputKind::FrameMouse);
             return false;
         default:
             return false;
     }
+}
+
+void QtEventHub::announceInput(QObject* watched, HostListener::InputKind kind) {
+    // Input for a window that takes none goes nowhere, and so ends no tooltip either.
+    const QtWindow* window = host_.windowOf(static_cast<QWindow*>(watched));
+    if (window && window->enabled()) host_.announce(kind);
 }
 
 bool QtEventHub::previewKey(QObject* watched, QEvent* event) {

@@ -5,6 +5,8 @@
 #include <QEvent>
 #include <QObject>
 
+#include "platform/HostListener.h"
+
 namespace zozuz {
 
 class QtHost;
@@ -34,6 +36,7 @@ protected:
 
 private:
     bool previewKey(QObject* watched, QEvent* event);
+    void announceInput(QObject* watched, HostListener::InputKind kind);
 
     QtHost& host_;
 };

@@ -11,7 +11,6 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QPixmap>
-#include <QPushButton>
 #include <QScreen>
 #include <QSessionManager>
 #include <QUrl>
