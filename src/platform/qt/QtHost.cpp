@@ -270,8 +270,10 @@ MessageBoxResult QtHost::messageBox(const MessageBoxRequest& request) {
 TextRenderer& QtHost::textRenderer() { return *renderer_; }
 
 bool QtHost::openAddress(std::string_view address, NativeWindow*) {
-    const QUrl url(QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size())));
-    if (!url.isValid()) return false;
+    // As the desktop's own handler does, a bare "www.example.com" is taken for a web address; a
+    // "mailto:" or "http:" address stays as it is.
+    const QUrl url = QUrl::fromUserInput(QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size())));
+    if (!url.isValid() || url.isEmpty()) return false;
     return QDesktopServices::openUrl(url);
 }
 
