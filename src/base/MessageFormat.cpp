@@ -14,20 +14,20 @@ std::string formatMessage(std::string_view format, std::initializer_list<FormatA
             out.push_back(c);
             continue;
         }
-        const char spec = format[i + 1];
-        if (spec == '%') {
+        const char conversion = format[i + 1];
+        if (conversion == '%') {
             out.push_back('%');
             ++i;
             continue;
         }
-        if ((spec == 's' || spec == 'd') && next != args.end()) {
-            if (spec == 's' && std::holds_alternative<std::string_view>(*next)) {
+        if ((conversion == 's' || spec == 'd') && next != args.end()) {
+            if (conversion == 's' && std::holds_alternative<std::string_view>(*next)) {
                 out.append(std::get<std::string_view>(*next));
                 ++next;
                 ++i;
                 continue;
             }
-            if (spec == 'd' && std::holds_alternative<std::int64_t>(*next)) {
+            if (conversion == 'd' && std::holds_alternative<std::int64_t>(*next)) {
                 out.append(std::to_string(std::get<std::int64_t>(*next)));
                 ++next;
                 ++i;
