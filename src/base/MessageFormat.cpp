@@ -20,7 +20,7 @@ std::string formatMessage(std::string_view format, std::initializer_list<FormatA
             ++i;
             continue;
         }
-        if ((conversion == 's' || spec == 'd') && next != args.end()) {
+        if ((conversion == 's' || conversion == 'd') && next != args.end()) {
             if (conversion == 's' && std::holds_alternative<std::string_view>(*next)) {
                 out.append(std::get<std::string_view>(*next));
                 ++next;
