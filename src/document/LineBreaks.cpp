@@ -15,9 +15,13 @@ std::size_t LineBreaks::countLoneBreaks(std::string_view text) const {
 NormalisedText LineBreaks::normalise(std::string_view text) const {
     const std::size_t added = countLoneBreaks(text);
     if (added == 0) return NormalisedText(text, std::string(), false);
-
     std::string out(text.size() + added, '\0');
-    char* o = out.data();
+    normaliseInto(text, out.data());
+    return NormalisedText(text, std::move(out), true);
+}
+
+std::size_t LineBreaks::normaliseInto(std::string_view text, char* out) const {
+    char* o = out;
     std::size_t copied = 0;
     detail::scanLoneBreaks(text.data(), text.size(), 0, leadBytes_, true, [&](std::size_t p) {
         if (text[p] == '\r') {
@@ -32,8 +36,8 @@ NormalisedText LineBreaks::normalise(std::string_view text) const {
         }
         copied = p + 1;
     });
-    std::memcpy(o, text.data() + copied, text.size() - copied);
-    return NormalisedText(text, std::move(out), true);
+    if (text.size() > copied) std::memcpy(o, text.data() + copied, text.size() - copied);
+    return static_cast<std::size_t>(o + (text.size() - copied) - out);
 }
 
 }  // namespace zozuz

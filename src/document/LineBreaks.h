@@ -39,6 +39,9 @@ public:
     std::size_t countLoneBreaks(std::string_view text) const;
     // Counts first and copies only when something changes.
     NormalisedText normalise(std::string_view text) const;
+    // Writes the normalised text to `out`, which has room for the text and its added bytes, and
+    // returns how many bytes it wrote.
+    std::size_t normaliseInto(std::string_view text, char* out) const;
 
     const LeadByteSet& leadBytes() const { return leadBytes_; }
 

@@ -89,15 +89,26 @@ void TMemoStrings::adoptText(std::unique_ptr<char[]> block, std::size_t length, 
         const std::size_t added = lineBreaks_.countLoneBreaks(bytes);
         if (!fits(static_cast<std::uint64_t>(bytes.size()) + added)) throwCapacity();
         if (added != 0) {
-            replaceText(lineBreaks_.normalise(bytes).text());
+            // The normalised text goes to a block of its own, which the editor then takes over, and
+            // the file's bytes are let go as soon as they have been read: a large text is held
+            // twice at most, never three times.
+            const std::size_t length = bytes.size() + added;
+            const std::size_t room = length + std::max<std::size_t>(4096, length / 64);
+            auto normalised = std::make_unique_for_overwrite<char[]>(room);
+            lineBreaks_.normaliseInto(bytes, normalised.get());
+            block.reset();
+            adoptChecked(std::move(normalised), length, room);
             return;
         }
     } else if (!fits(bytes.size())) {
         throwCapacity();
     }
-    if (editorTextEquals(bytes)) return;
-    if (!editor_.adoptText(std::move(block), static_cast<EditControl::Pos>(bytes.size()),
-                           static_cast<EditControl::Pos>(allocated))) {
+    adoptChecked(std::move(block), bytes.size(), allocated);
+}
+
+void TMemoStrings::adoptChecked(std::unique_ptr<char[]> block, std::size_t length, std::size_t allocated) {
+    if (editorTextEquals(std::string_view(block.get(), length))) return;
+    if (!editor_.adoptText(std::move(block), static_cast<EditControl::Pos>(length), static_cast<EditControl::Pos>(allocated))) {
         throwCapacity();
     }
     if (host_ != nullptr) host_->editorTextChanged();

@@ -115,6 +115,8 @@ public:
 
 private:
     bool editorTextEquals(std::string_view bytes) const;
+    // Hands a block to the editor unless it holds the editor's text already.
+    void adoptChecked(std::unique_ptr<char[]> block, std::size_t length, std::size_t allocated);
     void replaceText(std::string_view bytes);
 
     EditControl& editor_;
