@@ -7,7 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <string>
+#include <sys/wait.h>
 
 #include "../document/TempFolder.h"
 #include "document/LineCipher.h"
@@ -171,6 +173,33 @@ TEST_F(CliAppTest, AProgressBarShowsOnlyOnATerminalForLargeInput) {
     const std::string small = folder.write("small.txt", "a");
     EXPECT_EQ(run({"encrypt", small, folder.path("out.txt")}, true), 0);
     EXPECT_EQ(errorText, "");
+}
+
+// The program itself, as a user runs it: the exit codes and the streams its main function sets up.
+// It lies in the build folder above the tests' own; a build that has not made it skips this.
+TEST(ZozuzCliProgram, ExitCodesAndMessages) {
+    const std::filesystem::path program =
+        std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "zozuz-cli";
+    if (!std::filesystem::exists(program)) GTEST_SKIP() << "zozuz-cli is not built";
+    TempFolder folder;
+    const auto run = [&](const std::string& arguments) {
+        const std::string command = "'" + program.string() + "' " + arguments + " >'" + folder.path("out") + "' 2>'" +
+                                    folder.path("err") + "'";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    EXPECT_EQ(run("--version"), 0);
+    EXPECT_EQ(TempFolder::read(folder.path("out")), "zozuz-cli 1.0.0.1\n");
+    EXPECT_EQ(run(""), 2);
+    EXPECT_EQ(TempFolder::read(folder.path("err")), CliApp::usage());
+    const std::string missing = folder.path("missing.txt");
+    EXPECT_EQ(run("encrypt '" + missing + "' -"), 1);
+    EXPECT_EQ(TempFolder::read(folder.path("err")), "zozuz-cli: Cannot open file " + missing + ".\n");
+    // Standard output closed early by the reader is a write error, not a silent end.
+    const std::string big = folder.write("big.txt", std::string(8 << 20, 'a'));
+    const std::string command = "'" + program.string() + "' encrypt '" + big + "' - 2>'" + folder.path("err") + "' | head -c 1 >/dev/null";
+    std::system(command.c_str());
+    EXPECT_EQ(TempFolder::read(folder.path("err")), "zozuz-cli: Stream write error.\n");
 }
 
 }  // namespace
