@@ -8,6 +8,9 @@
 # not counted. Figures are medians of wall time, cpu time and peak resident memory, and the best wall
 # time: on a machine shared with other work the best run is the one least disturbed.
 #
+# "yard+sync" is the yardstick followed by a flush of its output to the disk: the same durable write
+# that the program's save makes, so that the document path can also be compared on equal terms.
+#
 # "cli" writes its output file as the program saves, to a new file that is flushed to the disk before
 # it replaces the old one; "cli-" writes to standard output redirected to a file, as tr does, which
 # measures the transform without the flush.
@@ -56,6 +59,7 @@ run_tools() {  # input, label, list of tools
                 tr)   m=$(measure sh -c "tr '\\000-\\377' '\\001-\\377\\000' < '$input' > '$work/out.tr'") ;;
                 cp)   m=$(measure cp "$input" "$work/out.cp") ;;
                 yard) m=$(measure "$yard" "$input" "$work/out.yard") ;;
+                yard+sync) m=$(measure sh -c "'$yard' '$input' '$work/out.yards' && sync '$work/out.yards'") ;;
                 doc)  m=$(measure "$doc" --document-path "$input" "$work/out.doc") ;;
             esac
             [ "$r" -gt 0 ] && echo "$m" >> "$work/times.$tool"
@@ -76,11 +80,11 @@ small="$work/gbk-16M.txt"
 bytes=$(stat -c %s "$big")
 
 echo "== $size GBK text ($bytes bytes), $rounds counted rounds, medians"
-run_tools "$big" cli cli- tr cp yard doc
+run_tools "$big" cli cli- tr cp yard yard+sync doc
 cmp -s "$work/out.cli" "$work/out.yard" && echo "zozuz-cli output equals the yardstick's" || echo "zozuz-cli output DIFFERS from the yardstick's"
 cmp -s "$work/out.doc" "$work/out.cli" && echo "document path output equals zozuz-cli's" || echo "document path output DIFFERS from zozuz-cli's"
 printf '%-10s %9s %9s %9s %12s\n' tool "wall ms" "best ms" "cpu ms" "peak MiB"
-for tool in cli cli- tr cp yard doc; do
+for tool in cli cli- tr cp yard yard+sync doc; do
     printf '%-10s %9s %9s %9s %12s\n' "$tool" "$(figure $tool)" "$(best $tool)" "$(cpu $tool)" \
         "$(awk -v k="$(memory $tool)" 'BEGIN { printf "%.1f", k / 1024 }')"
 done
@@ -92,6 +96,7 @@ echo "zozuz-cli to stdout / tr  $(ratio "$stdout_ms" "$tr_ms")   (without the fl
 echo "zozuz-cli to stdout / cp  $(ratio "$stdout_ms" "$cp_ms")"
 echo "zozuz-cli peak memory   $(awk -v k="$(memory cli)" 'BEGIN { printf "%.1f MiB", k / 1024 }')   (target < 64 MiB)"
 echo "document / yardstick    $(ratio "$doc_ms" "$yard_ms")   (target <= 1.5; best runs $(ratio "$(best doc)" "$(best yard)"), cpu time $(ratio "$(cpu doc)" "$(cpu yard)"))"
+echo "document / (yardstick + flush of its output)  $(ratio "$doc_ms" "$(figure yard+sync)")   (the same durable write on both sides; best runs $(ratio "$(best doc)" "$(best yard+sync)"))"
 echo "document peak / file    $(awk -v k="$(memory doc)" -v b="$bytes" 'BEGIN { printf "%.2f", k * 1024 / b }')   (target <= 1.3)"
 
 big_cli_cpu=$(cpu cli); big_doc_cpu=$(cpu doc); big_cli_best=$(best cli); big_doc_best=$(best doc)

@@ -7,7 +7,6 @@
 #include <memory>
 #include <string_view>
 #include <sys/file.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 
 #include "base/Exception.h"
@@ -83,16 +82,6 @@ void hand(TMemoStrings& document, std::string_view bytes, bool plain) {
     }
 }
 
-// A large file is read into memory that nothing has touched yet, and every 4 KiB page of it costs a
-// fault; asking for 2 MiB pages where the system offers them on request saves nearly all of those.
-void adviseLargePages(char* buffer, std::size_t size) {
-    constexpr std::uintptr_t kLargePage = 2 << 20;
-    if (size < 2 * kLargePage) return;
-    const auto start = (reinterpret_cast<std::uintptr_t>(buffer) + kLargePage - 1) & ~(kLargePage - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(buffer) + size) & ~(kLargePage - 1);
-    if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
-}
-
 }  // namespace
 
 void TextFile::load(TMemoStrings& document, const std::string& fileName) const { loadInto(document, fileName, true); }
@@ -121,7 +110,6 @@ void TextFile::loadInto(TMemoStrings& document, const std::string& fileName, boo
     // The buffer becomes the editor's storage, so it gets the editor's room to grow as well.
     const auto allocated = static_cast<std::size_t>(size + std::max<std::uint64_t>(4096, size / 64));
     auto buffer = std::make_unique_for_overwrite<char[]>(allocated);
-    adviseLargePages(buffer.get(), allocated);
     const std::size_t got = readFully(fs_, file.fd(), buffer.get(), static_cast<std::size_t>(size));
     document.adoptText(std::move(buffer), got, allocated, plain);
 }
