@@ -7,7 +7,9 @@
 #include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -24,6 +26,22 @@ namespace {
 
 using namespace std::string_literals;
 using Calls = std::vector<std::string>;
+
+// Runs `check` in a child process that has given up the administrator's rights (when it had them),
+// and returns 0 when the check held, 1 when it did not, 2 when the rights could not be given up.
+template <typename Check>
+int asOrdinaryUser(Check check) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
+                                 ::setresuid(65534, 65534, 65534) != 0))
+            ::_exit(2);
+        ::_exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return 3;
+    return WEXITSTATUS(status);
+}
 
 // A file system whose chosen call fails with a chosen error once it has been reached `after` times.
 class FailingFileSystem : public FileSystem {
@@ -185,10 +203,20 @@ TEST_F(TextFileTest, AMissingFileOrAFolderCannotBeOpenedAndNothingChanges) {
 }
 
 TEST_F(TextFileTest, AFileWithoutReadPermissionCannotBeOpened) {
-    if (::geteuid() == 0) GTEST_SKIP() << "the administrator reads every file";
     const std::string file = folder.write("secret.txt", "x");
     ::chmod(file.c_str(), 0);
-    EXPECT_THROW(files.load(document, file), EFOpenError);
+    ::chmod(folder.root().c_str(), 0755);
+    document.setText("keep");
+    // The administrator reads every file, so the refusal is tried as an ordinary user.
+    EXPECT_EQ(asOrdinaryUser([&] {
+                  try {
+                      files.load(document, file);
+                  } catch (const EFOpenError& error) {
+                      return error.message() == "Cannot open file " + file && document.text() == "keep";
+                  }
+                  return false;
+              }),
+              0);
 }
 
 TEST_F(TextFileTest, AFileLockedForWritingCannotBeOpened) {
@@ -322,12 +350,22 @@ TEST_F(TextFileTest, AFileThatCannotBeCreatedIsReportedAndTheOldOneKept) {
 }
 
 TEST_F(TextFileTest, AFolderWithoutWritePermissionRefusesTheSave) {
-    if (::geteuid() == 0) GTEST_SKIP() << "the administrator writes in every folder";
     const std::string file = folder.write("old.txt", "old");
+    ::chmod(file.c_str(), 0666);
     ::chmod(folder.root().c_str(), 0555);
     document.setText("new");
-    EXPECT_THROW(files.save(document, file), EFCreateError);
+    // The administrator writes in every folder, so the refusal is tried as an ordinary user.
+    EXPECT_EQ(asOrdinaryUser([&] {
+                  try {
+                      files.save(document, file);
+                  } catch (const EFCreateError& error) {
+                      return error.message() == "Cannot create file " + file;
+                  }
+                  return false;
+              }),
+              0);
     EXPECT_EQ(TempFolder::read(file), "old");
+    EXPECT_EQ(folder.entries(), 1u);
 }
 
 TEST_F(TextFileTest, EveryWriteFailureKeepsTheOldFileAndLeavesNoTemporaryFile) {
