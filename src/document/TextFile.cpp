@@ -116,18 +116,10 @@ void TextFile::loadInto(TMemoStrings& document, const std::string& fileName, boo
 
 void TextFile::save(const TMemoStrings& document, const std::string& fileName) const {
     SafeFileWriter out(fileName, fs_);
-    // The text goes out in pieces straight from the editor, so saving never holds a second copy of
+    // The text goes out straight from the editor's storage, so saving never holds a second copy of
     // it.
     const EditControl& editor = document.editor();
-    const EditControl::Pos length = editor.textLength();
-    constexpr EditControl::Pos kPiece = 1 << 20;
-    const auto piece = std::make_unique_for_overwrite<char[]>(static_cast<std::size_t>(std::min(length, kPiece)) + 1);
-    for (EditControl::Pos done = 0; done < length;) {
-        const EditControl::Pos n = std::min(kPiece, length - done);
-        editor.copyRange(done, done + n, piece.get());
-        out.write(std::string_view(piece.get(), static_cast<std::size_t>(n)));
-        done += n;
-    }
+    editor.visitRange(0, editor.textLength(), [&out](std::string_view bytes) { out.write(bytes); });
     out.commit();
 }
 

@@ -369,6 +369,15 @@ std::string EditControl::range(Pos start, Pos end) const {
     return bytes;
 }
 
+void EditControl::visitRange(Pos start, Pos end, const std::function<void(std::string_view)>& visit) const {
+    start = impl_->clampPosition(start);
+    end = impl_->clampPosition(end);
+    if (start >= end) return;
+    impl_->text.forEachPiece(start, end, [&visit](const char* bytes, Pos count) {
+        visit(std::string_view(bytes, static_cast<std::size_t>(count)));
+    });
+}
+
 char EditControl::byteAt(Pos position) const {
     if (position < 0 || position >= impl_->length()) return 0;
     return impl_->text.at(position);

@@ -56,6 +56,10 @@ public:
     // Copies the bytes of [start, end) into `out`, which must have room for end - start bytes.
     void copyRange(Pos start, Pos end, char* out) const;
     std::string range(Pos start, Pos end) const;
+    // Calls `visit` with the one or two runs of stored bytes that hold [start, end), in order,
+    // without copying them: saving a large text this way needs no second copy of it. The views are
+    // valid only during the call.
+    void visitRange(Pos start, Pos end, const std::function<void(std::string_view)>& visit) const;
     char byteAt(Pos position) const;
 
     // Replaces the whole text with `bytes` exactly as given. Returns false, and changes nothing,

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 namespace zozuz {
 
@@ -139,6 +140,12 @@ public:
     // Calls `visit(pointer, count)` for the one or two contiguous pieces that hold [start, end).
     template <typename Visit>
     void forEachPiece(Index start, Index end, Visit&& visit) {
+        std::as_const(*this).forEachPiece(start, end, [&visit](const T* values, Index count) {
+            visit(const_cast<T*>(values), count);
+        });
+    }
+    template <typename Visit>
+    void forEachPiece(Index start, Index end, Visit&& visit) const {
         if (start < gapStart_) {
             const Index stop = std::min(end, gapStart_);
             visit(data_.get() + start, stop - start);

@@ -129,6 +129,22 @@ TEST(EditControlBytes, RangesAreClampedToTheText) {
     EXPECT_EQ(std::string(out, 3), "ell");
 }
 
+TEST(EditControlBytes, VisitingARangeGivesItsBytesInOrderAcrossTheGap) {
+    EditControl edit;
+    ASSERT_TRUE(edit.setText("hello world"));
+    edit.setSelection(5, 5);
+    ASSERT_TRUE(edit.replaceSelection(","s, false));  // the gap now sits inside the text
+    std::vector<std::string> pieces;
+    edit.visitRange(-2, 99, [&](std::string_view bytes) { pieces.emplace_back(bytes); });
+    std::string joined;
+    for (const auto& piece : pieces) joined += piece;
+    EXPECT_EQ(joined, "hello, world");
+    EXPECT_LE(pieces.size(), 2u);
+    pieces.clear();
+    edit.visitRange(4, 4, [&](std::string_view bytes) { pieces.emplace_back(bytes); });
+    EXPECT_TRUE(pieces.empty());
+}
+
 // Edits that form or break a CR LF pair across their borders.
 TEST(EditControlEdits, PairsFormedAndBrokenAtTheBordersOfAnEdit) {
     EditControl edit;
