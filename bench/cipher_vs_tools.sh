@@ -4,7 +4,7 @@
 # linecipher (a whole-file C implementation of the same transform, the yardstick).
 #
 # usage: bench/cipher_vs_tools.sh [ROUNDS] [SIZE]     (defaults: 5 rounds, 256M)
-# Runs are interleaved, one of each tool per round; the first round only warms the page cache and is
+# Runs are interleaved, one of each tool per round, each round starting with the next tool; the first round only warms the page cache and is
 # not counted. Figures are medians of wall time, cpu time and peak resident memory, and the best wall
 # time: on a machine shared with other work the best run is the one least disturbed.
 #
@@ -50,8 +50,13 @@ run_tools() {  # input, label, list of tools
     local input="$1"; shift
     local tool r
     for tool in "$@"; do : > "$work/times.$tool"; done
+    local tools=("$@") n=$#
     for ((r = 0; r <= rounds; r++)); do
-        for tool in "$@"; do
+        # Each round starts with another tool: a run that follows one which freed or dirtied a lot
+        # of memory is slowed by the machine, and rotating spreads that over all tools alike.
+        local k
+        for ((k = 0; k < n; k++)); do
+            tool=${tools[$(( (k + r) % n ))]}
             local m
             case "$tool" in
                 cli)  m=$(measure "$cli" encrypt "$input" "$work/out.cli") ;;

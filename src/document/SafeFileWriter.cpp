@@ -14,7 +14,7 @@ namespace zozuz {
 
 namespace {
 
-// The size of the pieces in which a text is written and handed to the disk.
+// The most bytes one write request hands to the system.
 constexpr std::size_t kPiece = 8 << 20;
 
 std::string folderOf(const std::string& path) {
@@ -90,28 +90,14 @@ void SafeFileWriter::write(std::string_view bytes) {
     if (fd_ < 0) failWrite();
     const char* data = bytes.data();
     std::size_t left = bytes.size();
-    // Large texts go out in pieces, so that the disk can start on each one while the next is written.
+    // Large texts go out in pieces of a bounded size, which every file system takes in one call.
     while (left > 0) {
         const ssize_t written = fs_.write(fd_, data, std::min(left, kPiece));
         if (written < 0 && errno == EINTR) continue;
         if (written <= 0) failWrite();
         data += written;
         left -= static_cast<std::size_t>(written);
-        written_ += static_cast<std::size_t>(written);
-        startWriteback();
     }
-}
-
-void SafeFileWriter::startWriteback() {
-#ifdef __linux__
-    // The final flush waits for every byte to reach the disk. Starting the disk's work on each large
-    // piece as soon as it is written lets that work overlap with writing the rest, so the wait at
-    // the end covers only the last piece. It is a hint: a failure here is found by the flush.
-    if (temporary_.empty() || written_ - writebackStarted_ < kPiece) return;
-    ::sync_file_range(fd_, static_cast<off_t>(writebackStarted_), static_cast<off_t>(written_ - writebackStarted_),
-                      SYNC_FILE_RANGE_WRITE);
-    writebackStarted_ = written_;
-#endif
 }
 
 void SafeFileWriter::commit() {

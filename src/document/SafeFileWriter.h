@@ -35,7 +35,6 @@ private:
     [[noreturn]] void failCreate() const;
     [[noreturn]] void failWrite() const;
     void abandon() noexcept;
-    void startWriteback();
 
     FileSystem& fs_;
     std::string fileName_;   // as the caller gave it, for messages
@@ -43,8 +42,6 @@ private:
     std::string temporary_;  // empty when writing directly
     int fd_ = -1;
     bool committed_ = false;
-    std::size_t written_ = 0;           // bytes written so far
-    std::size_t writebackStarted_ = 0;  // bytes the disk has been asked to take already
 };
 
 }  // namespace zozuz
