@@ -57,6 +57,9 @@ run_tools() {  # input, label, list of tools
         local k
         for ((k = 0; k < n; k++)); do
             tool=${tools[$(( (k + r) % n ))]}
+            # Every tool writes a new file: replacing the previous round's output would charge the
+            # freeing of its pages to whichever tool happens to free them.
+            rm -f "$work/out.$tool"
             local m
             case "$tool" in
                 cli)  m=$(measure "$cli" encrypt "$input" "$work/out.cli") ;;
@@ -64,7 +67,7 @@ run_tools() {  # input, label, list of tools
                 tr)   m=$(measure sh -c "tr '\\000-\\377' '\\001-\\377\\000' < '$input' > '$work/out.tr'") ;;
                 cp)   m=$(measure cp "$input" "$work/out.cp") ;;
                 yard) m=$(measure "$yard" "$input" "$work/out.yard") ;;
-                yard+sync) m=$(measure sh -c "'$yard' '$input' '$work/out.yards' && sync '$work/out.yards'") ;;
+                yard+sync) m=$(measure sh -c "'$yard' '$input' '$work/out.yard+sync' && sync '$work/out.yard+sync'") ;;
                 doc)  m=$(measure "$doc" --document-path "$input" "$work/out.doc") ;;
             esac
             [ "$r" -gt 0 ] && echo "$m" >> "$work/times.$tool"

@@ -94,7 +94,7 @@ void CliApp::convert(bool encrypt, const std::string& input, const std::string& 
     if (!fromStandardInput && ::flock(in.fd(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) failOpen(input);
 
     std::optional<SafeFileWriter> file;
-    if (output != "-") file.emplace(output, fs_);
+    if (output != "-") file.emplace(output, fs_, SafeFileWriter::Flush::ToSystem);
     OutputBuffer out([&](std::string_view bytes) {
         if (file) {
             file->write(bytes);

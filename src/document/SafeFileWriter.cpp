@@ -46,8 +46,8 @@ std::string followLinks(std::string path) {
 
 }  // namespace
 
-SafeFileWriter::SafeFileWriter(std::string fileName, FileSystem& fileSystem)
-    : fs_(fileSystem), fileName_(std::move(fileName)) {
+SafeFileWriter::SafeFileWriter(std::string fileName, FileSystem& fileSystem, Flush flush)
+    : fs_(fileSystem), fileName_(std::move(fileName)), flush_(flush) {
     if (fileName_.empty() || fileName_.back() == '/') failCreate();
     target_ = followLinks(fileName_);
 
@@ -104,14 +104,16 @@ void SafeFileWriter::commit() {
     if (fd_ < 0 || committed_) failWrite();
     if (temporary_.empty()) {
         // A device or pipe: flushing may not be supported, which is no failure of the write.
-        if (fs_.fsync(fd_) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP) failWrite();
+        if (flush_ == Flush::ToDisk && fs_.fsync(fd_) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP) {
+            failWrite();
+        }
         const int fd = fd_;
         fd_ = -1;
         if (fs_.close(fd) != 0) failWrite();
         committed_ = true;
         return;
     }
-    if (fs_.fsync(fd_) != 0) failWrite();
+    if (flush_ == Flush::ToDisk && fs_.fsync(fd_) != 0) failWrite();
     const int fd = fd_;
     fd_ = -1;
     if (fs_.close(fd) != 0) failWrite();
@@ -119,6 +121,7 @@ void SafeFileWriter::commit() {
     committed_ = true;
     temporary_.clear();
     // Make the rename itself durable; a folder that cannot be flushed is no reason to fail.
+    if (flush_ != Flush::ToDisk) return;
     const int folder = ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);

@@ -10,7 +10,7 @@
 namespace zozuz {
 
 // Writes a file so that a failure never costs the file that was there before. The bytes go to a new
-// file beside the target, in the same folder; commit flushes it to the disk and then puts it in the
+// file beside the target, in the same folder; commit flushes it (see Flush) and then puts it in the
 // target's place with one rename, so the target holds either its old bytes or all of the new ones.
 // The new file keeps the old one's permission bits, and a symbolic link is followed so that the file
 // it points to is replaced, not the link. A writer that is not committed removes its new file.
@@ -23,7 +23,14 @@ namespace zozuz {
 // EWriteError "Stream write error" when writing or flushing fails, for example on a full disk.
 class SafeFileWriter {
 public:
-    explicit SafeFileWriter(std::string fileName, FileSystem& fileSystem = FileSystem::posix());
+    // How far commit pushes the new bytes before the rename. The program's save waits until they are
+    // on the disk, so that not even a power failure right after a save costs the text. A
+    // command-line run, like other command-line tools, leaves them to the system: the old file still
+    // stays whole on every failure the run sees.
+    enum class Flush : unsigned char { ToDisk, ToSystem };
+
+    explicit SafeFileWriter(std::string fileName, FileSystem& fileSystem = FileSystem::posix(),
+                            Flush flush = Flush::ToDisk);
     ~SafeFileWriter();
     SafeFileWriter(const SafeFileWriter&) = delete;
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
@@ -42,6 +49,7 @@ private:
     std::string temporary_;  // empty when writing directly
     int fd_ = -1;
     bool committed_ = false;
+    Flush flush_;
 };
 
 }  // namespace zozuz

@@ -19,6 +19,7 @@
 #include "TempFolder.h"
 #include "base/Exception.h"
 #include "document/LineCipher.h"
+#include "document/SafeFileWriter.h"
 #include "document/TMemoStrings.h"
 
 namespace zozuz {
@@ -390,6 +391,21 @@ TEST_F(TextFileTest, EveryWriteFailureKeepsTheOldFileAndLeavesNoTemporaryFile) {
         EXPECT_EQ(TempFolder::read(file), "old bytes");
         EXPECT_EQ(folder.entries(), 1u);
     }
+}
+
+TEST_F(TextFileTest, OnlyTheProgramsSaveWaitsForTheDisk) {
+    const std::string file = folder.write("out.txt", "old");
+    FailingFileSystem fs;
+    fs.failing = FailingFileSystem::Call::Fsync;
+    // A writer that leaves the bytes to the system never asks the disk, so a disk that cannot
+    // flush does not stop it; the program's own save does ask, and reports the failure.
+    SafeFileWriter relaxed(file, fs, SafeFileWriter::Flush::ToSystem);
+    relaxed.write("new");
+    relaxed.commit();
+    EXPECT_EQ(TempFolder::read(file), "new");
+    document.setText("newer");
+    EXPECT_THROW(TextFile(fs).save(document, file), EWriteError);
+    EXPECT_EQ(TempFolder::read(file), "new");
 }
 
 TEST_F(TextFileTest, SavingKeepsPermissionBitsAndFollowsLinks) {
