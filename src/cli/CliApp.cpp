@@ -1,18 +1,16 @@
 #include "cli/CliApp.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <memory>
 #include <new>
 #include <optional>
-#include <sys/file.h>
 #include <sys/stat.h>
 
 #include "base/ErrorText.h"
 #include "base/Exception.h"
-#include "base/MessageFormat.h"
 #include "cli/OutputBuffer.h"
 #include "cli/ProgressBar.h"
+#include "document/InputFile.h"
 #include "document/StreamCipher.h"
 #include "document/SafeFileWriter.h"
 
@@ -21,27 +19,6 @@ namespace zozuz {
 namespace {
 
 constexpr std::size_t kReadSize = 1 << 20;
-
-[[noreturn]] void failOpen(const std::string& fileName) {
-    throw EFOpenError(formatMessage(messages::kCannotOpenFile, {std::string_view(fileName)}));
-}
-
-// Closes an input file on every way out; standard input is left open.
-class InputFile {
-public:
-    InputFile(FileSystem& fs, int fd, bool owned) : fs_(fs), fd_(fd), owned_(owned) {}
-    ~InputFile() {
-        if (owned_ && fd_ >= 0) fs_.close(fd_);
-    }
-    InputFile(const InputFile&) = delete;
-    InputFile& operator=(const InputFile&) = delete;
-    int fd() const { return fd_; }
-
-private:
-    FileSystem& fs_;
-    int fd_;
-    bool owned_;
-};
 
 }  // namespace
 
@@ -86,12 +63,8 @@ int CliApp::run(const std::vector<std::string>& arguments) {
 void CliApp::convert(bool encrypt, const std::string& input, const std::string& output) {
     // The input is opened first, as the program opens a file before it can save anything.
     const bool fromStandardInput = input == "-";
-    InputFile in(fs_, fromStandardInput ? streams_.input : fs_.open(input.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY, 0),
-                 !fromStandardInput);
-    if (in.fd() < 0) failOpen(input);
-    struct stat status {};
-    if (fs_.fstat(in.fd(), &status) != 0 || S_ISDIR(status.st_mode)) failOpen(input);
-    if (!fromStandardInput && ::flock(in.fd(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) failOpen(input);
+    const InputFile in = fromStandardInput ? InputFile(fs_, streams_.input, input) : InputFile(fs_, input);
+    const struct stat& status = in.status();
 
     std::optional<SafeFileWriter> file;
     if (output != "-") file.emplace(output, fs_, SafeFileWriter::Flush::ToSystem);

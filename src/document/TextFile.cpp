@@ -3,14 +3,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
-#include <fcntl.h>
 #include <memory>
 #include <string_view>
-#include <sys/file.h>
 #include <sys/stat.h>
 
 #include "base/Exception.h"
-#include "base/MessageFormat.h"
+#include "document/InputFile.h"
 #include "document/SafeFileWriter.h"
 #include "document/TMemoStrings.h"
 #include "platform/EditControl.h"
@@ -18,26 +16,6 @@
 namespace zozuz {
 
 namespace {
-
-// Closes a file on every way out of the operation that opened it.
-class OpenFile {
-public:
-    OpenFile(FileSystem& fs, int fd) : fs_(fs), fd_(fd) {}
-    ~OpenFile() {
-        if (fd_ >= 0) fs_.close(fd_);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    int fd() const { return fd_; }
-
-private:
-    FileSystem& fs_;
-    int fd_;
-};
-
-[[noreturn]] void failOpen(const std::string& fileName) {
-    throw EFOpenError(formatMessage(messages::kCannotOpenFile, {std::string_view(fileName)}));
-}
 
 [[noreturn]] void failRead() { throw EReadError(std::string(messages::kStreamReadError)); }
 
@@ -91,13 +69,8 @@ void TextFile::loadEncrypted(TMemoStrings& document, const std::string& fileName
 }
 
 void TextFile::loadInto(TMemoStrings& document, const std::string& fileName, bool plain) const {
-    OpenFile file(fs_, fs_.open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY, 0));
-    if (file.fd() < 0) failOpen(fileName);
-    struct stat status {};
-    if (fs_.fstat(file.fd(), &status) != 0 || S_ISDIR(status.st_mode)) failOpen(fileName);
-    // Other programs may go on reading the file, but one that holds it locked for writing keeps it
-    // from being loaded.
-    if (::flock(file.fd(), LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) failOpen(fileName);
+    const InputFile file(fs_, fileName);
+    const struct stat& status = file.status();
 
     TMemoStrings::UpdateScope update(document);
     if (!S_ISREG(status.st_mode)) {
