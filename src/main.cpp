@@ -1,6 +1,6 @@
 // zozuz, the desktop program: the program's windows on the Qt host.
 #include "platform/qt/QtHost.h"
-#include "ui/VeskMain.h"
+#include "ui/forms/VeskMain.h"
 
 int main(int argc, char** argv) {
     // The host owns the desktop connection; it outlives the application object that runZozuz

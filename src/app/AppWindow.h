@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Geometry.h"
-#include "platform/NativeWindow.h"
+#include "platform/gfx/Geometry.h"
+#include "platform/host/NativeWindow.h"
 
 namespace zozuz {
 

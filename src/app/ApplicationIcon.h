@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Image.h"
+#include "platform/gfx/Image.h"
 
 namespace zozuz {
 

@@ -13,7 +13,7 @@
 #include "app/Utf8Cut.h"
 #include "base/ErrorText.h"
 #include "base/Exception.h"
-#include "platform/ShowCommand.h"
+#include "platform/host/ShowCommand.h"
 
 namespace zozuz {
 

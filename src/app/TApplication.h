@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "app/AppWindow.h"
-#include "platform/Host.h"
-#include "platform/HostListener.h"
-#include "platform/Image.h"
+#include "platform/host/Host.h"
+#include "platform/host/HostListener.h"
+#include "platform/gfx/Image.h"
 
 namespace zozuz {
 

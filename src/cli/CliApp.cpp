@@ -10,9 +10,9 @@
 #include "base/Exception.h"
 #include "cli/OutputBuffer.h"
 #include "cli/ProgressBar.h"
-#include "document/InputFile.h"
+#include "platform/files/InputFile.h"
 #include "document/StreamCipher.h"
-#include "document/SafeFileWriter.h"
+#include "platform/files/SafeFileWriter.h"
 
 namespace zozuz {
 

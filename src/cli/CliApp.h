@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/FileSystem.h"
+#include "platform/files/FileSystem.h"
 
 namespace zozuz {
 

@@ -8,10 +8,10 @@
 #include <sys/stat.h>
 
 #include "base/Exception.h"
-#include "document/InputFile.h"
-#include "document/SafeFileWriter.h"
+#include "platform/files/InputFile.h"
+#include "platform/files/SafeFileWriter.h"
 #include "document/TMemoStrings.h"
-#include "platform/EditControl.h"
+#include "platform/edit/EditControl.h"
 
 namespace zozuz {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "document/FileSystem.h"
+#include "platform/files/FileSystem.h"
 
 namespace zozuz {
 

@@ -19,7 +19,7 @@
 #include "TempFolder.h"
 #include "base/Exception.h"
 #include "document/LineCipher.h"
-#include "document/SafeFileWriter.h"
+#include "platform/files/SafeFileWriter.h"
 #include "document/TMemoStrings.h"
 
 namespace zozuz {

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/Font.h"
-#include "platform/Geometry.h"
-#include "platform/Image.h"
-#include "platform/TextRenderer.h"
+#include "platform/gfx/Font.h"
+#include "platform/gfx/Geometry.h"
+#include "platform/gfx/Image.h"
+#include "platform/host/TextRenderer.h"
 
 namespace zozuz {
 

@@ -12,10 +12,10 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Host.h"
-#include "platform/KeyEvent.h"
-#include "platform/MouseEvent.h"
-#include "platform/ShowCommand.h"
+#include "platform/host/Host.h"
+#include "platform/host/KeyEvent.h"
+#include "platform/host/MouseEvent.h"
+#include "platform/host/ShowCommand.h"
 #include "platform/headless/BitmapFontRenderer.h"
 #include "platform/headless/HeadlessWindow.h"
 

@@ -3,12 +3,12 @@
 #include <cstddef>
 #include <string>
 
-#include "platform/Font.h"
-#include "platform/Geometry.h"
-#include "platform/Image.h"
-#include "platform/NativeWindow.h"
-#include "platform/ShowCommand.h"
-#include "platform/WindowClient.h"
+#include "platform/gfx/Font.h"
+#include "platform/gfx/Geometry.h"
+#include "platform/gfx/Image.h"
+#include "platform/host/NativeWindow.h"
+#include "platform/host/ShowCommand.h"
+#include "platform/host/WindowClient.h"
 #include "platform/headless/ImageSurface.h"
 
 namespace zozuz {

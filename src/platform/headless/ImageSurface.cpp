@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "platform/Raster.h"
+#include "platform/gfx/Raster.h"
 
 namespace zozuz {
 

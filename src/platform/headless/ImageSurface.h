@@ -2,10 +2,10 @@
 
 #include <cstddef>
 
-#include "platform/Geometry.h"
-#include "platform/Image.h"
-#include "platform/Surface.h"
-#include "platform/TextRenderer.h"
+#include "platform/gfx/Geometry.h"
+#include "platform/gfx/Image.h"
+#include "platform/host/Surface.h"
+#include "platform/host/TextRenderer.h"
 #include "platform/headless/BitmapFontRenderer.h"
 
 namespace zozuz {

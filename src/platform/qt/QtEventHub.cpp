@@ -5,7 +5,7 @@
 #include <QTimerEvent>
 #include <QWindow>
 
-#include "platform/KeyEvent.h"
+#include "platform/host/KeyEvent.h"
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtKeyMap.h"
 #include "platform/qt/QtWindow.h"

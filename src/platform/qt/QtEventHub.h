@@ -5,7 +5,7 @@
 #include <QEvent>
 #include <QObject>
 
-#include "platform/HostListener.h"
+#include "platform/host/HostListener.h"
 
 namespace zozuz {
 

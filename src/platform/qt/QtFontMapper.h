@@ -3,7 +3,7 @@
 #include <QFont>
 #include <QStringList>
 
-#include "platform/Font.h"
+#include "platform/gfx/Font.h"
 
 namespace zozuz {
 

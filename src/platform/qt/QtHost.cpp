@@ -16,7 +16,7 @@
 #include <QUrl>
 #include <QWindow>
 
-#include "platform/ShowCommand.h"
+#include "platform/host/ShowCommand.h"
 #include "platform/qt/QtEventHub.h"
 #include "platform/qt/QtImageConversion.h"
 #include "platform/qt/QtTextRenderer.h"

@@ -9,13 +9,13 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/Geometry.h"
-#include "platform/Host.h"
-#include "platform/HostListener.h"
-#include "platform/Image.h"
-#include "platform/MessageBox.h"
-#include "platform/NativeWindow.h"
-#include "platform/WindowClient.h"
+#include "platform/gfx/Geometry.h"
+#include "platform/host/Host.h"
+#include "platform/host/HostListener.h"
+#include "platform/gfx/Image.h"
+#include "platform/host/MessageBox.h"
+#include "platform/host/NativeWindow.h"
+#include "platform/host/WindowClient.h"
 
 // Only forward declarations of Qt's classes here: the program's start code includes this header,
 // and nothing outside the Qt host folder sees a Qt header.

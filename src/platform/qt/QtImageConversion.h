@@ -2,7 +2,7 @@
 
 #include <QImage>
 
-#include "platform/Image.h"
+#include "platform/gfx/Image.h"
 
 namespace zozuz {
 

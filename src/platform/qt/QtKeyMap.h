@@ -4,7 +4,7 @@
 
 #include <Qt>
 
-#include "platform/KeyEvent.h"
+#include "platform/host/KeyEvent.h"
 
 class QKeyEvent;
 

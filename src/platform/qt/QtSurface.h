@@ -4,10 +4,10 @@
 #include <QRect>
 #include <QSize>
 
-#include "platform/Geometry.h"
-#include "platform/Image.h"
-#include "platform/Surface.h"
-#include "platform/TextRenderer.h"
+#include "platform/gfx/Geometry.h"
+#include "platform/gfx/Image.h"
+#include "platform/host/Surface.h"
+#include "platform/host/TextRenderer.h"
 
 class QWidget;
 

@@ -7,10 +7,10 @@
 #include <QFont>
 #include <QFontMetrics>
 
-#include "platform/Font.h"
-#include "platform/Geometry.h"
-#include "platform/Image.h"
-#include "platform/TextRenderer.h"
+#include "platform/gfx/Font.h"
+#include "platform/gfx/Geometry.h"
+#include "platform/gfx/Image.h"
+#include "platform/host/TextRenderer.h"
 
 namespace zozuz {
 

@@ -8,15 +8,15 @@
 #include <QRegion>
 #include <QSize>
 
-#include "platform/Font.h"
-#include "platform/Geometry.h"
-#include "platform/Image.h"
-#include "platform/KeyEvent.h"
-#include "platform/MouseEvent.h"
-#include "platform/NativeWindow.h"
-#include "platform/ShowCommand.h"
-#include "platform/Surface.h"
-#include "platform/WindowClient.h"
+#include "platform/gfx/Font.h"
+#include "platform/gfx/Geometry.h"
+#include "platform/gfx/Image.h"
+#include "platform/host/KeyEvent.h"
+#include "platform/host/MouseEvent.h"
+#include "platform/host/NativeWindow.h"
+#include "platform/host/ShowCommand.h"
+#include "platform/host/Surface.h"
+#include "platform/host/WindowClient.h"
 
 namespace zozuz {
 

@@ -10,8 +10,8 @@
 #include <QResizeEvent>
 #include <QWheelEvent>
 
-#include "platform/KeyEvent.h"
-#include "platform/MouseEvent.h"
+#include "platform/host/KeyEvent.h"
+#include "platform/host/MouseEvent.h"
 #include "platform/qt/QtKeyMap.h"
 #include "platform/qt/QtWindow.h"
 

@@ -1,0 +1,29 @@
+#include "platform/edit/LineWrapper.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace zozuz {
+
+LineWrapper::LineWrapper(LeadByteSet leadBytes, Measure measure, int width)
+    : leadBytes_(leadBytes), measure_(std::move(measure)), width_(width), byteWidths_(256, -1) {}
+
+int LineWrapper::measure(std::string_view character) const {
+    if (!measure_) return static_cast<int>(character.size());
+    // A negative advance would let a line grow without end; count it as nothing.
+    return std::max(measure_(character), 0);
+}
+
+int LineWrapper::measureByte(std::uint8_t byte) const {
+    const char character = static_cast<char>(byte);
+    return byteWidths_[byte] = measure(std::string_view(&character, 1));
+}
+
+int LineWrapper::measurePair(std::uint8_t lead, std::uint8_t trail) const {
+    // Allocated on first use only, as a text without double-byte characters never needs it.
+    if (pairWidths_.empty()) pairWidths_.assign(65536, -1);
+    const char character[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    return pairWidths_[static_cast<std::size_t>(lead) << 8 | trail] = measure(std::string_view(character, 2));
+}
+
+}  // namespace zozuz

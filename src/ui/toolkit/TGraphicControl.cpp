@@ -1,0 +1,58 @@
+#include "ui/toolkit/TGraphicControl.h"
+
+namespace zozuz {
+
+namespace {
+
+// Points a control at the surface it paints on for the length of one paint, and restores the
+// previous target on every way out, also when Paint throws.
+class PaintTarget {
+public:
+    PaintTarget(Surface*& slot, Rect& clipSlot, Surface* surface, const Rect& clip)
+        : slot_(slot), clipSlot_(clipSlot), savedSurface_(slot), savedClip_(clipSlot) {
+        slot_ = surface;
+        clipSlot_ = clip;
+    }
+    ~PaintTarget() {
+        slot_ = savedSurface_;
+        clipSlot_ = savedClip_;
+    }
+    PaintTarget(const PaintTarget&) = delete;
+    PaintTarget& operator=(const PaintTarget&) = delete;
+
+private:
+    Surface*& slot_;
+    Rect& clipSlot_;
+    Surface* savedSurface_;
+    Rect savedClip_;
+};
+
+}  // namespace
+
+TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
+
+void TGraphicControl::PaintTo(Surface& surface, const Rect& clip) {
+    if (!Visible()) return;
+    const Rect area = clip.intersected(BoundsRect());
+    if (area.empty()) return;
+    PaintTarget target(target_, clip_, &surface, area);
+    Paint();
+}
+
+void TGraphicControl::Repaint() {
+    ControlParent* parent = Parent();
+    if (!Visible() || !parent || !parent->showing()) return;
+    Surface* surface = parent->surface();
+    if (!surface) return;
+    PaintTo(*surface);
+    parent->paintControlsAbove(*this, BoundsRect());
+}
+
+void TGraphicControl::DrawImage(const Image& image, Point at) {
+    if (!target_) return;
+    target_->drawImage(Point{Left() + at.x, Top() + at.y}, image, clip_);
+}
+
+TextRenderer* TGraphicControl::Renderer() const { return target_ ? &target_->textRenderer() : nullptr; }
+
+}  // namespace zozuz

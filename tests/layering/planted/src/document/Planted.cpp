@@ -1,0 +1,3 @@
+#include "document/Planted.h"
+
+#include "ui/toolkit/TForm.h"

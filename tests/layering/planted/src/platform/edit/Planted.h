@@ -1,0 +1,4 @@
+#pragma once
+
+#include "base/Fine.h"
+#include "platform/headless/HeadlessHost.h"

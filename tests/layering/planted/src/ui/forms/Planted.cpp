@@ -1,0 +1,2 @@
+#include "ui/toolkit/Fine.h"
+#include <QWidget>

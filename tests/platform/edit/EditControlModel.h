@@ -1,0 +1,378 @@
+#pragma once
+
+// Drives an EditControl with a stream of operations and checks it after each one against a plain
+// std::string whose lines, display lines and character boundaries are computed the slow, obvious
+// way. Shared by the randomised unit test and the fuzz target, which only differ in where the
+// bytes of the stream come from. A mismatch is reported through `fail`, with a description.
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "base/LeadByteSet.h"
+#include "platform/edit/EditControl.h"
+
+namespace zozuz::model {
+
+using Pos = EditControl::Pos;
+
+// Reads small numbers and byte strings from a fixed buffer; past its end everything is zero.
+class ByteStream {
+public:
+    explicit ByteStream(std::string_view bytes) : bytes_(bytes) {}
+    bool done() const { return next_ >= bytes_.size(); }
+    std::uint8_t byte() { return next_ < bytes_.size() ? static_cast<std::uint8_t>(bytes_[next_++]) : 0; }
+    Pos upTo(Pos limit) { return limit <= 0 ? 0 : static_cast<Pos>((byte() | byte() << 8) % (limit + 1)); }
+    // A short string drawn mostly from the bytes that matter to lines and characters.
+    std::string text(std::size_t maxLength) {
+        static constexpr char kAlphabet[] = {'\r', '\n', ' ', 'a', 'b', '\0', '\xB0', '\xA1', '\r', '\n', ' ', '\x81'};
+        const std::size_t length = byte() % (maxLength + 1);
+        std::string result;
+        for (std::size_t i = 0; i < length; ++i) {
+            const std::uint8_t b = byte();
+            result.push_back(b < 200 ? kAlphabet[b % sizeof kAlphabet] : static_cast<char>(b));
+        }
+        return result;
+    }
+
+private:
+    std::string_view bytes_;
+    std::size_t next_ = 0;
+};
+
+class Checker {
+public:
+    using Fail = std::function<void(const std::string&)>;
+
+    Checker(Pos capacity, Fail fail)
+        : lead_(LeadByteSet::codePage936()), edit_(lead_, capacity), capacity_(capacity), fail_(std::move(fail)) {
+        history_.push_back(text_);
+    }
+
+    void run(ByteStream& in, std::size_t maxOperations) {
+        for (std::size_t i = 0; i < maxOperations && !in.done(); ++i) {
+            step(in);
+            check();
+        }
+    }
+
+private:
+    // --- The slow, obvious model ---
+
+    bool isBreakAt(Pos p) const {
+        return p >= 0 && p + 1 < static_cast<Pos>(text_.size()) && text_[p] == '\r' && text_[p + 1] == '\n';
+    }
+
+    std::vector<Pos> editorStarts() const {
+        std::vector<Pos> starts{0};
+        for (Pos p = 0; p + 1 < static_cast<Pos>(text_.size()); ++p)
+            if (isBreakAt(p)) starts.push_back(p + 2);
+        return starts;
+    }
+
+    Pos editorEnd(const std::vector<Pos>& starts, std::size_t i) const {
+        return i + 1 < starts.size() ? starts[i + 1] - 2 : static_cast<Pos>(text_.size());
+    }
+
+    // Characters of [start, end): their starts, ending with `end`.
+    std::vector<Pos> characters(Pos start, Pos end) const {
+        std::vector<Pos> bounds;
+        for (Pos p = start; p < end;) {
+            bounds.push_back(p);
+            p += lead_.contains(text_[p]) && p + 1 < end ? 2 : 1;
+        }
+        bounds.push_back(end);
+        return bounds;
+    }
+
+    int widthOf(std::string_view character) const {
+        if (!measured_) return static_cast<int>(character.size());
+        return static_cast<std::uint8_t>(character[0]) % 3 + (character.size() == 2 ? 3 : 0);
+    }
+
+    // Display lines as [start, end) without their breaks.
+    std::vector<std::pair<Pos, Pos>> displayLines() const {
+        const std::vector<Pos> starts = editorStarts();
+        std::vector<std::pair<Pos, Pos>> result;
+        for (std::size_t line = 0; line < starts.size(); ++line) {
+            const Pos end = editorEnd(starts, line);
+            if (!wrap_) {
+                result.emplace_back(starts[line], end);
+                continue;
+            }
+            const std::vector<Pos> bounds = characters(starts[line], end);
+            const std::size_t count = bounds.size() - 1;
+            std::size_t first = 0;
+            while (true) {
+                long used = 0;
+                std::size_t next = first;
+                std::size_t afterSpace = 0;
+                bool space = false;
+                while (next < count) {
+                    const auto character = std::string_view(text_).substr(bounds[next], bounds[next + 1] - bounds[next]);
+                    const int w = widthOf(character);
+                    if (next > first && used + w > width_) break;
+                    used += w;
+                    ++next;
+                    if (character == " ") {
+                        afterSpace = next;
+                        space = true;
+                    }
+                }
+                if (next >= count) {
+                    result.emplace_back(bounds[first], end);
+                    break;
+                }
+                const std::size_t following = space ? afterSpace : next;
+                result.emplace_back(bounds[first], bounds[following]);
+                first = following;
+            }
+        }
+        return result;
+    }
+
+    // --- Operations ---
+
+    void replaceModel(Pos start, Pos removed, const std::string& bytes) {
+        text_.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(removed), bytes);
+    }
+
+    bool fits(Pos removed, std::size_t inserted) const {
+        return static_cast<Pos>(text_.size()) - removed + static_cast<Pos>(inserted) <= capacity_;
+    }
+
+    void recordUndoable() {
+        history_.resize(done_ + 1);
+        history_.push_back(text_);
+        ++done_;
+    }
+
+    void forgetHistory() {
+        history_.assign(1, text_);
+        done_ = 0;
+    }
+
+    void expect(bool condition, const char* what) {
+        if (!condition) fail_(std::string(what) + " (text length " + std::to_string(text_.size()) + ")");
+    }
+
+    void step(ByteStream& in) {
+        const Pos length = static_cast<Pos>(text_.size());
+        switch (in.byte() % 12) {
+            case 0:
+            case 1: {  // replace a range, with or without undo
+                const Pos a = in.upTo(length);
+                const Pos b = in.upTo(length);
+                const std::string bytes = in.text(8);
+                const bool undoable = in.byte() & 1;
+                edit_.setSelection(a, b);
+                const Pos start = std::min(a, b);
+                const Pos removed = std::max(a, b) - start;
+                const bool ok = edit_.replaceSelection(bytes, undoable);
+                expect(ok == fits(removed, bytes.size()), "replaceSelection refusal");
+                if (!ok) return;
+                replaceModel(start, removed, bytes);
+                if (!undoable) {
+                    forgetHistory();
+                } else if (removed != 0 || !bytes.empty()) {
+                    recordUndoable();
+                }
+                expect(edit_.caret() == start + static_cast<Pos>(bytes.size()) && !edit_.hasSelection(),
+                       "caret after replaceSelection");
+                return;
+            }
+            case 2:
+            case 3: {  // rewrite an editor line, often with bytes of the same length
+                const std::vector<Pos> starts = editorStarts();
+                const Pos line = in.upTo(static_cast<Pos>(starts.size()));  // one past the end now and then
+                std::string bytes = in.text(8);
+                if (line < static_cast<Pos>(starts.size()) && (in.byte() & 1)) {
+                    bytes.resize(static_cast<std::size_t>(editorEnd(starts, line) - starts[line]), 'x');
+                }
+                const bool ok = edit_.replaceEditorLine(line, bytes);
+                if (line >= static_cast<Pos>(starts.size())) {
+                    expect(!ok, "replaceEditorLine of a missing line");
+                    return;
+                }
+                const Pos removed = editorEnd(starts, line) - starts[line];
+                expect(ok == fits(removed, bytes.size()), "replaceEditorLine refusal");
+                if (!ok) return;
+                replaceModel(starts[line], removed, bytes);
+                forgetHistory();
+                expect(edit_.caret() == starts[line] + static_cast<Pos>(bytes.size()), "caret after replaceEditorLine");
+                return;
+            }
+            case 4: {
+                const std::string bytes = in.text(24);
+                bool ok;
+                if (in.byte() & 1) {
+                    // Handed over in a block of its own, with some room to spare.
+                    const std::size_t room = bytes.size() + in.byte() % 4;
+                    auto block = std::make_unique<char[]>(room);
+                    std::copy(bytes.begin(), bytes.end(), block.get());
+                    ok = edit_.adoptText(std::move(block), static_cast<Pos>(bytes.size()), static_cast<Pos>(room));
+                } else {
+                    ok = edit_.setText(bytes);
+                }
+                expect(ok == (static_cast<Pos>(bytes.size()) <= capacity_), "setText refusal");
+                if (!ok) return;
+                text_ = bytes;
+                forgetHistory();
+                return;
+            }
+            case 5: {  // undo: back to an earlier text of the history
+                const bool ok = edit_.undo();
+                expect(ok == (done_ > 0), "undo possible");
+                if (!ok) return;
+                const std::string now = edit_.text();
+                std::size_t i = done_;
+                while (i > 0 && history_[i - 1] != now) --i;
+                expect(i > 0, "undo to a text of the history");
+                if (i == 0) return;
+                done_ = i - 1;
+                text_ = now;
+                return;
+            }
+            case 6: {  // redo: forward to a later text of the history
+                const bool ok = edit_.redo();
+                expect(ok == (done_ + 1 < history_.size()), "redo possible");
+                if (!ok) return;
+                const std::string now = edit_.text();
+                std::size_t i = done_ + 1;
+                while (i < history_.size() && history_[i] != now) ++i;
+                expect(i < history_.size(), "redo to a text of the history");
+                if (i >= history_.size()) return;
+                done_ = i;
+                text_ = now;
+                return;
+            }
+            case 7: {
+                wrap_ = in.byte() % 3 != 0;
+                measured_ = in.byte() & 1;
+                width_ = static_cast<int>(in.byte() % 9);
+                if (wrap_) {
+                    edit_.setWordWrap(true, measured_ ? EditControl::WidthFunction([this](std::string_view c) { return widthOf(c); })
+                                                      : EditControl::WidthFunction{},
+                                      width_);
+                } else {
+                    edit_.setWordWrap(false);
+                }
+                return;
+            }
+            case 8: {
+                const int width = static_cast<int>(in.byte() % 9);
+                edit_.setWrapWidth(width);
+                if (wrap_) width_ = width;
+                return;
+            }
+            case 9: {  // the user types or pastes
+                const Pos a = in.upTo(length);
+                const Pos b = in.upTo(length);
+                const std::string bytes = in.text(3);
+                const Pos limit = in.byte() % 4 == 0 ? in.upTo(40) : 0;
+                const bool readOnly = in.byte() % 8 == 0;
+                edit_.setTypingLimit(limit);
+                edit_.setReadOnly(readOnly);
+                edit_.setSelection(a, b);
+                const Pos start = std::min(a, b);
+                const Pos removed = std::max(a, b) - start;
+                const Pos newLength = length - removed + static_cast<Pos>(bytes.size());
+                const Pos effective = limit == 0 ? capacity_ : std::min(limit, capacity_);
+                const bool allowed = !readOnly && (newLength <= effective || newLength <= length);
+                const bool ok = edit_.userInsert(bytes);
+                edit_.setReadOnly(false);
+                expect(ok == allowed, "userInsert refusal");
+                if (!ok) return;
+                replaceModel(start, removed, bytes);
+                if (removed != 0 || !bytes.empty()) recordUndoable();
+                return;
+            }
+            case 10:
+            case 11: {  // Delete or Backspace at a caret or over a selection
+                const bool forward = in.byte() & 1;
+                const Pos a = in.upTo(length);
+                const Pos b = in.byte() % 4 == 0 ? in.upTo(length) : a;
+                edit_.setSelection(a, b);
+                Pos start = std::min(a, b);
+                Pos removed = std::max(a, b) - start;
+                if (removed == 0) {
+                    if (forward) {
+                        if (a < length) removed = isBreakAt(a) ? 2 : (lead_.contains(text_[a]) && a + 1 < length && !isBreakAt(a + 1)) ? 2 : 1;
+                    } else if (a > 0) {
+                        removed = 1;
+                        if (isBreakAt(a - 2)) {
+                            removed = 2;
+                        } else if (!isBreakAt(a - 1)) {
+                            // The character that holds the byte before the caret, parsed from its line's start.
+                            const std::vector<Pos> starts = editorStarts();
+                            const std::size_t line = static_cast<std::size_t>(
+                                std::upper_bound(starts.begin(), starts.end(), a - 1) - starts.begin() - 1);
+                            const std::vector<Pos> bounds = characters(starts[line], editorEnd(starts, line));
+                            for (std::size_t i = 0; i + 1 < bounds.size(); ++i)
+                                if (bounds[i] == a - 2 && bounds[i + 1] == a) removed = 2;
+                        }
+                        start = a - removed;
+                    }
+                }
+                const bool ok = forward ? edit_.userDeleteForward() : edit_.userDeleteBackward();
+                expect(ok == (removed > 0), "delete possible");
+                if (!ok) return;
+                replaceModel(start, removed, "");
+                recordUndoable();
+                return;
+            }
+        }
+    }
+
+    void check() {
+        const std::string text = edit_.text();
+        if (text != text_) {
+            fail_("text differs: control has " + std::to_string(text.size()) + " bytes, model " +
+                  std::to_string(text_.size()));
+            return;
+        }
+        expect(edit_.textLength() == static_cast<Pos>(text_.size()), "text length");
+        expect(edit_.canUndo() == (done_ > 0), "canUndo");
+        expect(edit_.selectionStart() >= 0 && edit_.selectionEnd() <= edit_.textLength(), "selection in the text");
+
+        const std::vector<Pos> starts = editorStarts();
+        expect(edit_.editorLineCount() == static_cast<Pos>(starts.size()), "editor line count");
+        for (std::size_t i = 0; i < starts.size() && i < static_cast<std::size_t>(edit_.editorLineCount()); ++i) {
+            expect(edit_.editorLineStart(static_cast<Pos>(i)) == starts[i], "editor line start");
+            expect(edit_.editorLineLength(static_cast<Pos>(i)) == editorEnd(starts, i) - starts[i], "editor line length");
+            expect(edit_.editorLineFromPosition(starts[i]) == static_cast<Pos>(i), "editor line from position");
+        }
+        expect(edit_.editorLineStart(static_cast<Pos>(starts.size())) == -1, "editor line past the end");
+
+        const std::vector<std::pair<Pos, Pos>> display = displayLines();
+        expect(edit_.lineCount() == static_cast<Pos>(display.size()), "display line count");
+        for (std::size_t i = 0; i < display.size() && i < static_cast<std::size_t>(edit_.lineCount()); ++i) {
+            const auto [start, end] = display[i];
+            expect(edit_.lineIndex(static_cast<Pos>(i)) == start, "display line start");
+            expect(edit_.lineLength(start) == end - start, "display line length");
+            expect(edit_.lineFromPosition(start) == static_cast<Pos>(i), "display line from position");
+            expect(edit_.lineText(static_cast<Pos>(i)) == text_.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)),
+                   "display line text");
+        }
+        expect(edit_.lineIndex(static_cast<Pos>(display.size())) == -1, "display line past the end");
+    }
+
+    LeadByteSet lead_;
+    EditControl edit_;
+    Pos capacity_;
+    Fail fail_;
+    std::string text_;
+    std::vector<std::string> history_;  // texts after each undoable step; [done_] is the current one
+    std::size_t done_ = 0;
+    bool wrap_ = false;
+    bool measured_ = false;
+    int width_ = 0;
+};
+
+}  // namespace zozuz::model
