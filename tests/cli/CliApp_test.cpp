@@ -15,6 +15,7 @@
 #include "document/LineCipher.h"
 #include "document/TMemoStrings.h"
 #include "document/TextFile.h"
+#include "platform/files/posix/FileSystem.h"
 
 namespace zozuz {
 namespace {
@@ -121,10 +122,10 @@ TEST_F(CliAppTest, ADashReadsStandardInputAndWritesStandardOutput) {
 TEST_F(CliAppTest, InputErrorsNameTheFileWithAFinalPeriod) {
     const std::string missing = folder.path("missing.txt");
     EXPECT_EQ(run({"encrypt", missing, folder.path("out.txt")}), 1);
-    EXPECT_EQ(errorText, "zozuz-cli: Cannot open file " + missing + ".\n");
+    EXPECT_EQ(errorText, "zozuz-cli: Cannot open file " + missing + ".\nzozuz-cli: " + missing + ": No such file or directory\n");
     const std::string dir = folder.root().string();
     EXPECT_EQ(run({"decrypt", dir, folder.path("out.txt")}), 1);
-    EXPECT_EQ(errorText, "zozuz-cli: Cannot open file " + dir + ".\n");
+    EXPECT_EQ(errorText, "zozuz-cli: Cannot open file " + dir + ".\nzozuz-cli: " + dir + ": Is a directory\n");
     EXPECT_FALSE(std::filesystem::exists(folder.path("out.txt")));
 }
 
@@ -132,12 +133,12 @@ TEST_F(CliAppTest, OutputErrorsKeepTheOldFile) {
     const std::string plain = folder.write("plain.txt", "text");
     const std::string nowhere = folder.path("nowhere/out.txt");
     EXPECT_EQ(run({"encrypt", plain, nowhere}), 1);
-    EXPECT_EQ(errorText, "zozuz-cli: Cannot create file " + nowhere + ".\n");
+    EXPECT_EQ(errorText, "zozuz-cli: Cannot create file " + nowhere + ".\nzozuz-cli: " + nowhere + ": No such file or directory\n");
 
     const std::string readOnly = folder.write("readonly.txt", "old");
     ::chmod(readOnly.c_str(), 0444);
     EXPECT_EQ(run({"encrypt", plain, readOnly}), 1);
-    EXPECT_EQ(errorText, "zozuz-cli: Cannot create file " + readOnly + ".\n");
+    EXPECT_EQ(errorText, "zozuz-cli: Cannot create file " + readOnly + ".\nzozuz-cli: " + readOnly + ": Permission denied\n");
     EXPECT_EQ(TempFolder::read(readOnly), "old");
 }
 
@@ -148,13 +149,13 @@ TEST_F(CliAppTest, AFullDiskIsAWriteErrorAndTheOldFileStays) {
     FullDisk disk;
     disk.allowed = 1 << 20;
     EXPECT_EQ(run({"encrypt", plain, target}, false, disk), 1);
-    EXPECT_EQ(errorText, "zozuz-cli: Stream write error.\n");
+    EXPECT_EQ(errorText, "zozuz-cli: Stream write error.\nzozuz-cli: " + target + ": No space left on device\n");
     EXPECT_EQ(TempFolder::read(target), "old");
     EXPECT_EQ(folder.entries(), before);  // no temporary file left
 
     FullDisk fullOutput;
     EXPECT_EQ(run({"encrypt", plain, "-"}, false, fullOutput), 1);
-    EXPECT_EQ(errorText, "zozuz-cli: Stream write error.\n");
+    EXPECT_EQ(errorText, "zozuz-cli: Stream write error.\nzozuz-cli: standard output: No space left on device\n");
 }
 
 TEST_F(CliAppTest, TheInputMayBeTheOutput) {
@@ -194,12 +195,13 @@ TEST(ZozuzCliProgram, ExitCodesAndMessages) {
     EXPECT_EQ(TempFolder::read(folder.path("err")), CliApp::usage());
     const std::string missing = folder.path("missing.txt");
     EXPECT_EQ(run("encrypt '" + missing + "' -"), 1);
-    EXPECT_EQ(TempFolder::read(folder.path("err")), "zozuz-cli: Cannot open file " + missing + ".\n");
+    EXPECT_EQ(TempFolder::read(folder.path("err")),
+              "zozuz-cli: Cannot open file " + missing + ".\nzozuz-cli: " + missing + ": No such file or directory\n");
     // Standard output closed early by the reader is a write error, not a silent end.
     const std::string big = folder.write("big.txt", std::string(8 << 20, 'a'));
     const std::string command = "'" + program.string() + "' encrypt '" + big + "' - 2>'" + folder.path("err") + "' | head -c 1 >/dev/null";
     std::system(command.c_str());
-    EXPECT_EQ(TempFolder::read(folder.path("err")), "zozuz-cli: Stream write error.\n");
+    EXPECT_EQ(TempFolder::read(folder.path("err")), "zozuz-cli: Stream write error.\nzozuz-cli: standard output: Broken pipe\n");
 }
 
 }  // namespace
