@@ -8,7 +8,10 @@
 #include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <cstdio>
 #include <filesystem>
@@ -19,6 +22,7 @@
 #include "../../../document/TempFolder.h"
 #include "OrdinaryUser.h"
 #include "base/Exception.h"
+#include "platform/files/InterruptCleanup.h"
 #include "platform/files/posix/FileSystem.h"
 
 namespace zozuz {
@@ -204,23 +208,60 @@ TEST(SafeFileWriter, EveryFailingCallKeepsTheOldTextOrGivesTheNewOneWhole) {
     EXPECT_EQ(temporariesLeft, 0);
 }
 
-TEST(SafeFileWriter, TheNewTextIsNeverReadableByThoseTheOldFileKeptOut) {
-    TempFolder folder;
-    const std::string file = folder.write("secret.txt", "old secret");
-    ::chmod(file.c_str(), 0600);
-    SafeFileWriter writer(file);
-    writer.write("new secret");
-    // Halfway through, nothing in the folder can be read by anyone but the owner.
-    for (const auto& entry : std::filesystem::directory_iterator(folder.root())) {
-        struct stat status {};
-        ASSERT_EQ(::lstat(entry.path().c_str(), &status), 0);
-        EXPECT_EQ(status.st_mode & 077, 0u) << entry.path();
+// A file system that has no nameless files, as some network file systems.
+class NamedOnlyFileSystem : public FileSystem {
+public:
+    int open(const char* path, int flags, mode_t mode) override {
+        if ((flags & O_TMPFILE) == O_TMPFILE) {
+            errno = EOPNOTSUPP;
+            return -1;
+        }
+        return FileSystem::open(path, flags, mode);
     }
-    writer.commit();
-    struct stat status {};
-    ASSERT_EQ(::stat(file.c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 07777, 0600u);
-    EXPECT_EQ(TempFolder::read(file), "new secret");
+};
+
+TEST(SafeFileWriter, TheNewTextIsNeverReadableByThoseTheOldFileKeptOut) {
+    NamedOnlyFileSystem namedOnly;
+    for (FileSystem* fs : {&systemFiles(), static_cast<FileSystem*>(&namedOnly)}) {
+        TempFolder folder;
+        const std::string file = folder.write("secret.txt", "old secret");
+        ::chmod(file.c_str(), 0600);
+        SafeFileWriter writer(file, *fs);
+        writer.write("new secret");
+        // Halfway through, nothing in the folder can be read by anyone but the owner.
+        for (const auto& entry : std::filesystem::directory_iterator(folder.root())) {
+            struct stat status {};
+            ASSERT_EQ(::lstat(entry.path().c_str(), &status), 0);
+            EXPECT_EQ(status.st_mode & 077, 0u) << entry.path();
+        }
+        writer.commit();
+        struct stat status {};
+        ASSERT_EQ(::stat(file.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0600u);
+        EXPECT_EQ(TempFolder::read(file), "new secret");
+        EXPECT_EQ(folder.entries(), 1u);
+    }
+}
+
+TEST(SafeFileWriter, AnInterruptRemovesTheTemporaryFileAndEndsByItsSignal) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        TempFolder folder;
+        const std::string file = folder.write("out.txt", "old");
+        const pid_t child = ::fork();
+        if (child == 0) {
+            removeTemporaryFilesOnInterrupt();
+            NamedOnlyFileSystem fs;  // so that the new file has a name to remove
+            SafeFileWriter writer(file, fs);
+            writer.write("new");
+            ::raise(signal);
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+        EXPECT_EQ(folder.entries(), 1u);
+        EXPECT_EQ(TempFolder::read(file), "old");
+    }
 }
 
 TEST(SafeFileWriter, AFileOfAGroupTheUserIsNotInKeepsItsGroup) {
