@@ -7,9 +7,7 @@
 #include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
-#include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
