@@ -39,7 +39,7 @@ private:
 
     FileSystem& fs_;
     std::string name_;  // as the caller gave it, for messages
-    int handle_;        // the system's handle for the open file, negative once closed
+    std::intptr_t handle_;  // the system's handle for the open file (a descriptor or a HANDLE), negative once closed
     bool owned_;
     std::optional<std::uint64_t> size_;
     FileIdentity identity_;

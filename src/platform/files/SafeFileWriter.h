@@ -88,8 +88,10 @@ private:
     std::string target_;     // the file that ends up holding the bytes, links followed
     std::string folder_;     // the target's folder
     std::string temporary_;  // the new file's name once it has one, else empty
-    int handle_ = -1;        // where the bytes go; negative once closed
-    int targetHandle_ = -1;  // the old file, held locked until it is replaced; negative when none
+    // The system's handles (descriptors, or HANDLEs on Windows): where the bytes go, negative once
+    // closed; and the old file, held locked until it is replaced, negative when none.
+    std::intptr_t handle_ = -1;
+    std::intptr_t targetHandle_ = -1;
     bool ownsHandle_ = true;
     bool replace_ = false;   // true when commit renames the new file over the target
     bool inPlace_ = false;   // true when the target itself is being written over

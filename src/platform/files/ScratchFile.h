@@ -25,7 +25,7 @@ public:
 
 private:
     FileSystem& fs_;
-    int handle_;
+    std::intptr_t handle_;  // the system's handle for the file (a descriptor or a HANDLE)
     std::uint64_t size_ = 0;
 };
 

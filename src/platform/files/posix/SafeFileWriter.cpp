@@ -336,6 +336,11 @@ void SafeFileWriter::commit() {
 }
 
 void SafeFileWriter::abandon() noexcept {
+    if (inPlace_ && handle_ >= 0) {
+        // Give back the room reserved beyond the file's end: cutting a file to its own length frees it.
+        struct stat status {};
+        if (fs_.fstat(handle_, &status) == 0) fs_.ftruncate(handle_, status.st_size);
+    }
     if (handle_ >= 0 && ownsHandle_) fs_.close(handle_);
     handle_ = -1;
     if (!temporary_.empty()) {
