@@ -20,7 +20,8 @@ namespace zozuz {
 // is followed, so that the file it points to is replaced and not the link.
 //
 // Where a rename would lose something of the old file (its owner or group cannot be given to the new
-// one, the file has other names, or its folder takes no new files but the file itself is writable),
+// one, the file has other names or an access control list or attributes of the user's, or its folder
+// takes no new files but the file itself is writable),
 // the file is written over in place instead, as the system's own save does: room for the new text
 // is reserved first, so that a full disk fails before any byte is overwritten, and the file is cut
 // to its new length at the end. A failure after that point, such as an I/O error or a kill, leaves

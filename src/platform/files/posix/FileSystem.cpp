@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace zozuz {
@@ -50,6 +51,8 @@ int FileSystem::ftruncate(int fd, off_t length) { return ::ftruncate(fd, length)
 int FileSystem::flock(int fd, int operation) { return ::flock(fd, operation); }
 
 int FileSystem::dup(int fd) { return ::fcntl(fd, F_DUPFD_CLOEXEC, 0); }
+
+ssize_t FileSystem::flistxattr(int fd, char* names, std::size_t size) { return ::flistxattr(fd, names, size); }
 
 FileSystem& FileSystem::posix() {
     static FileSystem instance;

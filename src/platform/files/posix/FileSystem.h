@@ -36,6 +36,7 @@ public:
     virtual int ftruncate(int fd, off_t length);
     virtual int flock(int fd, int operation);
     virtual int dup(int fd);
+    virtual ssize_t flistxattr(int fd, char* names, std::size_t size);
 
     static FileSystem& posix();
 };

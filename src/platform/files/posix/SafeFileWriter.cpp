@@ -71,6 +71,38 @@ std::string temporaryName() {
     return name;
 }
 
+// Whether the file carries extended attributes that a new file would not have: access control
+// lists and attributes of the user's, which only writing the file in place keeps. The system's own
+// attributes (security labels, a file system's bookkeeping) are left out: a new file in the same
+// folder gets its own.
+bool hasOwnAttributes(FileSystem& fs, int fd, int& error) {
+    error = 0;
+    const ssize_t size = fs.flistxattr(fd, nullptr, 0);
+    if (size < 0) {
+        if (errno != ENOTSUP) error = errno;
+        return false;
+    }
+    std::string names(static_cast<std::size_t>(size), '\0');
+    const ssize_t got = size == 0 ? 0 : fs.flistxattr(fd, names.data(), names.size());
+    if (got < 0) {
+        // The list grew in between; whatever it holds now, the file has attributes.
+        if (errno == ERANGE) return true;
+        error = errno;
+        return false;
+    }
+    names.resize(static_cast<std::size_t>(got));
+    for (std::size_t at = 0; at < names.size();) {
+        const std::size_t end = std::min(names.find('\0', at), names.size());
+        const std::string name = names.substr(at, end - at);
+        if (startsWith(name, "user.") || startsWith(name, "trusted.") || name == "system.posix_acl_access" ||
+            name == "system.nfs4_acl" || name == "system.richacl") {
+            return true;
+        }
+        at = end + 1;
+    }
+    return false;
+}
+
 mode_t currentUmask() {
     const mode_t mask = ::umask(077);
     ::umask(mask);
@@ -171,8 +203,11 @@ void SafeFileWriter::open(const Options& options) {
         failCreate(fileName_ + ": locked by another program");
     }
 
+    int error = 0;
+    const bool attributes = hasOwnAttributes(fs_, static_cast<int>(targetHandle_), error);
+    if (error != 0) failCreate(error);
     const OldFile old{status.st_uid, status.st_gid, static_cast<mode_t>(status.st_mode & 07777)};
-    if (status.st_nlink > 1 || !openTemporary(&old)) openInPlace(options, reading);
+    if (status.st_nlink > 1 || attributes || !openTemporary(&old)) openInPlace(options, reading);
 }
 
 bool SafeFileWriter::openTemporary(const OldFile* old) {

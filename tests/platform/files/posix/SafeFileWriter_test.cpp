@@ -9,6 +9,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -84,6 +85,9 @@ public:
     int ftruncate(int fd, off_t length) override { return trip(true) ? -1 : FileSystem::ftruncate(fd, length); }
     int flock(int fd, int operation) override { return trip(true) ? -1 : FileSystem::flock(fd, operation); }
     int dup(int fd) override { return trip(false) ? -1 : FileSystem::dup(fd); }
+    ssize_t flistxattr(int fd, char* names, std::size_t size) override {
+        return trip(false) ? -1 : FileSystem::flistxattr(fd, names, size);
+    }
 
 private:
     // Counts the call; true when it is the one to fail. Only calls that the system can interrupt
@@ -308,6 +312,20 @@ TEST(SafeFileWriter, AFileWithSeveralNamesKeepsThemAll) {
     EXPECT_EQ(TempFolder::read(other), "new");
     EXPECT_EQ(std::filesystem::hard_link_count(file), 2u);
     EXPECT_EQ(folder.entries(), 2u);
+}
+
+TEST(SafeFileWriter, AFileWithAttributesOfItsOwnKeepsThem) {
+    TempFolder folder;
+    const std::string file = folder.write("noted.txt", "a longer old text");
+    if (::setxattr(file.c_str(), "user.note", "kept", 4, 0) != 0) GTEST_SKIP() << "no user attributes here";
+    SafeFileWriter writer(file);
+    writer.write("new");
+    writer.commit();
+    EXPECT_EQ(TempFolder::read(file), "new");
+    char value[8] = {};
+    EXPECT_EQ(::getxattr(file.c_str(), "user.note", value, sizeof value), 4);
+    EXPECT_STREQ(value, "kept");
+    EXPECT_EQ(folder.entries(), 1u);
 }
 
 TEST(SafeFileWriter, InPlaceAFullDiskFailsBeforeAnyByteIsOverwritten) {
