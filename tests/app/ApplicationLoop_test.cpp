@@ -193,7 +193,7 @@ TEST(ApplicationLoop, AnErrorInTheCommandStateUpdateIsShownAndTheLoopGoesOn) {
 }
 
 // A window-less control that reports the pointer coming and going.
-class TrackedControl : public TGraphicControl, public MouseTarget {
+class TrackedControl : public TGraphicControl {
 public:
     TrackedControl(TForm& form, std::vector<std::string>& log, std::string name)
         : TGraphicControl(&form), log_(log), name_(std::move(name)) {
