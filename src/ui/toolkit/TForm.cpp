@@ -161,13 +161,14 @@ MouseTarget* TForm::ControlAtPoint(Point client) {
 void TForm::ControlRemoved(TControl& control) {
     TWinControl::ControlRemoved(control);
     // Mouse tracking forgets the control, and whatever it holds, before either can be destroyed.
+    forgetTracked(control);
+}
+
+void TForm::forgetTracked(TControl& control) {
     Application().ControlDestroyed(&control);
-    if (auto* container = dynamic_cast<TWinControl*>(&control)) {
-        container->SearchControls([&](TControl& inner) {
-            Application().ControlDestroyed(&inner);
-            return false;
-        });
-    }
+    // Hidden ones too: a control may have been hidden after the pointer last rested on it.
+    if (auto* container = dynamic_cast<TWinControl*>(&control))
+        for (TControl* inner : container->Controls()) forgetTracked(*inner);
 }
 
 void TForm::InvalidateRect(const Rect& area) {

@@ -62,8 +62,6 @@ public:
     void Close();
     // Asked by Close; the window stays open when it sets its argument to false.
     std::function<void(TForm& sender, bool& canClose)> OnCloseQuery;
-    // Whether the host reports this window as the active one, which has the keyboard.
-    bool Active() const { return active_; }
 
     // --- Keys ---
     // Every key press addressed to the window or a control on it comes here first; the key is
@@ -81,6 +79,7 @@ public:
     bool Showing() const override { return native_ && native_->visible(); }
     void InvalidateRect(const Rect& area) override;
     void Invalidate() override;
+    // Whether the host reports this window as the active one, which has the keyboard.
     bool WindowActive() const override { return active_; }
 
     // --- AppWindow and TControl: one value each, the control's ---
@@ -111,6 +110,8 @@ private:
     void stateChanged(WindowState state) override;
 
     Size clientSize() const;
+    // Makes mouse tracking forget `control` and everything inside it.
+    void forgetTracked(TControl& control);
     // Runs a handler of a host event; an error escaping it goes to the error display.
     void guarded(const std::function<void()>& handler);
 
