@@ -1,6 +1,7 @@
 #include "ui/toolkit/TComponent.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace zozuz {
 

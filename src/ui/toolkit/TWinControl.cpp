@@ -1,11 +1,13 @@
 #include "ui/toolkit/TWinControl.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 #include "base/KeyCode.h"
 #include "platform/gfx/Image.h"
 #include "ui/toolkit/ControlGeometry.h"
+#include "ui/toolkit/TColor.h"
 #include "ui/toolkit/TGraphicControl.h"
 
 namespace zozuz {
