@@ -95,7 +95,8 @@ public:
 
     // --- Input ---
     // A key that nobody consumed before it, for the focused control or, with none, the window. A
-    // press of Tab or Shift+Tab moves the focus instead, unless the control wants the Tab key.
+    // press of Tab or Shift+Tab moves the focus instead, when there is a control to move it to and
+    // the control that has it does not want the Tab key.
     void DispatchKey(const KeyEvent& key);
     // A mouse event over the window (its client coordinates) for the control under the pointer, or
     // for the control that took the button down until the button comes up again. Pressing a
