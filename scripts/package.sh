@@ -47,9 +47,11 @@ if dpkg-query -W -f='${Status}' zozuz 2>/dev/null | grep -q "install ok installe
   exit 0
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get install -y -qq "$deb" >/dev/null
+# The package's dependencies (the serif font, say) may be missing and the package lists old.
+apt-get -o DPkg::Lock::Timeout=600 update -qq
+apt-get -o DPkg::Lock::Timeout=600 install -y -qq "$deb" >/dev/null
 # However the checks end, the package goes again.
-trap 'apt-get remove -y -qq zozuz >/dev/null 2>&1 || true; rm -rf "$contents"' EXIT
+trap 'apt-get -o DPkg::Lock::Timeout=600 remove -y -qq zozuz >/dev/null 2>&1 || true; rm -rf "$contents"' EXIT
 files=$(dpkg -L zozuz)
 status=0
 { command -v zozuz && zozuz --version && zozuz-cli --version; } || status=1
@@ -58,7 +60,7 @@ status=0
 [ -f /usr/share/icons/hicolor/48x48/apps/zozuz.png ] || { echo "no icon in the theme" >&2; status=1; }
 man zozuz-cli >"$contents/man.txt" 2>&1 || true
 grep -q 'zozuz-cli encrypt' "$contents/man.txt" || { echo "man zozuz-cli shows no page:" >&2; cat "$contents/man.txt" >&2; status=1; }
-apt-get remove -y -qq zozuz >/dev/null
+apt-get -o DPkg::Lock::Timeout=600 remove -y -qq zozuz >/dev/null
 left=""
 while IFS= read -r path; do
   # Folders the package shares with others stay; any file of its own must be gone.
