@@ -6,6 +6,7 @@
 
 #include "base/ErrorText.h"
 #include "base/Exception.h"
+#include "base/VersionRecord.h"
 #include "cli/CipherFileOutput.h"
 #include "cli/ProgressBar.h"
 #include "document/StreamCipher.h"
@@ -41,7 +42,7 @@ int CliApp::run(const std::vector<std::string>& arguments) {
         return kSuccess;
     }
     if (arguments.size() == 1 && arguments[0] == "--version") {
-        writeTo(streams_.output, "zozuz-cli " + std::string(kVersion) + "\n");
+        writeTo(streams_.output, VersionRecord::line("zozuz-cli"));
         return kSuccess;
     }
     if (arguments.size() != 3 || (arguments[0] != "encrypt" && arguments[0] != "decrypt")) {
