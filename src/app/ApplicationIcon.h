@@ -4,8 +4,9 @@
 
 namespace zozuz {
 
-// The program's icon picture at `size` x `size` pixels: concentric square frames in bright, solid
-// colours of the 16-colour palette, red outermost, with a small red square in the middle.
-Image applicationIcon(int size = 32);
+// The program's 32 x 32 icon picture (pictures/icon-32.txt, drawn by pictures/draw_pictures.py):
+// concentric square frames in bright, solid colours, red outermost, with a small red square in the
+// middle.
+Image applicationIcon();
 
 }  // namespace zozuz

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QCursor>
 #include <QIcon>
 #include <QMetaObject>
 #include <QPixmap>
@@ -148,6 +149,15 @@ Point QtWindow::clientToScreen(Point client) const {
 }
 
 void QtWindow::setFont(const Font& font) { widget_->setFont(QtFontMapper::toQFont(font)); }
+
+void QtWindow::setPointerShape(PointerShape shape) {
+    // The widget's own cursor: Qt shows it while the pointer is over the client area and changes
+    // it at once when the pointer is there already.
+    if (shape == PointerShape::Hand)
+        widget_->setCursor(Qt::PointingHandCursor);
+    else
+        widget_->unsetCursor();
+}
 
 void QtWindow::show() {
     if (widget_->isVisible()) return;
