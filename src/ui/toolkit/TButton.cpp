@@ -54,6 +54,12 @@ void TButton::SetDefault(bool isDefault) {
     Invalidate();
 }
 
+void TButton::SetEnabled(bool enabled) {
+    TWinControl::SetEnabled(enabled);
+    if (!enabled) mouseDown_ = spaceDown_ = false;
+    Invalidate();
+}
+
 void TButton::Click() {
     // The window's modal result is set first, so OnClick may still change it.
     if (auto* form = dynamic_cast<TForm*>(TopWindow())) form->SetModalResult(modalResult_);

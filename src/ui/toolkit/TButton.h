@@ -41,6 +41,8 @@ public:
     // Whether the button shows as held down.
     bool Down() const { return mouseDown_ ? mouseOver_ : spaceDown_; }
 
+    // A disabled button shows greyed.
+    void SetEnabled(bool enabled) override;
     void PaintWindow(Surface& surface, const Rect& area) override;
     void KeyDown(const KeyEvent& key) override;
     void KeyUp(const KeyEvent& key) override;

@@ -87,6 +87,11 @@ void TLabel::SetWordWrap(bool wrap) {
     Invalidate();
 }
 
+void TLabel::SetEnabled(bool enabled) {
+    TGraphicControl::SetEnabled(enabled);
+    Invalidate();
+}
+
 void TLabel::Loaded() { AdjustBounds(); }
 
 void TLabel::FontChanged() {
@@ -127,9 +132,13 @@ std::vector<std::string> TLabel::BreakLines(TextRenderer& renderer, const Font& 
             }
             // A word wider than the whole line is broken where it must be.
             const std::size_t fit = fittingPrefix(renderer, font, piece, width);
-            result.push_back(withoutTrailingSpaces(piece.substr(0, fit)));
+            if (fit == piece.size() || withoutTrailingSpaces(piece.substr(fit)).empty()) {
+                // What is left of the word goes on with the line, which may take more after it.
+                line = std::move(piece);
+                break;
+            }
+            result.push_back(piece.substr(0, fit));
             piece.erase(0, fit);
-            if (withoutTrailingSpaces(piece).empty()) piece.clear();
         }
     }
     result.push_back(withoutTrailingSpaces(std::move(line)));

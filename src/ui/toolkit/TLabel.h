@@ -42,6 +42,8 @@ public:
     // A press and release of the left button over the label.
     std::function<void(TLabel& sender)> OnClick;
     void MouseInput(const MouseEvent& event) override;
+    // A disabled label shows its text greyed.
+    void SetEnabled(bool enabled) override;
 
 protected:
     void Paint() override;
