@@ -1,6 +1,6 @@
-// The About box on a real X server under openbox, with real X input: Enter and Space close it with
-// OK, the pointer turns into a hand over its links, and the second showing comes back where the
-// first one was left. With ZOZUZ_SCREENSHOT set to a file name, a picture of the screen with the box
+// The About box on a real X server under openbox, with real X input: its client area has its size
+// whatever frame the window manager draws, Enter and Space close it with OK, the pointer turns into
+// a hand over its links, and the second showing comes back where the first one was left. With ZOZUZ_SCREENSHOT set to a file name, a picture of the screen with the box
 // open is written there.
 #include <cstdlib>
 #include <functional>
@@ -66,6 +66,7 @@ TEST(AboutOnScreen, KeysPointerAndPlacementWithRealInput) {
     Qt::CursorShape overText = Qt::PointingHandCursor;
     Rect firstBounds;
     Rect secondBounds;
+    Size clientSize;
     const char* screenshot = std::getenv("ZOZUZ_SCREENSHOT");
 
     auto aboutActive = [&] { return host.activeWindow() == about->Native(); };
@@ -78,6 +79,7 @@ TEST(AboutOnScreen, KeysPointerAndPlacementWithRealInput) {
             whenReady(host, aboutActive, [&] {
                 NativeWindow& box = *about->Native();
                 firstBounds = box.bounds();
+                clientSize = box.clientSize();
                 EXPECT_TRUE(movePointerTo(box, centreOf(*about->Label1)));
                 whenReady(host, [&] { return cursorOf(box) == Qt::PointingHandCursor; }, [&] {
                     overLink = cursorOf(box);
@@ -109,6 +111,7 @@ TEST(AboutOnScreen, KeysPointerAndPlacementWithRealInput) {
     EXPECT_EQ(secondResult, mrOk);
     EXPECT_EQ(overLink, Qt::PointingHandCursor);
     EXPECT_EQ(overText, Qt::ArrowCursor);
+    EXPECT_EQ(clientSize, (Size{298, 209})) << "whatever frame the window manager gives it";
     EXPECT_EQ(secondBounds.left, firstBounds.left);
     EXPECT_EQ(secondBounds.top, firstBounds.top);
 }
