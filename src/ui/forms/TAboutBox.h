@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/TApplication.h"
+#include "platform/gfx/Font.h"
 #include "ui/toolkit/TButton.h"
 #include "ui/toolkit/TControl.h"
 #include "ui/toolkit/TForm.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "platform/gfx/Geometry.h"
 #include "platform/gfx/Image.h"
 

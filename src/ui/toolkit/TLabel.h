@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gfx/Font.h"
 #include "platform/host/MouseEvent.h"
 #include "platform/host/TextRenderer.h"
 #include "ui/toolkit/TComponent.h"
