@@ -101,6 +101,16 @@ void expectFrames(const Image& image, int size) {
 TEST(ProgramPictures, TheWindowIconAndTheAboutPictureAreConcentricFrames) {
     expectFrames(applicationIcon(), 32);
     expectFrames(aboutPicture(), 64);
+    // The icon files and the rule that draws the icon at the desktop's other sizes agree, so the
+    // icon theme shows the window's picture: the rule at 16 pixels, doubled, is the 32-pixel file.
+    const Image small = applicationIcon(16);
+    for (const int size : {32, 64}) {
+        const Image file = applicationIcon(size);
+        const int scale = size / 16;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x)
+                ASSERT_EQ(file.pixel(x, y), small.pixel(x / scale, y / scale)) << size << ": " << x << "," << y;
+    }
 }
 
 }  // namespace
