@@ -421,6 +421,16 @@ TEST(EditControlUndo, TypingJoinsIntoOneStepAndUndoRestoresTheSelection) {
     EXPECT_EQ(edit.caret(), 10);
     EXPECT_FALSE(edit.canRedo());
     EXPECT_FALSE(edit.redo());
+
+    // Typing a byte over the same selected byte leaves the text as it was, yet starts the step that
+    // the following typing joins: one undo takes back both.
+    ASSERT_TRUE(edit.setText(" "));
+    edit.setSelection(1, 0);
+    ASSERT_TRUE(edit.userInsert(" "));
+    ASSERT_TRUE(edit.userInsert("\xB0"));
+    ASSERT_TRUE(edit.undo());
+    EXPECT_EQ(edit.text(), " ");
+    EXPECT_FALSE(edit.canUndo());
 }
 
 TEST(EditControlUndo, BreaksPastesAndEditsElsewhereAreStepsOfTheirOwn) {
