@@ -14,6 +14,13 @@ int LineWrapper::measure(std::string_view character) const {
     return std::max(measure_(character), 0);
 }
 
+void LineWrapper::checkInvariants() const {
+    ZOZUZ_CHECK(byteWidths_.size() == 256);
+    ZOZUZ_CHECK(pairWidths_.empty() || pairWidths_.size() == 65536);
+    for (const int width : byteWidths_) ZOZUZ_CHECK(width >= -1);
+    for (const int width : pairWidths_) ZOZUZ_CHECK(width >= -1);
+}
+
 int LineWrapper::measureByte(std::uint8_t byte) const {
     const char character = static_cast<char>(byte);
     return byteWidths_[byte] = measure(std::string_view(&character, 1));
