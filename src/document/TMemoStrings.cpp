@@ -139,23 +139,6 @@ bool TMemoStrings::editorTextEquals(std::string_view bytes) const {
     return true;
 }
 
-TMemoStrings::Index TMemoStrings::editorLineCount() const { return editor_.editorLineCount(); }
-
-void TMemoStrings::editorLine(Index index, std::string& out) const {
-    const EditControl::Pos start = index < 0 ? -1 : editor_.editorLineStart(index);
-    if (start < 0) {
-        out.clear();
-        return;
-    }
-    const EditControl::Pos length = editor_.editorLineLength(index);
-    out.resize(static_cast<std::size_t>(length));
-    if (length > 0) editor_.copyRange(start, start + length, out.data());
-}
-
-bool TMemoStrings::putEditorLine(Index index, std::string_view line) {
-    return index >= 0 && editor_.replaceEditorLine(index, line);
-}
-
 void TMemoStrings::editorText(EditControl::Pos start, EditControl::Pos end, std::string& out) const {
     start = std::clamp<EditControl::Pos>(start, 0, editor_.textLength());
     end = std::clamp<EditControl::Pos>(end, start, editor_.textLength());

@@ -17,8 +17,8 @@ class EditorHost;
 // The editor's text seen as a list of byte lines. It keeps no copy of the text: every operation asks
 // the editor afresh and changes it at once. Lines are separated by CR LF only; a last empty line is
 // not counted. The line operations (count, get, put) work on the editor's lines, which are its
-// display lines while word wrap is on; the editor-line operations below them work on CR LF delimited
-// lines whatever the word-wrap setting and read and write lines whole.
+// display lines while word wrap is on; the byte-range operations below them read and write any
+// bytes whole, whatever the word-wrap setting.
 class TMemoStrings {
 public:
     using Index = std::int64_t;
@@ -81,15 +81,7 @@ public:
     // so a large file's text is never copied.
     void adoptText(std::unique_ptr<char[]> block, std::size_t length, std::size_t allocated, bool plain);
 
-    // --- Editor lines, whole, whatever the word-wrap setting ---
-    // The number of CR LF delimited lines, at least 1; a text ending in CR LF has an empty last one.
-    Index editorLineCount() const;
-    // Fills `out` with the whole line, every byte value included; empty for a line that does not exist.
-    void editorLine(Index index, std::string& out) const;
-    // Replaces a whole editor line, every byte value included, not undoable. Returns false, changing
-    // nothing, for a line that does not exist or when the editor cannot hold the result.
-    bool putEditorLine(Index index, std::string_view line);
-
+    // --- Byte ranges, whatever the word-wrap setting ---
     // Fills `out` with the bytes from `start` to `end`, every byte value included.
     void editorText(EditControl::Pos start, EditControl::Pos end, std::string& out) const;
     // Replaces the bytes from `start` to `end`, every byte value included, not undoable; CR LF pairs

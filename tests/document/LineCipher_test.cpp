@@ -116,7 +116,7 @@ TEST_F(LineCipherRun, ALineSplitByItsOwnShiftIsShiftedOnce) {
     run(kEncrypt);
     EXPECT_EQ(lines.text(), "b\r\n{\r\ncd");
     EXPECT_EQ(progress, (std::vector<int>{2, 4}));
-    EXPECT_EQ(lines.editorLineCount(), 3);
+    EXPECT_EQ(lines.editor().editorLineCount(), 3);
 }
 
 TEST_F(LineCipherRun, ZeroBytesFromTheShiftStayInTheLine) {

@@ -182,17 +182,18 @@ TEST_F(TMemoStringsTest, WithoutAWindowTheDepthIsCountedButNothingSwitched) {
     EXPECT_EQ(hostless.updateDepth(), 0);
 }
 
-TEST_F(TMemoStringsTest, EditorLinesAreWholeAndHoldEveryByte) {
+TEST_F(TMemoStringsTest, ByteRangesAreWholeAndHoldEveryByte) {
     load(std::string(5000, 'x') + "\r\nA\0B"s);
-    std::string line;
-    lines.editorLine(0, line);
-    EXPECT_EQ(line.size(), 5000u);
-    lines.editorLine(1, line);
-    EXPECT_EQ(line, "A\0B"s);
-    lines.editorLine(2, line);
-    EXPECT_EQ(line, "");
-    lines.putEditorLine(1, "\0\xFF"s);
+    std::string bytes;
+    lines.editorText(0, 5000, bytes);
+    EXPECT_EQ(bytes, std::string(5000, 'x'));
+    lines.editorText(5002, 99999, bytes);  // clamped to the text
+    EXPECT_EQ(bytes, "A\0B"s);
+    lines.editorText(7, 3, bytes);
+    EXPECT_EQ(bytes, "");
+    ASSERT_TRUE(lines.replaceEditorText(5002, 5005, "\0\xFF"s));
     EXPECT_EQ(editor.text(), std::string(5000, 'x') + "\r\n\0\xFF"s);
+    EXPECT_FALSE(editor.canUndo());
 }
 
 TEST_F(TMemoStringsTest, WordWrapCountsDisplayLinesAndSwitchingKeepsTextAndReadOnly) {
@@ -205,7 +206,7 @@ TEST_F(TMemoStringsTest, WordWrapCountsDisplayLinesAndSwitchingKeepsTextAndReadO
     lines.setWordWrap(true, [](std::string_view) { return 10; }, 40);
     EXPECT_TRUE(lines.wordWrap());
     EXPECT_GT(lines.count(), 2);
-    EXPECT_EQ(lines.editorLineCount(), 2);
+    EXPECT_EQ(editor.editorLineCount(), 2);
     EXPECT_EQ(lines.text(), "abcZdefghij\r\nk");
     EXPECT_TRUE(lines.readOnly());
     EXPECT_FALSE(editor.canUndo());

@@ -211,24 +211,29 @@ private:
                 return;
             }
             case 2:
-            case 3: {  // rewrite an editor line, often with bytes of the same length
-                const std::vector<Pos> starts = editorStarts();
-                const Pos line = in.upTo(static_cast<Pos>(starts.size()));  // one past the end now and then
+            case 3: {  // rewrite a line as the document's put line does, often with bytes of its length
+                const std::vector<std::pair<Pos, Pos>> lines = displayLines();
+                const Pos line = in.upTo(static_cast<Pos>(lines.size()));  // one past the end now and then
                 std::string bytes = in.text(8);
-                if (line < static_cast<Pos>(starts.size()) && (in.byte() & 1)) {
-                    bytes.resize(static_cast<std::size_t>(editorEnd(starts, line) - starts[line]), 'x');
+                const bool exists = line < static_cast<Pos>(lines.size());
+                if (exists && (in.byte() & 1)) {
+                    const auto [first, last] = lines[static_cast<std::size_t>(line)];
+                    bytes.resize(static_cast<std::size_t>(last - first), 'x');
                 }
-                const bool ok = edit_.replaceEditorLine(line, bytes);
-                if (line >= static_cast<Pos>(starts.size())) {
-                    expect(!ok, "replaceEditorLine of a missing line");
+                if (!exists) {
+                    expect(edit_.lineIndex(line) == -1, "start of a missing line");
                     return;
                 }
-                const Pos removed = editorEnd(starts, line) - starts[line];
-                expect(ok == fits(removed, bytes.size()), "replaceEditorLine refusal");
+                const auto [start, end] = lines[static_cast<std::size_t>(line)];
+                const Pos removed = end - start;
+                expect(edit_.lineIndex(line) == start && edit_.lineLength(start) == removed, "line to rewrite");
+                edit_.setSelection(start, end);
+                const bool ok = edit_.replaceSelection(bytes, false);
+                expect(ok == fits(removed, bytes.size()), "line rewrite refusal");
                 if (!ok) return;
-                replaceModel(starts[line], removed, bytes);
+                replaceModel(start, removed, bytes);
                 forgetHistory();
-                expect(edit_.caret() == starts[line] + static_cast<Pos>(bytes.size()), "caret after replaceEditorLine");
+                expect(edit_.caret() == start + static_cast<Pos>(bytes.size()), "caret after a line rewrite");
                 return;
             }
             case 4: {
@@ -354,6 +359,8 @@ private:
     }
 
     void check() {
+        // The control's own invariants first: a broken one names the structure that broke.
+        edit_.checkInvariants();
         const std::string text = edit_.text();
         if (text != text_) {
             fail_("text differs: control has " + std::to_string(text.size()) + " bytes, model " +
@@ -380,8 +387,10 @@ private:
             expect(edit_.lineIndex(static_cast<Pos>(i)) == start, "display line start");
             expect(edit_.lineLength(start) == end - start, "display line length");
             expect(edit_.lineFromPosition(start) == static_cast<Pos>(i), "display line from position");
-            expect(edit_.lineText(static_cast<Pos>(i)) == text_.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)),
-                   "display line text");
+            char bytes[16];
+            const std::size_t copied = edit_.getLine(static_cast<Pos>(i), bytes, sizeof bytes);
+            expect(std::string_view(bytes, copied) == std::string_view(text_).substr(static_cast<std::size_t>(start), std::min<std::size_t>(end - start, sizeof bytes)),
+                   "display line bytes");
         }
         expect(edit_.lineIndex(static_cast<Pos>(display.size())) == -1, "display line past the end");
     }
