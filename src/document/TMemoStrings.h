@@ -67,9 +67,10 @@ public:
     // --- Whole text ---
     std::string text() const;
     // Normalises the line breaks of `text` and makes the result, up to its first zero byte, the
-    // editor's text. When that equals the editor's text nothing changes (caret, selection and undo
-    // history stay). Fails with EInvalidOperation "Text exceeds memo capacity" when the editor
-    // cannot hold it, leaving the editor as it was.
+    // editor's text. When the whole normalised text, zero byte and the bytes after it included,
+    // equals the editor's text nothing changes (caret, selection and undo history stay). Fails with
+    // EInvalidOperation "Text exceeds memo capacity" when the editor cannot hold it, leaving the
+    // editor as it was.
     void setText(std::string_view text);
     // Makes `bytes` the editor's text exactly as they are: no normalisation and no cut at a zero
     // byte. The same capacity rule and the same "unchanged" rule apply.
@@ -107,9 +108,14 @@ public:
 
 private:
     bool editorTextEquals(std::string_view bytes) const;
-    // Hands a block to the editor unless it holds the editor's text already.
-    void adoptChecked(std::unique_ptr<char[]> block, std::size_t length, std::size_t allocated);
+    // Whether `text` with its line breaks normalised, `normalisedLength` bytes, is the editor's text.
+    bool normalisedTextEquals(std::string_view text, std::size_t normalisedLength) const;
+    // Hands a block to the editor as its new text.
+    void adoptBlock(std::unique_ptr<char[]> block, std::size_t length, std::size_t allocated);
+    // Gives `bytes` to the editor unless they are its text already.
     void replaceText(std::string_view bytes);
+    // Gives `bytes` to the editor as its new text, also when they equal its text.
+    void loadText(std::string_view bytes);
 
     EditControl& editor_;
     LineBreaks lineBreaks_;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 
 #include "RecordingHost.h"
@@ -127,6 +129,54 @@ TEST_F(TMemoStringsTest, SetTextWithTheSameTextLeavesCaretAndUndoAlone) {
     EXPECT_FALSE(editor.canUndo());
     EXPECT_EQ(editor.caret(), 0);
     EXPECT_EQ(host.calls, Calls{"changed"});
+}
+
+TEST_F(TMemoStringsTest, ATextThatDiffersOnlyAfterAZeroByteIsStillANewText) {
+    load("A\r\nB");
+    editor.setSelection(4, 4);
+    ASSERT_TRUE(editor.userInsert("C"));
+    host.calls.clear();
+    lines.setText("A\r\nBC\0junk"s);  // up to the zero byte, the editor's own text
+    EXPECT_EQ(lines.text(), "A\r\nBC");
+    EXPECT_EQ(editor.caret(), 0);
+    EXPECT_FALSE(editor.canUndo());
+    EXPECT_EQ(host.calls, Calls{"changed"});
+
+    // Loaded from a block, the same.
+    editor.setSelection(2, 3);
+    ASSERT_TRUE(editor.userInsert("\r\n"));
+    ASSERT_TRUE(editor.undo());
+    host.calls.clear();
+    const std::string file = "A\r\nBC\0\n"s;
+    auto block = std::make_unique<char[]>(file.size());
+    std::copy(file.begin(), file.end(), block.get());
+    lines.adoptText(std::move(block), file.size(), file.size(), true);
+    EXPECT_EQ(lines.text(), "A\r\nBC");
+    EXPECT_FALSE(editor.canUndo());
+    EXPECT_EQ(host.calls, Calls{"changed"});
+
+    // A text whose zero bytes the editor holds too is the same text.
+    load("A\0B"s);
+    editor.setSelection(1, 2);
+    host.calls.clear();
+    lines.setText("A\0B"s);
+    EXPECT_EQ(editor.selectionEnd(), 2);
+    EXPECT_TRUE(host.calls.empty());
+}
+
+TEST_F(TMemoStringsTest, TheSameTextIsRecognisedAcrossThePiecesItIsComparedIn) {
+    // A lone CR at the end of the first 64 KiB piece gets its LF only with the next piece.
+    const std::string text = std::string(65535, 'x') + "\ry\n" + std::string(70000, 'z') + "\r";
+    const std::string normalised = std::string(65535, 'x') + "\r\ny\r\n" + std::string(70000, 'z') + "\r\n";
+    load(normalised);
+    editor.setSelection(5, 9);
+    host.calls.clear();
+    lines.setText(text);
+    EXPECT_EQ(editor.selectionEnd(), 9);
+    EXPECT_TRUE(host.calls.empty());
+    lines.setText(text + "\r");  // one break more
+    EXPECT_EQ(lines.text(), normalised + "\r\n");
+    EXPECT_EQ(editor.caret(), 0);
 }
 
 TEST(TMemoStringsCapacity, ATextBeyondTheCapacityIsRefusedAndTheEditorKept) {
