@@ -42,10 +42,12 @@ struct EditControl::Impl {
 
     LeadByteSet lead;
     Pos capacity;
-    GapBuffer<char> text;
-    LineStarts lines;  // editor lines
+    GapBuffer<char> text;  // never longer than `capacity`
+    // Editor lines: one starts at 0 and one right after every CR LF pair of the text, and no other.
+    LineStarts lines;
 
-    // Display lines, kept only while word wrap is on.
+    // Display lines, kept only while word wrap is on: each editor line divided as the wrapper divides
+    // it at `wrapWidth`, the wrapper's own width.
     std::optional<LineWrapper> wrapper;
     LineStarts displayLines;
     int wrapWidth = 0;

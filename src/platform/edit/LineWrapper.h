@@ -73,8 +73,8 @@ public:
         }
     }
 
-    // Aborts, naming the broken one, unless every invariant stated on the members holds. Walks both
-    // tables: for tests and fuzzers, not for the program.
+    // Aborts, naming the broken one, unless the invariants stated on the members hold. Walks the
+    // byte table: for tests and fuzzers, not for the program.
     void checkInvariants() const;
 
 private:
