@@ -42,6 +42,8 @@ private:
 };
 
 // Removes the access key's mark from a caption; on a double-byte system a "(&X)" group goes whole.
+// Any earlier single "&" goes too: once the last mark is gone it would mark the key instead, and an
+// "&" inserted later just before that character would read as a literal "&&".
 void removeMark(std::string& caption, std::size_t mark, MenuCharacterSet characterSet) {
     const bool group = characterSet == MenuCharacterSet::DoubleByte && mark > 0 && caption[mark - 1] == '(' &&
                        mark + 2 < caption.size() && caption[mark + 2] == ')';
@@ -49,6 +51,9 @@ void removeMark(std::string& caption, std::size_t mark, MenuCharacterSet charact
         caption.erase(mark - 1, 4);
     else
         caption.erase(mark, 1);
+    for (std::size_t earlier = accessKeyMarkOf(caption); earlier != std::string::npos;
+         earlier = accessKeyMarkOf(caption))
+        caption.erase(earlier, 1);
 }
 
 void appendGroup(std::string& caption, char key) {

@@ -72,6 +72,9 @@ TEST(AccessKeyAssignmentTest, ALaterDuplicateGivesUpItsKeyAndTakesAnother) {
     // Keys compare without case; a caption without double-byte characters is marked in place.
     EXPECT_EQ(assigned({"&New", "&next"}), (std::vector<std::string>{"&New", "n&ext"}));
     EXPECT_EQ(assigned({"&Open", "&Options", "O&pen2"}), (std::vector<std::string>{"&Open", "Op&tions", "O&pen2"}));
+    // An earlier single "&" goes with the lost mark, so it neither takes over nor doubles up.
+    EXPECT_EQ(assigned({"&B", "&A&B"}), (std::vector<std::string>{"&B", "&AB"}));
+    EXPECT_EQ(assigned({"&B", "&C&B"}, MenuCharacterSet::SingleByte), (std::vector<std::string>{"&B", "&CB"}));
     // A key outside digits and letters is kept, even twice.
     EXPECT_EQ(assigned({"打开(&中)", "关闭(&中)"}), (std::vector<std::string>{"打开(&中)", "关闭(&中)"}));
 }
