@@ -18,9 +18,11 @@ class MouseTarget;
 // hides itself after 2500 ms and does not show again while the pointer stays on its control.
 //
 // A cancel (key, mouse button or wheel, menu command, window frame, activation, a place without
-// tooltip, or no window of the program active) hides the tooltip and makes the next one wait the
-// full pause again. The control the pointer rests on at a cancel does not show its tooltip again
-// until the pointer has been elsewhere, so typing or clicking on a button does not bring it back.
+// tooltip, off the program's controls, or no window of the program active) hides the tooltip and
+// makes the next one wait the full pause again. The control the pointer rests on at a cancel does
+// not show its tooltip again until the pointer has been elsewhere, so typing or clicking on a
+// button does not bring it back. Off the program's controls, and while none of its windows is
+// active, nothing is remembered: coming back, or the program's activation, starts a new pause.
 //
 // The model keeps no pointers it dereferences later: the control it waits for is only compared
 // with the one under the pointer, and the text is taken when the pause starts.

@@ -229,6 +229,18 @@ TEST_F(TooltipTimingTest, SwitchedOffNothingShowsAndTimersStop) {
     EXPECT_TRUE(timing.Showing());
 }
 
+TEST_F(TooltipTimingTest, NothingShowsWhileAnotherProgramIsActiveAndActivationStartsAFreshPause) {
+    at(&cut, {10, 20}, false);
+    wait(1000);
+    EXPECT_TRUE(takeLog().empty());
+    timing.Cancel();  // the program's window is activated
+    at(&cut);
+    wait(499);
+    EXPECT_FALSE(timing.Showing());
+    wait(1);
+    EXPECT_TRUE(timing.Showing());
+}
+
 TEST_F(TooltipTimingTest, DestroyingTheTimingStopsItsTimer) {
     auto own = std::make_unique<TooltipTiming>(timers);
     own->PointerAt(&cut, {0, 0}, true);
