@@ -79,6 +79,10 @@ public:
     // MouseTarget: the control's own hint, or where it has none, that of its nearest parent.
     std::string ApplicationHint() const override;
 
+    // Refreshes the action the control is linked to, if it has one; the idle step calls it for
+    // every visible control. The default control has no action.
+    virtual void InitiateAction() {}
+
 protected:
     // What follows a change of the font or colour in use; the default repaints the control later.
     virtual void FontChanged() { Invalidate(); }
