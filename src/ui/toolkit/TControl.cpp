@@ -3,6 +3,8 @@
 #include <utility>
 
 #include "base/Exception.h"
+#include "ui/toolkit/TAction.h"
+#include "ui/toolkit/TControlActionLink.h"
 #include "ui/toolkit/ControlGeometry.h"
 #include "ui/toolkit/TWinControl.h"
 
@@ -109,6 +111,35 @@ void TControl::Invalidate() {
 
 void TControl::MouseInput(const MouseEvent& event) {
     if (OnMouse) OnMouse(*this, event);
+}
+
+TAction* TControl::Action() const { return actionLink_ ? actionLink_->Action() : nullptr; }
+
+void TControl::SetAction(TAction* action) {
+    if (!action) {
+        actionLink_.reset();
+        return;
+    }
+    if (!actionLink_) actionLink_ = CreateActionLink();
+    actionLink_->SetAction(action);
+    ActionChange(*action, Loading());
+}
+
+void TControl::InitiateAction() {
+    if (actionLink_) actionLink_->Update();
+}
+
+void TControl::Loaded() {
+    TComponent::Loaded();
+    if (TAction* action = Action()) ActionChange(*action, true);
+}
+
+std::unique_ptr<TControlActionLink> TControl::CreateActionLink() { return std::make_unique<TControlActionLink>(*this); }
+
+void TControl::ActionChange(const TAction& action, bool checkDefaults) {
+    if (!checkDefaults || Enabled()) SetEnabled(action.Enabled());
+    if (!checkDefaults || hint_.empty()) SetHint(action.Hint());
+    if (!checkDefaults || Visible()) SetVisible(action.Visible());
 }
 
 std::string TControl::ApplicationHint() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "app/MouseTarget.h"
@@ -12,6 +13,8 @@
 
 namespace zozuz {
 
+class TAction;
+class TControlActionLink;
 class TWinControl;
 
 // A visible component: bounds within its parent's client area, visibility, enabled state, hint, and
@@ -79,11 +82,25 @@ public:
     // MouseTarget: the control's own hint, or where it has none, that of its nearest parent.
     std::string ApplicationHint() const override;
 
-    // Refreshes the action the control is linked to, if it has one; the idle step calls it for
-    // every visible control. The default control has no action.
-    virtual void InitiateAction() {}
+    // --- Action ---
+    // The action the control shows and runs, or null.
+    TAction* Action() const;
+    // Links the control to `action` (null unlinks). While the window loads, only the values the
+    // control still holds at their defaults take the action's; afterwards every value does.
+    void SetAction(TAction* action);
+    // Refreshes the linked action, if any; the idle step calls it for every visible control.
+    void InitiateAction();
 
 protected:
+    // Once loading has ended the linked action's values fill in what the control still holds at
+    // its defaults.
+    void Loaded() override;
+    // The link a control of this kind keeps to its action.
+    virtual std::unique_ptr<TControlActionLink> CreateActionLink();
+    TControlActionLink* ActionLink() const { return actionLink_.get(); }
+    // Takes the action's values; with `checkDefaults`, only where the control holds its default.
+    virtual void ActionChange(const TAction& action, bool checkDefaults);
+
     // What follows a change of the font or colour in use; the default repaints the control later.
     virtual void FontChanged() { Invalidate(); }
     virtual void ColorChanged() { Invalidate(); }
@@ -106,6 +123,7 @@ private:
     bool parentFont_ = true;
     TColor color_ = clBtnFace;
     bool parentColor_ = true;
+    std::unique_ptr<TControlActionLink> actionLink_;
 };
 
 }  // namespace zozuz

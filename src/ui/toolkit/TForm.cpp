@@ -165,6 +165,7 @@ bool TForm::IsShortCut(const KeyEvent& key) {
 }
 
 void TForm::UpdateActions() {
+    InitiateAction();
     if (menu_) {
         for (TMenuItem* item : menu_->Items().Children())
             if (item->Visible()) item->InitiateAction();

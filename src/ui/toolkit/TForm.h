@@ -77,8 +77,8 @@ public:
     // also passes the main window's check, while the main window is enabled.
     virtual bool IsShortCut(const KeyEvent& key);
     std::function<bool(const KeyEvent&)> OnShortCut;
-    // The idle step's refresh of the window's commands: the actions of the visible top-level menus,
-    // then those of every visible control, depth-first in child order.
+    // The idle step's refresh of the window's commands: the window's own action, those of the
+    // visible top-level menus, then those of every visible control, depth-first in child order.
     void UpdateActions() override;
 
     // The command layer's target search: `accepts` is offered the active control first, then the

@@ -53,28 +53,13 @@ void TToolButton::changed() {
     if (auto* bar = dynamic_cast<TToolBar*>(Parent())) bar->ButtonChanged(*this);
 }
 
-TAction* TToolButton::Action() const { return actionLink_ ? actionLink_->Action() : nullptr; }
-
-void TToolButton::SetAction(TAction* action) {
-    if (!action) {
-        actionLink_.reset();
-        return;
-    }
-    if (!actionLink_) actionLink_ = std::make_unique<TToolButtonActionLink>(*this);
-    actionLink_->SetAction(action);
-    ActionChange(*action, Loading());
-}
-
-void TToolButton::Loaded() {
-    TGraphicControl::Loaded();
-    if (TAction* action = Action()) ActionChange(*action, true);
+std::unique_ptr<TControlActionLink> TToolButton::CreateActionLink() {
+    return std::make_unique<TToolButtonActionLink>(*this);
 }
 
 void TToolButton::ActionChange(const TAction& action, bool checkDefaults) {
+    TGraphicControl::ActionChange(action, checkDefaults);
     if (!checkDefaults || caption_.empty() || caption_ == Name()) SetCaption(action.Caption());
-    if (!checkDefaults || Enabled()) SetEnabled(action.Enabled());
-    if (!checkDefaults || Hint().empty()) SetHint(action.Hint());
-    if (!checkDefaults || Visible()) SetVisible(action.Visible());
     if (!checkDefaults || !onClick_) SetOnClick(action.OnExecute());
     if (!checkDefaults || imageIndex_ == -1) SetImageIndex(action.ImageIndex());
     if (!checkDefaults || !down_) SetDown(action.Checked());
@@ -85,12 +70,8 @@ void TToolButton::Click() {
     const TAction* action = Action();
     if (onClick_ && !(action && onClick_ == action->OnExecute()))
         onClick_(*this);
-    else if (actionLink_)
-        actionLink_->Execute();
-}
-
-void TToolButton::InitiateAction() {
-    if (actionLink_) actionLink_->Update();
+    else if (ActionLink())
+        ActionLink()->Execute();
 }
 
 void TToolButton::MouseInput(const MouseEvent& event) {

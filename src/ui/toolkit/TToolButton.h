@@ -11,7 +11,7 @@
 namespace zozuz {
 
 class TAction;
-class TToolButtonActionLink;
+class TControlActionLink;
 
 enum class TToolButtonStyle { tbsButton, tbsSeparator };
 
@@ -39,25 +39,18 @@ public:
     const TNotifyEvent& OnClick() const { return onClick_; }
     void SetOnClick(const TNotifyEvent& handler) { onClick_ = handler; }
 
-    TAction* Action() const;
-    // Links the button to `action` (null unlinks). While the window loads, only the values the
-    // button still holds at their defaults take the action's; afterwards every value does.
-    void SetAction(TAction* action);
-
     // The user clicked the button: a disabled button or a separator does nothing; a button whose
     // own click handler is not its action's runs that handler; otherwise the action runs
     // (refreshed first).
     void Click();
-    void InitiateAction() override;
 
     // A press and release of the left button over it clicks it.
     void MouseInput(const MouseEvent& event) override;
 
 protected:
-    void Loaded() override;
-    // Takes the action's values; with `checkDefaults`, only where the button holds its default (a
-    // caption equal to the button's name counts as a default).
-    virtual void ActionChange(const TAction& action, bool checkDefaults);
+    std::unique_ptr<TControlActionLink> CreateActionLink() override;
+    // Besides a control's values, a caption equal to the button's name counts as a default.
+    void ActionChange(const TAction& action, bool checkDefaults) override;
 
 private:
     void changed();
@@ -69,7 +62,6 @@ private:
     TNotifyEvent onClick_;
     // Between a press of the left button on the button and its release.
     bool pressed_ = false;
-    std::unique_ptr<TToolButtonActionLink> actionLink_;
 };
 
 }  // namespace zozuz

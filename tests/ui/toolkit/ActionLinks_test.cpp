@@ -16,6 +16,7 @@
 #include "ui/toolkit/TNotifyEvent.h"
 #include "ui/toolkit/TToolBar.h"
 #include "ui/toolkit/TToolButton.h"
+#include "ui/toolkit/TWinControl.h"
 
 namespace zozuz {
 namespace {
@@ -97,6 +98,26 @@ TEST_F(ActionLinksTest, AClientFollowsOnlyOnceTheActionHasHeldItsValue) {
     action->SetImageIndex(1);
     EXPECT_EQ(button->ImageIndex(), 5);
     EXPECT_EQ(item->ImageIndex(), 1);
+}
+
+TEST_F(ActionLinksTest, AnyOtherControlFollowsItsActionsStateAndHintOnly) {
+    auto* control = new TWinControl(&owner);
+    owner.BeginLoading();
+    control->SetHint("Stored");
+    control->SetAction(action);
+    owner.EndLoading();
+    EXPECT_EQ(control->Hint(), "Stored");
+    EXPECT_EQ(control->Action(), action);
+    action->SetEnabled(false);
+    action->SetVisible(false);
+    action->SetHint("Other");
+    EXPECT_FALSE(control->Enabled());
+    EXPECT_FALSE(control->Visible());
+    EXPECT_EQ(control->Hint(), "Stored");
+    control->SetAction(nullptr);
+    EXPECT_TRUE(action->Clients().empty());
+    action->SetEnabled(true);
+    EXPECT_FALSE(control->Enabled());
 }
 
 TEST_F(ActionLinksTest, MenuCaptionsMatchLooselyButButtonCaptionsExactly) {
