@@ -158,7 +158,8 @@ bool TAction::searchTarget(bool execute) {
             break;
         }
     }
-    auto take = [&](TControl& control) {
+    // Small enough to be held inside the search's function object, without an allocation.
+    auto take = [this, execute](TControl& control) {
         if (!HandlesTarget(control)) return false;
         if (execute)
             ExecuteTarget(control);
