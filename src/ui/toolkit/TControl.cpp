@@ -1,10 +1,12 @@
 #include "ui/toolkit/TControl.h"
 
 #include <utility>
+#include <vector>
 
 #include "base/Exception.h"
 #include "ui/toolkit/TAction.h"
 #include "ui/toolkit/TControlActionLink.h"
+#include "ui/toolkit/TPopupMenu.h"
 #include "ui/toolkit/ControlGeometry.h"
 #include "ui/toolkit/TWinControl.h"
 
@@ -16,6 +18,7 @@ TControl::~TControl() {
     // Leaves the parent's list while the parent can still tell its window (focus, capture, mouse
     // tracking) that the control is gone.
     if (parent_) parent_->removeControl(*this);
+    SetPopupMenu(nullptr);
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
@@ -123,6 +126,13 @@ void TControl::SetAction(TAction* action) {
     if (!actionLink_) actionLink_ = CreateActionLink();
     actionLink_->SetAction(action);
     ActionChange(*action, Loading());
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+    if (menu == popupMenu_) return;
+    if (popupMenu_) std::erase(popupMenu_->users_, this);
+    popupMenu_ = menu;
+    if (popupMenu_) popupMenu_->users_.push_back(this);
 }
 
 void TControl::InitiateAction() {

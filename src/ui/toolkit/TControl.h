@@ -16,6 +16,7 @@ namespace zozuz {
 
 class TAction;
 class TControlActionLink;
+class TPopupMenu;
 class TWinControl;
 
 // A visible component: bounds within its parent's client area, visibility, enabled state, hint, and
@@ -96,6 +97,11 @@ public:
     // Refreshes the linked action, if any; the idle step calls it for every visible control.
     void InitiateAction();
 
+    // The context menu, or null; its keys are offered while the control or one inside it has the
+    // focus. A menu destroyed first is forgotten.
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* menu);
+
 protected:
     // Once loading has ended the linked action's values fill in what the control still holds at
     // its defaults.
@@ -130,6 +136,8 @@ private:
     TColor color_ = clBtnFace;
     bool parentColor_ = true;
     std::unique_ptr<TControlActionLink> actionLink_;
+    // When set, this control is among the menu's users.
+    TPopupMenu* popupMenu_ = nullptr;
 };
 
 }  // namespace zozuz

@@ -9,6 +9,7 @@
 #include "ui/toolkit/TCursor.h"
 #include "ui/toolkit/TMainMenu.h"
 #include "ui/toolkit/TMenuItem.h"
+#include "ui/toolkit/TPopupMenu.h"
 
 namespace zozuz {
 
@@ -224,6 +225,9 @@ bool TForm::keyPreview(const KeyEvent& key) {
     // Shortcuts act on presses; releases go on to the control.
     if (key.kind != KeyEvent::Kind::Down) return false;
     try {
+        const KeyCode code = key.keyCode();
+        for (TControl* c = ActiveControl(); c; c = c->Parent())
+            if (c->PopupMenu() && c->PopupMenu()->IsShortCut(code)) return true;
         if (IsShortCut(key)) return true;
         // A key for another window still reaches the main window's commands, unless a modal box
         // has disabled that window.

@@ -72,10 +72,11 @@ public:
     void SetMenu(TMainMenu* menu) { menu_ = menu; }
 
     // --- Keys and commands ---
-    // The window's own shortcut check, which every key press addressed to the window or a control
-    // on it passes first: OnShortCut, then the menu bar, then each action list the window owns, in
-    // creation order. The key is consumed when it returns true. A key for any other window then
-    // also passes the main window's check, while the main window is enabled.
+    // The window's own shortcut check: OnShortCut, then the menu bar, then each action list the
+    // window owns, in creation order. The key is consumed when it returns true. Every key press
+    // addressed to the window or a control on it is offered to the context menus of the focused
+    // control and its parents, then to this check; a key for any other window then also passes the
+    // main window's check, while the main window is enabled.
     virtual bool IsShortCut(const KeyEvent& key);
     std::function<bool(const KeyEvent&)> OnShortCut;
     // The idle step's refresh of the window's commands: the window's own action, those of the

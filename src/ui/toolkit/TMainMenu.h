@@ -1,38 +1,17 @@
 #pragma once
 
-#include <functional>
-
-#include "base/KeyCode.h"
 #include "ui/toolkit/TComponent.h"
-#include "ui/toolkit/TMenuItem.h"
+#include "ui/toolkit/TMenu.h"
 
 namespace zozuz {
 
-// A window's menu bar: the root of a tree of menu entries, whose children are the top-level menus.
-// It is a model only; a host's view shows it and reports what the user does with it, listening to
-// OnChange to learn when an entry's look changed.
-class TMainMenu : public TComponent {
+// A window's menu bar: its root's children are the top-level menus. The window offers it every key
+// before the focused control sees it.
+class TMainMenu : public TMenu {
 public:
-    explicit TMainMenu(TComponent* owner = nullptr);
+    explicit TMainMenu(TComponent* owner = nullptr) : TMenu(owner) {}
     // A window that shows this menu forgets it.
     ~TMainMenu() override;
-
-    // The invisible root entry; its children are the top-level menus.
-    TMenuItem& Items() const { return *items_; }
-
-    // Offers a key code to the menu. The first entry with that shortcut, depth-first in display
-    // order, is clicked along its path from the root: at each level a disabled element ends the
-    // walk; otherwise its children's actions are refreshed and it is clicked. A found entry consumes
-    // the key whatever happened on the way, so a disabled entry's shortcut does nothing at all.
-    bool IsShortCut(KeyCode code);
-
-    // Told of every change of what an entry of the tree shows, and of entries added or removed
-    // (then with the parent that changed).
-    std::function<void(TMenuItem& changed)> OnChange;
-
-private:
-    // Owned, as a component, by this menu; never null.
-    TMenuItem* items_;
 };
 
 }  // namespace zozuz

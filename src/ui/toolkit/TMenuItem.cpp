@@ -4,7 +4,7 @@
 
 #include "base/Exception.h"
 #include "ui/toolkit/TAction.h"
-#include "ui/toolkit/TMainMenu.h"
+#include "ui/toolkit/TMenu.h"
 #include "ui/toolkit/TMenuActionLink.h"
 
 namespace zozuz {

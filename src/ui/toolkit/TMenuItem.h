@@ -12,7 +12,7 @@ namespace zozuz {
 
 class TAction;
 class TActionLink;
-class TMainMenu;
+class TMenu;
 
 // One entry of a menu: a top-level menu of the menu bar, an entry of a submenu, a separator line
 // (caption "-"), or the invisible root that holds a menu bar's top-level menus. It keeps everything
@@ -22,7 +22,7 @@ class TMainMenu;
 // Entries form a tree apart from ownership: the window owns them all, and an entry's children are
 // the entries added to it, in display order. An entry destroyed leaves its parent and lets its
 // children go. Every change of what an entry shows is announced through the menu that holds the
-// tree (TMainMenu::OnChange), for the host's view of the menu; the entry itself never calls a host.
+// tree (TMenu::OnChange), for the host's view of the menu; the entry itself never calls a host.
 class TMenuItem : public TComponent {
 public:
     explicit TMenuItem(TComponent* owner = nullptr);
@@ -81,7 +81,7 @@ protected:
     virtual void ActionChange(const TAction& action, bool checkDefaults);
 
 private:
-    friend class TMainMenu;
+    friend class TMenu;
 
     void changed();
 
@@ -98,7 +98,7 @@ private:
     std::vector<TMenuItem*> children_;
     TMenuItem* parent_ = nullptr;
     // Set on the root entry of a menu only.
-    TMainMenu* menu_ = nullptr;
+    TMenu* menu_ = nullptr;
     std::unique_ptr<TActionLink> actionLink_;
 };
 

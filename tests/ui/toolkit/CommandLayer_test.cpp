@@ -13,6 +13,7 @@
 #include "platform/headless/HeadlessHost.h"
 #include "ui/text/ShortCutText.h"
 #include "ui/toolkit/TForm.h"
+#include "ui/toolkit/TPopupMenu.h"
 
 #include "CommandForm.h"
 
@@ -308,6 +309,36 @@ TEST_F(CommandLayerTest, AnotherWindowReachesTheMainWindowsKeysOnlyWhileTheMainW
     forget();
     press(*box->Native(), vk::Back, false, false, true);
     EXPECT_EQ(outcome(32776), "") << "Alt+BkSp finds no editor with the focus and is not consumed";
+}
+
+TEST_F(CommandLayerTest, ContextMenusOfTheFocusedControlAndItsParentsComeBeforeTheMenuBar) {
+    start(false);
+    auto* formMenu = new TPopupMenu(form);
+    auto* memoMenu = new TPopupMenu(form);
+    auto add = [&](TPopupMenu& menu, const std::string& name, KeyCode shortCut) {
+        auto* item = new TMenuItem(form);
+        item->SetName(name);
+        item->SetShortCut(shortCut);
+        item->SetOnClick(TNotifyEvent([this](TComponent& sender) { form->ran.push_back(sender.Name()); }));
+        menu.Items().Add(*item);
+    };
+    add(*memoMenu, "MemoNew", kCtrlBit | 'N');
+    add(*formMenu, "FormNew", kCtrlBit | 'N');
+    add(*formMenu, "FormOpen", kCtrlBit | 'O');
+    form->Memo1->SetPopupMenu(memoMenu);
+    form->SetPopupMenu(formMenu);
+
+    forget();
+    press(*form->Native(), 'N', false, true, false);
+    press(*form->Native(), 'O', false, true, false);
+    press(*form->Native(), 'S', false, true, false);
+    EXPECT_EQ(form->ran, (std::vector<std::string>{"MemoNew", "FormOpen", "FileSave1Execute"}));
+
+    delete memoMenu;
+    EXPECT_EQ(form->Memo1->PopupMenu(), nullptr);
+    forget();
+    press(*form->Native(), 'N', false, true, false);
+    EXPECT_EQ(form->ran, std::vector<std::string>{"FormNew"});
 }
 
 TEST_F(CommandLayerTest, RefreshesRunInTheirOrder) {
