@@ -49,6 +49,14 @@ void HeadlessHost::activate(HeadlessWindow* window) {
     window->client_.activated(true);
 }
 
+void HeadlessHost::activateOtherProgram() {
+    HeadlessWindow* previous = active_;
+    if (!previous) return;
+    active_ = nullptr;
+    announce(HostListener::InputKind::Activation);
+    previous->client_.activated(false);
+}
+
 void HeadlessHost::announce(HostListener::InputKind kind) {
     if (listener_) listener_->inputArriving(kind);
 }

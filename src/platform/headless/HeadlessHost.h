@@ -124,6 +124,8 @@ public:
     const std::vector<HeadlessWindow*>& windows() const { return windows_; }
     // Input that arrived for a hidden or disabled window and was dropped, as a desktop drops it.
     std::size_t droppedInputs() const { return droppedInputs_; }
+    // The user switches to another program: none of the program's windows stays active.
+    void activateOtherProgram();
 
 private:
     friend class HeadlessWindow;
