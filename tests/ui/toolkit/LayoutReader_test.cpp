@@ -2,7 +2,9 @@
 // and a layout that names what is not there fails with a message that says where.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "app/TApplication.h"
 #include "base/Exception.h"
@@ -25,7 +27,8 @@ class LayoutReaderTest : public ::testing::Test {
 protected:
     // Reads `layout` into a fresh window whose only handler is "Run", which counts its calls.
     TForm& read(const StoredLayout& layout) {
-        form = new TForm(app);
+        windows.push_back(std::make_unique<TForm>(app));
+        form = windows.back().get();
         LayoutReader::Handlers handlers{{"Run", TNotifyEvent([this](TComponent&) { ++runs; })}};
         LayoutReader(*form, handlers).Read(layout);
         return *form;
@@ -46,6 +49,8 @@ protected:
 
     HeadlessHost host;
     TApplication app{host};
+    // Declared after the application, so the windows go first.
+    std::vector<std::unique_ptr<TForm>> windows;
     TForm* form = nullptr;
     int runs = 0;
 };
