@@ -18,7 +18,10 @@
 
 #include "platform/host/ShowCommand.h"
 #include "platform/qt/QtEventHub.h"
+#include "platform/qt/QtFileDialogs.h"
 #include "platform/qt/QtImageConversion.h"
+#include "platform/qt/QtMenuBar.h"
+#include "platform/qt/QtPrinter.h"
 #include "platform/qt/QtTextRenderer.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/qt/QtWindowWidget.h"
@@ -28,7 +31,9 @@ namespace zozuz {
 QtHost::QtHost(int& argc, char** argv)
     : app_(std::make_unique<QApplication>(argc, argv)),
       hub_(std::make_unique<QtEventHub>(*this)),
-      renderer_(std::make_unique<QtTextRenderer>()) {
+      renderer_(std::make_unique<QtTextRenderer>()),
+      fileDialogs_(std::make_unique<QtFileDialogs>(*this)),
+      printer_(std::make_unique<QtPrinter>(*this)) {
     // The program decides when it ends, not the last window closing.
     QApplication::setQuitOnLastWindowClosed(false);
     app_->installEventFilter(hub_.get());
@@ -47,6 +52,8 @@ QtHost::~QtHost() {
     for (const auto& [id, timer] : timers_)
         if (timer.qtId != 0) hub_->killTimer(timer.qtId);
     app_->removeEventFilter(hub_.get());
+    printer_.reset();
+    fileDialogs_.reset();
     renderer_.reset();
     hub_.reset();
     app_.reset();
@@ -264,6 +271,16 @@ MessageBoxResult QtHost::messageBox(const MessageBoxRequest& request) {
         default: return MessageBoxResult::Ok;
     }
 }
+
+// --- Menus, file and print dialogs ---
+
+std::unique_ptr<NativeMenuBar> QtHost::createMenuBar(NativeWindow& window, MenuListener& listener) {
+    return std::make_unique<QtMenuBar>(*this, static_cast<QtWindow&>(window), listener);
+}
+
+FileDialogs& QtHost::fileDialogs() { return *fileDialogs_; }
+
+Printer& QtHost::printer() { return *printer_; }
 
 // --- Text, shell and process ---
 
