@@ -17,8 +17,11 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QMouseEvent>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -413,6 +416,52 @@ TEST_F(QtHostServicesTest, ThePrintDialogShowsOnceAndCancelPrintsNothing) {
     EXPECT_FALSE(host().printer().print(numberedLines(3)));
     EXPECT_EQ(dialogs, 1);
     drain();
+}
+
+TEST_F(QtHostServicesTest, AConfirmedPrintDialogPrintsIntoTheFileItNames) {
+    const std::filesystem::path pdf = std::filesystem::temp_directory_path() / "zozuz-dialog-print.pdf";
+    std::filesystem::remove(pdf);
+    whenDialogShows([&](QDialog& dialog) {
+        // The user types the PDF file's name into the dialog.
+        for (QLineEdit* edit : dialog.findChildren<QLineEdit*>())
+            if (edit->objectName() == QLatin1String("filename")) edit->setText(QString::fromStdString(pdf.string()));
+        dialog.accept();
+    });
+    EXPECT_TRUE(host().printer().print(numberedLines(10)));
+    EXPECT_TRUE(std::filesystem::exists(pdf));
+    EXPECT_EQ(pdfPages(pdf), 1);
+    std::filesystem::remove(pdf);
+    drain();
+}
+
+TEST_F(QtHostServicesTest, TheConfirmBoxAsksWithItsThreeButtons) {
+    for (const auto& [pressed, expected] : {std::pair{QMessageBox::Yes, MessageBoxResult::Yes},
+                                            std::pair{QMessageBox::No, MessageBoxResult::No},
+                                            std::pair{QMessageBox::Cancel, MessageBoxResult::Cancel}}) {
+        QStringList texts;
+        QString defaultText;
+        QString escapeText;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        whenDialogShows([&, pressed = pressed](QDialog& dialog) {
+            auto& box = static_cast<QMessageBox&>(dialog);
+            for (QAbstractButton* button : box.buttons()) texts << button->text();
+            defaultText = box.defaultButton() ? box.defaultButton()->text() : QString();
+            escapeText = box.escapeButton() ? box.escapeButton()->text() : QString();
+            icon = box.icon();
+            box.button(pressed)->click();
+        });
+        MessageBoxRequest request;
+        request.caption = "Confirm";
+        request.text = "OK to overwrite /home/u/密文.txt";
+        request.icon = MessageBoxIcon::Question;
+        request.buttons = MessageBoxButtons::YesNoCancel;
+        EXPECT_EQ(host().messageBox(request), expected);
+        texts.sort();
+        EXPECT_EQ(texts, (QStringList{QStringLiteral("&No"), QStringLiteral("&Yes"), QStringLiteral("Cancel")}));
+        EXPECT_EQ(defaultText, QStringLiteral("&Yes"));
+        EXPECT_EQ(escapeText, QStringLiteral("Cancel"));
+        EXPECT_EQ(icon, QMessageBox::Question);
+    }
 }
 
 }  // namespace
