@@ -215,8 +215,9 @@ MessageBoxResult HeadlessHost::messageBox(const MessageBoxRequest& request) {
 std::unique_ptr<NativeMenuBar> HeadlessHost::createMenuBar(NativeWindow& window, MenuListener& listener) {
     // A window has one menu bar: a new one takes the place of the old.
     if (HeadlessMenuBar* old = menuBarOf(window)) std::erase(menuBars_, old);
-    auto bar = std::make_unique<HeadlessMenuBar>(window, listener,
-                                                 [this](HeadlessMenuBar* gone) { std::erase(menuBars_, gone); });
+    auto bar = std::make_unique<HeadlessMenuBar>(
+        window, listener, [this] { announce(HostListener::InputKind::MenuCommand); },
+        [this](HeadlessMenuBar* gone) { std::erase(menuBars_, gone); });
     menuBars_.push_back(bar.get());
     return bar;
 }

@@ -34,9 +34,12 @@ void collectIds(const std::vector<MenuEntry>& entries, std::multiset<MenuId>& id
 
 }  // namespace
 
-HeadlessMenuBar::HeadlessMenuBar(NativeWindow& window, MenuListener& listener,
+HeadlessMenuBar::HeadlessMenuBar(NativeWindow& window, MenuListener& listener, std::function<void()> commandChosen,
                                  std::function<void(HeadlessMenuBar*)> destroyed)
-    : window_(window), listener_(listener), destroyed_(std::move(destroyed)) {}
+    : window_(window),
+      listener_(listener),
+      commandChosen_(std::move(commandChosen)),
+      destroyed_(std::move(destroyed)) {}
 
 HeadlessMenuBar::~HeadlessMenuBar() {
     if (destroyed_) destroyed_(this);
@@ -125,6 +128,7 @@ void HeadlessMenuBar::choose(MenuId id) {
     }
     if (!entry->enabled || entry->kind != MenuEntry::Kind::Command) return;
     closeAll();
+    if (commandChosen_) commandChosen_();
     listener_.chosen(id);
 }
 

@@ -16,7 +16,10 @@ namespace zozuz {
 // chosen entry runs). Everything happens at once, inside the call the test makes.
 class HeadlessMenuBar final : public NativeMenuBar {
 public:
-    HeadlessMenuBar(NativeWindow& window, MenuListener& listener, std::function<void(HeadlessMenuBar*)> destroyed);
+    // `commandChosen` runs before a chosen entry is reported (the host tells its listener of a
+    // menu command there); `destroyed` when the bar goes.
+    HeadlessMenuBar(NativeWindow& window, MenuListener& listener, std::function<void()> commandChosen,
+                    std::function<void(HeadlessMenuBar*)> destroyed);
     ~HeadlessMenuBar() override;
     HeadlessMenuBar(const HeadlessMenuBar&) = delete;
     HeadlessMenuBar& operator=(const HeadlessMenuBar&) = delete;
@@ -61,6 +64,7 @@ private:
 
     NativeWindow& window_;
     MenuListener& listener_;
+    std::function<void()> commandChosen_;
     std::function<void(HeadlessMenuBar*)> destroyed_;
     std::vector<MenuEntry> titles_;
     std::vector<MenuId> open_;

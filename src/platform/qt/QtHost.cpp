@@ -250,17 +250,15 @@ MessageBoxResult QtHost::messageBox(const MessageBoxRequest& request) {
     // Every box blocks the whole program while it shows, as the program's own boxes expect; the
     // program disables its windows besides.
     box.setWindowModality(Qt::ApplicationModal);
-    if (!owner) {
-        // Without an owner the box stands in front of everything, centred on the screen the user
-        // works on: that of the active window, or the primary one.
-        box.setWindowFlag(Qt::WindowStaysOnTopHint, request.taskModal);
-        const QWidget* active = QApplication::activeWindow();
-        QScreen* screen = active ? active->screen() : QGuiApplication::primaryScreen();
-        if (screen) {
-            box.adjustSize();
-            const QRect area = screen->availableGeometry();
-            box.move(area.center() - QPoint(box.width() / 2, box.height() / 2));
-        }
+    // Without an owner the box stands in front of everything.
+    if (!owner) box.setWindowFlag(Qt::WindowStaysOnTopHint, request.taskModal);
+    // Every box is centred on the screen the user works on (that of its owner or the active window,
+    // else the primary one), not over its owner, as the system the program was made for places them.
+    const QWidget* near = owner ? &owner->widget() : QApplication::activeWindow();
+    if (QScreen* screen = near ? near->screen() : QGuiApplication::primaryScreen()) {
+        box.adjustSize();
+        const QRect area = screen->availableGeometry();
+        box.move(area.center() - QPoint(box.width() / 2, box.height() / 2));
     }
     const int answer = box.exec();
     rethrowPending();

@@ -80,6 +80,11 @@ TEST_F(HeadlessMenuBarTest, OpeningHighlightsThenLetsTheProgramRebuildTheSubmenu
 }
 
 TEST_F(HeadlessMenuBarTest, AChosenEntryRunsAfterTheMenusClosedAndADisabledOneDoesNothing) {
+    struct Commands : HostListener {
+        int count = 0;
+        void inputArriving(InputKind kind) override { count += kind == InputKind::MenuCommand; }
+    } commands;
+    host.setListener(&commands);
     headless->open(1);
     listener.log.clear();
     headless->choose(11);
@@ -87,6 +92,9 @@ TEST_F(HeadlessMenuBarTest, AChosenEntryRunsAfterTheMenusClosedAndADisabledOneDo
     EXPECT_EQ(headless->openMenus().size(), 1u);
     headless->choose(10);
     EXPECT_EQ(listener.log, (std::vector<std::string>{"highlight 0", "chosen 10"}));
+    // A menu command ends a tooltip, as other input does.
+    EXPECT_EQ(commands.count, 1);
+    host.setListener(nullptr);
     EXPECT_TRUE(headless->openMenus().empty());
 }
 

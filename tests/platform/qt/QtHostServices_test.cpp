@@ -15,6 +15,8 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -442,15 +444,23 @@ TEST_F(QtHostServicesTest, TheConfirmBoxAsksWithItsThreeButtons) {
         QString defaultText;
         QString escapeText;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QPoint centre;
         whenDialogShows([&, pressed = pressed](QDialog& dialog) {
             auto& box = static_cast<QMessageBox&>(dialog);
+            centre = box.frameGeometry().center();
             for (QAbstractButton* button : box.buttons()) texts << button->text();
             defaultText = box.defaultButton() ? box.defaultButton()->text() : QString();
             escapeText = box.escapeButton() ? box.escapeButton()->text() : QString();
             icon = box.icon();
             box.button(pressed)->click();
         });
+        PaintingClient client;
+        WindowOptions options;
+        options.bounds = Rect{0, 0, 300, 200};
+        auto owner = host().createWindow(client, options);
+        owner->show();
         MessageBoxRequest request;
+        request.owner = owner.get();
         request.caption = "Confirm";
         request.text = "OK to overwrite /home/u/密文.txt";
         request.icon = MessageBoxIcon::Question;
@@ -461,6 +471,9 @@ TEST_F(QtHostServicesTest, TheConfirmBoxAsksWithItsThreeButtons) {
         EXPECT_EQ(defaultText, QStringLiteral("&Yes"));
         EXPECT_EQ(escapeText, QStringLiteral("Cancel"));
         EXPECT_EQ(icon, QMessageBox::Question);
+        // Centred on the screen, not over the window it belongs to.
+        const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+        EXPECT_LE((centre - screenCentre).manhattanLength(), 4);
     }
 }
 
