@@ -220,6 +220,22 @@ MessageBoxResult HeadlessHost::messageBox(const MessageBoxRequest& request) {
     return *answer;
 }
 
+std::unique_ptr<NativeMenuBar> HeadlessHost::createMenuBar(NativeWindow& window, MenuListener& listener) {
+    // A window has one menu bar: a new one takes the place of the old.
+    if (HeadlessMenuBar* old = menuBarOf(window)) std::erase(menuBars_, old);
+    auto bar = std::make_unique<HeadlessMenuBar>(
+        window, listener, [this] { announce(HostListener::InputKind::MenuCommand); },
+        [this](HeadlessMenuBar* gone) { std::erase(menuBars_, gone); });
+    menuBars_.push_back(bar.get());
+    return bar;
+}
+
+HeadlessMenuBar* HeadlessHost::menuBarOf(const NativeWindow& window) const {
+    for (HeadlessMenuBar* bar : menuBars_)
+        if (&bar->window() == &window) return bar;
+    return nullptr;
+}
+
 bool HeadlessHost::openAddress(std::string_view address, NativeWindow* owner) {
     shellCalls_.push_back(ShellCall{std::string(address), owner});
     return openAddressResult_;

@@ -17,6 +17,9 @@
 #include "platform/host/MouseEvent.h"
 #include "platform/host/ShowCommand.h"
 #include "platform/headless/BitmapFontRenderer.h"
+#include "platform/headless/HeadlessFileDialogs.h"
+#include "platform/headless/HeadlessMenuBar.h"
+#include "platform/headless/HeadlessPrinter.h"
 #include "platform/headless/HeadlessWindow.h"
 
 namespace zozuz {
@@ -68,6 +71,9 @@ public:
     NativeWindow* windowAt(Point screen) const override;
     Size screenSize() const override { return screenSize_; }
     MessageBoxResult messageBox(const MessageBoxRequest& request) override;
+    std::unique_ptr<NativeMenuBar> createMenuBar(NativeWindow& window, MenuListener& listener) override;
+    HeadlessFileDialogs& fileDialogs() override { return fileDialogs_; }
+    HeadlessPrinter& printer() override { return printer_; }
     TextRenderer& textRenderer() override { return renderer_; }
     bool openAddress(std::string_view address, NativeWindow* owner) override;
     std::string executablePath() const override { return executablePath_; }
@@ -118,6 +124,9 @@ public:
     const std::vector<MessageBoxRecord>& messageBoxes() const { return messageBoxes_; }
     void setOpenAddressResult(bool accepted) { openAddressResult_ = accepted; }
     const std::vector<ShellCall>& shellCalls() const { return shellCalls_; }
+
+    // The menu bar of a window, or null.
+    HeadlessMenuBar* menuBarOf(const NativeWindow& window) const;
 
     // --- Windows ---
     // The live windows, in creation order.
@@ -177,6 +186,9 @@ private:
     std::vector<MessageBoxRecord> messageBoxes_;
     bool openAddressResult_ = true;
     std::vector<ShellCall> shellCalls_;
+    std::vector<HeadlessMenuBar*> menuBars_;
+    HeadlessFileDialogs fileDialogs_;
+    HeadlessPrinter printer_;
 
     BitmapFontRenderer renderer_;
     std::string executablePath_ = "/usr/bin/zozuz";

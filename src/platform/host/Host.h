@@ -7,10 +7,13 @@
 #include <string_view>
 
 #include "platform/gfx/Geometry.h"
+#include "platform/host/FileDialogs.h"
 #include "platform/host/HostListener.h"
 #include "platform/gfx/Image.h"
+#include "platform/host/MenuBar.h"
 #include "platform/host/MessageBox.h"
 #include "platform/host/NativeWindow.h"
+#include "platform/host/Printer.h"
 #include "platform/host/TextRenderer.h"
 #include "platform/host/WindowClient.h"
 
@@ -87,6 +90,13 @@ public:
     // shows the box over its owner (or, without owner, in front of everything); it does not disable
     // the program's windows itself.
     virtual MessageBoxResult messageBox(const MessageBoxRequest& request) = 0;
+
+    // --- Menus, file and print dialogs (MenuBar.h, FileDialogs.h, Printer.h) ---
+
+    // Gives `window` a menu bar that reports to `listener`; both must outlive it.
+    virtual std::unique_ptr<NativeMenuBar> createMenuBar(NativeWindow& window, MenuListener& listener) = 0;
+    virtual FileDialogs& fileDialogs() = 0;
+    virtual Printer& printer() = 0;
 
     // --- Text ---
 

@@ -26,6 +26,8 @@ class QWindow;
 namespace zozuz {
 
 class QtEventHub;
+class QtFileDialogs;
+class QtPrinter;
 class QtTextRenderer;
 class QtWindow;
 
@@ -61,6 +63,9 @@ public:
     NativeWindow* windowAt(Point screen) const override;
     Size screenSize() const override;
     MessageBoxResult messageBox(const MessageBoxRequest& request) override;
+    std::unique_ptr<NativeMenuBar> createMenuBar(NativeWindow& window, MenuListener& listener) override;
+    FileDialogs& fileDialogs() override;
+    Printer& printer() override;
     TextRenderer& textRenderer() override;
     bool openAddress(std::string_view address, NativeWindow* owner) override;
     std::string executablePath() const override;
@@ -118,6 +123,8 @@ private:
     std::unique_ptr<QApplication> app_;
     std::unique_ptr<QtEventHub> hub_;
     std::unique_ptr<QtTextRenderer> renderer_;
+    std::unique_ptr<QtFileDialogs> fileDialogs_;
+    std::unique_ptr<QtPrinter> printer_;
     HostListener* listener_ = nullptr;
     std::vector<QtWindow*> windows_;
     std::exception_ptr pending_;
