@@ -76,9 +76,8 @@ void EditView::setViewSize(Size size) {
         edit_.setWrapWidth(wrapWidth());
         topLine_ = lineOf(firstByte);
     }
-    clampScroll();
+    ensureCaretVisible();
     invalidateAll();
-    if (listener_) listener_->scrollBarsChanged();
 }
 
 int EditView::wrapWidth() const { return std::max(1, size_.width - 2 * kMargin); }
@@ -483,6 +482,15 @@ bool EditView::replaceAsOneStep(const std::string& bytes) {
 
 void EditView::changed() {
     goalX_ = -1;
+    // An edit can pair a lead byte it leaves at the caret with the byte after it (a paste ending in a
+    // lead byte, an undo): the caret then moves past that whole character.
+    const auto onStop = [this](Pos position) {
+        const Pos stop = stopAtOrBefore(position);
+        return stop == position ? position : nextStop(stop);
+    };
+    const Pos caret = onStop(edit_.caret());
+    const Pos anchor = onStop(this->anchor());
+    if (caret != edit_.caret() || anchor != this->anchor()) edit_.setSelection(anchor, caret);
     ensureCaretVisible();
     invalidateAll();
     if (listener_) listener_->caretMoved();
