@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev libgl-dev libegl-dev libvulkan-dev
   xvfb xauth openbox xdotool x11-utils imagemagick
-  fonts-wqy-zenhei
+  fonts-wqy-zenhei fonts-arphic-uming
 )
 
 missing=()

@@ -16,7 +16,10 @@
 #include "platform/host/KeyEvent.h"
 #include "platform/host/MouseEvent.h"
 #include "platform/host/ShowCommand.h"
+#include "platform/headless/BitmapCodePageText.h"
 #include "platform/headless/BitmapFontRenderer.h"
+#include "platform/headless/IconvCodePageCodec.h"
+#include "platform/headless/MemoryClipboard.h"
 #include "platform/headless/HeadlessWindow.h"
 
 namespace zozuz {
@@ -69,6 +72,12 @@ public:
     Size screenSize() const override { return screenSize_; }
     MessageBoxResult messageBox(const MessageBoxRequest& request) override;
     TextRenderer& textRenderer() override { return renderer_; }
+    const CodePageCodec& codePageCodec() const override { return codec_; }
+    CodePageTextMeasure& codePageTextMeasure() override { return codePageText_; }
+    Clipboard& clipboard() override { return clipboard_; }
+    // The clipboard with what a test puts there, as another program would.
+    MemoryClipboard& memoryClipboard() { return clipboard_; }
+    BitmapCodePageText& bitmapCodePageText() { return codePageText_; }
     bool openAddress(std::string_view address, NativeWindow* owner) override;
     std::string executablePath() const override { return executablePath_; }
     int initialShowCommand() const override { return showCommand_; }
@@ -177,6 +186,9 @@ private:
     std::vector<ShellCall> shellCalls_;
 
     BitmapFontRenderer renderer_;
+    IconvCodePageCodec codec_;
+    BitmapCodePageText codePageText_{codec_};
+    MemoryClipboard clipboard_;
     std::string executablePath_ = "/usr/bin/zozuz";
     int showCommand_ = show_command::kShowDefault;
     Size screenSize_{1024, 768};

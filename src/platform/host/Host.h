@@ -7,6 +7,9 @@
 #include <string_view>
 
 #include "platform/gfx/Geometry.h"
+#include "platform/host/Clipboard.h"
+#include "platform/host/CodePageCodec.h"
+#include "platform/host/CodePageTextMeasure.h"
 #include "platform/host/HostListener.h"
 #include "platform/gfx/Image.h"
 #include "platform/host/MessageBox.h"
@@ -90,6 +93,14 @@ public:
     // --- Text ---
 
     virtual TextRenderer& textRenderer() = 0;
+    // Conversion between the system code page (936) and Unicode, at the edges of the program.
+    virtual const CodePageCodec& codePageCodec() const = 0;
+    // Measuring code-page text in the desktop's fonts, for the editor's layout.
+    virtual CodePageTextMeasure& codePageTextMeasure() = 0;
+
+    // --- Clipboard ---
+
+    virtual Clipboard& clipboard() = 0;
 
     // --- Shell and process ---
 

@@ -19,6 +19,9 @@
 #include "platform/host/ShowCommand.h"
 #include "platform/qt/QtEventHub.h"
 #include "platform/qt/QtImageConversion.h"
+#include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtCodePageCodec.h"
+#include "platform/qt/QtCodePageText.h"
 #include "platform/qt/QtTextRenderer.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/qt/QtWindowWidget.h"
@@ -28,7 +31,10 @@ namespace zozuz {
 QtHost::QtHost(int& argc, char** argv)
     : app_(std::make_unique<QApplication>(argc, argv)),
       hub_(std::make_unique<QtEventHub>(*this)),
-      renderer_(std::make_unique<QtTextRenderer>()) {
+      renderer_(std::make_unique<QtTextRenderer>()),
+      codec_(std::make_unique<QtCodePageCodec>()),
+      codePageText_(std::make_unique<QtCodePageText>(*codec_)),
+      clipboard_(std::make_unique<QtClipboard>()) {
     // The program decides when it ends, not the last window closing.
     QApplication::setQuitOnLastWindowClosed(false);
     app_->installEventFilter(hub_.get());
@@ -48,6 +54,9 @@ QtHost::~QtHost() {
         if (timer.qtId != 0) hub_->killTimer(timer.qtId);
     app_->removeEventFilter(hub_.get());
     renderer_.reset();
+    clipboard_.reset();
+    codePageText_.reset();
+    codec_.reset();
     hub_.reset();
     app_.reset();
 }
@@ -268,6 +277,9 @@ MessageBoxResult QtHost::messageBox(const MessageBoxRequest& request) {
 // --- Text, shell and process ---
 
 TextRenderer& QtHost::textRenderer() { return *renderer_; }
+const CodePageCodec& QtHost::codePageCodec() const { return *codec_; }
+CodePageTextMeasure& QtHost::codePageTextMeasure() { return *codePageText_; }
+Clipboard& QtHost::clipboard() { return *clipboard_; }
 
 bool QtHost::openAddress(std::string_view address, NativeWindow*) {
     // As the desktop's own handler does, a bare "www.example.com" is taken for a web address; a

@@ -25,6 +25,9 @@ class QWindow;
 
 namespace zozuz {
 
+class QtClipboard;
+class QtCodePageCodec;
+class QtCodePageText;
 class QtEventHub;
 class QtTextRenderer;
 class QtWindow;
@@ -62,6 +65,10 @@ public:
     Size screenSize() const override;
     MessageBoxResult messageBox(const MessageBoxRequest& request) override;
     TextRenderer& textRenderer() override;
+    const CodePageCodec& codePageCodec() const override;
+    CodePageTextMeasure& codePageTextMeasure() override;
+    Clipboard& clipboard() override;
+    QtCodePageText& codePageText() { return *codePageText_; }
     bool openAddress(std::string_view address, NativeWindow* owner) override;
     std::string executablePath() const override;
     int initialShowCommand() const override;
@@ -118,6 +125,9 @@ private:
     std::unique_ptr<QApplication> app_;
     std::unique_ptr<QtEventHub> hub_;
     std::unique_ptr<QtTextRenderer> renderer_;
+    std::unique_ptr<QtCodePageCodec> codec_;
+    std::unique_ptr<QtCodePageText> codePageText_;
+    std::unique_ptr<QtClipboard> clipboard_;
     HostListener* listener_ = nullptr;
     std::vector<QtWindow*> windows_;
     std::exception_ptr pending_;

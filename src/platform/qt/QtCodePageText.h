@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QString>
+
+#include "platform/gfx/Font.h"
+#include "platform/host/CodePageCanvas.h"
+#include "platform/host/CodePageCodec.h"
+#include "platform/host/CodePageTextMeasure.h"
+
+class QPainter;
+
+namespace zozuz {
+
+// Code-page text in the desktop's fonts: the bytes are decoded at this edge and measured with Qt's
+// font metrics. Kerning is off, so a run drawn whole lands where its characters' advances say.
+class QtCodePageText final : public CodePageTextMeasure {
+public:
+    explicit QtCodePageText(const CodePageCodec& codec) : codec_(codec) {}
+
+    int advance(const Font& font, std::string_view character) override;
+    int lineHeight(const Font& font) override;
+    int averageCharWidth(const Font& font) override;
+
+    QString decode(std::string_view bytes) const;
+    const QFont& qtFont(const Font& font);
+    const QFontMetrics& metrics(const Font& font);
+
+private:
+    const CodePageCodec& codec_;
+    std::optional<Font> cachedFont_;
+    QFont qtFont_;
+    std::optional<QFontMetrics> metrics_;
+};
+
+// Paints with a QPainter that the caller has set up (clip included).
+class QtPainterCanvas final : public CodePageCanvas {
+public:
+    QtPainterCanvas(QPainter& painter, QtCodePageText& text) : painter_(painter), text_(text) {}
+
+    void fill(const Rect& area, std::uint32_t rgb) override;
+    void drawText(Point at, std::string_view bytes, const Font& font, std::uint32_t rgb) override;
+
+private:
+    QPainter& painter_;
+    QtCodePageText& text_;
+};
+
+}  // namespace zozuz
