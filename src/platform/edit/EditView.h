@@ -15,6 +15,7 @@
 #include "platform/host/CodePageTextMeasure.h"
 #include "platform/host/KeyEvent.h"
 #include "platform/host/MouseEvent.h"
+#include "platform/host/ScrollBarState.h"
 
 namespace zozuz {
 
@@ -40,14 +41,6 @@ struct EditPalette {
     std::uint32_t highlightedText = 0xFFFFFF;
     // The frame and digits of the boxes that show bytes which are no character.
     std::uint32_t box = 0x808080;
-};
-
-// One scroll bar: positions run from 0 to `maximum`, and `page` of them are in view at once.
-struct ScrollBarState {
-    bool shown = false;
-    std::int64_t maximum = 0;
-    std::int64_t page = 0;
-    std::int64_t position = 0;
 };
 
 // The editor's behaviour over an EditControl, the same on every host: layout of the visible lines,

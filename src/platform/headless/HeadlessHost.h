@@ -18,6 +18,7 @@
 #include "platform/host/ShowCommand.h"
 #include "platform/headless/BitmapCodePageText.h"
 #include "platform/headless/BitmapFontRenderer.h"
+#include "platform/headless/HeadlessEditorWindow.h"
 #include "platform/headless/IconvCodePageCodec.h"
 #include "platform/headless/MemoryClipboard.h"
 #include "platform/headless/HeadlessWindow.h"
@@ -60,6 +61,7 @@ public:
 
     // --- Host ---
     std::unique_ptr<NativeWindow> createWindow(WindowClient& client, const WindowOptions& options) override;
+    std::unique_ptr<EditorWindow> createEditorWindow(NativeWindow& parent, EditorWindowClient& client) override;
     NativeWindow* activeWindow() const override { return active_; }
     PumpResult pumpOne() override;
     void waitForEvent() override;
@@ -131,11 +133,19 @@ public:
     // --- Windows ---
     // The live windows, in creation order.
     const std::vector<HeadlessWindow*>& windows() const { return windows_; }
+    // The editor window with the keyboard focus, or null; it receives the keys that its window's
+    // preview lets through.
+    HeadlessEditorWindow* focusedEditor() const { return focusedEditor_; }
+    void focusEditor(HeadlessEditorWindow* editor);
+    const std::vector<HeadlessEditorWindow*>& editors() const { return editors_; }
     // Input that arrived for a hidden or disabled window and was dropped, as a desktop drops it.
     std::size_t droppedInputs() const { return droppedInputs_; }
 
 private:
     friend class HeadlessWindow;
+    friend class HeadlessEditorWindow;
+    void editorCreated(HeadlessEditorWindow* editor) { editors_.push_back(editor); }
+    void editorDestroyed(HeadlessEditorWindow* editor);
 
     struct Event {
         enum class Kind : std::uint8_t { Key, Mouse, Close, SessionEnd, Task, Timer, Quit };
@@ -164,6 +174,8 @@ private:
     void announce(HostListener::InputKind kind);
 
     std::vector<HeadlessWindow*> windows_;
+    std::vector<HeadlessEditorWindow*> editors_;
+    HeadlessEditorWindow* focusedEditor_ = nullptr;
     std::vector<HeadlessWindow*> zOrder_;  // bottom to top
     HeadlessWindow* active_ = nullptr;
     std::deque<Event> queue_;

@@ -10,6 +10,7 @@
 #include "platform/host/Clipboard.h"
 #include "platform/host/CodePageCodec.h"
 #include "platform/host/CodePageTextMeasure.h"
+#include "platform/host/EditorWindow.h"
 #include "platform/host/HostListener.h"
 #include "platform/gfx/Image.h"
 #include "platform/host/MessageBox.h"
@@ -45,6 +46,8 @@ public:
     // Creates a hidden top-level window that reports its events to `client`. The client must
     // outlive the window.
     virtual std::unique_ptr<NativeWindow> createWindow(WindowClient& client, const WindowOptions& options) = 0;
+    // Creates a visible editor window inside `parent`, reporting to `client`; both must outlive it.
+    virtual std::unique_ptr<EditorWindow> createEditorWindow(NativeWindow& parent, EditorWindowClient& client) = 0;
     // The window that has the keyboard, or null when none of the program's windows is active.
     virtual NativeWindow* activeWindow() const = 0;
 

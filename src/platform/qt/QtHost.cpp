@@ -22,6 +22,7 @@
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtCodePageCodec.h"
 #include "platform/qt/QtCodePageText.h"
+#include "platform/qt/QtEditorWindow.h"
 #include "platform/qt/QtTextRenderer.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/qt/QtWindowWidget.h"
@@ -278,6 +279,10 @@ MessageBoxResult QtHost::messageBox(const MessageBoxRequest& request) {
 
 TextRenderer& QtHost::textRenderer() { return *renderer_; }
 const CodePageCodec& QtHost::codePageCodec() const { return *codec_; }
+
+std::unique_ptr<EditorWindow> QtHost::createEditorWindow(NativeWindow& parent, EditorWindowClient& client) {
+    return std::make_unique<QtEditorWindow>(*this, static_cast<QtWindow&>(parent), client);
+}
 CodePageTextMeasure& QtHost::codePageTextMeasure() { return *codePageText_; }
 Clipboard& QtHost::clipboard() { return *clipboard_; }
 

@@ -53,6 +53,7 @@ public:
 
     // --- Host ---
     std::unique_ptr<NativeWindow> createWindow(WindowClient& client, const WindowOptions& options) override;
+    std::unique_ptr<EditorWindow> createEditorWindow(NativeWindow& parent, EditorWindowClient& client) override;
     NativeWindow* activeWindow() const override;
     PumpResult pumpOne() override;
     void waitForEvent() override;

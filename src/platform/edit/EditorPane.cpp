@@ -1,0 +1,58 @@
+#include "platform/edit/EditorPane.h"
+
+#include "platform/edit/ClipboardText.h"
+
+namespace zozuz {
+
+EditorPane::EditorPane(Host& host, NativeWindow& parent, EditControl& edit)
+    : view_(edit, host.codePageCodec(), host.codePageTextMeasure(), host.clipboard()) {
+    window_ = host.createEditorWindow(parent, *this);
+    view_.setListener(this);
+    view_.setViewSize(window_->textAreaSize());
+    scrollBarsChanged();
+}
+
+EditorPane::~EditorPane() {
+    view_.setListener(nullptr);
+    window_.reset();
+}
+
+void EditorPane::setRedraw(bool on) {
+    if (on == view_.redraw()) return;
+    view_.setRedraw(on);
+    if (on && window_) window_->repaintNow();
+}
+
+void EditorPane::scrolled(bool vertical, std::int64_t position) {
+    if (vertical) {
+        view_.scrollToLine(position);
+    } else {
+        view_.scrollHorizontally(static_cast<int>(position));
+    }
+}
+
+std::string EditorPane::surroundingText(int& caret) {
+    const EditView::Surrounding around = view_.surroundingText();
+    caret = around.caret;
+    std::string utf8;
+    for (const char32_t c : around.text) clipboard_text::appendUtf8(utf8, c);
+    return utf8;
+}
+
+void EditorPane::invalidate(const Rect& area) {
+    if (window_) window_->invalidate(area);
+}
+
+void EditorPane::scrollBarsChanged() {
+    if (window_) window_->setScrollBars(view_.verticalScrollBar(), view_.horizontalScrollBar());
+}
+
+void EditorPane::caretMoved() {
+    if (window_) window_->caretMoved();
+}
+
+void EditorPane::focusWanted() {
+    if (window_) window_->setFocus();
+}
+
+}  // namespace zozuz

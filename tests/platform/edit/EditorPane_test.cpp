@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/edit/EditorPane.h"
+#include "platform/headless/HeadlessHost.h"
+
+namespace zozuz {
+namespace {
+
+class NoClient : public WindowClient {};
+
+struct PaneRig {
+    HeadlessHost host;
+    NoClient client;
+    std::unique_ptr<NativeWindow> window = host.createWindow(client, WindowOptions{});
+    EditControl edit;
+    EditorPane pane{host, *window, edit};
+    HeadlessEditorWindow& editor = static_cast<HeadlessEditorWindow&>(pane.window());
+
+    PaneRig() {
+        window->show();
+        window->activate();
+        pane.window().setBounds({0, 0, 216, 116});
+    }
+    void drain() {
+        while (host.pumpOne() != Host::PumpResult::Empty) {
+        }
+    }
+};
+
+TEST(EditorPane, KeysReachTheFocusedEditorAfterTheWindowsPreview) {
+    PaneRig rig;
+    rig.host.postKeyPress(*rig.window, 'A');
+    rig.drain();
+    EXPECT_EQ(rig.edit.textLength(), 0);  // no focus yet
+    rig.pane.window().setFocus();
+    EXPECT_TRUE(rig.pane.view().focused());
+    KeyEvent key;
+    key.virtualKey = 'A';
+    key.text = "中";
+    rig.host.postKey(*rig.window, key);
+    rig.drain();
+    EXPECT_EQ(rig.edit.text(), "\xD6\xD0");
+    rig.editor.loseFocus();
+    EXPECT_FALSE(rig.pane.view().focused());
+}
+
+TEST(EditorPane, ClickTakesTheFocusAndTheTextAreaLeavesRoomForTheScrollBars) {
+    PaneRig rig;
+    EXPECT_EQ(rig.editor.textAreaSize(), (Size{200, 100}));
+    EXPECT_EQ(rig.pane.view().viewSize(), (Size{200, 100}));
+    EXPECT_TRUE(rig.editor.verticalBar().shown);
+    EXPECT_TRUE(rig.editor.horizontalBar().shown);
+    MouseEvent click;
+    click.kind = MouseEvent::Kind::Down;
+    click.button = MouseEvent::Button::Left;
+    rig.editor.client().mouse(click);
+    EXPECT_TRUE(rig.editor.hasFocus());
+    // Word wrap takes the horizontal bar away, and the text area grows into its room.
+    rig.pane.view().setWordWrap(true);
+    EXPECT_FALSE(rig.editor.horizontalBar().shown);
+    EXPECT_EQ(rig.pane.view().viewSize(), (Size{200, 116}));
+}
+
+TEST(EditorPane, ScrollBarsFollowTheViewAndMoveIt) {
+    PaneRig rig;
+    std::string text;
+    for (int i = 0; i < 100; ++i) text += "line\r\n";
+    rig.edit.setText(text);
+    EXPECT_EQ(rig.editor.verticalBar().maximum, 100);
+    EXPECT_EQ(rig.editor.verticalBar().page, 100 / 16);
+    rig.editor.client().scrolled(true, 40);
+    EXPECT_EQ(rig.pane.view().topLine(), 40);
+    EXPECT_EQ(rig.editor.verticalBar().position, 40);
+}
+
+TEST(EditorPane, NothingIsPaintedWhileRedrawIsOffAndEverythingAtOnceAfter) {
+    PaneRig rig;
+    rig.editor.paintPending();
+    const int before = rig.editor.paintCount();
+    rig.pane.setRedraw(false);
+    rig.edit.setText("changed");
+    rig.editor.paintPending();
+    EXPECT_EQ(rig.editor.paintCount(), before);
+    rig.pane.setRedraw(true);
+    EXPECT_EQ(rig.editor.paintCount(), before + 1);  // before setRedraw returned
+    // The text is on the pixels: the first glyph column of "c" is not the window's white.
+    bool inked = false;
+    for (int y = 0; y < 16; ++y) inked |= rig.editor.pixels().pixel(EditView::kMargin + 1, y) != 0xFFFFFFu;
+    EXPECT_TRUE(inked);
+}
+
+TEST(EditorPane, InputMethodPreeditAndCommitAndItsQueries) {
+    PaneRig rig;
+    rig.pane.window().setFocus();
+    rig.edit.setText("ab");
+    rig.pane.view().select(1, 1);
+    rig.editor.client().preeditChanged("zh");
+    EXPECT_EQ(rig.edit.text(), "ab");
+    rig.editor.client().textCommitted("中");
+    rig.editor.client().preeditChanged("");
+    EXPECT_EQ(rig.edit.text(), "a\xD6\xD0" "b");
+    int caret = -1;
+    EXPECT_EQ(rig.editor.client().surroundingText(caret), "a中b");
+    EXPECT_EQ(caret, 2);
+    const Rect rect = rig.editor.client().caretRect();
+    EXPECT_EQ(rect.left, EditView::kMargin + 24);
+    EXPECT_EQ(rect.height(), 16);
+    EXPECT_GT(rig.editor.caretMoves(), 0);
+}
+
+}  // namespace
+}  // namespace zozuz
