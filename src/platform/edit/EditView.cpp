@@ -31,9 +31,20 @@ EditView::EditView(EditControl& edit, const CodePageCodec& codec, CodePageTextMe
             xOffset_ = 0;
             widest_ = 0;
         }
+        const Pos count = edit_.lineCount();
+        const bool sameLines = count == knownLineCount_ && !wordWrap();
+        knownLineCount_ = count;
         if (!redraw_) return;
+        const Pos top = topLine_;
         clampScroll();
-        invalidateAll();
+        if (top != topLine_) {
+            invalidateAll();
+        } else {
+            // Lines after a change move only when the number of lines changed (or, under word wrap,
+            // when the change made its line wrap differently).
+            const Pos line = lineOf(position);
+            invalidateRows(line, sameLines ? line : topLine_ + visibleRows());
+        }
         if (listener_) listener_->scrollBarsChanged();
     });
 }
@@ -409,12 +420,13 @@ void EditView::drawBox(CodePageCanvas& canvas, int x, int y, int width, std::uin
 void EditView::paint(CodePageCanvas& canvas, const Rect& area) {
     if (!redraw_) return;
     canvas.fill(area, palette_.window);
-    const std::vector<LineLayout> lines = visibleLines();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const int y = static_cast<int>(i) * lineHeight_;
-        if (y >= area.bottom) break;
-        if (y + lineHeight_ <= area.top) continue;
-        for (const Run& run : lines[i].runs) {
+    paintedCaretLine_ = lineOf(edit_.caret());
+    const Pos firstRow = std::max(0, area.top) / lineHeight_;
+    const Pos lastRow = std::max(0, area.bottom - 1) / lineHeight_;
+    for (Pos row = firstRow; row <= lastRow && topLine_ + row < edit_.lineCount(); ++row) {
+        const int y = static_cast<int>(row) * lineHeight_;
+        const LineLayout line = layoutLine(topLine_ + row, xOffset_ + size_.width);
+        for (const Run& run : line.runs) {
             const int x = kMargin + run.x - xOffset_;
             if (x >= area.right) break;
             if (x + run.width <= area.left) continue;
@@ -480,7 +492,17 @@ bool EditView::replaceAsOneStep(const std::string& bytes) {
     return true;
 }
 
-void EditView::changed() {
+void EditView::invalidateRows(Pos first, Pos last) {
+    if (!redraw_ || !listener_) return;
+    first = std::max(first, topLine_);
+    last = std::min(last, topLine_ + visibleRows());
+    if (last < first) return;
+    const int top = static_cast<int>(first - topLine_) * lineHeight_;
+    const int bottom = static_cast<int>(last - topLine_ + 1) * lineHeight_;
+    listener_->invalidate({0, top, size_.width, std::min(bottom, size_.height)});
+}
+
+void EditView::changed(bool caretLineOnly) {
     goalX_ = -1;
     // An edit can pair a lead byte it leaves at the caret with the byte after it (a paste ending in a
     // lead byte, an undo): the caret then moves past that whole character.
@@ -491,15 +513,25 @@ void EditView::changed() {
     const Pos caret = onStop(edit_.caret());
     const Pos anchor = onStop(this->anchor());
     if (caret != edit_.caret() || anchor != this->anchor()) edit_.setSelection(anchor, caret);
+    const Pos top = topLine_;
+    const int x = xOffset_;
     ensureCaretVisible();
-    invalidateAll();
+    if (caretLineOnly && top == topLine_ && x == xOffset_ && !edit_.hasSelection()) {
+        // Typing and deleting change the caret's line (the control reported the text's own change):
+        // the caret's old and new places are what is left to repaint.
+        const Pos line = lineOf(edit_.caret());
+        invalidateRows(line, line);
+        invalidateRows(paintedCaretLine_, paintedCaretLine_);
+    } else {
+        invalidateAll();
+    }
     if (listener_) listener_->caretMoved();
 }
 
 bool EditView::typeText(std::string_view utf8) {
     if (edit_.readOnly()) return false;
     if (!edit_.userInsert(codec_.encode(utf8))) return false;
-    changed();
+    changed(true);
     return true;
 }
 
@@ -507,7 +539,7 @@ bool EditView::deleteCharacter(bool forward) {
     if (edit_.readOnly()) return false;
     if (edit_.hasSelection()) {
         if (!edit_.userDeleteForward()) return false;
-        changed();
+        changed(true);
         return true;
     }
     const Pos caret = edit_.caret();
@@ -536,7 +568,7 @@ bool EditView::deleteCharacter(bool forward) {
         done = edit_.userDeleteForward();
         if (!done) edit_.setSelection(caret, caret);
     }
-    if (done) changed();
+    if (done) changed(true);
     return done;
 }
 

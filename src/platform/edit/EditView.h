@@ -194,7 +194,10 @@ private:
     void moveCaret(Pos position, bool extend);
     void ensureCaretVisible();
     void clampScroll();
-    void changed();
+    // After an edit: the caret onto a stop and into view, and the repaint. With `caretLineOnly` the
+    // edit touched only the caret's line, and the control's own report covers the text.
+    void changed(bool caretLineOnly = false);
+    void invalidateRows(Pos first, Pos last);
     void invalidateAll();
     bool deleteCharacter(bool forward);
     bool replaceAsOneStep(const std::string& bytes);
@@ -233,6 +236,9 @@ private:
     // The x that Up, Down, PgUp and PgDn aim for; -1 takes the caret's own.
     int goalX_ = -1;
     bool redraw_ = true;
+    // The line count the view last heard of, and the caret's line at the last painting.
+    Pos knownLineCount_ = 1;
+    Pos paintedCaretLine_ = 0;
     bool focused_ = false;
     bool caretShown_ = true;
     bool dragging_ = false;

@@ -22,20 +22,19 @@ QString QtCodePageText::decode(std::string_view bytes) const {
     return out;
 }
 
-const QFont& QtCodePageText::qtFont(const Font& font) {
-    if (!cachedFont_ || !(*cachedFont_ == font)) {
-        qtFont_ = QtFontMapper::toQFont(font);
-        qtFont_.setKerning(false);
-        metrics_.emplace(qtFont_);
-        cachedFont_ = font;
-    }
-    return qtFont_;
+const QtCodePageText::Mapped& QtCodePageText::mapped(const Font& font) {
+    for (const Mapped& known : mapped_)
+        if (known.font == font) return known;
+    if (mapped_.size() >= 8) mapped_.clear();
+    QFont qtFont = QtFontMapper::toQFont(font);
+    qtFont.setKerning(false);
+    mapped_.push_back({font, qtFont, QFontMetrics(qtFont)});
+    return mapped_.back();
 }
 
-const QFontMetrics& QtCodePageText::metrics(const Font& font) {
-    qtFont(font);
-    return *metrics_;
-}
+const QFont& QtCodePageText::qtFont(const Font& font) { return mapped(font).qtFont; }
+
+const QFontMetrics& QtCodePageText::metrics(const Font& font) { return mapped(font).metrics; }
 
 int QtCodePageText::advance(const Font& font, std::string_view character) {
     return metrics(font).horizontalAdvance(decode(character));

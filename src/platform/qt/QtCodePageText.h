@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string_view>
+#include <vector>
 
 #include <QFont>
 #include <QFontMetrics>
@@ -32,10 +32,17 @@ public:
     const QFontMetrics& metrics(const Font& font);
 
 private:
+    struct Mapped {
+        Font font;
+        QFont qtFont;
+        QFontMetrics metrics;
+    };
+    const Mapped& mapped(const Font& font);
+
     const CodePageCodec& codec_;
-    std::optional<Font> cachedFont_;
-    QFont qtFont_;
-    std::optional<QFontMetrics> metrics_;
+    // The fonts mapped so far: the editor draws in two (its text and the digits of its boxes), and
+    // mapping one means a font database lookup.
+    std::vector<Mapped> mapped_;
 };
 
 // Paints with a QPainter that the caller has set up (clip included).

@@ -127,7 +127,11 @@ TEST(EditViewPaint, DrawsSelectionBoxesAndNothingWhileRedrawIsOff) {
 struct RecordingListener : EditViewListener {
     int invalidations = 0;
     int focusRequests = 0;
-    void invalidate(const Rect&) override { ++invalidations; }
+    std::vector<Rect> areas;
+    void invalidate(const Rect& area) override {
+        ++invalidations;
+        areas.push_back(area);
+    }
     void focusWanted() override { ++focusRequests; }
 };
 
@@ -144,6 +148,22 @@ TEST(EditViewRedraw, ChangesWhileOffInvalidateNothingAndSwitchingOnInvalidatesOn
     EXPECT_EQ(listener.invalidations, 1);
     rig.type("y");
     EXPECT_GT(listener.invalidations, 1);
+}
+
+TEST(EditViewRedraw, TypingRepaintsItsLineAndABreakEverythingBelow) {
+    EditViewRig rig({240, 160});
+    rig.setText("one\r\ntwo\r\nthree", 6);
+    RecordingListener listener;
+    rig.view.setListener(&listener);
+    Image image(240, 160);
+    ImageCodePageCanvas canvas(image, image.bounds(), rig.text);
+    rig.view.paint(canvas, image.bounds());
+    rig.type("x");
+    for (const Rect& area : listener.areas) EXPECT_EQ(area, (Rect{0, 16, 240, 32}));
+    listener.areas.clear();
+    rig.press(vk::Return);
+    ASSERT_FALSE(listener.areas.empty());
+    EXPECT_EQ(listener.areas.front(), (Rect{0, 16, 240, 160}));
 }
 
 TEST(EditViewKeys, BackspaceAndDeleteRemoveWholeCharacters) {
