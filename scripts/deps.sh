@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config clang libclang-rt-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev libgl-dev libegl-dev libvulkan-dev
-  xvfb xauth openbox xdotool x11-utils imagemagick
+  xvfb xauth openbox xdotool x11-utils x11-xserver-utils xclip imagemagick
   fonts-wqy-zenhei fonts-arphic-uming
 )
 

@@ -57,7 +57,7 @@ void EditView::setFont(const Font& font) {
     font_ = font;
     boxFont_ = font;
     boxFont_.bold = false;
-    boxFont_.pixelHeight = std::max(6, font.pixelHeight * 9 / 16);
+    boxFont_.pixelHeight = std::max(6, font.pixelHeight * 11 / 16);
     lineHeight_ = std::max(1, measure_.lineHeight(font_));
     tabStop_ = std::max(1, 8 * measure_.averageCharWidth(font_));
     int digit = 1;
@@ -400,21 +400,16 @@ std::vector<EditView::LineLayout> EditView::visibleLines() {
 }
 
 void EditView::drawBox(CodePageCanvas& canvas, int x, int y, int width, std::uint8_t byte, bool selected) {
+    // A filled box with its digits cut out reads at small sizes, and cannot be taken for a glyph.
     const std::uint32_t colour = selected ? palette_.highlightedText : palette_.box;
-    const int left = x + 1;
-    const int right = x + width - 1;
-    const int top = y + 1;
-    const int bottom = y + lineHeight_ - 1;
-    canvas.fill({left, top, right, top + 1}, colour);
-    canvas.fill({left, bottom - 1, right, bottom}, colour);
-    canvas.fill({left, top, left + 1, bottom}, colour);
-    canvas.fill({right - 1, top, right, bottom}, colour);
+    const std::uint32_t digitsColour = selected ? palette_.highlight : palette_.window;
+    canvas.fill({x + 1, y + 1, x + width - 1, y + lineHeight_ - 1}, colour);
     static constexpr char kHex[] = "0123456789ABCDEF";
     const char digits[2] = {kHex[byte >> 4], kHex[byte & 15]};
     const std::string_view text(digits, 2);
     const int textWidth = measure_.advance(boxFont_, text.substr(0, 1)) + measure_.advance(boxFont_, text.substr(1, 1));
     const int textHeight = measure_.lineHeight(boxFont_);
-    canvas.drawText({x + (width - textWidth) / 2, y + (lineHeight_ - textHeight) / 2}, text, boxFont_, colour);
+    canvas.drawText({x + (width - textWidth) / 2, y + (lineHeight_ - textHeight) / 2}, text, boxFont_, digitsColour);
 }
 
 void EditView::paint(CodePageCanvas& canvas, const Rect& area) {

@@ -40,7 +40,7 @@ struct EditPalette {
     std::uint32_t highlight = 0x0078D7;
     std::uint32_t highlightedText = 0xFFFFFF;
     // The frame and digits of the boxes that show bytes which are no character.
-    std::uint32_t box = 0x808080;
+    std::uint32_t box = 0x606060;
 };
 
 // The editor's behaviour over an EditControl, the same on every host: layout of the visible lines,
