@@ -5,14 +5,22 @@
 namespace zozuz {
 
 EditorPane::EditorPane(Host& host, NativeWindow& parent, EditControl& edit)
-    : view_(edit, host.codePageCodec(), host.codePageTextMeasure(), host.clipboard()) {
+    : host_(host), view_(edit, host.codePageCodec(), host.codePageTextMeasure(), host.clipboard()) {
     window_ = host.createEditorWindow(parent, *this);
+    const EditorColours colours = window_->colours();
+    EditPalette palette;
+    palette.window = colours.window;
+    palette.text = colours.text;
+    palette.highlight = colours.highlight;
+    palette.highlightedText = colours.highlightedText;
+    view_.setPalette(palette);
     view_.setListener(this);
     view_.setViewSize(window_->textAreaSize());
     scrollBarsChanged();
 }
 
 EditorPane::~EditorPane() {
+    if (blinkTimer_ != 0) host_.stopTimer(blinkTimer_);
     view_.setListener(nullptr);
     window_.reset();
 }
@@ -49,6 +57,29 @@ void EditorPane::scrollBarsChanged() {
 
 void EditorPane::caretMoved() {
     if (window_) window_->caretMoved();
+    restartBlink();
+}
+
+void EditorPane::focusChanged(bool focused) {
+    view_.setFocused(focused);
+    restartBlink();
+}
+
+void EditorPane::restartBlink() {
+    if (blinkTimer_ != 0) host_.stopTimer(blinkTimer_);
+    blinkTimer_ = 0;
+    caretShown_ = true;
+    view_.setCaretShown(true);
+    if (view_.focused()) scheduleBlink();
+}
+
+void EditorPane::scheduleBlink() {
+    blinkTimer_ = host_.startTimer(kCaretBlinkMilliseconds, [this] {
+        blinkTimer_ = 0;
+        caretShown_ = !caretShown_;
+        view_.setCaretShown(caretShown_);
+        scheduleBlink();
+    });
 }
 
 void EditorPane::focusWanted() {

@@ -24,6 +24,9 @@ public:
     EditView& view() { return view_; }
     EditorWindow& window() { return *window_; }
 
+    // The caret blinks at this pace while the editor has the focus, and shows at once after it moves.
+    static constexpr int kCaretBlinkMilliseconds = 530;
+
     // The redraw switch: while off the editor paints nothing; switched on, it repaints at once,
     // before the call returns.
     void setRedraw(bool on);
@@ -33,7 +36,7 @@ public:
     void mouse(const MouseEvent& mouse) override { view_.mouse(mouse); }
     void paint(CodePageCanvas& canvas, const Rect& area) override { view_.paint(canvas, area); }
     void resized(Size textArea) override { view_.setViewSize(textArea); }
-    void focusChanged(bool focused) override { view_.setFocused(focused); }
+    void focusChanged(bool focused) override;
     void scrolled(bool vertical, std::int64_t position) override;
     void preeditChanged(const std::string& utf8) override { view_.setPreedit(utf8); }
     void textCommitted(const std::string& utf8) override { view_.commitText(utf8); }
@@ -47,7 +50,13 @@ public:
     void focusWanted() override;
 
 private:
+    void restartBlink();
+    void scheduleBlink();
+
+    Host& host_;
     EditView view_;
+    Host::TimerId blinkTimer_ = 0;
+    bool caretShown_ = true;
     // Created after the view, which it reports to from its first moment.
     std::unique_ptr<EditorWindow> window_;
 };

@@ -42,6 +42,14 @@ public:
     }
 };
 
+// The desktop's colours for an editor: its background and text, and those of selected text.
+struct EditorColours {
+    std::uint32_t window = 0xFFFFFF;
+    std::uint32_t text = 0x000000;
+    std::uint32_t highlight = 0x0078D7;
+    std::uint32_t highlightedText = 0xFFFFFF;
+};
+
 // A child window that shows an editor inside a top-level window: a text area with a vertical and a
 // horizontal scroll bar, the keyboard focus and the input method. A Windows host answers it with a
 // child window with WS_VSCROLL and WS_HSCROLL, SetScrollInfo, SetFocus and the WM_IME_* messages.
@@ -66,6 +74,10 @@ public:
     virtual void repaintNow() = 0;
     // The caret moved: the input method asks for its rectangle again.
     virtual void caretMoved() = 0;
+
+    // The desktop's colours (GetSysColor on Windows: COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT,
+    // COLOR_HIGHLIGHTTEXT).
+    virtual EditorColours colours() const = 0;
 };
 
 }  // namespace zozuz

@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QInputMethod>
+#include <QPalette>
 #include <QScrollBar>
 
 #include "platform/qt/QtEditorWidget.h"
@@ -73,6 +74,12 @@ void QtEditorWindow::repaintNow() { widget_->viewport()->repaint(); }
 
 void QtEditorWindow::caretMoved() {
     if (widget_->hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle | Qt::ImSurroundingText | Qt::ImCursorPosition);
+}
+
+EditorColours QtEditorWindow::colours() const {
+    const QPalette palette = widget_->palette();
+    const auto rgb = [&](QPalette::ColorRole role) { return static_cast<std::uint32_t>(palette.color(role).rgb() & 0xFFFFFF); };
+    return {rgb(QPalette::Base), rgb(QPalette::Text), rgb(QPalette::Highlight), rgb(QPalette::HighlightedText)};
 }
 
 }  // namespace zozuz

@@ -28,6 +28,7 @@ public:
     void invalidate(const Rect& area) override;
     void repaintNow() override;
     void caretMoved() override;
+    EditorColours colours() const override;
 
     QtHost& host() const { return host_; }
     EditorWindowClient& client() const { return client_; }

@@ -92,6 +92,43 @@ TEST(EditorPane, NothingIsPaintedWhileRedrawIsOffAndEverythingAtOnceAfter) {
     EXPECT_TRUE(inked);
 }
 
+TEST(EditorPane, CaretBlinksWhileFocusedAndShowsAtOnceAfterAMove) {
+    PaneRig rig;
+    rig.edit.setText("   ");  // spaces: no glyph where the caret stands
+    rig.pane.window().setFocus();
+    const auto caretInked = [&] {
+        rig.editor.repaintNow();
+        const Rect caret = rig.pane.view().caretRect();
+        return rig.editor.pixels().pixel(caret.left, caret.top + 1) != 0xFFFFFFu;
+    };
+    EXPECT_TRUE(caretInked());
+    rig.host.advanceClock(EditorPane::kCaretBlinkMilliseconds);
+    rig.drain();
+    EXPECT_FALSE(caretInked());
+    rig.host.advanceClock(EditorPane::kCaretBlinkMilliseconds);
+    rig.drain();
+    EXPECT_TRUE(caretInked());
+    rig.host.advanceClock(EditorPane::kCaretBlinkMilliseconds);
+    rig.drain();
+    rig.pane.key(KeyEvent{KeyEvent::Kind::Down, vk::Right});
+    EXPECT_TRUE(caretInked());
+    rig.editor.loseFocus();
+    EXPECT_EQ(rig.host.activeTimers(), 0u);
+    EXPECT_FALSE(caretInked());
+}
+
+TEST(EditorPane, TakesTheDesktopsColours) {
+    EditorColours colours;
+    colours.highlight = 0x112233;
+    HeadlessEditorWindow::setDesktopColours(colours);
+    PaneRig rig;
+    HeadlessEditorWindow::setDesktopColours(EditorColours{});
+    rig.edit.setText("ab");
+    rig.pane.view().select(0, 1);
+    rig.editor.repaintNow();
+    EXPECT_EQ(rig.editor.pixels().pixel(EditView::kMargin + 11, 0), 0x112233u);
+}
+
 TEST(EditorPane, InputMethodPreeditAndCommitAndItsQueries) {
     PaneRig rig;
     rig.pane.window().setFocus();
