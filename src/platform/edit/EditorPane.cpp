@@ -63,6 +63,7 @@ void EditorPane::caretMoved() {
 void EditorPane::focusChanged(bool focused) {
     view_.setFocused(focused);
     restartBlink();
+    if (onFocusChanged) onFocusChanged(focused);
 }
 
 void EditorPane::restartBlink() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,6 +24,9 @@ public:
 
     EditView& view() { return view_; }
     EditorWindow& window() { return *window_; }
+
+    // Told when the editor window gains or loses the keyboard focus, after the view has been told.
+    std::function<void(bool focused)> onFocusChanged;
 
     // The caret blinks at this pace while the editor has the focus, and shows at once after it moves.
     static constexpr int kCaretBlinkMilliseconds = 530;
