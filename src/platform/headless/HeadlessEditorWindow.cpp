@@ -13,6 +13,8 @@ HeadlessEditorWindow::HeadlessEditorWindow(HeadlessHost& host, HeadlessWindow& p
 
 HeadlessEditorWindow::~HeadlessEditorWindow() { host_.editorDestroyed(this); }
 
+EditorColours HeadlessEditorWindow::colours() const { return host_.desktopColours(); }
+
 Size HeadlessEditorWindow::textAreaSize() const {
     const int width = bounds_.width() - (vertical_.shown ? kScrollBarWidth : 0);
     const int height = bounds_.height() - (horizontal_.shown ? kScrollBarWidth : 0);

@@ -33,9 +33,7 @@ public:
     void invalidate(const Rect& area) override;
     void repaintNow() override;
     void caretMoved() override { ++caretMoves_; }
-    EditorColours colours() const override { return colours_; }
-    // The desktop's colours, as a test sets them before the editor is made.
-    static void setDesktopColours(const EditorColours& colours) { colours_ = colours; }
+    EditorColours colours() const override;
 
     // --- For tests ---
     EditorWindowClient& client() const { return client_; }
@@ -67,7 +65,6 @@ private:
     Image pixels_;
     int paintCount_ = 0;
     int caretMoves_ = 0;
-    static inline EditorColours colours_;
 };
 
 }  // namespace zozuz

@@ -138,6 +138,9 @@ public:
     HeadlessEditorWindow* focusedEditor() const { return focusedEditor_; }
     void focusEditor(HeadlessEditorWindow* editor);
     const std::vector<HeadlessEditorWindow*>& editors() const { return editors_; }
+    // The desktop's colours that editor windows report, as a test sets them.
+    const EditorColours& desktopColours() const { return desktopColours_; }
+    void setDesktopColours(const EditorColours& colours) { desktopColours_ = colours; }
     // Input that arrived for a hidden or disabled window and was dropped, as a desktop drops it.
     std::size_t droppedInputs() const { return droppedInputs_; }
 
@@ -176,6 +179,7 @@ private:
     std::vector<HeadlessWindow*> windows_;
     std::vector<HeadlessEditorWindow*> editors_;
     HeadlessEditorWindow* focusedEditor_ = nullptr;
+    EditorColours desktopColours_;
     std::vector<HeadlessWindow*> zOrder_;  // bottom to top
     HeadlessWindow* active_ = nullptr;
     std::deque<Event> queue_;

@@ -12,18 +12,30 @@ namespace {
 class NoClient : public WindowClient {};
 
 struct PaneRig {
-    HeadlessHost host;
-    NoClient client;
-    std::unique_ptr<NativeWindow> window = host.createWindow(client, WindowOptions{});
-    EditControl edit;
-    EditorPane pane{host, *window, edit};
-    HeadlessEditorWindow& editor = static_cast<HeadlessEditorWindow&>(pane.window());
-
-    PaneRig() {
+    explicit PaneRig(const EditorColours& colours = {})
+        : window(colouredWindow(host, client, colours)),
+          panePtr(std::make_unique<EditorPane>(host, *window, edit)),
+          pane(*panePtr),
+          editor(static_cast<HeadlessEditorWindow&>(pane.window())) {
         window->show();
         window->activate();
         pane.window().setBounds({0, 0, 216, 116});
     }
+
+    // The desktop's colours are set before anything asks for them.
+    static std::unique_ptr<NativeWindow> colouredWindow(HeadlessHost& host, WindowClient& client, const EditorColours& colours) {
+        host.setDesktopColours(colours);
+        return host.createWindow(client, WindowOptions{});
+    }
+
+    HeadlessHost host;
+    NoClient client;
+    std::unique_ptr<NativeWindow> window;
+    EditControl edit;
+    std::unique_ptr<EditorPane> panePtr;
+    EditorPane& pane;
+    HeadlessEditorWindow& editor;
+
     void drain() {
         while (host.pumpOne() != Host::PumpResult::Empty) {
         }
@@ -120,9 +132,7 @@ TEST(EditorPane, CaretBlinksWhileFocusedAndShowsAtOnceAfterAMove) {
 TEST(EditorPane, TakesTheDesktopsColours) {
     EditorColours colours;
     colours.highlight = 0x112233;
-    HeadlessEditorWindow::setDesktopColours(colours);
-    PaneRig rig;
-    HeadlessEditorWindow::setDesktopColours(EditorColours{});
+    PaneRig rig(colours);
     rig.edit.setText("ab");
     rig.pane.view().select(0, 1);
     rig.editor.repaintNow();
