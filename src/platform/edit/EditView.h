@@ -78,6 +78,8 @@ public:
         std::vector<Run> runs;
     };
 
+    // The control, codec, measure and clipboard must outlive the view. Word wrap switched on here
+    // measures through the view, so a control left wrapped must not be edited once the view is gone.
     EditView(EditControl& edit, const CodePageCodec& codec, CodePageTextMeasure& measure, Clipboard& clipboard);
     ~EditView();
     EditView(const EditView&) = delete;
