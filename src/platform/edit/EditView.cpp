@@ -284,7 +284,6 @@ void EditView::scrollToLine(Pos line) {
 void EditView::scrollHorizontally(int offset) {
     if (wordWrap()) return;
     xOffset_ = std::max(0, offset);
-    widest_ = std::max(widest_, xOffset_ + size_.width);
     invalidateAll();
     if (listener_) {
         listener_->scrollBarsChanged();
