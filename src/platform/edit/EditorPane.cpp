@@ -21,6 +21,7 @@ EditorPane::EditorPane(Host& host, NativeWindow& parent, EditControl& edit)
 
 EditorPane::~EditorPane() {
     if (blinkTimer_ != 0) host_.stopTimer(blinkTimer_);
+    if (dragTimer_ != 0) host_.stopTimer(dragTimer_);
     view_.setListener(nullptr);
     window_.reset();
 }
@@ -29,6 +30,28 @@ void EditorPane::setRedraw(bool on) {
     if (on == view_.redraw()) return;
     view_.setRedraw(on);
     if (on && window_) window_->repaintNow();
+}
+
+void EditorPane::mouse(const MouseEvent& event) {
+    view_.mouse(event);
+    if (event.button == MouseEvent::Button::Left && event.kind == MouseEvent::Kind::Down) dragging_ = true;
+    if (event.button == MouseEvent::Button::Left && event.kind == MouseEvent::Kind::Up) dragging_ = false;
+    if (event.kind == MouseEvent::Kind::Move) lastMove_ = event;
+    const Size area = view_.viewSize();
+    const bool outside = lastMove_.position.x < 0 || lastMove_.position.y < 0 || lastMove_.position.x >= area.width ||
+                         lastMove_.position.y >= area.height;
+    if (dragging_ && outside && event.kind == MouseEvent::Kind::Move && dragTimer_ == 0) scheduleDragScroll();
+}
+
+void EditorPane::scheduleDragScroll() {
+    dragTimer_ = host_.startTimer(kDragScrollMilliseconds, [this] {
+        dragTimer_ = 0;
+        if (!dragging_ || !view_.focused()) return;
+        // The pointer held still outside the text: the selection goes on growing as it would with
+        // every move.
+        mouse(lastMove_);
+        if (dragTimer_ == 0) scheduleDragScroll();
+    });
 }
 
 void EditorPane::scrolled(bool vertical, std::int64_t position) {

@@ -30,6 +30,8 @@ public:
 
     // The caret blinks at this pace while the editor has the focus, and shows at once after it moves.
     static constexpr int kCaretBlinkMilliseconds = 530;
+    // While a drag selection holds the pointer outside the text, the view scrolls on at this pace.
+    static constexpr int kDragScrollMilliseconds = 50;
 
     // The redraw switch: while off the editor paints nothing; switched on, it repaints at once,
     // before the call returns.
@@ -37,7 +39,7 @@ public:
 
     // --- EditorWindowClient ---
     void key(const KeyEvent& key) override { view_.key(key); }
-    void mouse(const MouseEvent& mouse) override { view_.mouse(mouse); }
+    void mouse(const MouseEvent& mouse) override;
     void paint(CodePageCanvas& canvas, const Rect& area) override { view_.paint(canvas, area); }
     void resized(Size textArea) override { view_.setViewSize(textArea); }
     void focusChanged(bool focused) override;
@@ -56,10 +58,14 @@ public:
 private:
     void restartBlink();
     void scheduleBlink();
+    void scheduleDragScroll();
 
     Host& host_;
     EditView view_;
     Host::TimerId blinkTimer_ = 0;
+    Host::TimerId dragTimer_ = 0;
+    bool dragging_ = false;
+    MouseEvent lastMove_;
     bool caretShown_ = true;
     // Created after the view, which it reports to from its first moment.
     std::unique_ptr<EditorWindow> window_;

@@ -129,6 +129,35 @@ TEST(EditorPane, CaretBlinksWhileFocusedAndShowsAtOnceAfterAMove) {
     EXPECT_FALSE(caretInked());
 }
 
+TEST(EditorPane, ADragHeldBelowTheTextScrollsOnUntilTheButtonComesUp) {
+    PaneRig rig;
+    std::string text;
+    for (int i = 0; i < 50; ++i) text += "line\r\n";
+    rig.edit.setText(text);
+    MouseEvent event;
+    event.button = MouseEvent::Button::Left;
+    event.kind = MouseEvent::Kind::Down;
+    event.position = {5, 5};
+    rig.editor.client().mouse(event);
+    event.kind = MouseEvent::Kind::Move;
+    event.button = MouseEvent::Button::None;
+    event.position = {5, 200};
+    rig.editor.client().mouse(event);
+    const EditControl::Pos top = rig.pane.view().topLine();
+    for (int i = 0; i < 5; ++i) {
+        rig.host.advanceClock(EditorPane::kDragScrollMilliseconds);
+        rig.drain();
+    }
+    EXPECT_EQ(rig.pane.view().topLine(), top + 5);
+    EXPECT_EQ(rig.pane.view().anchor(), 0);
+    event.kind = MouseEvent::Kind::Up;
+    event.button = MouseEvent::Button::Left;
+    rig.editor.client().mouse(event);
+    rig.host.advanceClock(EditorPane::kDragScrollMilliseconds);
+    rig.drain();
+    EXPECT_EQ(rig.pane.view().topLine(), top + 5);
+}
+
 TEST(EditorPane, TakesTheDesktopsColours) {
     EditorColours colours;
     colours.highlight = 0x112233;
