@@ -529,6 +529,22 @@ bool EditView::typeText(std::string_view utf8) {
     return true;
 }
 
+EditView::Pos EditView::controlCharacterLength(Pos caret, bool forward) const {
+    const Pos length = edit_.textLength();
+    const auto breakAt = [&](Pos p) { return p >= 0 && p + 1 < length && edit_.byteAt(p) == '\r' && edit_.byteAt(p + 1) == '\n'; };
+    if (forward) {
+        if (breakAt(caret)) return 2;
+        return kinds_.isLead(static_cast<std::uint8_t>(edit_.byteAt(caret))) && caret + 1 < length && !breakAt(caret + 1) ? 2 : 1;
+    }
+    if (breakAt(caret - 2)) return 2;
+    // The control pairs lead bytes by their count from the start of the editor line, whether or
+    // not a pair forms a character.
+    const Pos lineStartByte = edit_.editorLineStart(edit_.editorLineFromPosition(caret - 1));
+    Pos run = 0;
+    for (Pos i = caret - 2; i >= lineStartByte && kinds_.isLead(static_cast<std::uint8_t>(edit_.byteAt(i))); --i) ++run;
+    return run % 2 == 1 ? 2 : 1;
+}
+
 bool EditView::deleteCharacter(bool forward) {
     if (edit_.readOnly()) return false;
     if (edit_.hasSelection()) {
@@ -539,21 +555,12 @@ bool EditView::deleteCharacter(bool forward) {
     const Pos caret = edit_.caret();
     const Pos other = forward ? nextStop(caret) : previousStop(caret);
     if (other == caret) return false;
-    // The control deletes a lead byte together with whatever follows it; where the view's character
-    // is shorter (a lead byte whose trail forms nothing), the view's character is selected first.
+    // The control deletes a lead byte together with whatever follows it, pairing lead bytes by their
+    // count; where its character differs from the view's (a lead byte whose trail forms nothing),
+    // the view's character is selected first. Otherwise the control's own deletion keeps a run of
+    // deletions one undo step.
     const Pos length = forward ? other - caret : caret - other;
-    bool sameAsControl = false;
-    if (length == 2) {
-        sameAsControl = true;
-    } else if (forward) {
-        sameAsControl = !kinds_.isLead(static_cast<std::uint8_t>(edit_.byteAt(caret))) ||
-                        caret + 1 >= lineEnd(lineOf(caret));
-    } else {
-        const Pos lineStartByte = edit_.editorLineStart(edit_.editorLineFromPosition(caret - 1));
-        Pos run = 0;
-        for (Pos i = caret - 2; i >= lineStartByte && kinds_.isLead(static_cast<std::uint8_t>(edit_.byteAt(i))); --i) ++run;
-        sameAsControl = run % 2 == 0;
-    }
+    const bool sameAsControl = controlCharacterLength(caret, forward) == length;
     bool done;
     if (sameAsControl) {
         done = forward ? edit_.userDeleteForward() : edit_.userDeleteBackward();

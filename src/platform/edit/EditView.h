@@ -202,6 +202,8 @@ private:
     void invalidateRows(Pos first, Pos last);
     void invalidateAll();
     bool deleteCharacter(bool forward);
+    // How many bytes the control's own Delete (forward) or Backspace removes at the caret.
+    Pos controlCharacterLength(Pos caret, bool forward) const;
     bool replaceAsOneStep(const std::string& bytes);
     Pos wordRight(Pos position);
     Pos wordLeft(Pos position);

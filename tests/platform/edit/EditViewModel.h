@@ -133,6 +133,9 @@ private:
                 const std::uint8_t modifiers = in.byte();
                 const bool shift = modifiers & 1;
                 const bool ctrl = (modifiers & 2) != 0;
+                lastOp_ = "key " + std::to_string(key) + (shift ? " shift" : "") + (ctrl ? " ctrl" : "") + " at caret " +
+                          std::to_string(caret) + (selection ? " with a selection" : "") + (readOnly ? " read-only" : "") +
+                          (view.wordWrap() ? " wrapped" : "");
                 if (key == vk::Back || key == vk::Delete) {
                     if (key == vk::Delete && shift && !ctrl) {
                         if (selection && !readOnly) expectedClipboard_ = rig_.edit.range(rig_.edit.selectionStart(), rig_.edit.selectionEnd());

@@ -179,6 +179,11 @@ TEST(EditViewKeys, BackspaceAndDeleteRemoveWholeCharacters) {
     rig.view.select(2, 2);
     rig.press(vk::Delete);
     EXPECT_EQ(rig.edit.text(), " x");
+    // The control would pair these lead bytes by their count and take only the last byte; the
+    // view's character is the whole of the last pair, because the first two bytes form nothing.
+    rig.setText("\xA1\x81\xB0\xD6\xD0", 5);
+    rig.press(vk::Back);
+    EXPECT_EQ(rig.edit.text(), "\xA1\x81\xB0");
     // A run of deletions is taken back together, as the control groups them.
     rig.setText("abc", 3);
     rig.press(vk::Back);
