@@ -24,7 +24,7 @@ EditView::EditView(EditControl& edit, const CodePageCodec& codec, CodePageTextMe
     Font font;
     font.pixelHeight = 16;
     setFont(font);
-    edit_.setChangeListener([this](Pos position, Pos removed, Pos inserted) {
+    listenerId_ = edit_.addChangeListener([this](Pos position, Pos removed, Pos inserted) {
         // A whole new text starts at the top, as the system's edit control does.
         if (position == 0 && inserted == edit_.textLength() && removed >= 0 && !edit_.canUndo()) {
             topLine_ = 0;
@@ -49,7 +49,7 @@ EditView::EditView(EditControl& edit, const CodePageCodec& codec, CodePageTextMe
     });
 }
 
-EditView::~EditView() { edit_.setChangeListener({}); }
+EditView::~EditView() { edit_.removeChangeListener(listenerId_); }
 
 // --- Appearance ---
 

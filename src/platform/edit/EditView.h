@@ -219,6 +219,7 @@ private:
     Clipboard& clipboard_;
     CharacterKinds kinds_;
     EditViewListener* listener_ = nullptr;
+    EditControl::ListenerId listenerId_ = 0;
 
     Font font_;
     Font boxFont_;

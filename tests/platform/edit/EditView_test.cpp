@@ -141,7 +141,8 @@ TEST(EditViewRedraw, ChangesWhileOffInvalidateNothingAndSwitchingOnInvalidatesOn
     rig.view.setListener(&listener);
     rig.view.setRedraw(false);
     rig.edit.setText("one\r\ntwo");
-    rig.edit.replaceEditorLine(1, "three");
+    rig.edit.setSelection(5, 8);
+    rig.edit.replaceSelection("three", false);
     rig.type("x");
     EXPECT_EQ(listener.invalidations, 0);
     rig.view.setRedraw(true);

@@ -122,7 +122,9 @@ TEST(EditorPane, CaretBlinksWhileFocusedAndShowsAtOnceAfterAMove) {
     EXPECT_TRUE(caretInked());
     rig.host.advanceClock(EditorPane::kCaretBlinkMilliseconds);
     rig.drain();
-    rig.pane.key(KeyEvent{KeyEvent::Kind::Down, vk::Right});
+    KeyEvent right;
+    right.virtualKey = vk::Right;
+    rig.pane.key(right);
     EXPECT_TRUE(caretInked());
     rig.editor.loseFocus();
     EXPECT_EQ(rig.host.activeTimers(), 0u);
