@@ -22,6 +22,10 @@
 #include "platform/qt/QtImageConversion.h"
 #include "platform/qt/QtMenuBar.h"
 #include "platform/qt/QtPrinter.h"
+#include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtCodePageCodec.h"
+#include "platform/qt/QtCodePageText.h"
+#include "platform/qt/QtEditorWindow.h"
 #include "platform/qt/QtTextRenderer.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/qt/QtWindowWidget.h"
@@ -33,7 +37,10 @@ QtHost::QtHost(int& argc, char** argv)
       hub_(std::make_unique<QtEventHub>(*this)),
       renderer_(std::make_unique<QtTextRenderer>()),
       fileDialogs_(std::make_unique<QtFileDialogs>(*this)),
-      printer_(std::make_unique<QtPrinter>(*this)) {
+      printer_(std::make_unique<QtPrinter>(*this)),
+      codec_(std::make_unique<QtCodePageCodec>()),
+      codePageText_(std::make_unique<QtCodePageText>(*codec_)),
+      clipboard_(std::make_unique<QtClipboard>()) {
     // The program decides when it ends, not the last window closing.
     QApplication::setQuitOnLastWindowClosed(false);
     app_->installEventFilter(hub_.get());
@@ -55,6 +62,9 @@ QtHost::~QtHost() {
     printer_.reset();
     fileDialogs_.reset();
     renderer_.reset();
+    clipboard_.reset();
+    codePageText_.reset();
+    codec_.reset();
     hub_.reset();
     app_.reset();
 }
@@ -283,6 +293,13 @@ Printer& QtHost::printer() { return *printer_; }
 // --- Text, shell and process ---
 
 TextRenderer& QtHost::textRenderer() { return *renderer_; }
+const CodePageCodec& QtHost::codePageCodec() const { return *codec_; }
+
+std::unique_ptr<EditorWindow> QtHost::createEditorWindow(NativeWindow& parent, EditorWindowClient& client) {
+    return std::make_unique<QtEditorWindow>(*this, static_cast<QtWindow&>(parent), client);
+}
+CodePageTextMeasure& QtHost::codePageTextMeasure() { return *codePageText_; }
+Clipboard& QtHost::clipboard() { return *clipboard_; }
 
 bool QtHost::openAddress(std::string_view address, NativeWindow*) {
     // As the desktop's own handler does, a bare "www.example.com" is taken for a web address; a

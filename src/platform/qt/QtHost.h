@@ -25,6 +25,9 @@ class QWindow;
 
 namespace zozuz {
 
+class QtClipboard;
+class QtCodePageCodec;
+class QtCodePageText;
 class QtEventHub;
 class QtFileDialogs;
 class QtPrinter;
@@ -52,6 +55,7 @@ public:
 
     // --- Host ---
     std::unique_ptr<NativeWindow> createWindow(WindowClient& client, const WindowOptions& options) override;
+    std::unique_ptr<EditorWindow> createEditorWindow(NativeWindow& parent, EditorWindowClient& client) override;
     NativeWindow* activeWindow() const override;
     PumpResult pumpOne() override;
     void waitForEvent() override;
@@ -67,6 +71,10 @@ public:
     FileDialogs& fileDialogs() override;
     Printer& printer() override;
     TextRenderer& textRenderer() override;
+    const CodePageCodec& codePageCodec() const override;
+    CodePageTextMeasure& codePageTextMeasure() override;
+    Clipboard& clipboard() override;
+    QtCodePageText& codePageText() { return *codePageText_; }
     bool openAddress(std::string_view address, NativeWindow* owner) override;
     std::string executablePath() const override;
     int initialShowCommand() const override;
@@ -125,6 +133,9 @@ private:
     std::unique_ptr<QtTextRenderer> renderer_;
     std::unique_ptr<QtFileDialogs> fileDialogs_;
     std::unique_ptr<QtPrinter> printer_;
+    std::unique_ptr<QtCodePageCodec> codec_;
+    std::unique_ptr<QtCodePageText> codePageText_;
+    std::unique_ptr<QtClipboard> clipboard_;
     HostListener* listener_ = nullptr;
     std::vector<QtWindow*> windows_;
     std::exception_ptr pending_;
