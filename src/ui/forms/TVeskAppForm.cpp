@@ -14,6 +14,24 @@ TVeskAppForm::TVeskAppForm(TApplication& application) : TForm(application) {
     MainMenu1 = dynamic_cast<TMainMenu*>(FindComponent("MainMenu1"));
     ToolBar1 = dynamic_cast<TToolBar*>(FindComponent("ToolBar1"));
     Gauge1 = dynamic_cast<TGauge*>(FindComponent("Gauge1"));
+    Memo1 = dynamic_cast<TMemo*>(FindComponent("Memo1"));
+    // The editor takes the keyboard when the window is first activated.
+    Memo1->SetFocus();
+}
+
+void TVeskAppForm::HandleNeeded() {
+    TForm::HandleNeeded();
+    layoutMemo();
+    if (Memo1) Memo1->HandleNeeded();
+}
+
+void TVeskAppForm::Resized() { layoutMemo(); }
+
+// The editor fills the client area between the toolbar and the status line.
+void TVeskAppForm::layoutMemo() {
+    if (!Memo1) return;
+    const int height = ClientHeight() - kToolBarHeight - kStatusBarHeight;
+    Memo1->SetBounds(0, kToolBarHeight, ClientWidth() > 0 ? ClientWidth() : 0, height > 0 ? height : 0);
 }
 
 LayoutReader::Handlers TVeskAppForm::handlers() {

@@ -7,6 +7,7 @@
 #include "ui/toolkit/TGauge.h"
 #include "ui/toolkit/TImageList.h"
 #include "ui/toolkit/TMainMenu.h"
+#include "ui/toolkit/TMemo.h"
 #include "ui/toolkit/TToolBar.h"
 
 namespace zozuz {
@@ -18,9 +19,15 @@ class TAboutBox;
 // from its stored layout; its commands are the handlers below, bound to them by name.
 class TVeskAppForm : public TForm {
 public:
+    // The toolbar's and the status line's heights, between which the editor fills the window.
+    static constexpr int kToolBarHeight = 30;
+    static constexpr int kStatusBarHeight = 19;
+
     explicit TVeskAppForm(TApplication& application);
 
     // The window's components; they live as long as the window.
+    // The editor, which holds the document.
+    TMemo* Memo1 = nullptr;
     TActionList* ActionList1 = nullptr;
     TImageList* ImageList1 = nullptr;
     TMainMenu* MainMenu1 = nullptr;
@@ -45,7 +52,13 @@ public:
     void ToolButton10Click(TComponent& sender);
     void ToolButton11Click(TComponent& sender);
 
+    void HandleNeeded() override;
+
+protected:
+    void Resized() override;
+
 private:
+    void layoutMemo();
     LayoutReader::Handlers handlers();
 };
 

@@ -143,8 +143,10 @@ const StoredLayout& veskAppFormLayout() {
         // The gauge lies beneath the editor, which is created after it; it shows only while a
         // cipher run has switched the editor's drawing off.
         {"TGauge", "Gauge1", "", {{"Left", 8}, {"Top", 32}, {"Width", 297}, {"Height", 17}}},
-        // Places to come: the editor Memo1 (below the toolbar, filling the client area down to the
-        // status line), the status line StatusBar with its one simple panel, and the dialogs
+        // The editor, which fills the client area between the toolbar and the status line as the
+        // window sizes it.
+        {"TMemo", "Memo1", "", {{"ParentFont", false}, {"Font", Font{"宋体", 16, Font::Charset::GB2312, 0x000000, false}}}},
+        // Places to come: the status line StatusBar with its one simple panel, and the dialogs
         // OpenDialog, SaveDialog and PrintDialog1.
     };
     return layout;

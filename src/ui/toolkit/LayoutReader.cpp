@@ -20,6 +20,7 @@
 #include "ui/toolkit/TImageList.h"
 #include "ui/toolkit/TLabel.h"
 #include "ui/toolkit/TMainMenu.h"
+#include "ui/toolkit/TMemo.h"
 #include "ui/toolkit/TMenuItem.h"
 #include "ui/toolkit/TPanel.h"
 #include "ui/toolkit/TToolBar.h"
@@ -47,6 +48,7 @@ const std::map<std::string, Factory>& kinds() {
         {"TToolButton", make<TToolButton>()}, {"TGauge", make<TGauge>()},
         {"TPanel", make<TPanel>()},           {"TImage", make<TImage>()},
         {"TLabel", make<TLabel>()},           {"TButton", make<TButton>()},
+        {"TMemo", make<TMemo>()},
     };
     return table;
 }
@@ -191,6 +193,8 @@ void LayoutReader::setValue(TComponent& component, const StoredValue& stored) {
         form->SetClientSize(form->ClientWidth(), *number);
     } else if (property == "Font" && font && control) {
         control->SetFont(*font);
+    } else if (property == "ParentFont" && flag && control) {
+        control->SetParentFont(*flag);
     } else if (property == "Color" && number && control) {
         control->SetColor(static_cast<TColor>(*number));
     } else if (property == "Cursor" && text && *text == "crHandPoint" && control) {

@@ -57,6 +57,9 @@ public:
         for (const char* name : {"ToolButton10", "ToolButton11"})
             button(name).SetOnClick(handler(std::string(name) + "Click"));
 
+        // The stand-in takes the real editor's place, name and focus.
+        delete TVeskAppForm::Memo1;
+        TVeskAppForm::Memo1 = nullptr;
         Memo1 = new FakeEditor(this);
         Memo1->SetName("Memo1");
         Memo1->SetParent(this);
