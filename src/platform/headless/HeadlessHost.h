@@ -18,6 +18,8 @@
 #include "platform/host/ShowCommand.h"
 #include "platform/headless/BitmapFontRenderer.h"
 #include "platform/headless/HeadlessWindow.h"
+#include "platform/headless/RecordedTooltip.h"
+#include "platform/headless/RecordedWarningSound.h"
 
 namespace zozuz {
 
@@ -69,6 +71,8 @@ public:
     Size screenSize() const override { return screenSize_; }
     MessageBoxResult messageBox(const MessageBoxRequest& request) override;
     TextRenderer& textRenderer() override { return renderer_; }
+    RecordedTooltip& tooltipWindow() override { return tooltip_; }
+    RecordedWarningSound& warningSound() override { return warningSound_; }
     bool openAddress(std::string_view address, NativeWindow* owner) override;
     std::string executablePath() const override { return executablePath_; }
     int initialShowCommand() const override { return showCommand_; }
@@ -179,6 +183,8 @@ private:
     std::vector<ShellCall> shellCalls_;
 
     BitmapFontRenderer renderer_;
+    RecordedTooltip tooltip_;
+    RecordedWarningSound warningSound_;
     std::string executablePath_ = "/usr/bin/zozuz";
     int showCommand_ = show_command::kShowDefault;
     Size screenSize_{1024, 768};

@@ -12,6 +12,8 @@
 #include "platform/host/MessageBox.h"
 #include "platform/host/NativeWindow.h"
 #include "platform/host/TextRenderer.h"
+#include "platform/host/TooltipWindow.h"
+#include "platform/host/WarningSound.h"
 #include "platform/host/WindowClient.h"
 
 namespace zozuz {
@@ -91,6 +93,11 @@ public:
     // --- Text ---
 
     virtual TextRenderer& textRenderer() = 0;
+
+    // --- Small services, one object each for the life of the host ---
+
+    virtual TooltipWindow& tooltipWindow() = 0;
+    virtual WarningSound& warningSound() = 0;
 
     // --- Shell and process ---
 

@@ -28,7 +28,8 @@ namespace zozuz {
 QtHost::QtHost(int& argc, char** argv)
     : app_(std::make_unique<QApplication>(argc, argv)),
       hub_(std::make_unique<QtEventHub>(*this)),
-      renderer_(std::make_unique<QtTextRenderer>()) {
+      renderer_(std::make_unique<QtTextRenderer>()),
+      tooltip_(std::make_unique<QtTooltip>()) {
     // The program decides when it ends, not the last window closing.
     QApplication::setQuitOnLastWindowClosed(false);
     app_->installEventFilter(hub_.get());
@@ -48,6 +49,7 @@ QtHost::~QtHost() {
         if (timer.qtId != 0) hub_->killTimer(timer.qtId);
     app_->removeEventFilter(hub_.get());
     renderer_.reset();
+    tooltip_.reset();
     hub_.reset();
     app_.reset();
 }

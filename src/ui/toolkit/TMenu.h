@@ -1,12 +1,34 @@
 #pragma once
 
 #include <functional>
+#include <string_view>
 
 #include "base/KeyCode.h"
 #include "ui/toolkit/TComponent.h"
 #include "ui/toolkit/TMenuItem.h"
 
 namespace zozuz {
+
+class TApplication;
+
+// What a host's menu view does after a character was typed into an open menu level.
+struct TMenuKeyOutcome {
+    enum class Kind {
+        // Close the menu, then call Click on `item`.
+        Run,
+        // Open the submenu of `item` (its SubmenuOpening has run already).
+        OpenSubmenu,
+        // Move the highlight to `item`; the menu stays open.
+        Highlight,
+        // Close the menu; nothing runs.
+        Close,
+        // Nothing matched: the warning sound has been played and the menu stays as it is.
+        Ignored,
+    };
+    Kind kind = Kind::Ignored;
+    // The entry meant, for Run, OpenSubmenu and Highlight; null otherwise.
+    TMenuItem* item = nullptr;
+};
 
 // A menu: the root of a tree of menu entries. The menu bar's root holds the top-level menus, a
 // context menu's root the entries it pops up. It is a model only; a host's view shows it and
@@ -25,9 +47,32 @@ public:
     // the key whatever happened on the way, so a disabled entry's shortcut does nothing at all.
     bool IsShortCut(KeyCode code);
 
+    // Gives the entries of every level unique access keys (see assignAccessKeys), as a menu gets
+    // them when it is built. Captions that change are announced through OnChange.
+    void AssignAccessKeys();
+    // The same for the entries of one level; returns whether a caption changed, in which case a
+    // view rebuilds the level.
+    bool AssignAccessKeys(TMenuItem& level);
+
+    // A character (one UTF-8 character) typed while `level` is the open menu level, the menu bar
+    // included, with `highlighted` (one of its entries, or null) highlighted. The program, not the
+    // view, decides what it does, because entries carry images and the desktop would not see
+    // their keys; the view then does what the outcome says.
+    TMenuKeyOutcome AccessKeyTyped(TMenuItem& level, const TMenuItem* highlighted, std::string_view character);
+
+    // The view reports the entry highlighted now, or null once none is (the menu closed): the
+    // application hint shows the long part of its hint, so the status line follows the highlight.
+    void ItemHighlighted(const TMenuItem* item);
+
+    // The application of the window that owns the menu, or null for a menu owned by no window.
+    TApplication* Application() const;
+
     // Told of every change of what an entry of the tree shows, and of entries added or removed
     // (then with the parent that changed).
     std::function<void(TMenuItem& changed)> OnChange;
+
+protected:
+    void Loaded() override;
 
 private:
     // Owned, as a component, by this menu; never null.
