@@ -27,7 +27,12 @@ class QWindow;
 
 namespace zozuz {
 
+class QtClipboard;
+class QtCodePageCodec;
+class QtCodePageText;
 class QtEventHub;
+class QtFileDialogs;
+class QtPrinter;
 class QtTextRenderer;
 class QtWindow;
 
@@ -52,6 +57,7 @@ public:
 
     // --- Host ---
     std::unique_ptr<NativeWindow> createWindow(WindowClient& client, const WindowOptions& options) override;
+    std::unique_ptr<EditorWindow> createEditorWindow(NativeWindow& parent, EditorWindowClient& client) override;
     NativeWindow* activeWindow() const override;
     PumpResult pumpOne() override;
     void waitForEvent() override;
@@ -63,7 +69,14 @@ public:
     NativeWindow* windowAt(Point screen) const override;
     Size screenSize() const override;
     MessageBoxResult messageBox(const MessageBoxRequest& request) override;
+    std::unique_ptr<NativeMenuBar> createMenuBar(NativeWindow& window, MenuListener& listener) override;
+    FileDialogs& fileDialogs() override;
+    Printer& printer() override;
     TextRenderer& textRenderer() override;
+    const CodePageCodec& codePageCodec() const override;
+    CodePageTextMeasure& codePageTextMeasure() override;
+    Clipboard& clipboard() override;
+    QtCodePageText& codePageText() { return *codePageText_; }
     QtTooltip& tooltipWindow() override { return *tooltip_; }
     QtWarningSound& warningSound() override { return warningSound_; }
     bool openAddress(std::string_view address, NativeWindow* owner) override;
@@ -122,6 +135,11 @@ private:
     std::unique_ptr<QApplication> app_;
     std::unique_ptr<QtEventHub> hub_;
     std::unique_ptr<QtTextRenderer> renderer_;
+    std::unique_ptr<QtFileDialogs> fileDialogs_;
+    std::unique_ptr<QtPrinter> printer_;
+    std::unique_ptr<QtCodePageCodec> codec_;
+    std::unique_ptr<QtCodePageText> codePageText_;
+    std::unique_ptr<QtClipboard> clipboard_;
     // Its label must go before the QApplication.
     std::unique_ptr<QtTooltip> tooltip_;
     QtWarningSound warningSound_;

@@ -305,8 +305,14 @@ void TForm::activated(bool active) {
     guarded([&] { WindowActivationChanged(active); });
 }
 
-void TForm::boundsChanged(const Rect& outer) { UpdateBoundsRect(outer); }
+void TForm::boundsChanged(const Rect& outer) {
+    UpdateBoundsRect(outer);
+    guarded([&] { Resized(); });
+}
 
-void TForm::stateChanged(WindowState state) { state_ = state; }
+void TForm::stateChanged(WindowState state) {
+    state_ = state;
+    guarded([&] { Resized(); });
+}
 
 }  // namespace zozuz

@@ -113,6 +113,9 @@ protected:
     void Loaded() override;
     void FontChanged() override;
     void ControlRemoved(TControl& control) override;
+    // The client area changed size because the user or the window manager resized the window, or
+    // changed its state; a form lays out its controls again here.
+    virtual void Resized() {}
 
 private:
     // WindowClient

@@ -10,6 +10,7 @@
 namespace zozuz {
 
 class TApplication;
+class TImageList;
 
 // What a host's menu view does after a character was typed into an open menu level.
 struct TMenuKeyOutcome {
@@ -71,10 +72,15 @@ public:
     // (then with the parent that changed).
     std::function<void(TMenuItem& changed)> OnChange;
 
+    // The pictures its entries name by their ImageIndex; none when null.
+    TImageList* Images() const { return images_; }
+    void SetImages(TImageList* images) { images_ = images; }
+
 protected:
     void Loaded() override;
 
 private:
+    TImageList* images_ = nullptr;
     // Owned, as a component, by this menu; never null.
     TMenuItem* items_;
 };
