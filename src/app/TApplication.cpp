@@ -34,6 +34,7 @@ TApplication::TApplication(Host& host)
     : host_(host), title_(titleFromExecutablePath(host.executablePath())), icon_(applicationIcon()) {
     host_.setApplicationIcon(icon_);
     host_.setListener(this);
+    tooltip_.SetView(&tooltipView_);
 }
 
 TApplication::~TApplication() { Shutdown(); }
@@ -41,7 +42,10 @@ TApplication::~TApplication() { Shutdown(); }
 void TApplication::SetHint(const std::string& hint) {
     if (hint == hint_) return;
     hint_ = hint;
-    if (OnHint) OnHint();
+    if (OnHint)
+        OnHint();
+    else if (hintRoute_)
+        hintRoute_(hint_);
 }
 
 void TApplication::AddInitProc(std::function<void()> proc) { initProcs_.push_back(std::move(proc)); }
@@ -329,6 +333,7 @@ void TApplication::Shutdown() {
     // while they disappear reaches nobody.
     host_.setListener(nullptr);
     OnHint = nullptr;
+    hintRoute_ = nullptr;
     OnCancelHint = nullptr;
     tooltip_.SetEnabled(false);
     // Everything disappears at once, before the windows are destroyed one by one.

@@ -7,9 +7,11 @@
 #include <new>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "app/AppWindow.h"
+#include "app/HostTooltipView.h"
 #include "app/OneShotTimers.h"
 #include "app/TooltipTiming.h"
 #include "platform/host/Host.h"
@@ -50,6 +52,10 @@ public:
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& hint);
     std::function<void()> OnHint;
+    // How a changed hint reaches the windows when OnHint is not set: the toolkit's windows install
+    // the transient hint action here, which finds the status line that shows it. Empty for none.
+    void SetHintRoute(std::function<void(const std::string& hint)> route) { hintRoute_ = std::move(route); }
+    bool HasHintRoute() const { return static_cast<bool>(hintRoute_); }
     // Told of every input that ends a tooltip's showing, before the input is delivered (after the
     // tooltip itself has been cancelled).
     std::function<void()> OnCancelHint;
@@ -144,12 +150,15 @@ private:
     bool terminated_ = false;
     bool shutDown_ = false;
     std::string hint_;
+    std::function<void(const std::string& hint)> hintRoute_;
     MouseTarget* mouseControl_ = nullptr;
     AppWindow* mouseWindow_ = nullptr;
     std::vector<std::function<void()>> initProcs_;
     std::vector<std::function<bool()>> terminateProcs_;
     std::vector<AppWindow*> windows_;
     std::vector<std::unique_ptr<AppWindow>> owned_;
+    // Declared first so that it outlives the timing that draws through it.
+    HostTooltipView tooltipView_{host_.tooltipWindow()};
     TooltipTiming tooltip_{*this};
 };
 

@@ -25,6 +25,8 @@
 #include "platform/headless/IconvCodePageCodec.h"
 #include "platform/headless/MemoryClipboard.h"
 #include "platform/headless/HeadlessWindow.h"
+#include "platform/headless/RecordedTooltip.h"
+#include "platform/headless/RecordedWarningSound.h"
 
 namespace zozuz {
 
@@ -86,6 +88,8 @@ public:
     // The clipboard with what a test puts there, as another program would.
     MemoryClipboard& memoryClipboard() { return clipboard_; }
     BitmapCodePageText& bitmapCodePageText() { return codePageText_; }
+    RecordedTooltip& tooltipWindow() override { return tooltip_; }
+    RecordedWarningSound& warningSound() override { return warningSound_; }
     bool openAddress(std::string_view address, NativeWindow* owner) override;
     std::string executablePath() const override { return executablePath_; }
     int initialShowCommand() const override { return showCommand_; }
@@ -219,6 +223,8 @@ private:
     IconvCodePageCodec codec_;
     BitmapCodePageText codePageText_{codec_};
     MemoryClipboard clipboard_;
+    RecordedTooltip tooltip_;
+    RecordedWarningSound warningSound_;
     std::string executablePath_ = "/usr/bin/zozuz";
     int showCommand_ = show_command::kShowDefault;
     Size screenSize_{1024, 768};

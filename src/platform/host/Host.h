@@ -19,6 +19,8 @@
 #include "platform/host/NativeWindow.h"
 #include "platform/host/Printer.h"
 #include "platform/host/TextRenderer.h"
+#include "platform/host/TooltipWindow.h"
+#include "platform/host/WarningSound.h"
 #include "platform/host/WindowClient.h"
 
 namespace zozuz {
@@ -115,6 +117,11 @@ public:
     // --- Clipboard ---
 
     virtual Clipboard& clipboard() = 0;
+
+    // --- Small services, one object each for the life of the host ---
+
+    virtual TooltipWindow& tooltipWindow() = 0;
+    virtual WarningSound& warningSound() = 0;
 
     // --- Shell and process ---
 

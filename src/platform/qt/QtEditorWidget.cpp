@@ -16,6 +16,7 @@
 #include "platform/qt/QtEditorWindow.h"
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtKeyMap.h"
+#include "platform/qt/QtWindow.h"
 
 namespace zozuz {
 
@@ -112,6 +113,7 @@ void QtEditorWidget::resizeEvent(QResizeEvent* event) {
 
 void QtEditorWidget::keyPressEvent(QKeyEvent* event) {
     const KeyEvent key = keyEventFromQt(*event);
+    if (window_.parent().offerToMenuBar(key)) return;
     window_.host().guard([&] { window_.client().key(key); });
 }
 

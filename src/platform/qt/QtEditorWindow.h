@@ -31,6 +31,7 @@ public:
     EditorColours colours() const override;
 
     QtHost& host() const { return host_; }
+    QtWindow& parent() const { return parent_; }
     EditorWindowClient& client() const { return client_; }
     QtEditorWidget& widget() const { return *widget_; }
     // Places the widget again below the window's menu bar, whose height may have changed.

@@ -40,7 +40,8 @@ QtHost::QtHost(int& argc, char** argv)
       printer_(std::make_unique<QtPrinter>(*this)),
       codec_(std::make_unique<QtCodePageCodec>()),
       codePageText_(std::make_unique<QtCodePageText>(*codec_)),
-      clipboard_(std::make_unique<QtClipboard>()) {
+      clipboard_(std::make_unique<QtClipboard>()),
+      tooltip_(std::make_unique<QtTooltip>()) {
     // The program decides when it ends, not the last window closing.
     QApplication::setQuitOnLastWindowClosed(false);
     app_->installEventFilter(hub_.get());
@@ -65,6 +66,7 @@ QtHost::~QtHost() {
     clipboard_.reset();
     codePageText_.reset();
     codec_.reset();
+    tooltip_.reset();
     hub_.reset();
     app_.reset();
 }

@@ -16,6 +16,8 @@
 #include "platform/host/MessageBox.h"
 #include "platform/host/NativeWindow.h"
 #include "platform/host/WindowClient.h"
+#include "platform/qt/QtTooltip.h"
+#include "platform/qt/QtWarningSound.h"
 
 // Only forward declarations of Qt's classes here: the program's start code includes this header,
 // and nothing outside the Qt host folder sees a Qt header.
@@ -75,6 +77,8 @@ public:
     CodePageTextMeasure& codePageTextMeasure() override;
     Clipboard& clipboard() override;
     QtCodePageText& codePageText() { return *codePageText_; }
+    QtTooltip& tooltipWindow() override { return *tooltip_; }
+    QtWarningSound& warningSound() override { return warningSound_; }
     bool openAddress(std::string_view address, NativeWindow* owner) override;
     std::string executablePath() const override;
     int initialShowCommand() const override;
@@ -136,6 +140,9 @@ private:
     std::unique_ptr<QtCodePageCodec> codec_;
     std::unique_ptr<QtCodePageText> codePageText_;
     std::unique_ptr<QtClipboard> clipboard_;
+    // Its label must go before the QApplication.
+    std::unique_ptr<QtTooltip> tooltip_;
+    QtWarningSound warningSound_;
     HostListener* listener_ = nullptr;
     std::vector<QtWindow*> windows_;
     std::exception_ptr pending_;

@@ -356,13 +356,17 @@ void QtWindow::activationChanged(bool active) {
     host_.guard([&] { client_.activated(active); });
 }
 
-void QtWindow::keyArrived(const KeyEvent& key) {
+bool QtWindow::offerToMenuBar(const KeyEvent& key) {
     // Alt with a character that the program's key preview let pass goes to the menu bar, as the
-    // desktop's menus take it; the program resolves it there.
-    if (menuBar_ && key.kind == KeyEvent::Kind::Down && key.alt && !key.ctrl && !key.text.empty()) {
-        menuBar_->altCharacter(key.text);
-        return;
-    }
+    // desktop's menus take it, whichever control of the window has the focus; the program resolves
+    // it there.
+    if (!menuBar_ || key.kind != KeyEvent::Kind::Down || !key.alt || key.ctrl || key.text.empty()) return false;
+    menuBar_->altCharacter(key.text);
+    return true;
+}
+
+void QtWindow::keyArrived(const KeyEvent& key) {
+    if (offerToMenuBar(key)) return;
     host_.guard([&] { client_.keyPress(key); });
 }
 

@@ -99,6 +99,8 @@ public:
     void windowStateChanged();
     void activationChanged(bool active);
     void keyArrived(const KeyEvent& key);
+    // Hands Alt with a character to the menu bar; false when the key is not such or there is no bar.
+    bool offerToMenuBar(const KeyEvent& key);
     void mouseArrived(const MouseEvent& mouse);
 
 private:

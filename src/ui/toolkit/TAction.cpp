@@ -146,10 +146,15 @@ void TAction::disableIfUnhandled() {
     if (enabled_ && disableWhenUnhandled_) SetEnabled(static_cast<bool>(onExecute_));
 }
 
-bool TAction::searchTarget(bool execute) {
+TApplication* TAction::TargetApplication() const {
     TForm* home = homeFormOf(*this);
-    if (!home) return false;
-    TApplication& application = home->Application();
+    return home ? &home->Application() : nullptr;
+}
+
+bool TAction::searchTarget(bool execute) {
+    TApplication* found = TargetApplication();
+    if (!found) return false;
+    TApplication& application = *found;
     TForm* active = nullptr;
     for (AppWindow* window : application.Windows()) {
         auto* form = dynamic_cast<TForm*>(window);

@@ -12,6 +12,7 @@ namespace zozuz {
 
 class TActionLink;
 class TActionList;
+class TApplication;
 class TControl;
 
 // A command that menu entries and toolbar buttons share. Each client keeps its own copy of what it
@@ -78,6 +79,11 @@ public:
     // Refreshes the action from a target it accepted, or runs it there.
     virtual void UpdateTarget(TControl& /*target*/) {}
     virtual void ExecuteTarget(TControl& /*target*/) {}
+
+protected:
+    // The application whose windows the target search visits: that of the first window among the
+    // action's owners, or null when it has none (then there is no search).
+    virtual TApplication* TargetApplication() const;
 
 private:
     friend class TActionLink;

@@ -7,6 +7,7 @@
 #include "ui/toolkit/TActionList.h"
 #include "ui/toolkit/TButton.h"
 #include "ui/toolkit/TCursor.h"
+#include "ui/toolkit/THintAction.h"
 #include "ui/toolkit/TMainMenu.h"
 #include "ui/toolkit/TMenuBarView.h"
 #include "ui/toolkit/TMenuItem.h"
@@ -25,6 +26,15 @@ TForm::TForm(TApplication& application) : TWinControl(nullptr), AppWindow(applic
     UpdateBoundsRect(kDefaultBounds);
     // A window is created hidden and shows when asked to.
     UpdateVisible(false);
+    // The application's changed hints find their status line through the windows' target search.
+    if (!application.HasHintRoute())
+        application.SetHintRoute([&application](const std::string& hint) { THintAction::Broadcast(application, hint); });
+}
+
+void TForm::Loaded() {
+    TWinControl::Loaded();
+    if (menu_) menu_->AssignAccessKeys();
+    showMenu();
 }
 
 TForm::~TForm() {
@@ -312,11 +322,6 @@ void TForm::SetMenu(TMainMenu* menu) {
     if (menu == menu_) return;
     menuView_.reset();
     menu_ = menu;
-    showMenu();
-}
-
-void TForm::Loaded() {
-    TWinControl::Loaded();
     showMenu();
 }
 

@@ -111,6 +111,8 @@ public:
     MouseTarget* ControlAtPoint(Point client) override;
 
 protected:
+    // Once every value is in, linked actions included, the menu bar's entries get their access keys
+    // and the menu shows on the host.
     void Loaded() override;
     void FontChanged() override;
     void ControlRemoved(TControl& control) override;

@@ -1,7 +1,15 @@
 #include "ui/toolkit/TMenu.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <string>
 #include <vector>
+
+#include "app/TApplication.h"
+#include "ui/text/AccessKeyAssignment.h"
+#include "ui/text/HintText.h"
+#include "ui/text/TypedAccessKey.h"
+#include "ui/toolkit/TForm.h"
 
 namespace zozuz {
 
@@ -21,6 +29,74 @@ bool TMenu::IsShortCut(KeyCode code) {
         level->Click();
     }
     return true;
+}
+
+void TMenu::Loaded() {
+    TComponent::Loaded();
+    AssignAccessKeys();
+}
+
+void TMenu::AssignAccessKeys() {
+    // Each level once, the deeper ones after their parent; the walk keeps its own list, as the
+    // announcements may reach views that rebuild.
+    std::vector<TMenuItem*> levels{items_};
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        TMenuItem* level = levels[i];
+        AssignAccessKeys(*level);
+        for (TMenuItem* child : level->Children())
+            if (!child->Children().empty()) levels.push_back(child);
+    }
+}
+
+bool TMenu::AssignAccessKeys(TMenuItem& level) {
+    const std::vector<TMenuItem*> children = level.Children();
+    std::vector<AccessKeyEntry> entries;
+    entries.reserve(children.size());
+    for (const TMenuItem* child : children) entries.push_back(AccessKeyEntry{child->Caption(), child->Visible()});
+    if (!assignAccessKeys(entries, MenuCharacterSet::DoubleByte)) return false;
+    for (std::size_t i = 0; i < children.size(); ++i) children[i]->SetCaption(entries[i].caption);
+    return true;
+}
+
+TMenuKeyOutcome TMenu::AccessKeyTyped(TMenuItem& level, const TMenuItem* highlighted, std::string_view character) {
+    const std::vector<TMenuItem*> children = level.Children();
+    std::vector<TypedKeyEntry> entries;
+    entries.reserve(children.size());
+    std::size_t highlightedIndex = std::string_view::npos;
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        const TMenuItem* child = children[i];
+        entries.push_back(TypedKeyEntry{child->Caption(), child->Enabled(), child->Visible()});
+        if (child == highlighted) highlightedIndex = i;
+    }
+    const TypedKeyResult result = resolveTypedAccessKey(entries, highlightedIndex, character);
+    switch (result.kind) {
+        case TypedKeyResult::Kind::Choose: {
+            TMenuItem* chosen = children[result.entry];
+            if (chosen->Children().empty()) return {TMenuKeyOutcome::Kind::Run, chosen};
+            chosen->SubmenuOpening();
+            return {TMenuKeyOutcome::Kind::OpenSubmenu, chosen};
+        }
+        case TypedKeyResult::Kind::Highlight:
+            return {TMenuKeyOutcome::Kind::Highlight, children[result.entry]};
+        case TypedKeyResult::Kind::Close:
+            return {TMenuKeyOutcome::Kind::Close, nullptr};
+        case TypedKeyResult::Kind::Beep:
+            break;
+    }
+    if (TApplication* application = Application()) application->GetHost().warningSound().play();
+    return {TMenuKeyOutcome::Kind::Ignored, nullptr};
+}
+
+void TMenu::ItemHighlighted(const TMenuItem* item) {
+    TApplication* application = Application();
+    if (!application) return;
+    application->SetHint(item ? std::string(longHintOf(item->Hint())) : std::string());
+}
+
+TApplication* TMenu::Application() const {
+    for (TComponent* c = Owner(); c; c = c->Owner())
+        if (auto* form = dynamic_cast<TForm*>(c)) return &form->Application();
+    return nullptr;
 }
 
 }  // namespace zozuz

@@ -8,7 +8,6 @@
 #include "app/TApplication.h"
 #include "base/Exception.h"
 #include "platform/host/Host.h"
-#include "ui/text/HintText.h"
 #include "ui/text/ShortCutText.h"
 #include "ui/toolkit/TForm.h"
 #include "ui/toolkit/TImageList.h"
@@ -51,10 +50,7 @@ void TMenuBarView::submenuOpening(MenuId submenu) {
     SendLevel(*item);
 }
 
-void TMenuBarView::highlighted(MenuId entry) {
-    TMenuItem* item = ItemOf(entry);
-    form_.Application().SetHint(item ? std::string(longHintOf(item->Hint())) : std::string());
-}
+void TMenuBarView::highlighted(MenuId entry) { menu_.ItemHighlighted(ItemOf(entry)); }
 
 void TMenuBarView::chosen(MenuId entry) {
     TMenuItem* item = ItemOf(entry);
@@ -68,8 +64,34 @@ void TMenuBarView::chosen(MenuId entry) {
     }
 }
 
-MenuCharAnswer TMenuBarView::characterTyped(MenuId, std::string_view, MenuId) {
-    // The desktop's own matching of access keys stands until the program resolves typed keys itself.
+MenuCharAnswer TMenuBarView::characterTyped(MenuId levelId, std::string_view character, MenuId highlightedId) {
+    TMenuItem* level = levelId == kMenuBarLevel ? &menu_.Items() : ItemOf(levelId);
+    if (!level) return {};
+    TMenuItem* highlighted = ItemOf(highlightedId);
+    TMenuKeyOutcome outcome;
+    try {
+        outcome = menu_.AccessKeyTyped(*level, highlighted, character);
+    } catch (...) {
+        form_.Application().HandleException(&form_);
+        return {MenuCharAnswer::Action::Close, kNoMenuEntry};
+    }
+    const MenuId target = outcome.item ? IdOf(*outcome.item) : kNoMenuEntry;
+    switch (outcome.kind) {
+    case TMenuKeyOutcome::Kind::Run:
+    case TMenuKeyOutcome::Kind::OpenSubmenu:
+        // The host chooses the entry as a click would: a command is reported through chosen()
+        // once the menus have closed, a submenu opens.
+        return {MenuCharAnswer::Action::Execute, target};
+    case TMenuKeyOutcome::Kind::Highlight:
+        return {MenuCharAnswer::Action::Select, target};
+    case TMenuKeyOutcome::Kind::Close:
+        return {MenuCharAnswer::Action::Close, kNoMenuEntry};
+    case TMenuKeyOutcome::Kind::Ignored:
+        break;
+    }
+    // The program has sounded the warning already; keeping the highlight where it is stops the
+    // host from sounding it a second time.
+    if (highlightedId != kNoMenuEntry && highlighted) return {MenuCharAnswer::Action::Select, highlightedId};
     return {};
 }
 

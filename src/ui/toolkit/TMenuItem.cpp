@@ -140,6 +140,15 @@ void TMenuItem::InitiateAction() {
 void TMenuItem::SubmenuOpening() {
     // By index: a refresh may run handlers, which could add entries; those are refreshed too.
     for (std::size_t i = 0; i < children_.size(); ++i) children_[i]->InitiateAction();
+    // The refresh may have changed captions; the level's keys are made unique again, and a view
+    // hears of every caption that changed so that it rebuilds the level before showing it.
+    if (TMenu* menu = Menu()) menu->AssignAccessKeys(*this);
+}
+
+TMenu* TMenuItem::Menu() const {
+    for (const TMenuItem* item = this; item; item = item->parent_)
+        if (item->menu_) return item->menu_;
+    return nullptr;
 }
 
 }  // namespace zozuz

@@ -53,6 +53,8 @@ public:
     // --- The tree ---
     TMenuItem* Parent() const { return parent_; }
     const std::vector<TMenuItem*>& Children() const { return children_; }
+    // The menu whose tree holds the entry, or null while it hangs in no menu.
+    TMenu* Menu() const;
     int Count() const { return static_cast<int>(children_.size()); }
     // Adds `item` as the last child, taking it from any parent it had. An entry cannot hold itself
     // or a menu above it: that fails with EInvalidOperation.
@@ -72,7 +74,8 @@ public:
     void Click();
     // Refreshes the linked action, if any.
     void InitiateAction();
-    // The entry's submenu is about to be shown: each child's action is refreshed, in order.
+    // The entry's submenu is about to be shown: each child's action is refreshed, in order, and
+    // the children's access keys are made unique again.
     void SubmenuOpening();
 
 protected:

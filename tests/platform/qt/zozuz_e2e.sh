@@ -75,11 +75,12 @@ done
 check "the window's outer bounds" "193,135 570x385" "$outer"
 
 # The window shows its button-face background (F0F0F0) where the toolbar and the status line go,
-# corners included, and the editor's white between them: the program painted both.
+# and the editor's white between them: the program painted both.
 pixel_at() {  # pixel_at X Y -> the screen's colour there as #RRGGBB
   import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*\(#[0-9A-Fa-f]\{6\}\).*/\1/p' | head -n 1
 }
-points=("$x $y" "$((x + w - 1)) $((y + h - 1))")
+# The top-left corner belongs to the menu bar; the toolbar's row ends in button face at the right.
+points=("$((x + w - 2)) $((y + 35))" "$((x + w - 1)) $((y + h - 1))")
 editor_point="$((x + w / 2)) $((y + h / 2))"
 for _ in $(seq 50); do  # the first paint may still be on its way
   painted=1
@@ -98,6 +99,24 @@ check "the editor's colour at $editor_point" "#FFFFFF" "$(pixel_at $editor_point
 # The About box exists from the start but stays hidden: the program shows exactly one window.
 visible=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l)
 check "the number of visible windows" "1" "$visible"
+
+# The menu bar is the desktop's: Alt+F, resolved by the program, opens the File menu as a window of
+# its own, and Esc closes it again.
+timeout 5 xdotool windowactivate --sync "$win" >/dev/null 2>&1
+xdotool key alt+f
+menus=1
+for _ in $(seq 50); do
+  menus=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l)
+  [ "$menus" -ge 2 ] && break
+  sleep 0.1
+done
+check "the number of visible windows with the File menu open" "2" "$menus"
+xdotool key Escape
+for _ in $(seq 50); do
+  menus=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l)
+  [ "$menus" -eq 1 ] && break
+  sleep 0.1
+done
 
 # Close through the window manager: openbox turns Alt+F4 into a close request to the active window.
 timeout 5 xdotool windowactivate --sync "$win" >/dev/null 2>&1

@@ -2,6 +2,7 @@
 // what the user's work on the bar does to the model.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -143,6 +144,21 @@ TEST_F(MenuBarViewTest, TheHighlightedEntrysLongHintIsTheApplicationsHintUntilTh
     EXPECT_EQ(app.Hint(), "Opens a file");
     bar().closeAll();
     EXPECT_EQ(app.Hint(), "");
+}
+
+TEST_F(MenuBarViewTest, TypedAccessKeysAreResolvedByTheProgram) {
+    // Alt with a title's key opens it; inside, an entry's key runs it once the menus have closed.
+    bar().typeCharacter("f");
+    ASSERT_EQ(bar().openMenus(), (std::vector<MenuId>{id(*window->file)}));
+    bar().typeCharacter("x");
+    EXPECT_TRUE(bar().openMenus().empty());
+    EXPECT_EQ(window->ran, (std::vector<std::string>{"exit"}));
+    // A key that means nothing sounds the warning once, and the menu stays open.
+    bar().open(id(*window->file));
+    const std::size_t before = bar().beeps() + host.warningSound().plays();
+    bar().typeCharacter("q");
+    EXPECT_EQ(bar().openMenus().size(), 1u);
+    EXPECT_EQ(bar().beeps() + host.warningSound().plays(), before + 1);
 }
 
 TEST_F(MenuBarViewTest, AnEntryDestroyedWhileShownIsGoneFromTheBar) {

@@ -1,0 +1,9 @@
+#include "platform/qt/QtWarningSound.h"
+
+#include <QApplication>
+
+namespace zozuz {
+
+void QtWarningSound::play() { QApplication::beep(); }
+
+}  // namespace zozuz
