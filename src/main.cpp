@@ -1,10 +1,21 @@
-// zozuz, the desktop program: the program's windows on the Qt host.
+// zozuz, the desktop program: the program's windows on the desktop's host, Qt on Linux and the
+// system's own windows on Windows.
+#ifdef _WIN32
+#include "platform/win32/Win32Host.h"
+#else
 #include "platform/qt/QtHost.h"
+#endif
 #include "ui/forms/VeskMain.h"
 
 int main(int argc, char** argv) {
     // The host owns the desktop connection; it outlives the application object that runZozuz
     // makes, and every window of it.
+#ifdef _WIN32
+    (void)argc;
+    (void)argv;
+    zozuz::Win32Host host;
+#else
     zozuz::QtHost host(argc, argv);
+#endif
     return zozuz::runZozuz(host);
 }
