@@ -179,8 +179,12 @@ void Win32Window::show() {
     if (!handle_ || IsWindowVisible(handle_)) return;
     {
         ProgramChange change(*this);
+        // The desktop's own rule, as a window manager applies it to a newly mapped window: a
+        // program's window without owner that shows while none of the program's windows is active
+        // gets the keyboard. Any other window shows without activation.
+        const bool takesKeyboard = !GetWindow(handle_, GW_OWNER) && !GetActiveWindow();
         switch (hiddenState_) {
-            case WindowState::Normal: ShowWindow(handle_, SW_SHOWNA); break;
+            case WindowState::Normal: ShowWindow(handle_, takesKeyboard ? SW_SHOW : SW_SHOWNA); break;
             case WindowState::Minimized: ShowWindow(handle_, SW_SHOWMINNOACTIVE); break;
             // The system shows a maximised window only by activating it.
             case WindowState::Maximized: ShowWindow(handle_, SW_SHOWMAXIMIZED); break;
