@@ -38,16 +38,17 @@ void Win32Surface::drawImage(Point at, const Image& image, const Rect& clip) {
 void Win32Surface::show(HDC dc, const Rect& area) const {
     const Rect part = area.intersected(backing_.bounds());
     if (part.empty()) return;
+    // The rows of the part alone, as a small top-down image drawn whole: the source then starts at
+    // its own first row, which reads the same whichever way up the system counts rows.
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = backing_.width();
-    info.bmiHeader.biHeight = -backing_.height();
+    info.bmiHeader.biHeight = -part.height();
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    // A top-down image has its origin at the top-left corner, like the window's client area.
     SetDIBitsToDevice(dc, part.left, part.top, static_cast<DWORD>(part.width()), static_cast<DWORD>(part.height()),
-                      part.left, part.top, 0, static_cast<UINT>(backing_.height()), backing_.data(), &info,
+                      part.left, 0, 0, static_cast<UINT>(part.height()), backing_.row(part.top), &info,
                       DIB_RGB_COLORS);
 }
 

@@ -158,6 +158,8 @@ TEST(Win32Host, PumpDeliversWaitingMessagesThenReportsTheQuitRequestOnce) {
     pumpAll(host);
     EXPECT_EQ(host.pumpOne(), Host::PumpResult::Empty);
     PostMessageW(handleOf(*window), WM_CLOSE, 0, 0);  // the window is hidden: the request is ignored
+    pumpAll(host);
+    EXPECT_EQ(client.closeRequests, 0);
     window->show();
     PostMessageW(handleOf(*window), WM_CLOSE, 0, 0);
     host.postQuit();
