@@ -83,10 +83,18 @@ int FileSystem::fstat(int fd, struct stat* status) {
     switch (GetFileType(handle)) {
         case FILE_TYPE_DISK: {
             BY_HANDLE_FILE_INFORMATION info{};
-            if (!GetFileInformationByHandle(handle, &info)) return fail(GetLastError());
-            status->st_mode = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? S_IFDIR : S_IFREG;
-            status->st_size = static_cast<decltype(status->st_size)>((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) |
-                                                                   info.nFileSizeLow);
+            if (GetFileInformationByHandle(handle, &info)) {
+                status->st_mode = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? S_IFDIR : S_IFREG;
+                status->st_size = static_cast<decltype(status->st_size)>(
+                    (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
+                return 0;
+            }
+            // A handle the program was given (standard input redirected from a file) may not allow
+            // reading the file's attributes; its size is enough, and a folder never arrives that way.
+            LARGE_INTEGER size{};
+            if (!GetFileSizeEx(handle, &size)) return fail(GetLastError());
+            status->st_mode = S_IFREG;
+            status->st_size = static_cast<decltype(status->st_size)>(size.QuadPart);
             return 0;
         }
         case FILE_TYPE_CHAR: status->st_mode = S_IFCHR; return 0;
