@@ -1,7 +1,9 @@
 #include "platform/win32/Win32Host.h"
 
+#include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <windows.h>
 #include <objbase.h>
