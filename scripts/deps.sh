@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and its tests need, and only those missing.
-# Runs apt-get directly as root and through sudo otherwise.
+# Runs apt-get directly as root and through sudo otherwise. With --packaging it also installs what
+# building and checking the Debian package needs (scripts/package.sh).
 set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config clang libclang-rt-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
+  desktop-file-utils appstream librsvg2-bin libglib2.0-bin man-db
   qt6-base-dev libgl-dev libegl-dev libvulkan-dev
   xvfb xauth openbox xdotool x11-utils imagemagick
   fonts-wqy-zenhei
 )
+if [ "${1:-}" = "--packaging" ]; then
+  packages+=(dpkg-dev fakeroot lintian file xz-utils)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -8,6 +8,7 @@
 
 #include "base/ErrorText.h"
 #include "base/Exception.h"
+#include "base/VersionRecord.h"
 #include "cli/OutputBuffer.h"
 #include "cli/ProgressBar.h"
 #include "platform/files/InputFile.h"
@@ -40,7 +41,7 @@ int CliApp::run(const std::vector<std::string>& arguments) {
         return kSuccess;
     }
     if (arguments.size() == 1 && arguments[0] == "--version") {
-        writeTo(streams_.output, "zozuz-cli " + std::string(kVersion) + "\n");
+        writeTo(streams_.output, VersionRecord::line("zozuz-cli"));
         return kSuccess;
     }
     if (arguments.size() != 3 || (arguments[0] != "encrypt" && arguments[0] != "decrypt")) {

@@ -31,7 +31,6 @@ public:
     static constexpr int kUsageError = 2;
     // Inputs larger than this show a progress bar when standard error is a terminal.
     static constexpr std::uint64_t kProgressThreshold = 16 << 20;
-    static constexpr std::string_view kVersion = "1.0.0.1";
 
     explicit CliApp(Streams streams, FileSystem& fileSystem = FileSystem::posix())
         : streams_(streams), fs_(fileSystem) {}

@@ -3,6 +3,7 @@
 #include <regex>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/TApplication.h"
@@ -16,6 +17,16 @@ namespace {
 class ErrorForm : public TForm {
 public:
     explicit ErrorForm(TApplication& application) : TForm(application) { SetBounds(0, 0, 200, 100); }
+    // The next paint fails once with this message, when it is not empty.
+    std::string paintError;
+    int paints = 0;
+
+protected:
+    void PaintWindow(Surface& surface, const Rect& area) override {
+        ++paints;
+        if (!paintError.empty()) throw EInvalidOperation(std::exchange(paintError, {}));
+        TForm::PaintWindow(surface, area);
+    }
 };
 
 class ApplicationErrorsTest : public ::testing::Test {
@@ -129,14 +140,18 @@ TEST_F(ApplicationErrorsTest, AfterTheBoxTheWindowsAreEnabledAndTheActiveOneActi
 
 TEST_F(ApplicationErrorsTest, ErrorsInPaintAndCloseHandlersAreShownToo) {
     app.CreateForm(main);
+    main->paintError = "No paint";
     main->OnCloseQuery = [&](TForm&, bool&) { throw EInvalidOperation("No close"); };
-    host.whenIdle([&] { host.postCloseRequest(*main->Native()); });
+    host.whenIdle([&] {
+        EXPECT_EQ(main->paints, 1) << "the first paint, of the window being shown, failed";
+        host.postCloseRequest(*main->Native());
+    });
     host.whenIdle([&] {
         main->OnCloseQuery = nullptr;
         host.postCloseRequest(*main->Native());
     });
     EXPECT_EQ(app.Execute([&] { app.Run(); }), 0);
-    EXPECT_EQ(shownTexts(), std::vector<std::string>{"No close."});
+    EXPECT_EQ(shownTexts(), (std::vector<std::string>{"No paint.", "No close."}));
 }
 
 TEST_F(ApplicationErrorsTest, AnErrorOutsideTheFamilyIsShownInTheFatalWordsButTheProgramGoesOn) {

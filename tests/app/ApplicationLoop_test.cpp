@@ -9,6 +9,7 @@
 #include "platform/headless/HeadlessHost.h"
 #include "ui/toolkit/TForm.h"
 #include "ui/toolkit/TGraphicControl.h"
+#include "ui/toolkit/TWinControl.h"
 
 namespace zozuz {
 namespace {
@@ -193,11 +194,11 @@ TEST(ApplicationLoop, AnErrorInTheCommandStateUpdateIsShownAndTheLoopGoesOn) {
 }
 
 // A window-less control that reports the pointer coming and going.
-class TrackedControl : public TGraphicControl, public MouseTarget {
+class TrackedControl : public TGraphicControl {
 public:
-    TrackedControl(TForm& form, std::vector<std::string>& log, std::string name)
-        : TGraphicControl(&form), log_(log), name_(std::move(name)) {
-        SetParent(&form);
+    TrackedControl(TWinControl& parent, std::vector<std::string>& log, std::string name)
+        : TGraphicControl(&parent), log_(log), name_(std::move(name)) {
+        SetParent(&parent);
     }
     void MouseEntered() override { log_.push_back("enter " + name_); }
     void MouseLeft() override { log_.push_back("leave " + name_); }
@@ -242,15 +243,16 @@ TEST_F(ApplicationLoopTest, MouseTrackingTellsControlsAndAnnouncesOnlyHintChange
 TEST_F(ApplicationLoopTest, ATrackedControlThatIsDestroyedIsForgotten) {
     createMain();
     std::vector<std::string> log;
-    auto* a = new TrackedControl(*main, log, "a");
+    // Inside a container that goes with everything it holds.
+    auto* panel = new TWinControl(main);
+    panel->SetParent(main);
+    panel->SetBounds(0, 0, 100, 100);
+    auto* a = new TrackedControl(*panel, log, "a");
     a->SetBounds(0, 0, 50, 50);
     host.setPointerPosition(mainNative().clientToScreen({5, 5}));
     host.whenIdle([&] {
         EXPECT_EQ(app.MouseControl(), static_cast<MouseTarget*>(a));
-        host.post([&] {
-            app.ControlDestroyed(a);
-            delete a;
-        });
+        host.post([&] { delete panel; });
     });
     host.whenIdle([&] { app.Terminate(); });
     app.Run();

@@ -74,17 +74,27 @@ TEST_F(ApplicationModalTest, InputToDisabledWindowsIsIgnoredWhileTheBoxShows) {
     EXPECT_FALSE(app.Terminated()) << "the main window's close box did nothing while disabled";
 }
 
-TEST_F(ApplicationModalTest, TerminateOrSessionEndDuringTheShowingGivesCancel) {
-    host.whenIdle([&] { app.Terminate(); });
-    EXPECT_EQ(box->ShowModal(), mrCancel);
-    EXPECT_TRUE(app.Terminated());
-    EXPECT_TRUE(main->Enabled());
-}
-
-TEST_F(ApplicationModalTest, SessionEndDuringTheShowingGivesCancel) {
-    host.whenIdle([&] { host.postSessionEnd(); });
-    EXPECT_EQ(box->ShowModal(), mrCancel);
-    EXPECT_TRUE(app.Terminated());
+TEST(ApplicationModal, TerminateOrSessionEndDuringTheShowingGivesCancel) {
+    for (const bool sessionEnd : {false, true}) {
+        HeadlessHost host;
+        TApplication app{host};
+        ModalForm* main = nullptr;
+        ModalForm* box = nullptr;
+        app.CreateForm(main);
+        app.CreateForm(box);
+        main->Show();
+        host.whenIdle([&] {
+            if (sessionEnd)
+                host.postSessionEnd();
+            else
+                app.Terminate();
+        });
+        EXPECT_EQ(box->ShowModal(), mrCancel) << sessionEnd;
+        EXPECT_TRUE(app.Terminated()) << sessionEnd;
+        EXPECT_TRUE(main->Enabled()) << sessionEnd;
+        EXPECT_FALSE(box->Visible()) << sessionEnd;
+        EXPECT_FALSE(box->Modal()) << sessionEnd;
+    }
 }
 
 TEST_F(ApplicationModalTest, CloseCheckCanRefuseAndItsErrorsAreShown) {

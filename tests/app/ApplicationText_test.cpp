@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "app/ApplicationTitle.h"
@@ -80,7 +81,18 @@ TEST(FatalErrorText, IsCutTo1023Bytes) {
 TEST(FatalErrorText, AddressIsStablePerClassAndEightDigits) {
     EXPECT_EQ(errorAddress("EAbort"), errorAddress("EAbort"));
     EXPECT_NE(errorAddress("EAbort"), errorAddress("EReadError"));
-    EXPECT_LE(errorAddress("anything"), 0xFFFFFFFFu);
+    // Each stand-in lies where an executable image is loaded and is written as eight upper-case
+    // hexadecimal digits.
+    for (const char* name : {"", "E", "EAbort", "EReadError", "std::runtime_error"}) {
+        const std::uint32_t address = errorAddress(name);
+        EXPECT_GE(address, 0x00400000u) << name;
+        EXPECT_LT(address, 0x00500000u) << name;
+        const std::string text = fatalErrorText("E", "m", address, "");
+        const std::string digits = text.substr(text.find(" at ") + 4);
+        ASSERT_EQ(digits.size(), 10u) << text;  // eight digits, the period and the line feed
+        EXPECT_EQ(digits.find_first_not_of("0123456789ABCDEF"), 8u) << text;
+        EXPECT_EQ(std::stoul(digits.substr(0, 8), nullptr, 16), address) << text;
+    }
 }
 
 }  // namespace

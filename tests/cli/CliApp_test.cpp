@@ -69,7 +69,7 @@ TEST_F(CliAppTest, HelpAndVersionGoToStandardOutput) {
     EXPECT_EQ(run({"--help"}), 0);
     EXPECT_EQ(outputText, CliApp::usage());
     EXPECT_EQ(run({"--version"}), 0);
-    EXPECT_EQ(outputText, "zozuz-cli 1.0.0.1\n");
+    EXPECT_EQ(outputText, "zozuz-cli 1.0.0.1 (product version 1.0.0.0)\n");
     EXPECT_EQ(errorText, "");
 }
 
@@ -189,7 +189,7 @@ TEST(ZozuzCliProgram, ExitCodesAndMessages) {
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     };
     EXPECT_EQ(run("--version"), 0);
-    EXPECT_EQ(TempFolder::read(folder.path("out")), "zozuz-cli 1.0.0.1\n");
+    EXPECT_EQ(TempFolder::read(folder.path("out")), "zozuz-cli 1.0.0.1 (product version 1.0.0.0)\n");
     EXPECT_EQ(run(""), 2);
     EXPECT_EQ(TempFolder::read(folder.path("err")), CliApp::usage());
     const std::string missing = folder.path("missing.txt");

@@ -3,32 +3,27 @@
 
 #include <cstddef>
 
-#include "platform/gfx/Font.h"
 #include "platform/gfx/Geometry.h"
 #include "platform/headless/ImageSurface.h"
-#include "ui/toolkit/ControlParent.h"
-#include "ui/toolkit/TColor.h"
 #include "ui/toolkit/TGauge.h"
+#include "ui/toolkit/TWinControl.h"
 
 namespace {
 
 using namespace zozuz;
 
 // The main window as the gauge sees it.
-class BenchParent final : public ControlParent {
+class BenchParent final : public TWinControl {
 public:
     BenchParent() : surface_(Size{570, 385}) {}
-    Surface* surface() override { return &surface_; }
-    bool showing() const override { return true; }
-    const Font& font() const override { return font_; }
-    TColor color() const override { return clBtnFace; }
-    void paintControlsAbove(const TGraphicControl&, const Rect&) override {}
-    void invalidate(const Rect&) override {}
+    Surface* PaintSurface() override { return &surface_; }
+    bool Showing() const override { return true; }
+    void PaintControlsAbove(const TControl&, const Rect&) override {}
+    void InvalidateRect(const Rect&) override {}
     ImageSurface& imageSurface() { return surface_; }
 
 private:
     ImageSurface surface_;
-    Font font_;
 };
 
 // One paint of the main window's gauge (297 x 17, a horizontal bar at 37 % with its text).

@@ -11,7 +11,7 @@ TAboutBox::TAboutBox(TApplication& application) : TForm(application) {
     SetColor(clBtnFace);
     SetFont(Font{"宋体", 13, Font::Charset::GB2312, 0x000000, false});
     SetPosition(TPosition::poScreenCenter);
-    Loaded();
+    EndLoading();
 }
 
 }  // namespace zozuz

@@ -10,7 +10,7 @@ TVeskAppForm::TVeskAppForm(TApplication& application) : TForm(application) {
     SetBounds(193, 135, 570, 385);
     SetColor(clBtnFace);
     SetFont(Font{"仿宋_GB2312", 13, Font::Charset::GB2312, 0x000000, false});
-    Loaded();
+    EndLoading();
 }
 
 }  // namespace zozuz

@@ -12,8 +12,9 @@ public:
     // Gives this image the template's width and height; its pixels become black.
     void MakeLike(const Image& templateImage);
 
-    Image& image() { return image_; }
-    const Image& image() const { return image_; }
+    // The image itself, to draw into and to combine with others.
+    Image& Pixels() { return image_; }
+    const Image& Pixels() const { return image_; }
 
 private:
     Image image_;

@@ -1,11 +1,15 @@
 #include "ui/toolkit/TComponent.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace zozuz {
 
 TComponent::TComponent(TComponent* owner) : owner_(owner) {
-    if (owner_) owner_->components_.push_back(this);
+    if (!owner_) return;
+    owner_->components_.push_back(this);
+    // A component the stored layout creates is read like the rest of it.
+    loading_ = owner_->loading_;
 }
 
 TComponent::~TComponent() {
@@ -18,6 +22,20 @@ TComponent* TComponent::FindComponent(const std::string& name) const {
     for (TComponent* c : components_)
         if (c->Name() == name) return c;
     return nullptr;
+}
+
+void TComponent::BeginLoading() {
+    loading_ = true;
+    for (TComponent* c : components_) c->BeginLoading();
+}
+
+void TComponent::EndLoading() {
+    // By index: a component's Loaded may create further components, which then end loading too.
+    for (std::size_t i = 0; i < components_.size(); ++i)
+        if (components_[i]->Loading()) components_[i]->EndLoading();
+    if (!loading_) return;
+    loading_ = false;
+    Loaded();
 }
 
 void TComponent::removeComponent(TComponent* component) {

@@ -9,6 +9,10 @@ namespace zozuz {
 // with itself, newest first; a component destroyed earlier leaves its owner's list. While a window's
 // stored layout is being read the component is loading: setters then skip their range checks, and
 // references between components are resolved only once every value has been read (Loaded).
+//
+// Loading is a state of the whole ownership tree: a window that begins loading marks every component
+// it owns, a component created while its owner loads starts out loading, and the window's end of
+// loading ends it for every owned component before its own.
 class TComponent {
 public:
     explicit TComponent(TComponent* owner = nullptr);
@@ -23,10 +27,15 @@ public:
     TComponent* FindComponent(const std::string& name) const;
 
     bool Loading() const { return loading_; }
-    // Marks the start of reading a stored layout.
-    void BeginLoading() { loading_ = true; }
-    // Ends reading a stored layout; derived classes resolve their references here.
-    virtual void Loaded() { loading_ = false; }
+    // Marks the start of reading a stored layout, for this component and every one it owns.
+    void BeginLoading();
+    // Ends reading a stored layout: every owned component that is loading ends first, in creation
+    // order, then this one; each one's Loaded runs once its own loading has ended.
+    void EndLoading();
+
+protected:
+    // Runs once the component has finished loading; derived classes resolve their references here.
+    virtual void Loaded() {}
 
 private:
     void removeComponent(TComponent* component);

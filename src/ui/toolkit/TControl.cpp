@@ -1,8 +1,20 @@
 #include "ui/toolkit/TControl.h"
 
+#include <utility>
+
+#include "base/Exception.h"
+#include "ui/toolkit/ControlGeometry.h"
+#include "ui/toolkit/TWinControl.h"
+
 namespace zozuz {
 
 TControl::TControl(TComponent* owner) : TComponent(owner) {}
+
+TControl::~TControl() {
+    // Leaves the parent's list while the parent can still tell its window (focus, capture, mouse
+    // tracking) that the control is gone.
+    if (parent_) parent_->removeControl(*this);
+}
 
 void TControl::SetBounds(int left, int top, int width, int height) {
     const Rect next{left, top, left + width, top + height};
@@ -12,22 +24,41 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     Invalidate();
 }
 
+Rect TControl::WindowRect() const {
+    if (!parent_) return bounds_;
+    return offsetRect(bounds_, parent_->WindowOrigin());
+}
+
 void TControl::SetVisible(bool visible) {
     if (visible == visible_) return;
     visible_ = visible;
     // Hiding also needs the area repainted, so that what lies beneath shows again.
-    if (parent_) parent_->invalidate(bounds_);
+    if (parent_) parent_->InvalidateRect(bounds_);
 }
 
-void TControl::SetParent(ControlParent* parent) {
+void TControl::SetParent(TWinControl* parent) {
     if (parent == parent_) return;
+    if (parent) {
+        const auto* self = dynamic_cast<const TWinControl*>(this);
+        if (self && self->ContainsControl(parent))
+            throw EInvalidOperation("A control cannot be a parent of itself or of a control that holds it");
+    }
     Invalidate();
-    parent_ = parent;
+    if (parent_) parent_->removeControl(*this);
+    if (parent) parent->insertControl(*this);
     Invalidate();
+}
+
+TWinControl* TControl::TopWindow() { return const_cast<TWinControl*>(std::as_const(*this).TopWindow()); }
+
+const TWinControl* TControl::TopWindow() const {
+    const TControl* top = this;
+    while (top->parent_) top = top->parent_;
+    return dynamic_cast<const TWinControl*>(top);
 }
 
 const Font& TControl::GetFont() const {
-    if (parentFont_ && parent_) return parent_->font();
+    if (parentFont_ && parent_) return parent_->GetFont();
     return font_;
 }
 
@@ -35,18 +66,18 @@ void TControl::SetFont(const Font& font) {
     const bool changed = !(GetFont() == font);
     parentFont_ = false;
     font_ = font;
-    if (changed) Invalidate();
+    if (changed) FontChanged();
 }
 
 void TControl::SetParentFont(bool follow) {
     if (follow == parentFont_) return;
-    if (!follow && parent_) font_ = parent_->font();
+    if (!follow && parent_) font_ = parent_->GetFont();
     parentFont_ = follow;
-    Invalidate();
+    FontChanged();
 }
 
 TColor TControl::Color() const {
-    if (parentColor_ && parent_) return parent_->color();
+    if (parentColor_ && parent_) return parent_->Color();
     return color_;
 }
 
@@ -54,22 +85,35 @@ void TControl::SetColor(TColor color) {
     const TColor before = Color();
     parentColor_ = false;
     color_ = color;
-    if (before != color) Invalidate();
+    if (before != color) ColorChanged();
 }
 
 void TControl::SetParentColor(bool follow) {
     if (follow == parentColor_) return;
-    if (!follow && parent_) color_ = parent_->color();
+    if (!follow && parent_) color_ = parent_->Color();
     parentColor_ = follow;
-    Invalidate();
+    ColorChanged();
 }
 
-void TControl::ParentChanged() {
-    if (parentFont_ || parentColor_) Invalidate();
+void TControl::ParentFontChanged() {
+    if (parentFont_) FontChanged();
+}
+
+void TControl::ParentColorChanged() {
+    if (parentColor_) ColorChanged();
 }
 
 void TControl::Invalidate() {
-    if (parent_ && visible_ && !bounds_.empty()) parent_->invalidate(bounds_);
+    if (parent_ && visible_ && !bounds_.empty()) parent_->InvalidateRect(bounds_);
+}
+
+void TControl::MouseInput(const MouseEvent& event) {
+    if (OnMouse) OnMouse(*this, event);
+}
+
+std::string TControl::ApplicationHint() const {
+    if (!hint_.empty() || !parent_) return hint_;
+    return parent_->ApplicationHint();
 }
 
 }  // namespace zozuz

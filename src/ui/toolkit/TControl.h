@@ -1,40 +1,56 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
+#include "app/MouseTarget.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Geometry.h"
-#include "ui/toolkit/ControlParent.h"
+#include "platform/host/MouseEvent.h"
 #include "ui/toolkit/TColor.h"
 #include "ui/toolkit/TComponent.h"
 
 namespace zozuz {
 
-// A visible component: bounds within its parent window, visibility, enabled state, hint, and a font
-// and colour that follow the parent's while ParentFont / ParentColor are set.
-class TControl : public TComponent {
+class TWinControl;
+
+// A visible component: bounds within its parent's client area, visibility, enabled state, hint, and
+// a font and colour that follow the parent's while ParentFont / ParentColor are set. Its parent is a
+// TWinControl, which lists it among its children; the owner (who destroys it) may be another
+// component. A control destroyed or given another parent leaves its old parent's list at once.
+class TControl : public TComponent, public MouseTarget {
 public:
     explicit TControl(TComponent* owner = nullptr);
+    ~TControl() override;
 
     int Left() const { return bounds_.left; }
     int Top() const { return bounds_.top; }
     int Width() const { return bounds_.width(); }
     int Height() const { return bounds_.height(); }
     Rect BoundsRect() const { return bounds_; }
-    void SetBounds(int left, int top, int width, int height);
+    virtual void SetBounds(int left, int top, int width, int height);
+    // The bounds in the client coordinates of the window the control sits on (the top of its parent
+    // chain); the bounds themselves for a control without parent.
+    Rect WindowRect() const;
 
     bool Visible() const { return visible_; }
-    void SetVisible(bool visible);
+    virtual void SetVisible(bool visible);
     bool Enabled() const { return enabled_; }
-    void SetEnabled(bool enabled) { enabled_ = enabled; }
+    virtual void SetEnabled(bool enabled) { enabled_ = enabled; }
 
     const std::string& Hint() const { return hint_; }
     void SetHint(std::string hint) { hint_ = std::move(hint); }
     bool ShowHint() const { return showHint_; }
     void SetShowHint(bool show) { showHint_ = show; }
 
-    ControlParent* Parent() const { return parent_; }
-    void SetParent(ControlParent* parent);
+    TWinControl* Parent() const { return parent_; }
+    // Moves the control into `parent`'s children, last in child order, or out of any with null.
+    // Fails with EInvalidOperation when `parent` is the control itself or lies inside it.
+    void SetParent(TWinControl* parent);
+    // The top of the parent chain: the window the control sits on. A TWinControl without parent
+    // is its own window; a window-less control without parent has none.
+    TWinControl* TopWindow();
+    const TWinControl* TopWindow() const;
 
     // The font in use: the parent's while ParentFont is set.
     const Font& GetFont() const;
@@ -48,20 +64,40 @@ public:
     bool ParentColor() const { return parentColor_; }
     void SetParentColor(bool follow);
 
-    // Tells the control that the parent's font or colour changed.
-    void ParentChanged();
+    // Told by the parent that its font or its colour changed.
+    void ParentFontChanged();
+    void ParentColorChanged();
+
+    // Marks the control's bounds for a deferred repaint.
+    virtual void Invalidate();
+
+    // A mouse event the window delivers to this control, in the control's client coordinates. The
+    // default hands it to OnMouse.
+    virtual void MouseInput(const MouseEvent& event);
+    std::function<void(TControl& sender, const MouseEvent& event)> OnMouse;
+
+    // MouseTarget: the control's own hint, or where it has none, that of its nearest parent.
+    std::string ApplicationHint() const override;
 
 protected:
-    // Marks the control's bounds for a deferred repaint.
-    void Invalidate();
+    // What follows a change of the font or colour in use; the default repaints the control later.
+    virtual void FontChanged() { Invalidate(); }
+    virtual void ColorChanged() { Invalidate(); }
+
+    // Stores bounds the window system reports, without repainting anything.
+    void UpdateBoundsRect(const Rect& bounds) { bounds_ = bounds; }
+    // Stores the visibility without repainting anything.
+    void UpdateVisible(bool visible) { visible_ = visible; }
 
 private:
+    friend class TWinControl;
+
     Rect bounds_;
     bool visible_ = true;
     bool enabled_ = true;
     bool showHint_ = false;
     std::string hint_;
-    ControlParent* parent_ = nullptr;
+    TWinControl* parent_ = nullptr;
     Font font_;
     bool parentFont_ = true;
     TColor color_ = clBtnFace;

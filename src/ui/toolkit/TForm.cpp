@@ -1,12 +1,19 @@
 #include "ui/toolkit/TForm.h"
 
-#include <algorithm>
-
-#include "ui/toolkit/TGraphicControl.h"
-
 namespace zozuz {
 
-TForm::TForm(TApplication& application) : TComponent(nullptr), AppWindow(application), icon_(application.Icon()) {}
+namespace {
+
+// The outer bounds a window starts with before anything sets them.
+constexpr Rect kDefaultBounds{0, 0, 320, 240};
+
+}  // namespace
+
+TForm::TForm(TApplication& application) : TWinControl(nullptr), AppWindow(application), icon_(application.Icon()) {
+    UpdateBoundsRect(kDefaultBounds);
+    // A window is created hidden and shows when asked to.
+    UpdateVisible(false);
+}
 
 TForm::~TForm() {
     // The controls go first, while the form they paint on and report to is still whole.
@@ -20,7 +27,7 @@ void TForm::HandleNeeded() {
     WindowOptions options;
     options.frame = borderStyle_;
     options.caption = caption_;
-    options.bounds = bounds_;
+    options.bounds = BoundsRect();
     // Every other window of the program stays above the main window and has no taskbar entry.
     AppWindow* main = Application().MainForm();
     if (main && main != this) {
@@ -28,15 +35,15 @@ void TForm::HandleNeeded() {
         options.owner = main->Native();
     }
     native_ = Application().GetHost().createWindow(*this, options);
-    native_->setFont(font_);
+    native_->setFont(GetFont());
     native_->setIcon(icon_);
-    native_->setEnabled(enabled_);
+    native_->setEnabled(Enabled());
     native_->setState(state_);
     if (pendingClientSize_.width >= 0) {
         native_->setClientSize(pendingClientSize_);
         pendingClientSize_ = Size{-1, -1};
     }
-    bounds_ = native_->bounds();
+    UpdateBoundsRect(native_->bounds());
 }
 
 void TForm::SetCaption(const std::string& caption) {
@@ -44,22 +51,9 @@ void TForm::SetCaption(const std::string& caption) {
     if (native_) native_->setCaption(caption);
 }
 
-void TForm::SetColor(TColor color) {
-    if (color == color_) return;
-    color_ = color;
-    parentPropertiesChanged();
-}
-
-void TForm::SetFont(const Font& font) {
-    if (font == font_) return;
-    font_ = font;
-    if (native_) native_->setFont(font);
-    parentPropertiesChanged();
-}
-
-void TForm::parentPropertiesChanged() {
-    for (TGraphicControl* control : GraphicControls()) control->ParentChanged();
-    if (native_) native_->invalidateAll();
+void TForm::FontChanged() {
+    if (native_) native_->setFont(GetFont());
+    TWinControl::FontChanged();
 }
 
 void TForm::SetIcon(const Image& icon) {
@@ -71,23 +65,23 @@ void TForm::SetBorderStyle(WindowFrame style) {
     borderStyle_ = style;
     if (native_) {
         native_->setFrame(style);
-        bounds_ = native_->bounds();
+        UpdateBoundsRect(native_->bounds());
     }
 }
 
 void TForm::SetBounds(int left, int top, int width, int height) {
-    bounds_ = Rect{left, top, left + width, top + height};
+    UpdateBoundsRect(Rect{left, top, left + width, top + height});
     pendingClientSize_ = Size{-1, -1};
     if (native_) {
-        native_->setBounds(bounds_);
-        bounds_ = native_->bounds();
+        native_->setBounds(BoundsRect());
+        UpdateBoundsRect(native_->bounds());
     }
 }
 
 void TForm::SetClientSize(int width, int height) {
     if (native_) {
         native_->setClientSize(Size{width, height});
-        bounds_ = native_->bounds();
+        UpdateBoundsRect(native_->bounds());
     } else {
         pendingClientSize_ = Size{width, height};
     }
@@ -97,12 +91,12 @@ Size TForm::clientSize() const {
     if (native_) return native_->clientSize();
     if (pendingClientSize_.width >= 0) return pendingClientSize_;
     // Without a host window the frame is not known yet; the outer size is the best answer.
-    return Size{bounds_.width(), bounds_.height()};
+    return Size{Width(), Height()};
 }
 
 void TForm::SetVisible(bool visible) {
     if (!visible) {
-        visible_ = false;
+        UpdateVisible(false);
         if (native_) native_->hide();
         return;
     }
@@ -111,12 +105,10 @@ void TForm::SetVisible(bool visible) {
         // Centred with the outer size, rounded down, the first time only: a box the user moved
         // comes back where it was left.
         const Size screen = Application().GetHost().screenSize();
-        const int width = bounds_.width();
-        const int height = bounds_.height();
-        SetBounds((screen.width - width) / 2, (screen.height - height) / 2, width, height);
+        SetBounds((screen.width - Width()) / 2, (screen.height - Height()) / 2, Width(), Height());
     }
     shownOnce_ = true;
-    visible_ = true;
+    UpdateVisible(true);
     native_->setState(state_);
     native_->show();
     // A minimised window appears only as its taskbar entry and does not take the keyboard.
@@ -124,7 +116,7 @@ void TForm::SetVisible(bool visible) {
 }
 
 void TForm::SetEnabled(bool enabled) {
-    enabled_ = enabled;
+    TWinControl::SetEnabled(enabled);
     if (native_) native_->setEnabled(enabled);
 }
 
@@ -154,49 +146,44 @@ bool TForm::CloseQuery() {
 
 bool TForm::IsShortCut(const KeyEvent& key) { return OnShortCut ? OnShortCut(key) : false; }
 
-std::vector<TGraphicControl*> TForm::GraphicControls() const {
-    std::vector<TGraphicControl*> controls;
-    for (TComponent* component : Components()) {
-        auto* control = dynamic_cast<TGraphicControl*>(component);
-        if (control && control->Parent() == this) controls.push_back(control);
-    }
-    return controls;
+TControl* TForm::FindTarget(const std::function<bool(TControl&)>& accepts) {
+    if (!Showing()) return nullptr;
+    if (TWinControl* active = ActiveControl(); active && accepts(*active)) return active;
+    if (accepts(*this)) return this;
+    return SearchControls(accepts);
 }
 
 MouseTarget* TForm::ControlAtPoint(Point client) {
-    const std::vector<TGraphicControl*> controls = GraphicControls();
-    // Topmost first; a disabled control still counts as being under the pointer.
-    for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
-        if ((*it)->Visible() && (*it)->BoundsRect().contains(client)) {
-            if (auto* target = dynamic_cast<MouseTarget*>(*it)) return target;
-            return this;
-        }
-    }
-    return this;
+    // A disabled control still counts as being under the pointer.
+    return FindControlAt(client, true);
 }
 
-void TForm::paintControlsAbove(const TGraphicControl& control, const Rect& area) {
-    Surface* target = surface();
-    if (!target) return;
-    const std::vector<TGraphicControl*> controls = GraphicControls();
-    auto it = std::find(controls.begin(), controls.end(), &control);
-    if (it == controls.end()) return;
-    for (++it; it != controls.end(); ++it) {
-        if ((*it)->Visible() && !(*it)->BoundsRect().intersected(area).empty()) (*it)->PaintTo(*target, area);
-    }
+void TForm::ControlRemoved(TControl& control) {
+    TWinControl::ControlRemoved(control);
+    // Mouse tracking forgets the control, and whatever it holds, before either can be destroyed.
+    forgetTracked(control);
 }
 
-void TForm::invalidate(const Rect& area) {
+void TForm::forgetTracked(TControl& control) {
+    Application().ControlDestroyed(&control);
+    // Hidden ones too: a control may have been hidden after the pointer last rested on it.
+    if (auto* container = dynamic_cast<TWinControl*>(&control))
+        for (TControl* inner : container->Controls()) forgetTracked(*inner);
+}
+
+void TForm::InvalidateRect(const Rect& area) {
     if (native_) native_->invalidate(area);
 }
 
-void TForm::PaintWindow(Surface& surface, const Rect& area) {
-    Image background(area.width(), area.height());
-    const std::uint32_t rgb = colorToRgb(color_);
-    for (int y = 0; y < background.height(); ++y) std::fill_n(background.row(y), background.width(), rgb);
-    surface.drawImage(Point{area.left, area.top}, background, area);
-    for (TGraphicControl* control : GraphicControls()) {
-        if (control->Visible() && !control->BoundsRect().intersected(area).empty()) control->PaintTo(surface, area);
+void TForm::Invalidate() {
+    if (native_) native_->invalidateAll();
+}
+
+void TForm::guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (...) {
+        Application().HandleException(this);
     }
 }
 
@@ -212,31 +199,27 @@ bool TForm::keyPreview(const KeyEvent& key) {
 }
 
 void TForm::keyPress(const KeyEvent& key) {
-    if (key.kind != KeyEvent::Kind::Down || !OnKeyDown) return;
-    try {
-        OnKeyDown(key);
-    } catch (...) {
-        Application().HandleException(this);
-    }
+    guarded([&] { DispatchKey(key); });
+}
+
+void TForm::mouse(const MouseEvent& event) {
+    guarded([&] { DispatchMouse(event); });
 }
 
 void TForm::closeRequest() {
-    try {
-        Close();
-    } catch (...) {
-        Application().HandleException(this);
-    }
+    guarded([&] { Close(); });
 }
 
 void TForm::paint(Surface& surface, const Rect& area) {
-    try {
-        PaintWindow(surface, area);
-    } catch (...) {
-        Application().HandleException(this);
-    }
+    guarded([&] { PaintWindow(surface, area); });
 }
 
-void TForm::boundsChanged(const Rect& outer) { bounds_ = outer; }
+void TForm::activated(bool active) {
+    active_ = active;
+    guarded([&] { WindowActivationChanged(active); });
+}
+
+void TForm::boundsChanged(const Rect& outer) { UpdateBoundsRect(outer); }
 
 void TForm::stateChanged(WindowState state) { state_ = state; }
 

@@ -131,8 +131,8 @@ void TGauge::Paint() {
 
     TBltBitmap overlay;
     overlay.MakeLike(picture);
-    drawKind(overlay.image(), paint);
-    raster::xorImage(picture, overlay.image());
+    drawKind(overlay.Pixels(), paint);
+    raster::xorImage(picture, overlay.Pixels());
 
     if (showText_) drawPercentText(picture, paint);
     DrawImage(picture);

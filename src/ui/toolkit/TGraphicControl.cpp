@@ -1,5 +1,7 @@
 #include "ui/toolkit/TGraphicControl.h"
 
+#include "ui/toolkit/TWinControl.h"
+
 namespace zozuz {
 
 namespace {
@@ -33,24 +35,30 @@ TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner) {}
 
 void TGraphicControl::PaintTo(Surface& surface, const Rect& clip) {
     if (!Visible()) return;
-    const Rect area = clip.intersected(BoundsRect());
+    const Rect area = clip.intersected(WindowRect());
     if (area.empty()) return;
     PaintTarget target(target_, clip_, &surface, area);
     Paint();
 }
 
+void TGraphicControl::PaintTo(Surface& surface) { PaintTo(surface, WindowRect()); }
+
 void TGraphicControl::Repaint() {
-    ControlParent* parent = Parent();
-    if (!Visible() || !parent || !parent->showing()) return;
-    Surface* surface = parent->surface();
+    TWinControl* parent = Parent();
+    if (!Visible() || !parent || !parent->Showing()) return;
+    Surface* surface = parent->PaintSurface();
     if (!surface) return;
-    PaintTo(*surface);
-    parent->paintControlsAbove(*this, BoundsRect());
+    // Within the containers' client areas: a control reaching past its container is cut off there.
+    Rect area = WindowRect();
+    for (const TWinControl* c = parent; c->Parent(); c = c->Parent()) area = area.intersected(c->WindowRect());
+    PaintTo(*surface, area);
+    parent->PaintControlsAbove(*this, area);
 }
 
 void TGraphicControl::DrawImage(const Image& image, Point at) {
     if (!target_) return;
-    target_->drawImage(Point{Left() + at.x, Top() + at.y}, image, clip_);
+    const Rect place = WindowRect();
+    target_->drawImage(Point{place.left + at.x, place.top + at.y}, image, clip_);
 }
 
 TextRenderer* TGraphicControl::Renderer() const { return target_ ? &target_->textRenderer() : nullptr; }

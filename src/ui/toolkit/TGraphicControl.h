@@ -20,15 +20,15 @@ public:
     // background beneath it before painting it.
     bool Opaque() const { return opaque_; }
 
-    // The parent's ordinary, deferred paint: draws the control onto `surface` (the parent's client
-    // area) at the control's position, clipped to `clip` and to the bounds. A hidden control draws
-    // nothing.
+    // The parent's ordinary, deferred paint: draws the control onto `surface` (the client area of
+    // the window it sits on) at the control's place there, clipped to `clip` (window coordinates)
+    // and to the bounds. A hidden control draws nothing.
     void PaintTo(Surface& surface, const Rect& clip);
-    void PaintTo(Surface& surface) { PaintTo(surface, BoundsRect()); }
+    void PaintTo(Surface& surface);
 
     // Paints at once, before returning, when the control is visible and its parent's window exists
-    // and shows; then the parent paints again the window-less controls stacked above this one. In
-    // any other case it draws nothing; the next ordinary paint shows the current state.
+    // and shows; then the parent paints again the controls stacked above this one. In any other
+    // case it draws nothing; the next ordinary paint shows the current state.
     void Repaint();
 
 protected:

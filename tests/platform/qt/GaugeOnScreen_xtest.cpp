@@ -27,9 +27,9 @@
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtImageConversion.h"
 #include "platform/qt/QtWindow.h"
-#include "ui/toolkit/ControlParent.h"
 #include "ui/toolkit/TColor.h"
 #include "ui/toolkit/TGauge.h"
+#include "ui/toolkit/TWinControl.h"
 
 namespace zozuz {
 namespace {
@@ -38,13 +38,15 @@ const Font kWindowFont{"仿宋_GB2312", 13, Font::Charset::GB2312, 0x000000, fal
 constexpr Rect kGaugeBounds{8, 8, 8 + 297, 8 + 17};
 
 // A window holding one gauge, on whichever host it is given.
-class GaugeWindow final : public WindowClient, public ControlParent {
+class GaugeWindow final : public WindowClient, public TWinControl {
 public:
     explicit GaugeWindow(Host& host) {
         WindowOptions options;
         options.caption = "gauge";
         options.bounds = Rect{120, 140, 120 + 340, 140 + 90};
         native_ = host.createWindow(*this, options);
+        SetFont(kWindowFont);
+        SetColor(clBtnFace);
         gauge_.SetParent(this);
         gauge_.SetBounds(kGaugeBounds.left, kGaugeBounds.top, kGaugeBounds.width(), kGaugeBounds.height());
     }
@@ -52,13 +54,10 @@ public:
     NativeWindow& native() { return *native_; }
     TGauge& gauge() { return gauge_; }
 
-    // ControlParent
-    Surface* surface() override { return &native_->surface(); }
-    bool showing() const override { return native_->visible(); }
-    const Font& font() const override { return kWindowFont; }
-    TColor color() const override { return clBtnFace; }
-    void paintControlsAbove(const TGraphicControl&, const Rect&) override {}
-    void invalidate(const Rect& area) override { native_->invalidate(area); }
+    // The window the gauge sits on
+    Surface* PaintSurface() override { return &native_->surface(); }
+    bool Showing() const override { return native_->visible(); }
+    void InvalidateRect(const Rect& area) override { native_->invalidate(area); }
 
     // WindowClient
     void paint(Surface& surface, const Rect& area) override {

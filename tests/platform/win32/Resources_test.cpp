@@ -1,12 +1,14 @@
 // The resources of the two executables: the version record the file's properties show, and the
 // icon, which must be the picture the program draws itself.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include "app/ApplicationIcon.h"
+#include "base/VersionRecord.h"
 #include "platform/win32/IconHandle.h"
 
 namespace zozuz {
@@ -19,7 +21,15 @@ std::wstring windowsPath(const std::string& unix) {
     return path;
 }
 
-class VersionRecord : public ::testing::TestWithParam<const char*> {
+std::wstring wide(std::string_view utf8) {
+    std::wstring result(utf8.size(), L'\0');
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), result.data(),
+                                           static_cast<int>(result.size()));
+    result.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    return result;
+}
+
+class VersionResource : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
         const std::wstring path = windowsPath(GetParam());
@@ -46,7 +56,7 @@ protected:
     std::vector<unsigned char> data_;
 };
 
-TEST_P(VersionRecord, ReadsAsTheFilePropertiesShowIt) {
+TEST_P(VersionResource, ReadsAsTheFilePropertiesShowIt) {
     UINT length = 0;
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value(L"\\", &length));
     ASSERT_NE(fixed, nullptr);
@@ -62,15 +72,17 @@ TEST_P(VersionRecord, ReadsAsTheFilePropertiesShowIt) {
     EXPECT_EQ(translation[0], 0x0804);
     EXPECT_EQ(translation[1], 936);
 
+    // The same record as the one --version reports.
+    EXPECT_EQ(string(L"CompanyName"), wide(VersionRecord::kCompanyName));
+    EXPECT_EQ(string(L"FileVersion"), wide(VersionRecord::kFileVersion));
+    EXPECT_EQ(string(L"ProductVersion"), wide(VersionRecord::kProductVersion));
     EXPECT_EQ(string(L"CompanyName"), L"青禾zozuz");
-    EXPECT_EQ(string(L"FileVersion"), L"1.0.0.1");
-    EXPECT_EQ(string(L"ProductVersion"), L"1.0.0.0");
     for (const wchar_t* empty : {L"FileDescription", L"InternalName", L"LegalCopyright", L"OriginalFilename",
                                  L"ProductName", L"Comments"})
         EXPECT_EQ(string(empty), L"") << "field " << static_cast<const void*>(empty);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothExecutables, VersionRecord, ::testing::Values(ZOZUZ_EXE, ZOZUZ_CLI_EXE));
+INSTANTIATE_TEST_SUITE_P(BothExecutables, VersionResource, ::testing::Values(ZOZUZ_EXE, ZOZUZ_CLI_EXE));
 
 TEST(IconResource, IsTheProgramsOwnPictureAtThirtyTwoPixels) {
     HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 32, 32, 0));

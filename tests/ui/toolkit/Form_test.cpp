@@ -200,6 +200,66 @@ TEST_F(FormTest, ChangingTheFormsColourRepaintsWithIt) {
     EXPECT_EQ(native(form).image().pixel(100, 50), 0xFFFFFFu);
 }
 
+// A component that notes when its loading ends.
+class LoadProbe : public TComponent {
+public:
+    LoadProbe(TComponent* owner, std::vector<std::string>& log, std::string name) : TComponent(owner), log_(log) {
+        SetName(std::move(name));
+    }
+
+protected:
+    void Loaded() override { log_.push_back(Name()); }
+
+private:
+    std::vector<std::string>& log_;
+};
+
+// A window read from a stored layout whose gauge's range lies wholly above the default maximum.
+class StoredForm : public TForm {
+public:
+    static std::vector<std::string> loaded;
+    explicit StoredForm(TApplication& application) : TForm(application) {
+        BeginLoading();
+        auto* panel = new LoadProbe(this, loaded, "Panel1");
+        new LoadProbe(panel, loaded, "Inner1");
+        gauge = new TGauge(this);
+        gauge->SetName("Gauge1");
+        gauge->SetParent(this);
+        gauge->SetMinValue(150);
+        gauge->SetMaxValue(300);
+        gaugeWasLoading = gauge->Loading();
+        new LoadProbe(this, loaded, "Last1");
+        EndLoading();
+    }
+    TGauge* gauge = nullptr;
+    bool gaugeWasLoading = false;
+
+protected:
+    void Loaded() override { loaded.push_back("form"); }
+};
+std::vector<std::string> StoredForm::loaded;
+
+TEST_F(FormTest, LoadingReachesEveryOwnedComponentAndEndsWithTheWindow) {
+    StoredForm* form = nullptr;
+    app.CreateForm(form);
+    EXPECT_TRUE(form->gaugeWasLoading) << "created while its window loads";
+    EXPECT_EQ(form->gauge->MinValue(), 150) << "the range checks were skipped";
+    EXPECT_EQ(form->gauge->MaxValue(), 300);
+    EXPECT_EQ(form->gauge->Progress(), 150);
+    EXPECT_FALSE(form->gauge->Loading());
+    EXPECT_EQ(StoredForm::loaded, (std::vector<std::string>{"Inner1", "Panel1", "Last1", "form"}))
+        << "owned components end loading first, in creation order";
+    EXPECT_THROW(form->gauge->SetMinValue(400), EInvalidOperation) << "checked again once loaded";
+
+    StoredForm::loaded.clear();
+    form->BeginLoading();
+    EXPECT_TRUE(form->gauge->Loading()) << "a window that loads again marks what it owns";
+    form->gauge->SetMaxValue(100);
+    form->EndLoading();
+    EXPECT_EQ(form->gauge->MaxValue(), 100);
+    EXPECT_EQ(StoredForm::loaded.size(), 4u);
+}
+
 TEST(ProgramStart, CreatesBothWindowsRunsUntilTheMainWindowClosesAndEndsWithCodeZero) {
     HeadlessHost host;
     host.whenIdle([&] {

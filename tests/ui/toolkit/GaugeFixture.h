@@ -9,31 +9,34 @@
 #include "platform/gfx/Image.h"
 #include "platform/headless/BitmapFontRenderer.h"
 #include "platform/headless/ImageSurface.h"
-#include "ui/toolkit/ControlParent.h"
 #include "ui/toolkit/TColor.h"
 #include "ui/toolkit/TGauge.h"
 #include "ui/toolkit/TGraphicControl.h"
+#include "ui/toolkit/TWinControl.h"
 
 namespace zozuz::test {
 
 // A window as the gauge sees it: an image surface, a font and colour to follow, and a record of the
 // requests the gauge makes of it.
-class FakeParent final : public ControlParent {
+class FakeParent final : public TWinControl {
 public:
-    explicit FakeParent(Size size = Size{400, 200}) : surface_(size) { font_.pixelHeight = 12; }
+    explicit FakeParent(Size size = Size{400, 200}) : surface_(size) {
+        Font font;
+        font.pixelHeight = 12;
+        SetFont(font);
+        SetColor(clBtnFace);
+    }
 
-    Surface* surface() override {
+    Surface* PaintSurface() override {
         if (!hasSurface) return nullptr;
         return replacement ? replacement : &surface_;
     }
-    bool showing() const override { return isShowing; }
-    const Font& font() const override { return font_; }
-    TColor color() const override { return color_; }
-    void paintControlsAbove(const TGraphicControl&, const Rect& area) override {
+    bool Showing() const override { return isShowing; }
+    void PaintControlsAbove(const TControl&, const Rect& area) override {
         ++paintAboveCalls;
         paintAboveArea = area;
     }
-    void invalidate(const Rect& area) override { invalidated.push_back(area); }
+    void InvalidateRect(const Rect& area) override { invalidated.push_back(area); }
 
     ImageSurface& imageSurface() { return surface_; }
     const Image& screen() const { return surface_.image(); }
@@ -45,8 +48,6 @@ public:
     int paintAboveCalls = 0;
     Rect paintAboveArea;
     std::vector<Rect> invalidated;
-    Font font_;
-    TColor color_ = clBtnFace;
 
 private:
     ImageSurface surface_;

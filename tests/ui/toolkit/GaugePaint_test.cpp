@@ -51,7 +51,7 @@ TEST(GaugePaint, NewGaugeShowsAFrameAWhiteInsideAndZeroPercentInBlack) {
     gauge->PaintTo(parent.imageSurface());
     const Image pixels = gaugePixels(parent, *gauge);
     // "0%" is 12 x 12 in the 12-pixel font: x = (99 - 1 + 1 - 12) / 2 = 43, and y likewise.
-    const Image text = textMask(Size{100, 100}, parent.font_, "0%", Point{43, 43}, Rect{1, 1, 99, 99});
+    const Image text = textMask(Size{100, 100}, parent.GetFont(), "0%", Point{43, 43}, Rect{1, 1, 99, 99});
     expectPicture(pixels, barPicture(pixels, 0, kBlack, kWhite, text));
     EXPECT_EQ(pixels.pixel(43, 47), kBlack);  // the zero's left stroke, in the middle
 }
@@ -62,7 +62,7 @@ TEST(GaugePaint, MainWindowGaugeBarExtents) {
     gauge->SetProgress(50);
     Image pixels = gaugePixels(parent, *gauge);
     // "50%" is 18 wide: x = (296 - 18) / 2 = 139, y = (16 - 12) / 2 = 2.
-    Image text = textMask(Size{297, 17}, parent.font_, "50%", Point{139, 2}, Rect{1, 1, 296, 16});
+    Image text = textMask(Size{297, 17}, parent.GetFont(), "50%", Point{139, 2}, Rect{1, 1, 296, 16});
     expectPicture(pixels, barPicture(pixels, 148, kBlack, kWhite, text));  // x = 1 to 147
     // The zero straddles the bar's end: white over the bar, black beyond it.
     EXPECT_EQ(pixels.pixel(145, 5), kWhite);
@@ -70,7 +70,7 @@ TEST(GaugePaint, MainWindowGaugeBarExtents) {
 
     gauge->SetProgress(100);
     pixels = gaugePixels(parent, *gauge);
-    text = textMask(Size{297, 17}, parent.font_, "100%", Point{136, 2}, Rect{1, 1, 296, 16});
+    text = textMask(Size{297, 17}, parent.GetFont(), "100%", Point{136, 2}, Rect{1, 1, 296, 16});
     expectPicture(pixels, barPicture(pixels, 296, kBlack, kWhite, text));  // x = 1 to 295
 }
 
@@ -81,7 +81,7 @@ TEST(GaugePaint, TextInvertsTheColoursBeneathIt) {
     gauge->SetBackColor(clBlue);   // pixel 0x0000FF
     gauge->SetProgress(50);
     const Image pixels = gaugePixels(parent, *gauge);
-    const Image text = textMask(Size{297, 17}, parent.font_, "50%", Point{139, 2}, Rect{1, 1, 296, 16});
+    const Image text = textMask(Size{297, 17}, parent.GetFont(), "50%", Point{139, 2}, Rect{1, 1, 296, 16});
     expectPicture(pixels, barPicture(pixels, 148, 0xFF0000, 0x0000FF, text));
     EXPECT_EQ(pixels.pixel(145, 5), 0x00FFFFu);  // inverse of the bar
     EXPECT_EQ(pixels.pixel(149, 5), 0xFFFF00u);  // inverse of the background
@@ -89,12 +89,14 @@ TEST(GaugePaint, TextInvertsTheColoursBeneathIt) {
 
 TEST(GaugePaint, TextIsClippedToThePaintRectangle) {
     FakeParent parent;
-    parent.font_.pixelHeight = 24;  // a 24-pixel cell in a gauge 10 high
+    Font tall = parent.GetFont();
+    tall.pixelHeight = 24;  // a 24-pixel cell in a gauge 10 high
+    parent.SetFont(tall);
     auto gauge = makeGauge(parent, Rect{0, 0, 60, 10});
     gauge->PaintTo(parent.imageSurface());
     const Image pixels = gaugePixels(parent, *gauge);
     // "0%" is 36 x 24: x = (58 + 1 - 36) / 2 = 11, y = (8 + 1 - 24) / 2 = -7.
-    const Image text = textMask(Size{60, 10}, parent.font_, "0%", Point{11, -7}, Rect{1, 1, 59, 9});
+    const Image text = textMask(Size{60, 10}, parent.GetFont(), "0%", Point{11, -7}, Rect{1, 1, 59, 9});
     expectPicture(pixels, barPicture(pixels, 0, kBlack, kWhite, text));
 }
 
@@ -162,7 +164,7 @@ TEST(GaugePaint, TextKindIsAPlainAreaWithOptionalText) {
     gauge->SetShowText(true);
     pixels = gaugePixels(parent, *gauge);
     // "80%" is 18 wide: x = (39 - 1 + 1 - 18) / 2 = 10, y = (15 - 12) / 2 = 1.
-    const Image text = textMask(Size{40, 16}, parent.font_, "80%", Point{10, 1}, Rect{1, 1, 39, 15});
+    const Image text = textMask(Size{40, 16}, parent.GetFont(), "80%", Point{10, 1}, Rect{1, 1, 39, 15});
     expectPicture(pixels, barPicture(pixels, 0, 0, 0x0000FF, text));
 }
 
@@ -171,7 +173,7 @@ TEST(GaugePaint, UnknownKindDrawsOnlyTheText) {
     auto gauge = makeGauge(parent, Rect{0, 0, 40, 16});
     gauge->SetKind(static_cast<TGaugeKind>(9));
     const Image pixels = gaugePixels(parent, *gauge);
-    const Image text = textMask(Size{40, 16}, parent.font_, "0%", Point{13, 1}, Rect{1, 1, 39, 15});
+    const Image text = textMask(Size{40, 16}, parent.GetFont(), "0%", Point{13, 1}, Rect{1, 1, 39, 15});
     expectPicture(pixels, [&](int x, int y) { return text.pixel(x, y); });
 }
 
@@ -209,7 +211,7 @@ TEST(GaugePaint, PieShowsTheEllipseEmptyAtZeroAndFullAtAHundred) {
 
 TEST(GaugePaint, PieFollowsTheParentColourAroundTheEllipse) {
     FakeParent parent;
-    parent.color_ = clRed;
+    parent.SetColor(clRed);
     auto gauge = makeGauge(parent, Rect{0, 0, 40, 30});
     gauge->SetKind(TGaugeKind::gkPie);
     EXPECT_EQ(gaugePixels(parent, *gauge).pixel(1, 1), 0xFF0000u);

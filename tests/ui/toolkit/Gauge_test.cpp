@@ -164,7 +164,7 @@ TEST(Gauge, LoadingSkipsTheRangeChecksButStillClamps) {
     EXPECT_EQ(gauge.Progress(), 900);
     gauge.SetMaxValue(200);  // below the minimum, still loading
     EXPECT_EQ(gauge.Progress(), 200);
-    gauge.Loaded();
+    gauge.EndLoading();
     EXPECT_EQ(rangeError(gauge, false, 100), "Value must be between 501 and 2147483647");
 }
 
@@ -297,10 +297,24 @@ TEST(Gauge, TextFollowsTheParentFontUnlessGivenItsOwn) {
     EXPECT_EQ(gauge->GetFont().pixelHeight, 12);
     Font own;
     own.pixelHeight = 16;
+    parent.invalidated.clear();
+    const std::size_t paints = parent.paints();
     gauge->SetFont(own);
     EXPECT_FALSE(gauge->ParentFont());
     EXPECT_EQ(gauge->GetFont().pixelHeight, 16);
-    EXPECT_FALSE(parent.invalidated.empty());  // a font change waits for the ordinary paint
+    // A font change waits for the ordinary paint of the gauge's area.
+    EXPECT_EQ(parent.invalidated, (std::vector<Rect>{Rect{0, 0, 100, 20}}));
+    EXPECT_EQ(parent.paints(), paints);
+
+    parent.invalidated.clear();
+    gauge->SetFont(own);
+    EXPECT_TRUE(parent.invalidated.empty()) << "the same font again changes nothing";
+    Font bigger = parent.GetFont();
+    bigger.pixelHeight = 30;
+    parent.SetFont(bigger);
+    EXPECT_EQ(gauge->GetFont().pixelHeight, 16) << "its own font no longer follows the parent's";
+    gauge->SetParentFont(true);
+    EXPECT_EQ(gauge->GetFont().pixelHeight, 30);
 }
 
 }  // namespace
