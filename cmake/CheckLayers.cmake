@@ -3,7 +3,8 @@
 #
 # Dependencies point down only: ui -> {app, document} -> platform -> base. Inside platform, host and
 # gfx are the floor, edit and files stand on them, and the hosts (qt, headless, win32) implement
-# host. Inside ui, text holds pure rules on strings, toolkit builds on it, forms on both.
+# host. The files layer's system sides (platform/files/posix, platform/files/win32) are included
+# only from within themselves. Inside ui, text holds pure rules on strings, toolkit builds on it, forms on both.
 cmake_minimum_required(VERSION 3.25)
 
 if(NOT ROOT)
@@ -85,6 +86,15 @@ foreach(_file IN LISTS _files)
       file(RELATIVE_PATH _resolved "${_src}" "${_abs}")
     elseif(NOT _dir AND EXISTS "${_src}/${_target}" AND NOT _target MATCHES "/")
       set(_resolved "${_target}")
+    endif()
+    # Each system's side of the files layer is private to it: the rest of the program, the
+    # neutral headers beside it included, sees only those headers.
+    if(_resolved MATCHES "^(platform/files/(posix|win32))/")
+      set(_side "${CMAKE_MATCH_1}")
+      if(NOT _file MATCHES "^${_side}/")
+        message("src/${_file}:${_number}: ${_side} is private to its own side of the files layer (\"${_target}\")")
+        math(EXPR _faults "${_faults} + 1")
+      endif()
     endif()
     layer_of("${_resolved}" _to)
     if(_to STREQUAL _from)

@@ -2,12 +2,12 @@
 # so adding a class (in any subfolder) needs no edit here. Folders that are libraries of their own
 # (the hosts inside platform/) are left out of the layer around them with EXCLUDE.
 #
-#   zozuz_layer(NAME DIRS dir... [EXCLUDE dir...] [EXCLUDE_REGEX regex...] [DEPENDS target...])
+#   zozuz_layer(NAME DIRS dir... [EXCLUDE dir...] [DEPENDS target...])
 #
 # Every layer exports src/ as its include root; which includes are allowed is decided by the
 # layering check (cmake/CheckLayers.cmake), which runs as a test.
 function(zozuz_layer name)
-  cmake_parse_arguments(PARSE_ARGV 1 _arg "" "" "DIRS;EXCLUDE;EXCLUDE_REGEX;DEPENDS")
+  cmake_parse_arguments(PARSE_ARGV 1 _arg "" "" "DIRS;EXCLUDE;DEPENDS")
   set(_sources)
   foreach(_dir IN LISTS _arg_DIRS)
     file(GLOB_RECURSE _found CONFIGURE_DEPENDS "${_dir}/*.cpp")
@@ -15,9 +15,6 @@ function(zozuz_layer name)
   endforeach()
   foreach(_dir IN LISTS _arg_EXCLUDE)
     list(FILTER _sources EXCLUDE REGEX "^${_dir}/")
-  endforeach()
-  foreach(_regex IN LISTS _arg_EXCLUDE_REGEX)
-    list(FILTER _sources EXCLUDE REGEX "${_regex}")
   endforeach()
   if(_sources)
     add_library(${name} STATIC ${_sources})

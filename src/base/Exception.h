@@ -12,12 +12,18 @@ namespace zozuz {
 class Exception : public std::exception {
 public:
     explicit Exception(std::string message) : message_(std::move(message)) {}
+    // `reason` is the system's own account of a failure, such as "out.txt: No space left on device",
+    // for the command-line tool to print beside the message; the program's error box shows only the
+    // message.
+    Exception(std::string message, std::string reason) : message_(std::move(message)), reason_(std::move(reason)) {}
     const std::string& message() const noexcept { return message_; }
+    const std::string& reason() const noexcept { return reason_; }
     const char* what() const noexcept override { return message_.c_str(); }
     virtual const char* className() const noexcept { return "Exception"; }
 
 private:
     std::string message_;
+    std::string reason_;  // empty when the system gave none
 };
 
 #define ZOZUZ_ERROR_CLASS(Name, Base)                                                  \

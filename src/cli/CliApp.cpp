@@ -1,18 +1,16 @@
 #include "cli/CliApp.h"
 
-#include <cerrno>
 #include <memory>
 #include <new>
 #include <optional>
-#include <sys/stat.h>
 
 #include "base/ErrorText.h"
 #include "base/Exception.h"
 #include "base/VersionRecord.h"
-#include "cli/OutputBuffer.h"
+#include "cli/CipherFileOutput.h"
 #include "cli/ProgressBar.h"
-#include "platform/files/InputFile.h"
 #include "document/StreamCipher.h"
+#include "platform/files/InputFile.h"
 #include "platform/files/SafeFileWriter.h"
 
 namespace zozuz {
@@ -20,6 +18,9 @@ namespace zozuz {
 namespace {
 
 constexpr std::size_t kReadSize = 1 << 20;
+// The longest line held whole; a longer one is written as it comes and its first bytes again at its
+// end, so that memory stays bounded whatever the input.
+constexpr std::size_t kHoldLimit = 4 << 20;
 
 }  // namespace
 
@@ -54,7 +55,11 @@ int CliApp::run(const std::vector<std::string>& arguments) {
     } catch (const EAbort&) {
         return kFailure;
     } catch (const Exception& error) {
-        writeTo(streams_.error, "zozuz-cli: " + withFinalPeriod(error.message()) + "\n");
+        // The first line is the program's own message; the system's reason, when there is one,
+        // follows on a line of its own.
+        std::string text = "zozuz-cli: " + withFinalPeriod(error.message()) + "\n";
+        if (!error.reason().empty()) text += "zozuz-cli: " + error.reason() + "\n";
+        writeTo(streams_.error, text);
     } catch (const std::bad_alloc&) {
         writeTo(streams_.error, "zozuz-cli: Out of memory.\n");
     }
@@ -63,23 +68,26 @@ int CliApp::run(const std::vector<std::string>& arguments) {
 
 void CliApp::convert(bool encrypt, const std::string& input, const std::string& output) {
     // The input is opened first, as the program opens a file before it can save anything.
-    const bool fromStandardInput = input == "-";
-    const InputFile in = fromStandardInput ? InputFile(fs_, streams_.input, input) : InputFile(fs_, input);
-    const struct stat& status = in.status();
+    InputFile in = input == "-" ? InputFile(fs_, StandardStream{streams_.input}, input) : InputFile(fs_, input);
+    const FileIdentity reading = in.identity();
 
     std::optional<SafeFileWriter> file;
-    if (output != "-") file.emplace(output, fs_, SafeFileWriter::Flush::ToSystem);
-    OutputBuffer out([&](std::string_view bytes) {
-        if (file) {
-            file->write(bytes);
-        } else {
-            writeTo(streams_.output, bytes);
-        }
-    });
+    if (output == "-") {
+        file.emplace(StandardStream{streams_.output}, "standard output", fs_);
+    } else {
+        SafeFileWriter::Options options;
+        options.flush = SafeFileWriter::Flush::ToSystem;
+        options.reading = &reading;
+        options.standardOutput = StandardStream{streams_.output};
+        // A plain text grows at most twofold, when every line break is a lone CR or LF.
+        if (in.size()) options.reserve = *in.size() * (encrypt ? 2 : 1);
+        file.emplace(output, fs_, options);
+    }
+    CipherFileOutput out(*file, fs_);
 
     std::optional<ProgressBar> progress;
-    const auto total = static_cast<std::uint64_t>(status.st_size);
-    if (streams_.errorIsTerminal && S_ISREG(status.st_mode) && total > kProgressThreshold) {
+    const std::uint64_t total = in.size().value_or(0);
+    if (streams_.errorIsTerminal && in.size() && total > kProgressThreshold) {
         progress.emplace([this](std::string_view text) { writeTo(streams_.error, text); }, total);
     }
     // A bar left unfinished by an error must not share its line with the message.
@@ -90,32 +98,26 @@ void CliApp::convert(bool encrypt, const std::string& input, const std::string& 
         }
     } endBar{progress};
 
-    StreamCipher cipher(encrypt ? CipherDirection::Encrypt : CipherDirection::Decrypt, encrypt,
-                        [&out](std::string_view bytes) { out.append(bytes); });
+    StreamCipher cipher(encrypt ? CipherDirection::Encrypt : CipherDirection::Decrypt, encrypt, out, kHoldLimit);
     const auto buffer = std::make_unique_for_overwrite<char[]>(kReadSize);
     std::uint64_t done = 0;
     for (;;) {
-        const ssize_t n = fs_.read(in.fd(), buffer.get(), kReadSize);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw EReadError(std::string(messages::kStreamReadError));
+        const std::size_t n = in.readSome(buffer.get(), kReadSize);
         if (n == 0) break;
-        done += static_cast<std::uint64_t>(n);
+        done += n;
         if (progress) progress->update(done);
-        if (!cipher.feed(buffer.get(), static_cast<std::size_t>(n))) break;
+        if (!cipher.feed(buffer.get(), n)) break;
     }
     cipher.finish();
     out.flush();
-    if (file) file->commit();
+    file->commit();
     if (progress) progress->update(total);
 }
 
-void CliApp::writeTo(int fd, std::string_view bytes) const {
-    while (!bytes.empty()) {
-        const ssize_t n = fs_.write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) throw EWriteError(std::string(messages::kStreamWriteError));
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
+void CliApp::writeTo(int stream, std::string_view bytes) const {
+    SafeFileWriter writer(StandardStream{stream}, stream == streams_.error ? "standard error" : "standard output", fs_);
+    writer.write(bytes);
+    writer.commit();
 }
 
 }  // namespace zozuz

@@ -16,9 +16,12 @@ namespace zozuz {
 //   zozuz-cli decrypt IN OUT    open encrypted file IN, Decrypt, save as OUT
 //
 // "-" stands for standard input or output. An error prints "zozuz-cli: " and the message the
-// program's error box would show, and exits with 1; a usage error prints the usage and exits with 2.
+// program's error box would show, then the system's reason on a line of its own when it gave one,
+// and exits with 1; a usage error prints the usage and exits with 2. Memory stays bounded whatever
+// the input, lines of gigabytes included.
 class CliApp {
 public:
+    // The standard streams as the C runtime numbers them; tests hand in others.
     struct Streams {
         int input = 0;
         int output = 1;
@@ -32,7 +35,7 @@ public:
     // Inputs larger than this show a progress bar when standard error is a terminal.
     static constexpr std::uint64_t kProgressThreshold = 16 << 20;
 
-    explicit CliApp(Streams streams, FileSystem& fileSystem = FileSystem::posix())
+    explicit CliApp(Streams streams, FileSystem& fileSystem = systemFiles())
         : streams_(streams), fs_(fileSystem) {}
 
     // `arguments` leaves out the program's own name.
@@ -42,7 +45,7 @@ public:
 
 private:
     void convert(bool encrypt, const std::string& input, const std::string& output);
-    void writeTo(int fd, std::string_view bytes) const;
+    void writeTo(int stream, std::string_view bytes) const;
 
     Streams streams_;
     FileSystem& fs_;

@@ -4,12 +4,15 @@
 
 #include "cli/CliApp.h"
 #include "platform/files/CommandLine.h"
+#include "platform/files/InterruptCleanup.h"
 
 int main(int argc, char** argv) {
 #ifdef SIGPIPE
     // A closed pipe on the output is reported as a write error instead of ending the process silently.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
+    // An interrupted run leaves no temporary file behind and ends by its signal.
+    zozuz::removeTemporaryFilesOnInterrupt();
     // The bytes go through unchanged, also on systems whose standard streams are text by default.
     zozuz::useBinaryStandardStreams();
     const std::vector<std::string> arguments = zozuz::commandLineArguments(argc, argv);

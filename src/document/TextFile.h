@@ -18,9 +18,10 @@ class TMemoStrings;
 // allocated. Errors: EFOpenError "Cannot open file %s" (missing, a folder, no access, locked) with
 // the document untouched; EInvalidOperation "Text exceeds memo capacity" with the document untouched;
 // EReadError "Stream read error" when the system fails a read, with the document untouched.
+// Saving keeps everything the old file had (see SafeFileWriter).
 class TextFile {
 public:
-    explicit TextFile(FileSystem& fileSystem = FileSystem::posix()) : fs_(fileSystem) {}
+    explicit TextFile(FileSystem& fileSystem = systemFiles()) : fs_(fileSystem) {}
 
     // Open plain file: the line breaks are normalised to CR LF and the text ends at the first zero
     // byte.

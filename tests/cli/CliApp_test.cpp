@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <string>
 #include <sys/wait.h>
@@ -15,6 +16,7 @@
 #include "document/LineCipher.h"
 #include "document/TMemoStrings.h"
 #include "document/TextFile.h"
+#include "platform/files/posix/FileSystem.h"
 
 namespace zozuz {
 namespace {
@@ -121,10 +123,10 @@ TEST_F(CliAppTest, ADashReadsStandardInputAndWritesStandardOutput) {
 TEST_F(CliAppTest, InputErrorsNameTheFileWithAFinalPeriod) {
     const std::string missing = folder.path("missing.txt");
     EXPECT_EQ(run({"encrypt", missing, folder.path("out.txt")}), 1);
-    EXPECT_EQ(errorText, "zozuz-cli: Cannot open file " + missing + ".\n");
+    EXPECT_EQ(errorText, "zozuz-cli: Cannot open file " + missing + ".\nzozuz-cli: " + missing + ": No such file or directory\n");
     const std::string dir = folder.root().string();
     EXPECT_EQ(run({"decrypt", dir, folder.path("out.txt")}), 1);
-    EXPECT_EQ(errorText, "zozuz-cli: Cannot open file " + dir + ".\n");
+    EXPECT_EQ(errorText, "zozuz-cli: Cannot open file " + dir + ".\nzozuz-cli: " + dir + ": Is a directory\n");
     EXPECT_FALSE(std::filesystem::exists(folder.path("out.txt")));
 }
 
@@ -132,12 +134,12 @@ TEST_F(CliAppTest, OutputErrorsKeepTheOldFile) {
     const std::string plain = folder.write("plain.txt", "text");
     const std::string nowhere = folder.path("nowhere/out.txt");
     EXPECT_EQ(run({"encrypt", plain, nowhere}), 1);
-    EXPECT_EQ(errorText, "zozuz-cli: Cannot create file " + nowhere + ".\n");
+    EXPECT_EQ(errorText, "zozuz-cli: Cannot create file " + nowhere + ".\nzozuz-cli: " + nowhere + ": No such file or directory\n");
 
     const std::string readOnly = folder.write("readonly.txt", "old");
     ::chmod(readOnly.c_str(), 0444);
     EXPECT_EQ(run({"encrypt", plain, readOnly}), 1);
-    EXPECT_EQ(errorText, "zozuz-cli: Cannot create file " + readOnly + ".\n");
+    EXPECT_EQ(errorText, "zozuz-cli: Cannot create file " + readOnly + ".\nzozuz-cli: " + readOnly + ": Permission denied\n");
     EXPECT_EQ(TempFolder::read(readOnly), "old");
 }
 
@@ -148,13 +150,13 @@ TEST_F(CliAppTest, AFullDiskIsAWriteErrorAndTheOldFileStays) {
     FullDisk disk;
     disk.allowed = 1 << 20;
     EXPECT_EQ(run({"encrypt", plain, target}, false, disk), 1);
-    EXPECT_EQ(errorText, "zozuz-cli: Stream write error.\n");
+    EXPECT_EQ(errorText, "zozuz-cli: Stream write error.\nzozuz-cli: " + target + ": No space left on device\n");
     EXPECT_EQ(TempFolder::read(target), "old");
     EXPECT_EQ(folder.entries(), before);  // no temporary file left
 
     FullDisk fullOutput;
     EXPECT_EQ(run({"encrypt", plain, "-"}, false, fullOutput), 1);
-    EXPECT_EQ(errorText, "zozuz-cli: Stream write error.\n");
+    EXPECT_EQ(errorText, "zozuz-cli: Stream write error.\nzozuz-cli: standard output: No space left on device\n");
 }
 
 TEST_F(CliAppTest, TheInputMayBeTheOutput) {
@@ -173,6 +175,45 @@ TEST_F(CliAppTest, AProgressBarShowsOnlyOnATerminalForLargeInput) {
     const std::string small = folder.write("small.txt", "a");
     EXPECT_EQ(run({"encrypt", small, folder.path("out.txt")}, true), 0);
     EXPECT_EQ(errorText, "");
+}
+
+TEST_F(CliAppTest, LinesLongerThanWhatIsHeldComeOutAsTheProgramSavesThem) {
+    // Lines of several megabytes, past what a run holds in memory, one of them ended by the end of
+    // the file; CRs and LFs inside them; the output to a file, where the line's first bytes are
+    // written again in place, and to standard output, where the line waits in a scratch file.
+    std::string input(9 << 20, 'a');
+    for (std::size_t i = 0; i < input.size(); i += 4099) input[i] = static_cast<char>(i % 251);
+    input += "\r\nshort\r\n" + std::string((5 << 20) + 300, '\xB0') + "\r";
+    input[1000] = '\0';  // ends a plain text early, but not an encrypted one
+    const std::string file = folder.write("in.txt", input);
+    for (const bool encrypt : {true, false}) {
+        EditControl editor;
+        TMemoStrings document(editor);
+        const TextFile files;
+        if (encrypt) {
+            files.load(document, file);
+        } else {
+            files.loadEncrypted(document, file);
+        }
+        LineCipher(encrypt ? CipherDirection::Encrypt : CipherDirection::Decrypt).run(document, {});
+        const std::string expected = document.text();
+        const char* command = encrypt ? "encrypt" : "decrypt";
+        EXPECT_EQ(run({command, file, folder.path("cli.txt")}), 0);
+        EXPECT_TRUE(TempFolder::read(folder.path("cli.txt")) == expected) << command << " to a file";
+        EXPECT_EQ(run({command, file, "-"}), 0);
+        EXPECT_TRUE(outputText == expected) << command << " to standard output";
+        EXPECT_EQ(errorText, "");
+    }
+}
+
+TEST_F(CliAppTest, AFileThatWouldBeWrittenInPlaceWhileItIsReadIsRefused) {
+    // A file with a second name is written in place, which would overwrite the bytes still to be read.
+    const std::string file = folder.write("same.txt", "abc\r\nxyz");
+    std::filesystem::create_hard_link(file, folder.path("other.txt"));
+    EXPECT_EQ(run({"encrypt", file, file}), 1);
+    EXPECT_EQ(errorText.substr(0, errorText.find('\n')), "zozuz-cli: Cannot create file " + file + ".");
+    EXPECT_EQ(TempFolder::read(file), "abc\r\nxyz");
+    EXPECT_EQ(folder.entries(), 2u);
 }
 
 // The program itself, as a user runs it: the exit codes and the streams its main function sets up.
@@ -194,12 +235,57 @@ TEST(ZozuzCliProgram, ExitCodesAndMessages) {
     EXPECT_EQ(TempFolder::read(folder.path("err")), CliApp::usage());
     const std::string missing = folder.path("missing.txt");
     EXPECT_EQ(run("encrypt '" + missing + "' -"), 1);
-    EXPECT_EQ(TempFolder::read(folder.path("err")), "zozuz-cli: Cannot open file " + missing + ".\n");
+    EXPECT_EQ(TempFolder::read(folder.path("err")),
+              "zozuz-cli: Cannot open file " + missing + ".\nzozuz-cli: " + missing + ": No such file or directory\n");
+    // Standard output named as a file appends to the log it is redirected to, and reaches a pipe.
+    const std::string plain = folder.write("plain.txt", "abc");
+    const std::string log = folder.write("log.txt", "earlier\n");
+    for (const char* name : {"/dev/stdout", "/dev/fd/1", "/proc/self/fd/1"}) {
+        const std::string appending = "'" + program.string() + "' encrypt '" + plain + "' " + name + " >>'" + log + "'";
+        EXPECT_EQ(std::system(appending.c_str()), 0) << name;
+    }
+    EXPECT_EQ(TempFolder::read(log), "earlier\nbcdbcdbcd");
+    const std::string piped = "'" + program.string() + "' encrypt '" + plain + "' /dev/stdout | cat >'" + folder.path("out") + "'";
+    EXPECT_EQ(std::system(piped.c_str()), 0);
+    EXPECT_EQ(TempFolder::read(folder.path("out")), "bcd");
     // Standard output closed early by the reader is a write error, not a silent end.
     const std::string big = folder.write("big.txt", std::string(8 << 20, 'a'));
     const std::string command = "'" + program.string() + "' encrypt '" + big + "' - 2>'" + folder.path("err") + "' | head -c 1 >/dev/null";
     std::system(command.c_str());
-    EXPECT_EQ(TempFolder::read(folder.path("err")), "zozuz-cli: Stream write error.\n");
+    EXPECT_EQ(TempFolder::read(folder.path("err")), "zozuz-cli: Stream write error.\nzozuz-cli: standard output: Broken pipe\n");
+}
+
+// An interrupted run, as a user stops it with Ctrl-C, a termination request or by closing the
+// terminal: it ends by that signal and leaves the old output and no temporary file behind.
+TEST(ZozuzCliProgram, AnInterruptedRunEndsByItsSignalAndKeepsTheOldOutput) {
+    const std::filesystem::path program =
+        std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path() / "zozuz-cli";
+    if (!std::filesystem::exists(program)) GTEST_SKIP() << "zozuz-cli is not built";
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        TempFolder folder;
+        const std::string out = folder.write("out.txt", "old");
+        int input[2];
+        ASSERT_EQ(::pipe(input), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::dup2(input[0], 0);
+            ::close(input[0]);
+            ::close(input[1]);
+            ::execl(program.c_str(), "zozuz-cli", "encrypt", "-", out.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(input[0]);
+        // Once the run has taken in more than a pipe holds, it is busy writing its output.
+        const std::string piece(1 << 20, 'x');
+        for (int i = 0; i < 4; ++i) ASSERT_EQ(::write(input[1], piece.data(), piece.size()), static_cast<ssize_t>(piece.size()));
+        ::kill(child, signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ::close(input[1]);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+        EXPECT_EQ(TempFolder::read(out), "old");
+        EXPECT_EQ(folder.entries(), 1u);
+    }
 }
 
 }  // namespace

@@ -109,5 +109,60 @@ TEST(StreamCipher, AgreesWithTheDocumentOnRandomInput) {
     }
 }
 
+
+// An output that keeps everything in a string and writes a long line's head again where it began.
+class RewritingOutput : public StreamCipher::Output {
+public:
+    std::string text;
+    int longLines = 0;
+    void write(std::string_view bytes) override { text.append(bytes); }
+    void beginLongLine() override {
+        EXPECT_EQ(lineStart, std::string::npos) << "a long line began inside another";
+        lineStart = text.size();
+        ++longLines;
+    }
+    void rewriteLineHead(std::string_view head) override {
+        ASSERT_NE(lineStart, std::string::npos);
+        ASSERT_LE(lineStart + head.size(), text.size());
+        text.replace(lineStart, head.size(), head);
+        lineStart = std::string::npos;
+    }
+
+private:
+    std::size_t lineStart = std::string::npos;
+};
+
+TEST(StreamCipher, LinesPastTheHoldLimitComeOutAsTheDocumentSavesThem) {
+    std::mt19937 random(7);
+    const char alphabet[] = {'\r', '\n', '\0', '\x81', '\xB0', '\xFF', '\x01'};
+    int longLines = 0;
+    for (int round = 0; round < 300; ++round) {
+        // Lines around the hold limit, the window's 256 and twice it, with lone CRs and LFs, a CR
+        // right at a piece's end, and zero bytes.
+        std::string input;
+        const int lines = 1 + static_cast<int>(random() % 4);
+        for (int line = 0; line < lines; ++line) {
+            std::string bytes(random() % 1400, 'x');
+            for (char& c : bytes) c = random() % 50 == 0 ? alphabet[random() % sizeof(alphabet)] : static_cast<char>('a' + random() % 26);
+            input += bytes;
+            if (random() % 4 != 0) input += "\r\n";
+        }
+        for (const bool plain : {true, false}) {
+            const CipherDirection direction = round % 2 == 0 ? CipherDirection::Encrypt : CipherDirection::Decrypt;
+            const std::size_t piece = 1 + random() % 700;
+            RewritingOutput out;
+            StreamCipher cipher(direction, plain, out, 300);
+            std::string copy = input;
+            for (std::size_t at = 0; at < copy.size(); at += piece) {
+                if (!cipher.feed(copy.data() + at, std::min(piece, copy.size() - at))) break;
+            }
+            cipher.finish();
+            ASSERT_EQ(out.text, documentPath(input, direction, plain)) << "round " << round << " pieces of " << piece;
+            longLines += out.longLines;
+        }
+    }
+    EXPECT_GT(longLines, 100);  // the long-line path did run
+}
+
 }  // namespace
 }  // namespace zozuz

@@ -1,34 +1,48 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
-#include <sys/stat.h>
 
+#include "platform/files/FileIdentity.h"
 #include "platform/files/FileSystem.h"
+#include "platform/files/StandardStream.h"
 
 namespace zozuz {
 
 // A file opened for loading, closed again on every way out of the operation that opened it. Opening
 // fails with EFOpenError "Cannot open file %s" when the file is missing, not readable, a folder, or
-// held locked for writing by another program; other programs may go on reading it meanwhile.
+// held locked for writing by another program; other programs may go on reading it meanwhile. A
+// failing read is EReadError "Stream read error", with the system's reason.
 class InputFile {
 public:
     InputFile(FileSystem& fs, const std::string& fileName);
-    // Takes a descriptor that is open already, such as standard input, and leaves it open.
-    InputFile(FileSystem& fs, int fd, const std::string& name);
+    // Reads a standard stream, which stays open afterwards.
+    InputFile(FileSystem& fs, StandardStream stream, const std::string& name);
     ~InputFile();
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
 
-    int fd() const { return fd_; }
-    const struct stat& status() const { return status_; }
+    // The file's size, or nothing for a pipe or a device, which is read until it ends.
+    std::optional<std::uint64_t> size() const { return size_; }
+    FileIdentity identity() const { return identity_; }
+
+    // One read of at most `size` bytes; 0 only at the end of the file.
+    std::size_t readSome(char* buffer, std::size_t size);
+    // Reads `size` bytes, or fewer when the file ends first (it may have shrunk since it was opened).
+    std::size_t read(char* buffer, std::size_t size);
 
 private:
-    void check(const std::string& name, bool lock);
+    [[noreturn]] void failOpen(int error);
+    void examine(bool lock);
 
     FileSystem& fs_;
-    int fd_;
+    std::string name_;  // as the caller gave it, for messages
+    std::intptr_t handle_;  // the system's handle for the open file (a descriptor or a HANDLE), negative once closed
     bool owned_;
-    struct stat status_ {};
+    std::optional<std::uint64_t> size_;
+    FileIdentity identity_;
 };
 
 }  // namespace zozuz

@@ -1,26 +1,41 @@
 #pragma once
 
-#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
+#include "platform/files/FileIdentity.h"
 #include "platform/files/FileSystem.h"
+#include "platform/files/StandardStream.h"
 
 namespace zozuz {
 
-// Writes a file so that a failure never costs the file that was there before. The bytes go to a new
-// file beside the target, in the same folder; commit flushes it (see Flush) and then puts it in the
-// target's place with one rename, so the target holds either its old bytes or all of the new ones.
-// The new file keeps the old one's permission bits, and a symbolic link is followed so that the file
-// it points to is replaced, not the link. A writer that is not committed removes its new file.
+// Writes a file so that a failure never costs the file that was there before, and so that the new
+// text is never readable by anyone the old file kept out.
 //
-// An existing target that is not a regular file (a terminal, a pipe, /dev/null) cannot be replaced
-// by a rename and is written directly.
+// A regular file, or a new name, is written to a nameless file beside it, in the same folder,
+// readable by its owner alone and given the old file's owner, group and permission bits before it
+// has a name; commit flushes it (see Flush), names it with a short name of its own and renames it
+// over the target, so the target holds either its old bytes or all of the new ones. A symbolic link
+// is followed, so that the file it points to is replaced and not the link.
 //
-// Errors: EFCreateError "Cannot create file %s" when the target cannot be created or replaced (a
-// missing folder, a folder of that name, a file without write permission, no access to the folder);
-// EWriteError "Stream write error" when writing or flushing fails, for example on a full disk.
+// Where a rename would lose something of the old file (its owner or group cannot be given to the new
+// one, the file has other names or an access control list or attributes of the user's, or its folder
+// takes no new files but the file itself is writable),
+// the file is written over in place instead, as the system's own save does: room for the new text
+// is reserved first, so that a full disk fails before any byte is overwritten, and the file is cut
+// to its new length at the end. A failure after that point, such as an I/O error or a kill, leaves
+// the file partly written.
+//
+// Standard output, under any name that reaches it (/dev/stdout, /dev/fd/1, or a name of the same
+// file), is written where it stands, as other descriptors named by /dev/fd/N are; devices and pipes
+// are opened and written in place; none of them is ever replaced.
+//
+// Errors, each with the system's reason where it gave one: EFCreateError "Cannot create file %s"
+// when the target cannot be created or replaced (a missing folder, a folder of that name, a file
+// without write permission, a file another program holds locked, a name that cannot be examined,
+// or an in-place write over the file being read); EWriteError "Stream write error" when writing or
+// flushing fails, for example on a full disk.
 class SafeFileWriter {
 public:
     // How far commit pushes the new bytes before the rename. The program's save waits until they are
@@ -29,27 +44,63 @@ public:
     // stays whole on every failure the run sees.
     enum class Flush : unsigned char { ToDisk, ToSystem };
 
-    explicit SafeFileWriter(std::string fileName, FileSystem& fileSystem = FileSystem::posix(),
-                            Flush flush = Flush::ToDisk);
+    struct Options {
+        Flush flush = Flush::ToDisk;
+        // The most bytes the new text can hold, reserved before an in-place write begins; 0 when it
+        // is not known.
+        std::uint64_t reserve = 0;
+        // The file the caller is reading from, which an in-place write must never overwrite.
+        const FileIdentity* reading = nullptr;
+        // The stream that counts as standard output when a name turns out to be the same file.
+        StandardStream standardOutput{1};
+    };
+
+    explicit SafeFileWriter(std::string fileName, FileSystem& fileSystem = systemFiles());
+    SafeFileWriter(std::string fileName, FileSystem& fileSystem, Options options);
+    // Writes to a standard stream where it stands; commit leaves it open.
+    SafeFileWriter(StandardStream stream, std::string name, FileSystem& fileSystem = systemFiles(),
+                   Flush flush = Flush::ToSystem);
     ~SafeFileWriter();
     SafeFileWriter(const SafeFileWriter&) = delete;
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
     void write(std::string_view bytes);
+    // Whether bytes already written can be written again with writeAt: true for a file of the
+    // writer's own, false for a stream, a device or a pipe.
+    bool seekable() const { return seekable_; }
+    // Writes over bytes already written, `position` bytes from the start of what this writer wrote.
+    void writeAt(std::uint64_t position, std::string_view bytes);
+    std::uint64_t written() const { return written_; }
     void commit();
 
 private:
-    [[noreturn]] void failCreate() const;
-    [[noreturn]] void failWrite() const;
+    struct OldFile;  // what the writer keeps of the file it replaces
+
+    void open(const Options& options);
+    void openInPlace(const Options& options, bool reading);
+    bool openTemporary(const OldFile* old);
+    [[noreturn]] void failCreate(int error) const;
+    [[noreturn]] void failCreate(const std::string& reason) const;
+    [[noreturn]] void failWrite(int error) const;
     void abandon() noexcept;
 
     FileSystem& fs_;
     std::string fileName_;   // as the caller gave it, for messages
     std::string target_;     // the file that ends up holding the bytes, links followed
-    std::string temporary_;  // empty when writing directly
-    int fd_ = -1;
+    std::string folder_;     // the target's folder
+    std::string temporary_;  // the new file's name once it has one, else empty
+    // The system's handles (descriptors, or HANDLEs on Windows): where the bytes go, negative once
+    // closed; and the old file, held locked until it is replaced, negative when none.
+    std::intptr_t handle_ = -1;
+    std::intptr_t targetHandle_ = -1;
+    bool ownsHandle_ = true;
+    bool replace_ = false;   // true when commit renames the new file over the target
+    bool inPlace_ = false;   // true when the target itself is being written over
+    int pendingSlot_ = -1;   // where an interrupt finds temporary_, -1 when it cannot
+    bool seekable_ = false;
     bool committed_ = false;
-    Flush flush_;
+    Flush flush_ = Flush::ToDisk;
+    std::uint64_t written_ = 0;
 };
 
 }  // namespace zozuz

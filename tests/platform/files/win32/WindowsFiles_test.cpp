@@ -1,6 +1,5 @@
 // The Windows side of files: the sharing rules other programs meet while the program loads or saves,
 // the safe save by a temporary file and one replacing move, and the errors of each refusal.
-#include <cerrno>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -8,9 +7,10 @@
 
 #include "../../../document/TempFolder.h"
 #include "base/Exception.h"
-#include "platform/files/FileSystem.h"
+#include "platform/files/win32/FileSystem.h"
 #include "platform/files/InputFile.h"
 #include "platform/files/SafeFileWriter.h"
+#include "platform/files/ScratchFile.h"
 
 namespace zozuz {
 namespace {
@@ -41,8 +41,9 @@ TEST(WindowsInputFile, OthersMayReadButNotWriteWhileItIsOpen) {
     TempFolder folder;
     const std::string file = folder.write("in.txt", "abc");
     {
-        InputFile in(FileSystem::posix(), file);
-        EXPECT_EQ(in.status().st_size, 3);
+        InputFile in(systemFiles(), file);
+        ASSERT_TRUE(in.size());
+        EXPECT_EQ(*in.size(), 3u);
         EXPECT_TRUE(canOpen(file, GENERIC_READ, FILE_SHARE_READ));
         EXPECT_FALSE(canOpen(file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE));
     }
@@ -56,21 +57,21 @@ TEST(WindowsInputFile, RefusesAFileHeldForWritingAMissingFileAndAFolder) {
         // A reader that lets others read too does not stand in the way.
         OtherProgram reader(file, GENERIC_READ, FILE_SHARE_READ);
         ASSERT_TRUE(reader.ok());
-        EXPECT_NO_THROW(InputFile(FileSystem::posix(), file));
+        EXPECT_NO_THROW(InputFile(systemFiles(), file));
     }
     {
         OtherProgram writer(file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
         ASSERT_TRUE(writer.ok());
         try {
-            InputFile in(FileSystem::posix(), file);
+            InputFile in(systemFiles(), file);
             FAIL() << "opened a file held for writing";
         } catch (const EFOpenError& e) {
             EXPECT_EQ(e.message(), "Cannot open file " + file);
         }
     }
-    EXPECT_THROW(InputFile(FileSystem::posix(), folder.path("missing.txt")), EFOpenError);
-    EXPECT_THROW(InputFile(FileSystem::posix(), folder.root().string()), EFOpenError);
-    EXPECT_THROW(InputFile(FileSystem::posix(), ""), EFOpenError);
+    EXPECT_THROW(InputFile(systemFiles(), folder.path("missing.txt")), EFOpenError);
+    EXPECT_THROW(InputFile(systemFiles(), folder.root().string()), EFOpenError);
+    EXPECT_THROW(InputFile(systemFiles(), ""), EFOpenError);
 }
 
 TEST(WindowsSafeFileWriter, ReplacesTheFileWholeAndLeavesNothingBehind) {
@@ -79,8 +80,8 @@ TEST(WindowsSafeFileWriter, ReplacesTheFileWholeAndLeavesNothingBehind) {
     {
         SafeFileWriter writer(file);
         writer.write("new");
-        // Until the commit the old file stands, and the new bytes are open to nobody else.
-        EXPECT_EQ(TempFolder::read(file), "old bytes");
+        // Until the commit the file being written is open to nobody else.
+        EXPECT_FALSE(canOpen(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE));
         writer.write(std::string(3, '\0') + "\x81\r\n");
         writer.commit();
     }
@@ -113,6 +114,7 @@ TEST(WindowsSafeFileWriter, AnUncommittedWriterLeavesTheOldFile) {
 TEST(WindowsSafeFileWriter, RefusalsAreCannotCreateAndLeaveTheFileAsItWas) {
     TempFolder folder;
     const std::string file = folder.write("out.txt", "old");
+    std::string lastReason;
     const auto expectRefused = [&](const std::string& name) {
         try {
             SafeFileWriter writer(name);
@@ -121,6 +123,7 @@ TEST(WindowsSafeFileWriter, RefusalsAreCannotCreateAndLeaveTheFileAsItWas) {
             ADD_FAILURE() << "wrote " << name;
         } catch (const EFCreateError& e) {
             EXPECT_EQ(e.message(), "Cannot create file " + name);
+            lastReason = e.reason();
         }
     };
     {
@@ -128,6 +131,7 @@ TEST(WindowsSafeFileWriter, RefusalsAreCannotCreateAndLeaveTheFileAsItWas) {
         OtherProgram reader(file, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
         ASSERT_TRUE(reader.ok());
         expectRefused(file);
+        EXPECT_EQ(lastReason, file + ": held open by another program");
     }
     EXPECT_EQ(TempFolder::read(file), "old");
 
@@ -143,12 +147,33 @@ TEST(WindowsSafeFileWriter, RefusalsAreCannotCreateAndLeaveTheFileAsItWas) {
     EXPECT_EQ(filesIn(folder), 1u);
 }
 
+TEST(WindowsSafeFileWriter, TheFileBeingReadCannotBeWrittenAndSaysSo) {
+    TempFolder folder;
+    const std::string file = folder.write("same.txt", "text");
+    InputFile in(systemFiles(), file);
+    const FileIdentity reading = in.identity();
+    EXPECT_NE(reading, FileIdentity{});
+    SafeFileWriter::Options options;
+    options.reading = &reading;
+    try {
+        SafeFileWriter writer(file, systemFiles(), options);
+        FAIL() << "opened the file being read for writing";
+    } catch (const EFCreateError& e) {
+        EXPECT_EQ(e.message(), "Cannot create file " + file);
+        EXPECT_EQ(e.reason(), file + ": is the file being read");
+    }
+    // Another file is written as usual while the input stays open.
+    SafeFileWriter other(folder.path("other.txt"), systemFiles(), options);
+    other.write("x");
+    EXPECT_NO_THROW(other.commit());
+}
+
 // A rename that fails, as when another program opens the target between the check and the move.
 class FailingRename : public FileSystem {
 public:
-    int rename(const char*, const char*) override {
-        errno = EACCES;
-        return -1;
+    bool replace(const std::string&, const std::string&) override {
+        SetLastError(ERROR_SHARING_VIOLATION);
+        return false;
     }
 };
 
@@ -157,7 +182,7 @@ TEST(WindowsSafeFileWriter, AFailedReplaceKeepsTheOldBytesAndRemovesTheNewFile) 
     const std::string file = folder.write("out.txt", "old");
     FailingRename fs;
     {
-        SafeFileWriter writer(file, fs);
+        SafeFileWriter writer(file, fs, SafeFileWriter::Options{});
         writer.write("new");
         EXPECT_THROW(writer.commit(), EFCreateError);
     }
@@ -169,6 +194,24 @@ TEST(WindowsSafeFileWriter, ADeviceIsWrittenDirectly) {
     SafeFileWriter writer("NUL");
     writer.write("discarded");
     EXPECT_NO_THROW(writer.commit());
+}
+
+TEST(WindowsScratchFile, GivesBackWhatItHoldsInOrderAndLeavesNothingBehind) {
+    const std::string big(3 << 20, 'x');
+    std::string got;
+    {
+        ScratchFile scratch(systemFiles());
+        scratch.append("abc");
+        scratch.append(big);
+        EXPECT_EQ(scratch.size(), 3 + big.size());
+        scratch.drain(1, [&](std::string_view piece) { got += piece; });
+        EXPECT_EQ(scratch.size(), 0u);
+        EXPECT_EQ(got, "bc" + big);
+        scratch.append("again");
+        got.clear();
+        scratch.drain(0, [&](std::string_view piece) { got += piece; });
+        EXPECT_EQ(got, "again");
+    }
 }
 
 }  // namespace
