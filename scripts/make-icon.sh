@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Writes the program's icon resource (src/platform/win32/resources/zozuz.ico) from the picture the
-# program draws itself (applicationIcon): one 32 x 32 image in the 16 colours of the standard
+# Writes the program's icon resource (src/platform/win32/resources/zozuz.ico) from the program's own
+# 32-pixel icon picture (applicationIcon): one 32 x 32 image in the 16 colours of the standard
 # palette. Run it after changing that picture; a Windows test checks that the two agree.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -49,6 +49,11 @@ int main() {
     return 0;
 }
 CPP
-g++ -std=c++20 -I"$root/src" "$work/make_icon.cpp" "$root/src/app/ApplicationIcon.cpp" -o "$work/make_icon"
+# The picture comes from the program's own library, which holds the drawn pictures.
+build="${ZOZUZ_BUILD_DIR:-$root/build}"
+cmake -S "$root" -B "$build" >/dev/null
+cmake --build "$build" --target zozuz_app >/dev/null
+g++ -std=c++20 -I"$root/src" "$work/make_icon.cpp" -o "$work/make_icon" "$build/src/app/libzozuz_app.a" \
+  "$build/src/document/libzozuz_document.a" "$build/src/platform/libzozuz_platform.a" "$build/src/base/libzozuz_base.a"
 "$work/make_icon" >"$root/src/platform/win32/resources/zozuz.ico"
 echo "wrote src/platform/win32/resources/zozuz.ico"

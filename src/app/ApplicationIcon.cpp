@@ -4,9 +4,13 @@
 #include <array>
 #include <cstdint>
 
+#include "app/ProgramPictures.h"
+
 namespace zozuz {
 
 Image applicationIcon(int size) {
+    if (size == 32) return programPicture("icon-32").image;
+    if (size == 64) return aboutPicture();
     Image icon(size, size);
     // Bright colours of the 16-colour palette, from the outside in.
     static constexpr std::array<std::uint32_t, 6> kFrames{0xFF0000, 0xFFFF00, 0x00FF00, 0x00FFFF, 0x0000FF, 0xFF00FF};

@@ -7,6 +7,7 @@
 #include "platform/gfx/Geometry.h"
 #include "platform/gfx/Image.h"
 #include "platform/host/NativeWindow.h"
+#include "platform/host/PointerShape.h"
 #include "platform/host/ShowCommand.h"
 #include "platform/host/WindowClient.h"
 #include "platform/headless/ImageSurface.h"
@@ -38,6 +39,7 @@ public:
     Point screenToClient(Point screen) const override;
     Point clientToScreen(Point client) const override;
     void setFont(const Font& font) override { font_ = font; }
+    void setPointerShape(PointerShape shape) override { pointerShape_ = shape; }
     void show() override;
     void hide() override;
     bool visible() const override { return visible_; }
@@ -55,6 +57,7 @@ public:
     NativeWindow* owner() const { return owner_; }
     const Image& icon() const { return icon_; }
     const Font& font() const { return font_; }
+    PointerShape pointerShape() const { return pointerShape_; }
     // The client area's pixels as the screen would show them.
     ImageSurface& imageSurface() { return surface_; }
     const Image& image() const { return surface_.image(); }
@@ -79,6 +82,7 @@ private:
     WindowFrame frame_;
     Rect bounds_;
     Font font_;
+    PointerShape pointerShape_ = PointerShape::Arrow;
     bool visible_ = false;
     bool enabled_ = true;
     WindowState state_ = WindowState::Normal;

@@ -6,6 +6,7 @@
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Geometry.h"
 #include "platform/gfx/Image.h"
+#include "platform/host/PointerShape.h"
 #include "platform/host/ShowCommand.h"
 #include "platform/host/Surface.h"
 
@@ -63,6 +64,11 @@ public:
 
     // The default font of whatever the host places on the window.
     virtual void setFont(const Font& font) = 0;
+
+    // The pointer's shape while it rests over the client area; the program sets it as the pointer
+    // moves over its controls. It starts as the arrow. Over the frame and outside the window the
+    // desktop's own shapes apply.
+    virtual void setPointerShape(PointerShape shape) = 0;
 
     // Showing and hiding. show() makes the window visible in its current state (a minimised
     // window shows as minimised) without activating it; activate() brings it to the front and

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QCursor>
 #include <QIcon>
 #include <QMetaObject>
 #include <QPixmap>
@@ -118,8 +119,12 @@ Rect QtWindow::currentOuter() const {
 }
 
 void QtWindow::setBounds(const Rect& outer) {
+    // A move keeps a client size asked for earlier: the frame it was turned into outer bounds with
+    // is only an estimate until the window has been mapped, and a dialog centred before it shows
+    // would otherwise take that estimate's error into its client area.
+    const bool move = outer.width() == bounds_.width() && outer.height() == bounds_.height();
     bounds_ = outer;
-    clientRequest_.reset();
+    if (!move) clientRequest_.reset();
     // A maximised or minimised window keeps these as the bounds it returns to; Qt restores the
     // client geometry it had, which is close enough until the program sets bounds again.
     if (state() == WindowState::Normal) applyBounds();
@@ -148,6 +153,15 @@ Point QtWindow::clientToScreen(Point client) const {
 }
 
 void QtWindow::setFont(const Font& font) { widget_->setFont(QtFontMapper::toQFont(font)); }
+
+void QtWindow::setPointerShape(PointerShape shape) {
+    // The widget's own cursor: Qt shows it while the pointer is over the client area and changes
+    // it at once when the pointer is there already.
+    if (shape == PointerShape::Hand)
+        widget_->setCursor(Qt::PointingHandCursor);
+    else
+        widget_->unsetCursor();
+}
 
 void QtWindow::show() {
     if (widget_->isVisible()) return;
@@ -286,8 +300,11 @@ void QtWindow::geometryChanged() {
     }
     const Rect now = currentOuter();
     if (now == bounds_) return;
+    // Only a new size replaces a client size asked for: the window manager may move a window
+    // before it has told its frame.
+    const bool moved = now.width() == bounds_.width() && now.height() == bounds_.height();
     bounds_ = now;
-    clientRequest_.reset();
+    if (!moved) clientRequest_.reset();
     host_.guard([&] { client_.boundsChanged(now); });
 }
 

@@ -14,6 +14,7 @@
 #include "platform/host/KeyEvent.h"
 #include "platform/host/MouseEvent.h"
 #include "platform/host/NativeWindow.h"
+#include "platform/host/PointerShape.h"
 #include "platform/host/ShowCommand.h"
 #include "platform/host/Surface.h"
 #include "platform/host/WindowClient.h"
@@ -56,6 +57,7 @@ public:
     Point screenToClient(Point screen) const override;
     Point clientToScreen(Point client) const override;
     void setFont(const Font& font) override;
+    void setPointerShape(PointerShape shape) override;
     void show() override;
     void hide() override;
     bool visible() const override;

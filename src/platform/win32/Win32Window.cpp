@@ -322,6 +322,14 @@ bool Win32Window::handleMessage(unsigned message, std::uintptr_t wParam, std::in
             // The client decides what closing means; a window that takes no input cannot be closed.
             if (IsWindowVisible(handle_) && IsWindowEnabled(handle_)) host_.guard([&] { client_.closeRequest(); });
             return true;
+        case WM_SETCURSOR:
+            // Over the client area the pointer takes the shape the program chose; over the frame
+            // the system's own shapes apply.
+            if (LOWORD(lParam) != HTCLIENT || reinterpret_cast<HWND>(wParam) != handle_) return false;
+            SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(pointerShape_ == PointerShape::Hand ? IDC_HAND
+                                                                                                         : IDC_ARROW)));
+            result = TRUE;
+            return true;
         case WM_NCDESTROY:
             // Destroyed by the system with its owner: the object stays, without a window.
             handle_ = nullptr;

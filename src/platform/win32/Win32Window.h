@@ -7,6 +7,7 @@
 #include "platform/gfx/Geometry.h"
 #include "platform/gfx/Image.h"
 #include "platform/host/NativeWindow.h"
+#include "platform/host/PointerShape.h"
 #include "platform/host/ShowCommand.h"
 #include "platform/host/WindowClient.h"
 #include "platform/win32/Win32Surface.h"
@@ -43,6 +44,7 @@ public:
     Point screenToClient(Point screen) const override;
     Point clientToScreen(Point client) const override;
     void setFont(const Font& font) override { font_ = font; }
+    void setPointerShape(PointerShape shape) override { pointerShape_ = shape; }
     void show() override;
     void hide() override;
     bool visible() const override;
@@ -59,6 +61,7 @@ public:
     HWND__* handle() const { return handle_; }
     WindowClient& client() const { return client_; }
     const Font& font() const { return font_; }
+    PointerShape pointerShape() const { return pointerShape_; }
     const Win32Surface& backing() const { return surface_; }
     // Whether the program gave the window an icon of its own (otherwise it shows the application's).
     bool hasOwnIcon() const { return icon_ != nullptr; }
@@ -83,6 +86,7 @@ private:
     Font font_;
     Win32Surface surface_;
     HICON__* icon_ = nullptr;
+    PointerShape pointerShape_ = PointerShape::Arrow;
     // The state of a hidden window, applied when it shows.
     WindowState hiddenState_ = WindowState::Normal;
     // What the client was last told (or set itself), so that only changes are reported.

@@ -1,17 +1,45 @@
 #pragma once
 
 #include "app/TApplication.h"
+#include "platform/gfx/Font.h"
+#include "ui/toolkit/TButton.h"
+#include "ui/toolkit/TControl.h"
 #include "ui/toolkit/TForm.h"
+#include "ui/toolkit/TImage.h"
+#include "ui/toolkit/TLabel.h"
+#include "ui/toolkit/TPanel.h"
 
 namespace zozuz {
 
 // The About box: a small fixed dialog, created hidden at start-up and shown modally as often as the
 // user asks; the same window, with the same state, each time. The first showing is centred on the
-// screen; after that it comes back where it was last hidden. Its picture, labels, links and OK
-// button are added as components it owns.
+// screen; after that it comes back where it was last hidden.
+//
+// It names the product and its version beside the program's picture, shows the rights notice and
+// the makers, and offers two links, the home page and the mail address, which hand their address to
+// the desktop and leave the box open. OKButton, the only control that takes the focus, closes it
+// with OK, by click, Space or Enter; Esc does nothing, and the close box closes it with Cancel.
 class TAboutBox : public TForm {
 public:
     explicit TAboutBox(TApplication& application);
+
+    // The box's components; they live as long as the box.
+    TPanel* Panel1 = nullptr;
+    TImage* ProgramIcon = nullptr;
+    TLabel* ProductName = nullptr;
+    TLabel* Version = nullptr;
+    TLabel* Copyright = nullptr;
+    TLabel* Comments = nullptr;
+    TLabel* Label1 = nullptr;
+    TLabel* Label2 = nullptr;
+    TButton* OKButton = nullptr;
+
+    // The two links: the home page, and a new mail to the maker.
+    void Label1Click(TControl& sender);
+    void Label2Click(TControl& sender);
+
+private:
+    TLabel* addLabel(const char* name, int left, int top, const char* caption, const Font& font);
 };
 
 }  // namespace zozuz

@@ -9,6 +9,7 @@
 #include "platform/host/MouseEvent.h"
 #include "ui/toolkit/TColor.h"
 #include "ui/toolkit/TComponent.h"
+#include "ui/toolkit/TCursor.h"
 
 namespace zozuz {
 
@@ -37,6 +38,10 @@ public:
     virtual void SetVisible(bool visible);
     bool Enabled() const { return enabled_; }
     virtual void SetEnabled(bool enabled) { enabled_ = enabled; }
+
+    // The pointer shown while the mouse rests over the control.
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor cursor) { cursor_ = cursor; }
 
     const std::string& Hint() const { return hint_; }
     void SetHint(std::string hint) { hint_ = std::move(hint); }
@@ -96,6 +101,7 @@ private:
     bool visible_ = true;
     bool enabled_ = true;
     bool showHint_ = false;
+    TCursor cursor_ = TCursor::crDefault;
     std::string hint_;
     TWinControl* parent_ = nullptr;
     Font font_;

@@ -1,5 +1,9 @@
 #include "ui/toolkit/TForm.h"
 
+#include "base/KeyCode.h"
+#include "ui/toolkit/TButton.h"
+#include "ui/toolkit/TCursor.h"
+
 namespace zozuz {
 
 namespace {
@@ -199,11 +203,47 @@ bool TForm::keyPreview(const KeyEvent& key) {
 }
 
 void TForm::keyPress(const KeyEvent& key) {
-    guarded([&] { DispatchKey(key); });
+    guarded([&] {
+        if (!dialogKey(key)) DispatchKey(key);
+    });
+}
+
+bool TForm::dialogKey(const KeyEvent& key) {
+    if (key.kind != KeyEvent::Kind::Down || key.shift || key.ctrl || key.alt) return false;
+    if (key.virtualKey != vk::Return && key.virtualKey != vk::Escape) return false;
+    auto* focusedButton = dynamic_cast<TButton*>(ActiveControl());
+    if (focusedButton && !focusedButton->CanFocus()) focusedButton = nullptr;
+    TButton* pressed = nullptr;
+    if (key.virtualKey == vk::Return && focusedButton) {
+        pressed = focusedButton;
+    } else {
+        const bool wantDefault = key.virtualKey == vk::Return;
+        SearchControls([&](TControl& control) {
+            auto* button = dynamic_cast<TButton*>(&control);
+            if (!button || !button->Enabled() || (wantDefault ? !button->Default() : !button->Cancel())) return false;
+            pressed = button;
+            return true;
+        });
+    }
+    if (!pressed) return false;
+    pressed->Click();
+    return true;
 }
 
 void TForm::mouse(const MouseEvent& event) {
-    guarded([&] { DispatchMouse(event); });
+    guarded([&] {
+        DispatchMouse(event);
+        updatePointer(event.position);
+    });
+}
+
+void TForm::updatePointer(Point client) {
+    // Asked after the event, as a click may have hidden or moved what lay under the pointer.
+    const TControl* under = FindControlAt(client, true);
+    const PointerShape shape = pointerShapeOf(under ? under->Cursor() : TCursor::crDefault);
+    if (shape == pointer_ || !native_) return;
+    pointer_ = shape;
+    native_->setPointerShape(shape);
 }
 
 void TForm::closeRequest() {

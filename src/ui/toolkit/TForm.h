@@ -12,6 +12,7 @@
 #include "platform/host/KeyEvent.h"
 #include "platform/host/MouseEvent.h"
 #include "platform/host/NativeWindow.h"
+#include "platform/host/PointerShape.h"
 #include "platform/host/Surface.h"
 #include "platform/host/WindowClient.h"
 #include "ui/toolkit/TControl.h"
@@ -114,6 +115,11 @@ private:
     void forgetTracked(TControl& control);
     // Runs a handler of a host event; an error escaping it goes to the error display.
     void guarded(const std::function<void()>& handler);
+    // Shows the pointer of the control under `client`, or of the control holding the mouse.
+    void updatePointer(Point client);
+    // Enter presses the focused button, or else the default button; Esc the cancel button. Returns
+    // whether a button took the key.
+    bool dialogKey(const KeyEvent& key);
 
     std::unique_ptr<NativeWindow> native_;
     std::string caption_;
@@ -124,6 +130,8 @@ private:
     bool shownOnce_ = false;
     bool active_ = false;
     WindowState state_ = WindowState::Normal;
+    // The pointer last given to the host window.
+    PointerShape pointer_ = PointerShape::Arrow;
 };
 
 }  // namespace zozuz

@@ -136,6 +136,10 @@ void TWinControl::PaintWindow(Surface& surface, const Rect& area) {
     const std::uint32_t rgb = colorToRgb(Color());
     for (int y = 0; y < background.height(); ++y) std::fill_n(background.row(y), background.width(), rgb);
     surface.drawImage(topLeftOf(area), background, area);
+    PaintChildren(surface, area);
+}
+
+void TWinControl::PaintChildren(Surface& surface, const Rect& area) {
     for (TControl* child : controls_)
         if (!isWindowed(child)) paintChild(*child, surface, area);
     for (TControl* child : controls_)

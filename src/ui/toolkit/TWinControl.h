@@ -60,6 +60,9 @@ public:
     // Paints `area` (window coordinates) of this control: its background in its colour, then its
     // children in stacking order.
     virtual void PaintWindow(Surface& surface, const Rect& area);
+    // Paints the children that overlap `area` (window coordinates), in stacking order: what a
+    // control drawing its own picture calls after it.
+    void PaintChildren(Surface& surface, const Rect& area);
 
     // --- Keyboard focus ---
     bool TabStop() const { return tabStop_; }

@@ -335,6 +335,29 @@ TEST(Win32Host, ActivatingAVisibleWindowMakesItTheActiveWindow) {
     EXPECT_EQ(window->screenToClient(window->clientToScreen(Point{7, 9})), (Point{7, 9}));
 }
 
+TEST(Win32Host, PointerTakesTheProgramsShapeOverTheClientAreaOnly) {
+    Win32Host host;
+    RecordingClient client;
+    auto window = host.createWindow(client, options());
+    window->show();
+    pumpAll(host);
+    const HWND handle = handleOf(*window);
+    const HCURSOR arrow = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    const HCURSOR hand = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
+    SendMessageW(handle, WM_SETCURSOR, reinterpret_cast<WPARAM>(handle), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), arrow);
+    window->setPointerShape(PointerShape::Hand);
+    SendMessageW(handle, WM_SETCURSOR, reinterpret_cast<WPARAM>(handle), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), hand);
+    // Over the frame the system decides: the program's hand does not spread there.
+    SetCursor(arrow);
+    SendMessageW(handle, WM_SETCURSOR, reinterpret_cast<WPARAM>(handle), MAKELPARAM(HTCAPTION, WM_MOUSEMOVE));
+    EXPECT_NE(GetCursor(), hand);
+    window->setPointerShape(PointerShape::Arrow);
+    SendMessageW(handle, WM_SETCURSOR, reinterpret_cast<WPARAM>(handle), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), arrow);
+}
+
 TEST(Win32Host, GdiTextUsesTheChineseFontAndDrawsOnlyTheGlyphs) {
     Win32Host host;
     const Font font{"宋体", 12, Font::Charset::GB2312, 0, false};
