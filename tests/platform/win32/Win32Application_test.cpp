@@ -1,6 +1,7 @@
 // The application frame on Windows, as on Linux: the empty main window captioned "zozuz" at its
 // designed place, the About box hidden until shown modally, the main window disabled meanwhile and
 // active again afterwards, and the program ending with exit code 0 when its main window closes.
+#include <cstdlib>
 #include <functional>
 #include <utility>
 
@@ -53,7 +54,10 @@ TEST(Win32Application, AboutBoxShowsModallyOverTheMainWindowAndTheProgramEndsWit
                 aboutVisible = true;
                 mainDisabled = !IsWindowEnabled(handleOf(main->Native()));
                 aboutOwned = GetWindow(handleOf(about->Native()), GW_OWNER) == handleOf(main->Native());
-                PostMessageW(handleOf(about->Native()), WM_CLOSE, 0, 0);
+                // Someone looking at the box (a screenshot) can keep it open for a while.
+                const char* hold = std::getenv("ZOZUZ_HOLD_MS");
+                host.startTimer(hold ? std::atoi(hold) : 0,
+                                [&] { PostMessageW(handleOf(about->Native()), WM_CLOSE, 0, 0); });
             });
             modalResult = application.ShowModal(*about);
             mainEnabledAfter = IsWindowEnabled(handleOf(main->Native())) != FALSE;
