@@ -1,5 +1,10 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for the given number of seconds (default 60).
+#
+# Each target starts from its seed corpus in the tree, fuzz/corpus/<target>/, so that every run, CI's
+# on a fresh machine included, begins where earlier runs got to, and from what runs on this machine
+# found since (build-fuzz/corpus/<target>/, where new inputs go). With ZOZUZ_FUZZ_MERGE=1 the inputs
+# that reach code the seed corpus does not are merged into it afterwards, ready to commit.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds="${1:-60}"
@@ -13,14 +18,19 @@ status=0
 for fuzzer in "$build"/fuzz/*_fuzz; do
   name=$(basename "$fuzzer")
   corpus="$build/corpus/$name"
-  mkdir -p "$corpus"
-  echo "-- $name for ${seconds}s"
-  if ! "$fuzzer" -max_total_time="$seconds" -rss_limit_mb=4096 -print_final_stats=1 "$corpus" \
-      > "$build/$name.log" 2>&1; then
+  seeds="$root/fuzz/corpus/$name"
+  mkdir -p "$corpus" "$seeds"
+  echo "-- $name for ${seconds}s from $(find "$seeds" -type f | wc -l) seeds"
+  if ! "$fuzzer" -max_total_time="$seconds" -rss_limit_mb=4096 -print_final_stats=1 \
+      -artifact_prefix="$build/$name-" "$corpus" "$seeds" > "$build/$name.log" 2>&1; then
     tail -n 60 "$build/$name.log"
     status=1
   else
     grep -E 'stat::number_of_executed_units|Done' "$build/$name.log" | tail -n 2 || true
+  fi
+  if [ "${ZOZUZ_FUZZ_MERGE:-0}" = 1 ]; then
+    "$fuzzer" -merge=1 "$seeds" "$corpus" > "$build/$name.merge.log" 2>&1
+    echo "   seed corpus now $(find "$seeds" -type f | wc -l) files"
   fi
 done
 exit $status

@@ -49,10 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     zozuz::EditControl editor;
     zozuz::TMemoStrings document(editor);
     document.setRawText(text);
-    const auto lines = document.editorLineCount();
+    const auto lines = document.editor().editorLineCount();
     zozuz::LineCipher(zozuz::CipherDirection::Encrypt).run(document, {});
     check(document.text().size() == text.size());
-    if (document.editorLineCount() == lines) {
+    if (document.editor().editorLineCount() == lines) {
         zozuz::LineCipher(zozuz::CipherDirection::Decrypt).run(document, {});
         check(document.text() == text);
     }

@@ -139,6 +139,8 @@ void TApplication::HandleMessage() {
 
 void TApplication::idle() {
     trackMouse();
+    // Off the program's controls the tooltip hides; onto another control its pause starts.
+    tooltip_.PointerAt(mouseControl_, host_.pointerPosition(), host_.activeWindow() != nullptr);
     updateActions();
     if (!terminated_) host_.waitForEvent();
 }
@@ -185,6 +187,7 @@ void TApplication::updateActions() {
 }
 
 void TApplication::ControlDestroyed(MouseTarget* control) {
+    tooltip_.Forget(control);
     if (mouseControl_ == control) {
         mouseControl_ = nullptr;
         mouseWindow_ = nullptr;
@@ -327,6 +330,7 @@ void TApplication::Shutdown() {
     host_.setListener(nullptr);
     OnHint = nullptr;
     OnCancelHint = nullptr;
+    tooltip_.SetEnabled(false);
     // Everything disappears at once, before the windows are destroyed one by one.
     for (AppWindow* window : windows_)
         if (window->Native() && window->Native()->visible()) window->Native()->hide();
@@ -341,7 +345,16 @@ void TApplication::Shutdown() {
 }
 
 void TApplication::inputArriving(InputKind) {
+    tooltip_.Cancel();
     if (OnCancelHint) OnCancelHint();
+}
+
+OneShotTimers::TimerId TApplication::StartTimer(int milliseconds, std::function<void()> callback) {
+    return host_.startTimer(milliseconds, std::move(callback));
+}
+
+void TApplication::StopTimer(TimerId id) {
+    if (id != 0) host_.stopTimer(id);
 }
 
 void TApplication::sessionEnding() { terminated_ = true; }

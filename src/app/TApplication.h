@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "app/AppWindow.h"
+#include "app/OneShotTimers.h"
+#include "app/TooltipTiming.h"
 #include "platform/host/Host.h"
 #include "platform/host/HostListener.h"
 #include "platform/gfx/Image.h"
@@ -25,7 +27,7 @@ class MouseTarget;
 // Everything runs on the user-interface thread. The application keeps no timers of its own and
 // never polls: when the queue is empty it does its idle work once and then sleeps in the host until
 // the next event arrives.
-class TApplication : private HostListener {
+class TApplication : private HostListener, private OneShotTimers {
 public:
     explicit TApplication(Host& host);
     ~TApplication() override;
@@ -48,8 +50,17 @@ public:
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& hint);
     std::function<void()> OnHint;
-    // Told of every input that ends a tooltip's showing, before the input is delivered.
+    // Told of every input that ends a tooltip's showing, before the input is delivered (after the
+    // tooltip itself has been cancelled).
     std::function<void()> OnCancelHint;
+
+    // Tooltips: the application-wide switch, on from the start, and their timing, which the idle
+    // step feeds with the control under the pointer. The tooltip window attaches itself as the
+    // timing's view.
+    bool ShowHint() const { return tooltip_.Enabled(); }
+    void SetShowHint(bool show) { tooltip_.SetEnabled(show); }
+    TooltipTiming& Tooltip() { return tooltip_; }
+    const TooltipTiming& Tooltip() const { return tooltip_; }
 
     // The hooks Initialize runs, in the order they were added.
     void AddInitProc(std::function<void()> proc);
@@ -120,6 +131,10 @@ private:
     void inputArriving(InputKind kind) override;
     void sessionEnding() override;
 
+    // OneShotTimers: the host's timers.
+    TimerId StartTimer(int milliseconds, std::function<void()> callback) override;
+    void StopTimer(TimerId id) override;
+
     Host& host_;
     std::string title_;
     Image icon_;
@@ -135,6 +150,7 @@ private:
     std::vector<std::function<bool()>> terminateProcs_;
     std::vector<AppWindow*> windows_;
     std::vector<std::unique_ptr<AppWindow>> owned_;
+    TooltipTiming tooltip_{*this};
 };
 
 template <class T>

@@ -105,6 +105,14 @@ void LineCipher::run(TMemoStrings& document, const ProgressSink& progress) const
             if (document.editor().textLength() != total) return;
         }
     }
+    // The caret ends where putting the last line back leaves it: just after that line's bytes, before
+    // the line break that ends the text, if one does.
+    if (total > 0) {
+        const bool endsWithBreak = total >= 2 && document.editor().byteAt(total - 2) == '\r' &&
+                                   document.editor().byteAt(total - 1) == '\n';
+        const Pos end = endsWithBreak ? total - 2 : total;
+        document.editor().setSelection(end, end);
+    }
 }
 
 }  // namespace zozuz

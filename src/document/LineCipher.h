@@ -30,7 +30,8 @@ public:
     // whose shifted bytes hold a CR LF pair comes back as several lines; every line the document had
     // at the start is shifted exactly once all the same. When the editor cannot take the shifted
     // lines back the run stops with EInvalidOperation "Text exceeds memo capacity": the lines before
-    // them stay shifted, and the update is ended all the same.
+    // them stay shifted, and the update is ended all the same. A finished run leaves the caret just
+    // after the bytes of the last line.
     void run(TMemoStrings& document, const ProgressSink& progress) const;
 
     CipherDirection direction() const { return direction_; }

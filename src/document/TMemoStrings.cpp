@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <span>
+#include <string>
 
 #include "base/Exception.h"
 #include "document/EditorHost.h"
+#include "document/LineBreakStream.h"
 
 namespace zozuz {
 
@@ -67,14 +70,18 @@ void TMemoStrings::endUpdate() {
 std::string TMemoStrings::text() const { return editor_.text(); }
 
 void TMemoStrings::setText(std::string_view text) {
+    // The whole text is compared, the bytes after a zero byte included: a text that differs from the
+    // editor's only there is still a new text, and loading it resets the caret and the undo history.
+    const std::size_t wholeAdded = lineBreaks_.countLoneBreaks(text);
+    if (normalisedTextEquals(text, text.size() + wholeAdded)) return;
     const std::string_view loaded = beforeFirstZero(text);
     // Cutting before normalising gives the same bytes as normalising first and cutting after: a CR or
     // a lead byte right before the zero ends up the same either way. Counting first lets a text that
     // would outgrow the editor be refused before its normalised copy is made.
-    const std::size_t added = lineBreaks_.countLoneBreaks(loaded);
+    const std::size_t added = loaded.size() == text.size() ? wholeAdded : lineBreaks_.countLoneBreaks(loaded);
     if (!fits(static_cast<std::uint64_t>(loaded.size()) + added)) throwCapacity();
     const NormalisedText normalised = lineBreaks_.normalise(loaded);
-    replaceText(normalised.text());
+    loadText(normalised.text());
 }
 
 void TMemoStrings::setRawText(std::string_view bytes) {
@@ -85,8 +92,12 @@ void TMemoStrings::setRawText(std::string_view bytes) {
 void TMemoStrings::adoptText(std::unique_ptr<char[]> block, std::size_t length, std::size_t allocated, bool plain) {
     std::string_view bytes(block.get(), length);
     if (plain) {
+        // Compared whole and then cut at a zero byte, as setText does.
+        const std::size_t wholeAdded = lineBreaks_.countLoneBreaks(bytes);
+        if (normalisedTextEquals(bytes, bytes.size() + wholeAdded)) return;
+        const std::size_t wholeLength = bytes.size();
         bytes = beforeFirstZero(bytes);
-        const std::size_t added = lineBreaks_.countLoneBreaks(bytes);
+        const std::size_t added = bytes.size() == wholeLength ? wholeAdded : lineBreaks_.countLoneBreaks(bytes);
         if (!fits(static_cast<std::uint64_t>(bytes.size()) + added)) throwCapacity();
         if (added != 0) {
             // The normalised text goes to a block of its own, which the editor then takes over, and
@@ -97,17 +108,18 @@ void TMemoStrings::adoptText(std::unique_ptr<char[]> block, std::size_t length, 
             auto normalised = std::make_unique_for_overwrite<char[]>(room);
             lineBreaks_.normaliseInto(bytes, normalised.get());
             block.reset();
-            adoptChecked(std::move(normalised), length, room);
+            adoptBlock(std::move(normalised), length, room);
             return;
         }
-    } else if (!fits(bytes.size())) {
-        throwCapacity();
+        adoptBlock(std::move(block), bytes.size(), allocated);
+        return;
     }
-    adoptChecked(std::move(block), bytes.size(), allocated);
+    if (!fits(bytes.size())) throwCapacity();
+    if (editorTextEquals(bytes)) return;
+    adoptBlock(std::move(block), bytes.size(), allocated);
 }
 
-void TMemoStrings::adoptChecked(std::unique_ptr<char[]> block, std::size_t length, std::size_t allocated) {
-    if (editorTextEquals(std::string_view(block.get(), length))) return;
+void TMemoStrings::adoptBlock(std::unique_ptr<char[]> block, std::size_t length, std::size_t allocated) {
     if (!editor_.adoptText(std::move(block), static_cast<EditControl::Pos>(length), static_cast<EditControl::Pos>(allocated))) {
         throwCapacity();
     }
@@ -116,12 +128,39 @@ void TMemoStrings::adoptChecked(std::unique_ptr<char[]> block, std::size_t lengt
 
 void TMemoStrings::replaceText(std::string_view bytes) {
     if (editorTextEquals(bytes)) return;
+    loadText(bytes);
+}
+
+void TMemoStrings::loadText(std::string_view bytes) {
     if (!editor_.setText(bytes)) throwCapacity();
     if (host_ != nullptr) host_->editorTextChanged();
 }
 
 bool TMemoStrings::fits(std::uint64_t length) const {
     return length <= static_cast<std::uint64_t>(editor_.capacity());
+}
+
+bool TMemoStrings::normalisedTextEquals(std::string_view text, std::size_t normalisedLength) const {
+    if (editor_.textLength() != static_cast<EditControl::Pos>(normalisedLength)) return false;
+    // Normalised and compared piece by piece, so that checking a large text costs no copy of it.
+    constexpr std::size_t kPiece = 64 * 1024;
+    LineBreakStream stream(lineBreaks_.leadBytes());
+    std::string stored;
+    EditControl::Pos done = 0;
+    const auto matches = [&](const char* bytes, std::size_t n) {
+        if (n == 0) return true;
+        stored.resize(n);
+        editor_.copyRange(done, done + static_cast<EditControl::Pos>(n), stored.data());
+        done += static_cast<EditControl::Pos>(n);
+        return std::memcmp(stored.data(), bytes, n) == 0;
+    };
+    for (std::size_t at = 0; at < text.size(); at += kPiece) {
+        // The stream only reads the piece it is fed; it hands back the piece itself or its own buffer.
+        const std::span<char> piece = stream.feed(const_cast<char*>(text.data()) + at, std::min(kPiece, text.size() - at));
+        if (!matches(piece.data(), piece.size())) return false;
+    }
+    const std::string_view last = stream.finish();
+    return matches(last.data(), last.size());
 }
 
 bool TMemoStrings::editorTextEquals(std::string_view bytes) const {
@@ -137,23 +176,6 @@ bool TMemoStrings::editorTextEquals(std::string_view bytes) const {
         done += n;
     }
     return true;
-}
-
-TMemoStrings::Index TMemoStrings::editorLineCount() const { return editor_.editorLineCount(); }
-
-void TMemoStrings::editorLine(Index index, std::string& out) const {
-    const EditControl::Pos start = index < 0 ? -1 : editor_.editorLineStart(index);
-    if (start < 0) {
-        out.clear();
-        return;
-    }
-    const EditControl::Pos length = editor_.editorLineLength(index);
-    out.resize(static_cast<std::size_t>(length));
-    if (length > 0) editor_.copyRange(start, start + length, out.data());
-}
-
-bool TMemoStrings::putEditorLine(Index index, std::string_view line) {
-    return index >= 0 && editor_.replaceEditorLine(index, line);
 }
 
 void TMemoStrings::editorText(EditControl::Pos start, EditControl::Pos end, std::string& out) const {

@@ -17,8 +17,8 @@ class EditorHost;
 // The editor's text seen as a list of byte lines. It keeps no copy of the text: every operation asks
 // the editor afresh and changes it at once. Lines are separated by CR LF only; a last empty line is
 // not counted. The line operations (count, get, put) work on the editor's lines, which are its
-// display lines while word wrap is on; the editor-line operations below them work on CR LF delimited
-// lines whatever the word-wrap setting and read and write lines whole.
+// display lines while word wrap is on; the byte-range operations below them read and write any
+// bytes whole, whatever the word-wrap setting.
 class TMemoStrings {
 public:
     using Index = std::int64_t;
@@ -67,9 +67,10 @@ public:
     // --- Whole text ---
     std::string text() const;
     // Normalises the line breaks of `text` and makes the result, up to its first zero byte, the
-    // editor's text. When that equals the editor's text nothing changes (caret, selection and undo
-    // history stay). Fails with EInvalidOperation "Text exceeds memo capacity" when the editor
-    // cannot hold it, leaving the editor as it was.
+    // editor's text. When the whole normalised text, zero byte and the bytes after it included,
+    // equals the editor's text nothing changes (caret, selection and undo history stay). Fails with
+    // EInvalidOperation "Text exceeds memo capacity" when the editor cannot hold it, leaving the
+    // editor as it was.
     void setText(std::string_view text);
     // Makes `bytes` the editor's text exactly as they are: no normalisation and no cut at a zero
     // byte. The same capacity rule and the same "unchanged" rule apply.
@@ -81,15 +82,7 @@ public:
     // so a large file's text is never copied.
     void adoptText(std::unique_ptr<char[]> block, std::size_t length, std::size_t allocated, bool plain);
 
-    // --- Editor lines, whole, whatever the word-wrap setting ---
-    // The number of CR LF delimited lines, at least 1; a text ending in CR LF has an empty last one.
-    Index editorLineCount() const;
-    // Fills `out` with the whole line, every byte value included; empty for a line that does not exist.
-    void editorLine(Index index, std::string& out) const;
-    // Replaces a whole editor line, every byte value included, not undoable. Returns false, changing
-    // nothing, for a line that does not exist or when the editor cannot hold the result.
-    bool putEditorLine(Index index, std::string_view line);
-
+    // --- Byte ranges, whatever the word-wrap setting ---
     // Fills `out` with the bytes from `start` to `end`, every byte value included.
     void editorText(EditControl::Pos start, EditControl::Pos end, std::string& out) const;
     // Replaces the bytes from `start` to `end`, every byte value included, not undoable; CR LF pairs
@@ -115,9 +108,14 @@ public:
 
 private:
     bool editorTextEquals(std::string_view bytes) const;
-    // Hands a block to the editor unless it holds the editor's text already.
-    void adoptChecked(std::unique_ptr<char[]> block, std::size_t length, std::size_t allocated);
+    // Whether `text` with its line breaks normalised, `normalisedLength` bytes, is the editor's text.
+    bool normalisedTextEquals(std::string_view text, std::size_t normalisedLength) const;
+    // Hands a block to the editor as its new text.
+    void adoptBlock(std::unique_ptr<char[]> block, std::size_t length, std::size_t allocated);
+    // Gives `bytes` to the editor unless they are its text already.
     void replaceText(std::string_view bytes);
+    // Gives `bytes` to the editor as its new text, also when they equal its text.
+    void loadText(std::string_view bytes);
 
     EditControl& editor_;
     LineBreaks lineBreaks_;

@@ -62,6 +62,21 @@ TEST_F(LineCipherRun, ShiftsEachLineAndLeavesBreaksAlone) {
     EXPECT_EQ(lines.text(), "abc\r\n\r\n\xBC\xD3\xC3\xDC\r\n");
 }
 
+TEST_F(LineCipherRun, TheCaretEndsAfterTheBytesOfTheLastLine) {
+    lines.setText("abc\r\nde\r\n");
+    editor.setSelection(1, 2);
+    run(kEncrypt);
+    EXPECT_EQ(editor.caret(), 7);  // before the break that ends the text
+    EXPECT_FALSE(editor.hasSelection());
+    lines.setText("abc\r\ndef");
+    run(kDecrypt);
+    EXPECT_EQ(editor.caret(), 8);  // at the end of a text without a last break
+    lines.setText("\r\n");  // one empty line
+    editor.setSelection(2, 2);
+    run(kEncrypt);
+    EXPECT_EQ(editor.caret(), 0);
+}
+
 TEST_F(LineCipherRun, AnEmptyDocumentReportsNoProgress) {
     run(kEncrypt);
     EXPECT_EQ(lines.text(), "");
@@ -116,7 +131,7 @@ TEST_F(LineCipherRun, ALineSplitByItsOwnShiftIsShiftedOnce) {
     run(kEncrypt);
     EXPECT_EQ(lines.text(), "b\r\n{\r\ncd");
     EXPECT_EQ(progress, (std::vector<int>{2, 4}));
-    EXPECT_EQ(lines.editorLineCount(), 3);
+    EXPECT_EQ(lines.editor().editorLineCount(), 3);
 }
 
 TEST_F(LineCipherRun, ZeroBytesFromTheShiftStayInTheLine) {

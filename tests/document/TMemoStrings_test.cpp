@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 
 #include "RecordingHost.h"
@@ -129,6 +131,54 @@ TEST_F(TMemoStringsTest, SetTextWithTheSameTextLeavesCaretAndUndoAlone) {
     EXPECT_EQ(host.calls, Calls{"changed"});
 }
 
+TEST_F(TMemoStringsTest, ATextThatDiffersOnlyAfterAZeroByteIsStillANewText) {
+    load("A\r\nB");
+    editor.setSelection(4, 4);
+    ASSERT_TRUE(editor.userInsert("C"));
+    host.calls.clear();
+    lines.setText("A\r\nBC\0junk"s);  // up to the zero byte, the editor's own text
+    EXPECT_EQ(lines.text(), "A\r\nBC");
+    EXPECT_EQ(editor.caret(), 0);
+    EXPECT_FALSE(editor.canUndo());
+    EXPECT_EQ(host.calls, Calls{"changed"});
+
+    // Loaded from a block, the same.
+    editor.setSelection(2, 3);
+    ASSERT_TRUE(editor.userInsert("\r\n"));
+    ASSERT_TRUE(editor.undo());
+    host.calls.clear();
+    const std::string file = "A\r\nBC\0\n"s;
+    auto block = std::make_unique<char[]>(file.size());
+    std::copy(file.begin(), file.end(), block.get());
+    lines.adoptText(std::move(block), file.size(), file.size(), true);
+    EXPECT_EQ(lines.text(), "A\r\nBC");
+    EXPECT_FALSE(editor.canUndo());
+    EXPECT_EQ(host.calls, Calls{"changed"});
+
+    // A text whose zero bytes the editor holds too is the same text.
+    load("A\0B"s);
+    editor.setSelection(1, 2);
+    host.calls.clear();
+    lines.setText("A\0B"s);
+    EXPECT_EQ(editor.selectionEnd(), 2);
+    EXPECT_TRUE(host.calls.empty());
+}
+
+TEST_F(TMemoStringsTest, TheSameTextIsRecognisedAcrossThePiecesItIsComparedIn) {
+    // A lone CR at the end of the first 64 KiB piece gets its LF only with the next piece.
+    const std::string text = std::string(65535, 'x') + "\ry\n" + std::string(70000, 'z') + "\r";
+    const std::string normalised = std::string(65535, 'x') + "\r\ny\r\n" + std::string(70000, 'z') + "\r\n";
+    load(normalised);
+    editor.setSelection(5, 9);
+    host.calls.clear();
+    lines.setText(text);
+    EXPECT_EQ(editor.selectionEnd(), 9);
+    EXPECT_TRUE(host.calls.empty());
+    lines.setText(text + "\r");  // one break more
+    EXPECT_EQ(lines.text(), normalised + "\r\n");
+    EXPECT_EQ(editor.caret(), 0);
+}
+
 TEST(TMemoStringsCapacity, ATextBeyondTheCapacityIsRefusedAndTheEditorKept) {
     EditControl editor(LeadByteSet::codePage936(), 8);
     TMemoStrings lines(editor);
@@ -182,17 +232,18 @@ TEST_F(TMemoStringsTest, WithoutAWindowTheDepthIsCountedButNothingSwitched) {
     EXPECT_EQ(hostless.updateDepth(), 0);
 }
 
-TEST_F(TMemoStringsTest, EditorLinesAreWholeAndHoldEveryByte) {
+TEST_F(TMemoStringsTest, ByteRangesAreWholeAndHoldEveryByte) {
     load(std::string(5000, 'x') + "\r\nA\0B"s);
-    std::string line;
-    lines.editorLine(0, line);
-    EXPECT_EQ(line.size(), 5000u);
-    lines.editorLine(1, line);
-    EXPECT_EQ(line, "A\0B"s);
-    lines.editorLine(2, line);
-    EXPECT_EQ(line, "");
-    lines.putEditorLine(1, "\0\xFF"s);
+    std::string bytes;
+    lines.editorText(0, 5000, bytes);
+    EXPECT_EQ(bytes, std::string(5000, 'x'));
+    lines.editorText(5002, 99999, bytes);  // clamped to the text
+    EXPECT_EQ(bytes, "A\0B"s);
+    lines.editorText(7, 3, bytes);
+    EXPECT_EQ(bytes, "");
+    ASSERT_TRUE(lines.replaceEditorText(5002, 5005, "\0\xFF"s));
     EXPECT_EQ(editor.text(), std::string(5000, 'x') + "\r\n\0\xFF"s);
+    EXPECT_FALSE(editor.canUndo());
 }
 
 TEST_F(TMemoStringsTest, WordWrapCountsDisplayLinesAndSwitchingKeepsTextAndReadOnly) {
@@ -205,7 +256,7 @@ TEST_F(TMemoStringsTest, WordWrapCountsDisplayLinesAndSwitchingKeepsTextAndReadO
     lines.setWordWrap(true, [](std::string_view) { return 10; }, 40);
     EXPECT_TRUE(lines.wordWrap());
     EXPECT_GT(lines.count(), 2);
-    EXPECT_EQ(lines.editorLineCount(), 2);
+    EXPECT_EQ(editor.editorLineCount(), 2);
     EXPECT_EQ(lines.text(), "abcZdefghij\r\nk");
     EXPECT_TRUE(lines.readOnly());
     EXPECT_FALSE(editor.canUndo());

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <list>
 #include <new>
 #include <optional>
 #include <utility>
 #include <vector>
 
+#include "base/Assert.h"
 #include "platform/edit/GapBuffer.h"
 #include "platform/edit/LineStarts.h"
 #include "platform/edit/LineWrapper.h"
@@ -33,13 +35,6 @@ void appendBreaksWithin(std::string_view bytes, Pos offset, std::vector<std::int
     }
 }
 
-bool containsBreak(std::string_view bytes) {
-    for (std::size_t i = bytes.find('\r'); i != std::string_view::npos && i + 1 < bytes.size(); i = bytes.find('\r', i + 1)) {
-        if (bytes[i + 1] == '\n') return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 struct EditControl::Impl {
@@ -47,20 +42,32 @@ struct EditControl::Impl {
 
     LeadByteSet lead;
     Pos capacity;
-    GapBuffer<char> text;
-    LineStarts lines;  // editor lines
+    GapBuffer<char> text;  // never longer than `capacity`
+    // Editor lines: one starts at 0 and one right after every CR LF pair of the text, and no other.
+    LineStarts lines;
 
-    // Display lines, kept only while word wrap is on.
+    // Display lines, kept only while word wrap is on: each editor line divided as the wrapper divides
+    // it at `wrapWidth`, the wrapper's own width.
     std::optional<LineWrapper> wrapper;
     LineStarts displayLines;
     int wrapWidth = 0;
 
+    // The selection lies in the text: 0 <= anchor, caret <= length().
     Pos anchor = 0;
     Pos caret = 0;
     bool readOnly = false;
     Pos typingLimit = 0;
     UndoHistory history;
-    ChangeListener listener;
+
+    struct Listener {
+        ListenerId id;
+        ChangeListener call;
+        bool removed = false;  // removed while changes were being told; erased once they are
+    };
+    // A list, so that a listener added while others are told moves none of them.
+    std::list<Listener> listeners;
+    ListenerId lastListenerId = 0;
+    int telling = 0;  // how many notifications are under way, one inside another
 
     // Reused between edits so that rewriting line after line allocates nothing.
     std::vector<std::int32_t> newLineStarts;
@@ -141,10 +148,10 @@ struct EditControl::Impl {
         return true;
     }
 
-    bool replaceRange(Pos position, Pos removed, std::string_view bytes, Pos firstLine) {
+    bool replaceRange(Pos position, Pos removed, std::string_view bytes) {
         if (!fits(removed, bytes.size())) return false;
         try {
-            replaceRangeOrThrow(position, removed, bytes, firstLine);
+            replaceRangeOrThrow(position, removed, bytes);
         } catch (const std::bad_alloc&) {
             return false;
         }
@@ -181,9 +188,8 @@ struct EditControl::Impl {
     }
 
     // Replaces `removed` bytes at `position` with `bytes` and brings both line indexes up to date.
-    // `firstLine`, when known (else -1), is the editor line that holds `position`. The result must
-    // fit. Selection, undo and listener are the caller's business.
-    void replaceRangeOrThrow(Pos position, Pos removed, std::string_view bytes, Pos firstLine) {
+    // The result must fit. Selection, undo and listeners are the caller's business.
+    void replaceRangeOrThrow(Pos position, Pos removed, std::string_view bytes) {
         const Pos oldLength = length();
         const Pos inserted = static_cast<Pos>(bytes.size());
         const Pos delta = inserted - removed;
@@ -197,7 +203,7 @@ struct EditControl::Impl {
         // The editor lines that start inside the edit, or right after a CR LF pair that the edit
         // touches, are taken out; those that start after a pair the new text forms are put in.
         // A pair formed or broken across a border of the edit is found the same way.
-        const Pos line0 = firstLine >= 0 ? firstLine : lines.lineFromPosition(position);
+        const Pos line0 = lines.lineFromPosition(position);
         Pos removedLines = 0;
         while (line0 + removedLines + 1 < lines.count() &&
                lines.start(line0 + removedLines + 1) <= position + removed + 1) {
@@ -279,8 +285,39 @@ struct EditControl::Impl {
         }
     }
 
-    void notify(Pos position, Pos removed, Pos inserted) const {
-        if (listener) listener(position, removed, inserted);
+    // Tells every listener of a change that is complete.
+    void notify(Pos position, Pos removed, Pos inserted) {
+        assertCheapInvariants();
+        if (listeners.empty()) return;
+        // Those added during the telling hear only later changes; those removed are erased once no
+        // telling is under way, so that none is destroyed while it runs.
+        struct Telling {
+            Impl& d;
+            explicit Telling(Impl& impl) : d(impl) { ++d.telling; }
+            ~Telling() {
+                if (--d.telling == 0) d.listeners.remove_if([](const Listener& l) { return l.removed; });
+            }
+        } telling(*this);
+        auto next = listeners.begin();
+        for (std::size_t n = listeners.size(); n > 0; --n, ++next) {
+            if (!next->removed) next->call(position, removed, inserted);
+        }
+    }
+
+    // The invariants that cost O(1); a build with assertions checks them after every change.
+    void checkCheapInvariants() const {
+        ZOZUZ_CHECK(length() <= capacity);
+        ZOZUZ_CHECK(0 <= anchor && anchor <= length() && 0 <= caret && caret <= length());
+        const Pos lastStart = lines.start(lines.count() - 1);
+        ZOZUZ_CHECK(lastStart <= length() && (lines.count() == 1 || isBreakBefore(lastStart)));
+        if (wrapping()) {
+            ZOZUZ_CHECK(wrapper->width() == wrapWidth);
+            ZOZUZ_CHECK(displayLines.count() >= lines.count());
+            ZOZUZ_CHECK(displayLines.start(displayLines.count() - 1) <= length());
+        }
+    }
+    void assertCheapInvariants() const {
+        if constexpr (kAssertionsOn) checkCheapInvariants();
     }
 
     // An edit the user made, or an undoable replacement: recorded so that it can be undone.
@@ -302,7 +339,7 @@ struct EditControl::Impl {
         } catch (const std::bad_alloc&) {
             return false;
         }
-        if (!replaceRange(position, removed, bytes, -1)) return false;
+        if (!replaceRange(position, removed, bytes)) return false;
         try {
             history.record(std::move(step));
         } catch (const std::bad_alloc&) {
@@ -427,11 +464,6 @@ std::size_t EditControl::getLine(Pos line, char* buffer, std::size_t capacity) c
     return static_cast<std::size_t>(copied);
 }
 
-std::string EditControl::lineText(Pos line) const {
-    if (line < 0 || line >= impl_->displayCount()) return {};
-    return range(impl_->displayStart(line), impl_->displayLineEnd(line));
-}
-
 // --- Editor lines ---
 
 EditControl::Pos EditControl::editorLineCount() const { return impl_->lines.count(); }
@@ -450,31 +482,6 @@ EditControl::Pos EditControl::editorLineFromPosition(Pos position) const {
     return impl_->lines.lineFromPosition(position);
 }
 
-std::string EditControl::editorLineText(Pos line) const {
-    if (line < 0 || line >= impl_->lines.count()) return {};
-    return range(impl_->lines.start(line), impl_->editorLineEnd(line));
-}
-
-bool EditControl::replaceEditorLine(Pos line, std::string_view bytes) {
-    Impl& d = *impl_;
-    if (line < 0 || line >= d.lines.count()) return false;
-    const Pos start = d.lines.start(line);
-    const Pos length = d.editorLineEnd(line) - start;
-    // The cipher's case: bytes of the same length and without a CR LF pair. The line is framed by
-    // an LF before it and a CR after it (or by the ends of the text), so no pair can form at its
-    // borders either, and the bytes are simply written over the old ones.
-    const bool sameShape = !d.wrapping() && static_cast<Pos>(bytes.size()) == length && !containsBreak(bytes);
-    if (sameShape) {
-        d.text.overwrite(start, bytes.data(), length);
-    } else if (!d.replaceRange(start, length, bytes, line)) {
-        return false;
-    }
-    d.history.clear();
-    d.anchor = d.caret = start + static_cast<Pos>(bytes.size());
-    d.notify(start, length, static_cast<Pos>(bytes.size()));
-    return true;
-}
-
 // --- Selection and caret ---
 
 EditControl::Pos EditControl::selectionStart() const { return std::min(impl_->anchor, impl_->caret); }
@@ -484,6 +491,7 @@ EditControl::Pos EditControl::caret() const { return impl_->caret; }
 void EditControl::setSelection(Pos anchor, Pos caret) {
     impl_->anchor = impl_->clampPosition(anchor);
     impl_->caret = impl_->clampPosition(caret);
+    impl_->assertCheapInvariants();
 }
 
 bool EditControl::hasSelection() const { return impl_->anchor != impl_->caret; }
@@ -493,7 +501,7 @@ bool EditControl::replaceSelection(std::string_view bytes, bool undoable) {
     const Pos start = selectionStart();
     const Pos removed = selectionEnd() - start;
     if (undoable) return d.replaceRecorded(start, removed, bytes, UndoHistory::Kind::Other);
-    if (!d.replaceRange(start, removed, bytes, -1)) return false;
+    if (!d.replaceRange(start, removed, bytes)) return false;
     d.history.clear();
     d.anchor = d.caret = start + static_cast<Pos>(bytes.size());
     d.notify(start, removed, static_cast<Pos>(bytes.size()));
@@ -554,7 +562,7 @@ bool EditControl::undo() {
     if (!d.history.canUndo()) return false;
     const UndoHistory::Step& step = d.history.stepToUndo();
     const Pos inserted = static_cast<Pos>(step.inserted.size());
-    if (!d.replaceRange(step.position, inserted, step.removed, -1)) return false;
+    if (!d.replaceRange(step.position, inserted, step.removed)) return false;
     d.history.undone();
     d.anchor = d.clampPosition(step.anchorBefore);
     d.caret = d.clampPosition(step.caretBefore);
@@ -567,7 +575,7 @@ bool EditControl::redo() {
     if (!d.history.canRedo()) return false;
     const UndoHistory::Step& step = d.history.stepToRedo();
     const Pos removed = static_cast<Pos>(step.removed.size());
-    if (!d.replaceRange(step.position, removed, step.inserted, -1)) return false;
+    if (!d.replaceRange(step.position, removed, step.inserted)) return false;
     d.history.redone();
     d.anchor = d.caret = step.position + static_cast<Pos>(step.inserted.size());
     d.notify(step.position, removed, static_cast<Pos>(step.inserted.size()));
@@ -585,6 +593,7 @@ void EditControl::setWordWrap(bool on, WidthFunction measure, int width) {
     if (!on) {
         d.wrapper.reset();
         d.displayLines.reset();
+        d.assertCheapInvariants();
         return;
     }
     // The new division is built whole before it replaces the old one.
@@ -596,6 +605,7 @@ void EditControl::setWordWrap(bool on, WidthFunction measure, int width) {
     d.wrapWidth = width;
     d.wrapper.emplace(std::move(lineWrapper));
     d.displayLines = std::move(displayLines);
+    d.assertCheapInvariants();
 }
 
 void EditControl::setWrapWidth(int width) {
@@ -605,10 +615,56 @@ void EditControl::setWrapWidth(int width) {
     if (!d.wrapping()) return;
     d.wrapper->setWidth(width);
     d.rewrapAll();
+    d.assertCheapInvariants();
 }
 
 int EditControl::wrapWidth() const { return impl_->wrapWidth; }
 
-void EditControl::setChangeListener(ChangeListener listener) { impl_->listener = std::move(listener); }
+// --- Listeners ---
+
+EditControl::ListenerId EditControl::addChangeListener(ChangeListener listener) {
+    Impl& d = *impl_;
+    d.listeners.push_back({++d.lastListenerId, std::move(listener)});
+    return d.lastListenerId;
+}
+
+void EditControl::removeChangeListener(ListenerId id) {
+    Impl& d = *impl_;
+    const auto found = std::find_if(d.listeners.begin(), d.listeners.end(),
+                                    [id](const Impl::Listener& l) { return l.id == id && !l.removed; });
+    if (found == d.listeners.end()) return;
+    if (d.telling > 0) {
+        found->removed = true;  // it may be the one running now
+    } else {
+        d.listeners.erase(found);
+    }
+}
+
+// --- Invariants ---
+
+void EditControl::checkInvariants() const {
+    const Impl& d = *impl_;
+    d.text.checkInvariants();
+    d.lines.checkInvariants();
+    d.history.checkInvariants();
+    d.checkCheapInvariants();
+    // Editor lines start at 0 and right after every CR LF pair, and nowhere else.
+    std::vector<std::int32_t> starts{0};
+    for (Pos p = 0; p + 1 < d.length(); ++p) {
+        if (d.text.at(p) == '\r' && d.text.at(p + 1) == '\n') starts.push_back(static_cast<std::int32_t>(p + 2));
+    }
+    ZOZUZ_CHECK(d.lines.count() == static_cast<Pos>(starts.size()));
+    for (Pos line = 0; line < d.lines.count(); ++line) ZOZUZ_CHECK(d.lines.start(line) == starts[static_cast<std::size_t>(line)]);
+    if (!d.wrapping()) return;
+    // Display lines are the wrapper's division of the editor lines, as a whole new wrap makes it.
+    d.wrapper->checkInvariants();
+    d.displayLines.checkInvariants();
+    const auto byteAt = [&d](Pos p) { return d.text.at(p); };
+    const std::vector<std::int32_t> display = d.wrapAll(*d.wrapper, byteAt, starts, d.length());
+    ZOZUZ_CHECK(d.displayLines.count() == static_cast<Pos>(display.size()));
+    for (Pos line = 0; line < d.displayLines.count(); ++line) {
+        ZOZUZ_CHECK(d.displayLines.start(line) == display[static_cast<std::size_t>(line)]);
+    }
+}
 
 }  // namespace zozuz

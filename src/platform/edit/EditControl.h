@@ -41,6 +41,8 @@ public:
     // Told after every change of the text: at `position`, `removed` bytes were replaced by `inserted`
     // bytes. The host's view uses it to repaint what changed.
     using ChangeListener = std::function<void(Pos position, Pos removed, Pos inserted)>;
+    // Names a listener for its removal; 0 never names one.
+    using ListenerId = std::uint64_t;
 
     explicit EditControl(LeadByteSet leadBytes = LeadByteSet::codePage936());
     // A control that holds at most `capacity` bytes (clamped to 0..kCapacity): a stand-in for a
@@ -89,8 +91,6 @@ public:
     // Copies at most `capacity` bytes of a line, without its break, into `buffer` and returns how
     // many were copied; 0 for a line that does not exist.
     std::size_t getLine(Pos line, char* buffer, std::size_t capacity) const;
-    // The whole line, without its break, however long; empty for a line that does not exist.
-    std::string lineText(Pos line) const;
 
     // --- Editor lines, whatever the word-wrap setting ---
     Pos editorLineCount() const;
@@ -98,10 +98,6 @@ public:
     Pos editorLineLength(Pos line) const; // 0 when there is no such line
     // The editor line that holds a position; a position at or past the end belongs to the last line.
     Pos editorLineFromPosition(Pos position) const;
-    std::string editorLineText(Pos line) const;
-    // Replaces editor line `line` (not its break) with `bytes`, without undo. Returns false when the
-    // line does not exist or the result would exceed the capacity. The caret ends after the new bytes.
-    bool replaceEditorLine(Pos line, std::string_view bytes);
 
     // --- Selection and caret ---
     Pos selectionStart() const;
@@ -150,7 +146,18 @@ public:
     void setWrapWidth(int width);
     int wrapWidth() const;
 
-    void setChangeListener(ChangeListener listener);
+    // --- Listeners ---
+    // Adds a listener that is told of every change from now on, after the listeners added before it.
+    ListenerId addChangeListener(ChangeListener listener);
+    // Removes a listener; an id that names none (any more) does nothing. A listener may add and remove
+    // listeners while it is told: one removed is not told again, one added hears the next change.
+    void removeChangeListener(ListenerId id);
+
+    // Aborts, naming the broken one, unless every invariant of the control and its storage holds:
+    // the editor lines start exactly after each CR LF, the display lines are the wrapper's division
+    // of them, the selection lies in the text. Walks the whole text: for tests and fuzzers, not for
+    // the program.
+    void checkInvariants() const;
 
 private:
     struct Impl;

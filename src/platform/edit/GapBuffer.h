@@ -8,6 +8,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "base/Assert.h"
+
 namespace zozuz {
 
 // A growable array of trivially copyable values with a movable gap. Inserting or removing at the
@@ -33,8 +35,10 @@ public:
     Index size() const { return size_; }
     bool empty() const { return size_ == 0; }
 
-    T at(Index i) const { return i < gapStart_ ? data_[i] : data_[i + gapLength_]; }
-    T& ref(Index i) { return i < gapStart_ ? data_[i] : data_[i + gapLength_]; }
+    T at(Index i) const {
+        ZOZUZ_ASSERT(0 <= i && i < size_);
+        return i < gapStart_ ? data_[i] : data_[i + gapLength_];
+    }
 
     // Replaces the whole content with `count` values, leaving `spare` room at the end for growth.
     // The new block is built before the old one is dropped.
@@ -48,16 +52,19 @@ public:
         size_ = count;
         gapStart_ = count;
         gapLength_ = capacity - count;
+        assertInvariants();
     }
 
     // Takes over a block that already holds `count` values followed by `capacity - count` spare
     // ones, instead of copying them: a large text read from a file becomes the buffer as it is.
     void adopt(std::unique_ptr<T[]> block, Index count, Index capacity) {
+        ZOZUZ_ASSERT(0 <= count && count <= capacity && (block || capacity == 0));
         data_ = std::move(block);
         capacity_ = capacity;
         size_ = count;
         gapStart_ = count;
         gapLength_ = capacity - count;
+        assertInvariants();
     }
 
     void clear() {
@@ -80,9 +87,11 @@ public:
         data_ = std::move(block);
         gapLength_ = capacity - size_;
         capacity_ = capacity;
+        assertInvariants();
     }
 
     void gapTo(Index position) {
+        ZOZUZ_ASSERT(0 <= position && position <= size_);
         if (position == gapStart_) return;
         if (gapLength_ > 0) {
             if (position < gapStart_) {
@@ -96,10 +105,12 @@ public:
             }
         }
         gapStart_ = position;
+        assertInvariants();
     }
 
     // Replaces `removed` values at `position` with `count` new ones.
     void replace(Index position, Index removed, const T* values, Index count) {
+        ZOZUZ_ASSERT(0 <= position && 0 <= removed && position + removed <= size_ && 0 <= count);
         if (removed == count) {
             overwrite(position, values, count);
             return;
@@ -112,6 +123,7 @@ public:
         gapStart_ += count;
         gapLength_ -= count;
         size_ += count;
+        assertInvariants();
     }
 
     void insert(Index position, const T* values, Index count) { replace(position, 0, values, count); }
@@ -119,12 +131,14 @@ public:
 
     // Writes `count` values over those at `position` without moving the gap.
     void overwrite(Index position, const T* values, Index count) {
+        ZOZUZ_ASSERT(0 <= position && 0 <= count && position + count <= size_);
         const Index before = std::clamp<Index>(gapStart_ - position, 0, count);
         copyValues(data_.get() + position, values, before);
         copyValues(data_.get() + position + before + gapLength_, values + before, count - before);
     }
 
     void copyOut(Index start, Index end, T* out) const {
+        ZOZUZ_ASSERT(0 <= start && start <= end && end <= size_);
         const Index count = end - start;
         const Index before = std::clamp<Index>(gapStart_ - start, 0, count);
         copyValues(out, data_.get() + start, before);
@@ -154,11 +168,27 @@ public:
         if (start < end) visit(data_.get() + start + gapLength_, end - start);
     }
 
+    // Aborts, naming the broken one, unless the invariants stated on the members hold. They cost O(1)
+    // to check, so a build with assertions checks them after every change as well.
+    void checkInvariants() const {
+        ZOZUZ_CHECK(0 <= gapStart_ && gapStart_ <= size_);
+        ZOZUZ_CHECK(0 <= gapLength_);
+        ZOZUZ_CHECK(size_ + gapLength_ == capacity_);
+        ZOZUZ_CHECK(data_ != nullptr || capacity_ == 0);
+    }
+
 private:
+    void assertInvariants() const {
+        if constexpr (kAssertionsOn) checkInvariants();
+    }
+
     static void copyValues(T* to, const T* from, Index count) {
         if (count > 0) std::memcpy(to, from, static_cast<std::size_t>(count) * sizeof(T));
     }
 
+    // The block holds `capacity_` values: the first `gapStart_` values, then the gap of `gapLength_`
+    // unused ones, then the remaining `size_ - gapStart_` values. So 0 <= gapStart_ <= size_,
+    // gapLength_ >= 0 and size_ + gapLength_ == capacity_; there is a block whenever capacity_ > 0.
     std::unique_ptr<T[]> data_;
     Index capacity_ = 0;
     Index size_ = 0;

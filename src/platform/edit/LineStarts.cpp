@@ -11,6 +11,7 @@ void LineStarts::reset() {
     starts_.assign(&zero, 1, 255);
     stepLine_ = 0;
     stepLength_ = 0;
+    assertCheapInvariants();
 }
 
 void LineStarts::assign(const std::vector<std::int32_t>& starts) {
@@ -19,6 +20,24 @@ void LineStarts::assign(const std::vector<std::int32_t>& starts) {
     starts_.assign(starts.data(), size, std::max<Pos>(255, size / 64));
     stepLine_ = 0;
     stepLength_ = 0;
+    assertCheapInvariants();
+}
+
+void LineStarts::checkCheapInvariants() const {
+    ZOZUZ_CHECK(count() >= 1);
+    ZOZUZ_CHECK(starts_.at(0) == 0);
+    ZOZUZ_CHECK(0 <= stepLine_ && stepLine_ < count());
+    ZOZUZ_CHECK(stepLength_ == 0 || stepLine_ < count() - 1);
+}
+
+void LineStarts::assertCheapInvariants() const {
+    if constexpr (kAssertionsOn) checkCheapInvariants();
+}
+
+void LineStarts::checkInvariants() const {
+    starts_.checkInvariants();
+    checkCheapInvariants();
+    for (Pos line = 1; line < count(); ++line) ZOZUZ_CHECK(start(line - 1) < start(line));
 }
 
 LineStarts::Pos LineStarts::lineFromPosition(Pos position) const {
@@ -73,23 +92,34 @@ void LineStarts::moveStepTo(Pos line) {
 }
 
 void LineStarts::shiftAfter(Pos line, Pos delta) {
+    ZOZUZ_ASSERT(0 <= line && line < count());
     if (delta == 0) return;
     moveStepTo(line);
-    if (line >= count() - 1) return;  // no line after it
-    stepLine_ = line;
-    stepLength_ += delta;
+    if (line < count() - 1) {  // else no line after it
+        stepLine_ = line;
+        stepLength_ += delta;
+    }
+    assertCheapInvariants();
+    // The first line that moved still starts after the line before it.
+    ZOZUZ_ASSERT(line + 1 >= count() || start(line) < start(line + 1));
 }
 
 void LineStarts::insert(Pos line, const std::int32_t* starts, Pos count) {
+    ZOZUZ_ASSERT(1 <= line && line <= this->count());
     if (count <= 0) return;
     moveStepTo(line - 1);
     starts_.insert(line, starts, count);
     // The inserted starts are stored complete; the pending step still belongs to the lines that
     // followed them.
     if (stepLength_ != 0) stepLine_ += count;
+    assertCheapInvariants();
+    // The new starts fit between their neighbours; those in between ascend as the caller gave them.
+    ZOZUZ_ASSERT(start(line - 1) < start(line));
+    ZOZUZ_ASSERT(line + count >= this->count() || start(line + count - 1) < start(line + count));
 }
 
 void LineStarts::remove(Pos line, Pos count) {
+    ZOZUZ_ASSERT(1 <= line && 0 <= count && line + count <= this->count());
     if (count <= 0) return;
     moveStepTo(line - 1);
     starts_.erase(line, count);
@@ -97,6 +127,7 @@ void LineStarts::remove(Pos line, Pos count) {
         stepLine_ = this->count() - 1;
         stepLength_ = 0;
     }
+    assertCheapInvariants();
 }
 
 }  // namespace zozuz

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/Assert.h"
 #include "platform/edit/GapBuffer.h"
 
 namespace zozuz {
@@ -26,6 +27,7 @@ public:
     Pos count() const { return starts_.size(); }
     // The start of line `line`, which must exist.
     Pos start(Pos line) const {
+        ZOZUZ_ASSERT(0 <= line && line < count());
         const Pos raw = starts_.at(line);
         return line > stepLine_ ? raw + stepLength_ : raw;
     }
@@ -41,13 +43,24 @@ public:
     // Makes room for `extra` more starts, so that a following insert does not allocate.
     void reserveExtra(Pos extra) { starts_.reserveExtra(extra); }
 
+    // Aborts, naming the broken one, unless every invariant stated on the members holds. Walks every
+    // start: for tests and fuzzers, not for the program.
+    void checkInvariants() const;
+
 private:
+    // The invariants that cost O(1); a build with assertions checks them after every change.
+    void checkCheapInvariants() const;
+    void assertCheapInvariants() const;
     // Stores the step into the lines between its old and its new place, so that it applies to the
     // lines after `line` only.
     void moveStepTo(Pos line);
     void addToLines(Pos first, Pos last, Pos delta);
 
+    // At least one start, and the first is 0. Read with the step, the starts ascend strictly: every
+    // line starts after the one before it.
     GapBuffer<std::int32_t> starts_;
+    // The step applies to the lines after `stepLine_`, which is a line that exists; a step is pending
+    // (stepLength_ != 0) only while some line lies after it.
     Pos stepLine_ = 0;
     Pos stepLength_ = 0;
 };

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Assert.h"
 #include "base/LeadByteSet.h"
 
 namespace zozuz {
@@ -34,8 +35,10 @@ public:
         Pos overflow;  // the first character that did not fit, or `end`; no byte after it was read
     };
 
+    // A display line that starts before `end` holds at least one character: next > start.
     template <typename ByteAt>
     Break breakAfter(const ByteAt& byteAt, Pos start, Pos end) const {
+        ZOZUZ_ASSERT(start <= end);
         std::int64_t used = 0;
         Pos next = start;
         Pos afterSpace = -1;
@@ -50,7 +53,9 @@ public:
                 advance = byteWidth(first);
             }
             if (used + advance > width_ && next > start) {
-                return {afterSpace > start ? afterSpace : next, next};
+                const Break at{afterSpace > start ? afterSpace : next, next};
+                ZOZUZ_ASSERT(start < at.next && at.next <= at.overflow && at.overflow < end);
+                return at;
             }
             used += advance;
             next += length;
@@ -67,6 +72,10 @@ public:
             out.push_back(static_cast<std::int32_t>(next));
         }
     }
+
+    // Aborts, naming the broken one, unless the invariants stated on the members hold. Walks the
+    // byte table: for tests and fuzzers, not for the program.
+    void checkInvariants() const;
 
 private:
     // The remembered advance, measured on first use.
@@ -86,7 +95,9 @@ private:
     LeadByteSet leadBytes_;
     Measure measure_;
     int width_;
-    // Remembered advances; -1 while not yet measured.
+    // Remembered advances, -1 while not yet measured and never negative once measured: a negative
+    // advance would let a line grow without end. One per byte (256), and one per lead and trail byte
+    // pair (65536) or none before the first pair is measured.
     mutable std::vector<int> byteWidths_;
     mutable std::vector<int> pairWidths_;
 };

@@ -42,7 +42,21 @@ bool UndoHistory::joins(const Step& last, const Step& step) const {
     return false;
 }
 
+void UndoHistory::checkStep(const Step& step) {
+    ZOZUZ_CHECK(!step.removed.empty() || !step.inserted.empty());
+    ZOZUZ_CHECK(step.kind != Kind::Typing || !step.inserted.empty());
+    ZOZUZ_CHECK((step.kind != Kind::DeleteBackward && step.kind != Kind::DeleteForward) ||
+                (!step.removed.empty() && step.inserted.empty()));
+    ZOZUZ_CHECK(step.position >= 0 && step.anchorBefore >= 0 && step.caretBefore >= 0);
+}
+
+void UndoHistory::checkInvariants() const {
+    ZOZUZ_CHECK(done_ <= steps_.size());
+    for (const Step& step : steps_) checkStep(step);
+}
+
 void UndoHistory::record(Step step) {
+    if constexpr (kAssertionsOn) checkStep(step);
     // A new step after some undos makes the undone steps unreachable.
     steps_.resize(done_);
     const bool join = done_ > 0 && !sealed_ && joins(steps_.back(), step);
@@ -63,10 +77,11 @@ void UndoHistory::record(Step step) {
             case Kind::Other:
                 break;
         }
-        return;
+    } else {
+        steps_.push_back(std::move(step));
+        ++done_;
     }
-    steps_.push_back(std::move(step));
-    ++done_;
+    ZOZUZ_ASSERT(done_ == steps_.size() && done_ > 0);
 }
 
 }  // namespace zozuz

@@ -66,6 +66,7 @@ public:
 
     // A one-shot timer: `callback` runs once, from a pump step on the user-interface thread, no
     // sooner than `milliseconds` from now. An exception escaping it travels out of that pump step.
+    // Returns 0, and the callback never runs, when the platform cannot start a timer.
     virtual TimerId startTimer(int milliseconds, std::function<void()> callback) = 0;
     // Cancels a timer that has not fired yet; an unknown or fired timer is ignored.
     virtual void stopTimer(TimerId id) = 0;

@@ -1,8 +1,12 @@
 #include "ui/toolkit/TControl.h"
 
+#include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "base/Exception.h"
+#include "ui/text/HintText.h"
 #include "ui/toolkit/ControlGeometry.h"
 #include "ui/toolkit/TWinControl.h"
 
@@ -111,9 +115,34 @@ void TControl::MouseInput(const MouseEvent& event) {
     if (OnMouse) OnMouse(*this, event);
 }
 
-std::string TControl::ApplicationHint() const {
-    if (!hint_.empty() || !parent_) return hint_;
-    return parent_->ApplicationHint();
+const std::string& TControl::HintInUse() const {
+    const TControl* control = this;
+    while (control->hint_.empty() && control->parent_) control = control->parent_;
+    return control->hint_;
+}
+
+bool TControl::ShowHint() const {
+    if (parentShowHint_ && parent_) return parent_->ShowHint();
+    return showHint_;
+}
+
+void TControl::SetShowHint(bool show) {
+    showHint_ = show;
+    parentShowHint_ = false;
+}
+
+std::string TControl::ApplicationHint() const { return std::string(longHintOf(HintInUse())); }
+
+const MouseTarget* TControl::TooltipControl() const {
+    const TControl* control = this;
+    while (control && !control->ShowHint()) control = control->parent_;
+    return control;
+}
+
+std::string TControl::TooltipText() const {
+    const std::string_view text = shortHintOf(HintInUse());
+    if (const std::optional<std::string> shortCut = CommandShortCutText()) return tooltipWithShortCut(text, *shortCut);
+    return std::string(text);
 }
 
 }  // namespace zozuz

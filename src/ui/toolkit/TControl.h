@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/MouseTarget.h"
@@ -43,10 +44,18 @@ public:
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor cursor) { cursor_ = cursor; }
 
+    // The hint: its short part (before the first "|") is the tooltip, its long part (after it) the
+    // status line's text; without "|" it is both.
     const std::string& Hint() const { return hint_; }
     void SetHint(std::string hint) { hint_ = std::move(hint); }
-    bool ShowHint() const { return showHint_; }
-    void SetShowHint(bool show) { showHint_ = show; }
+    // The control's own hint, or where it has none, that of its nearest parent that has one.
+    const std::string& HintInUse() const;
+    // Whether the control shows tooltips: the parent's setting while ParentShowHint is set (and
+    // there is a parent). Setting it makes it the control's own and clears ParentShowHint.
+    bool ShowHint() const;
+    void SetShowHint(bool show);
+    bool ParentShowHint() const { return parentShowHint_; }
+    void SetParentShowHint(bool follow) { parentShowHint_ = follow; }
 
     TWinControl* Parent() const { return parent_; }
     // Moves the control into `parent`'s children, last in child order, or out of any with null.
@@ -81,8 +90,17 @@ public:
     virtual void MouseInput(const MouseEvent& event);
     std::function<void(TControl& sender, const MouseEvent& event)> OnMouse;
 
-    // MouseTarget: the control's own hint, or where it has none, that of its nearest parent.
+    // MouseTarget: the long part of the hint in use.
     std::string ApplicationHint() const override;
+    // MouseTarget: this control while it shows tooltips, else its nearest parent that does.
+    const MouseTarget* TooltipControl() const override;
+    // MouseTarget: the short part of the hint in use, with the shortcut of the control's command
+    // after it in parentheses when there is one.
+    std::string TooltipText() const override;
+
+    // The text of the shortcut of the command (action) the control is linked to, when it is linked
+    // to one whose shortcut is set; nothing otherwise. The command layer supplies it.
+    virtual std::optional<std::string> CommandShortCutText() const { return std::nullopt; }
 
 protected:
     // What follows a change of the font or colour in use; the default repaints the control later.
@@ -102,6 +120,7 @@ private:
     bool enabled_ = true;
     bool showHint_ = false;
     TCursor cursor_ = TCursor::crDefault;
+    bool parentShowHint_ = true;
     std::string hint_;
     TWinControl* parent_ = nullptr;
     Font font_;

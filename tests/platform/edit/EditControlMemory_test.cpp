@@ -54,7 +54,10 @@ struct Snapshot {
     explicit Snapshot(const EditControl& edit)
         : text(edit.text()), canUndo(edit.canUndo()), caret(edit.caret()) {
         for (Pos i = 0; i < edit.editorLineCount(); ++i) editorStarts.push_back(edit.editorLineStart(i));
-        for (Pos i = 0; i < edit.lineCount(); ++i) displayLines.push_back(edit.lineText(i));
+        for (Pos i = 0; i < edit.lineCount(); ++i) {
+            const Pos start = edit.lineIndex(i);
+            displayLines.push_back(edit.range(start, start + edit.lineLength(start)));
+        }
     }
     bool operator==(const Snapshot&) const = default;
 };
@@ -72,6 +75,7 @@ void expectAllOrNothing(const std::function<void(EditControl&)>& prepare,
         const bool ok = operation(edit);
         const bool failed = gAllocationFailed;
         gAllocationsBeforeFailure = -1;
+        edit.checkInvariants();
         if (!failed) {
             EXPECT_TRUE(ok) << "with no failure at all";
             return;
@@ -114,7 +118,11 @@ TEST(EditControlMemory, EveryChangeIsAllOrNothing) {
     });
     expectAllOrNothing(caretInFirstLine, [&](EditControl& edit) { return edit.replaceSelection(longPaste, true); });
     expectAllOrNothing(wrappedText, [](EditControl& edit) { return edit.replaceSelection("x\r\ny", false); });
-    expectAllOrNothing(wrappedText, [&](EditControl& edit) { return edit.replaceEditorLine(1, longLine); });
+    const auto secondLineSelected = [](EditControl& edit) {
+        wrappedText(edit);
+        edit.setSelection(edit.editorLineStart(1), edit.editorLineStart(1) + edit.editorLineLength(1));
+    };
+    expectAllOrNothing(secondLineSelected, [&](EditControl& edit) { return edit.replaceSelection(longLine, false); });
     expectAllOrNothing(wrappedText, [&](EditControl& edit) { return edit.userInsert(typed); });
     expectAllOrNothing(wrappedText, [](EditControl& edit) { return edit.userDeleteBackward(); });
     expectAllOrNothing(wrappedText, [](EditControl& edit) { return edit.undo(); });

@@ -53,6 +53,7 @@ public:
     Checker(Pos capacity, Fail fail)
         : lead_(LeadByteSet::codePage936()), edit_(lead_, capacity), capacity_(capacity), fail_(std::move(fail)) {
         history_.push_back(text_);
+        joinsBefore_.push_back(false);
     }
 
     void run(ByteStream& in, std::size_t maxOperations) {
@@ -147,15 +148,37 @@ private:
         return static_cast<Pos>(text_.size()) - removed + static_cast<Pos>(inserted) <= capacity_;
     }
 
-    void recordUndoable() {
+    // How the control groups the user's edits into undo steps: a typed character right after the
+    // typing before it, and a Delete or Backspace that goes on from the one before it, join that
+    // step; an undo or redo ends the step. Texts alone cannot tell the steps apart, since typing a
+    // byte over the same selected byte leaves the text as it was.
+    enum class Edit { Other, Typing, DeleteBackward, DeleteForward };
+
+    void recordUndoable(Edit kind = Edit::Other, Pos start = 0, Pos removed = 0, Pos inserted = 0) {
+        bool joins = false;
+        if (done_ > 0 && !sealed_ && kind == lastKind_) {
+            switch (kind) {
+                case Edit::Typing: joins = removed == 0 && start == lastEnd_; break;
+                case Edit::DeleteBackward: joins = start + removed == lastEnd_; break;
+                case Edit::DeleteForward: joins = start == lastEnd_; break;
+                case Edit::Other: break;
+            }
+        }
         history_.resize(done_ + 1);
+        joinsBefore_.resize(done_ + 1);
         history_.push_back(text_);
+        joinsBefore_.push_back(joins);
         ++done_;
+        sealed_ = false;
+        lastKind_ = kind;
+        lastEnd_ = start + (kind == Edit::Typing ? inserted : 0);
     }
 
     void forgetHistory() {
         history_.assign(1, text_);
+        joinsBefore_.assign(1, false);
         done_ = 0;
+        sealed_ = false;
     }
 
     void expect(bool condition, const char* what) {
@@ -188,24 +211,29 @@ private:
                 return;
             }
             case 2:
-            case 3: {  // rewrite an editor line, often with bytes of the same length
-                const std::vector<Pos> starts = editorStarts();
-                const Pos line = in.upTo(static_cast<Pos>(starts.size()));  // one past the end now and then
+            case 3: {  // rewrite a line as the document's put line does, often with bytes of its length
+                const std::vector<std::pair<Pos, Pos>> lines = displayLines();
+                const Pos line = in.upTo(static_cast<Pos>(lines.size()));  // one past the end now and then
                 std::string bytes = in.text(8);
-                if (line < static_cast<Pos>(starts.size()) && (in.byte() & 1)) {
-                    bytes.resize(static_cast<std::size_t>(editorEnd(starts, line) - starts[line]), 'x');
+                const bool exists = line < static_cast<Pos>(lines.size());
+                if (exists && (in.byte() & 1)) {
+                    const auto [first, last] = lines[static_cast<std::size_t>(line)];
+                    bytes.resize(static_cast<std::size_t>(last - first), 'x');
                 }
-                const bool ok = edit_.replaceEditorLine(line, bytes);
-                if (line >= static_cast<Pos>(starts.size())) {
-                    expect(!ok, "replaceEditorLine of a missing line");
+                if (!exists) {
+                    expect(edit_.lineIndex(line) == -1, "start of a missing line");
                     return;
                 }
-                const Pos removed = editorEnd(starts, line) - starts[line];
-                expect(ok == fits(removed, bytes.size()), "replaceEditorLine refusal");
+                const auto [start, end] = lines[static_cast<std::size_t>(line)];
+                const Pos removed = end - start;
+                expect(edit_.lineIndex(line) == start && edit_.lineLength(start) == removed, "line to rewrite");
+                edit_.setSelection(start, end);
+                const bool ok = edit_.replaceSelection(bytes, false);
+                expect(ok == fits(removed, bytes.size()), "line rewrite refusal");
                 if (!ok) return;
-                replaceModel(starts[line], removed, bytes);
+                replaceModel(start, removed, bytes);
                 forgetHistory();
-                expect(edit_.caret() == starts[line] + static_cast<Pos>(bytes.size()), "caret after replaceEditorLine");
+                expect(edit_.caret() == start + static_cast<Pos>(bytes.size()), "caret after a line rewrite");
                 return;
             }
             case 4: {
@@ -226,30 +254,26 @@ private:
                 forgetHistory();
                 return;
             }
-            case 5: {  // undo: back to an earlier text of the history
+            case 5: {  // undo: back to the text before the last step
                 const bool ok = edit_.undo();
                 expect(ok == (done_ > 0), "undo possible");
                 if (!ok) return;
-                const std::string now = edit_.text();
-                std::size_t i = done_;
-                while (i > 0 && history_[i - 1] != now) --i;
-                expect(i > 0, "undo to a text of the history");
-                if (i == 0) return;
-                done_ = i - 1;
-                text_ = now;
+                while (joinsBefore_[done_]) --done_;
+                --done_;
+                sealed_ = true;
+                text_ = history_[done_];
+                expect(edit_.text() == text_, "undo to the text before the step");
                 return;
             }
-            case 6: {  // redo: forward to a later text of the history
+            case 6: {  // redo: forward to the text after the next step
                 const bool ok = edit_.redo();
                 expect(ok == (done_ + 1 < history_.size()), "redo possible");
                 if (!ok) return;
-                const std::string now = edit_.text();
-                std::size_t i = done_ + 1;
-                while (i < history_.size() && history_[i] != now) ++i;
-                expect(i < history_.size(), "redo to a text of the history");
-                if (i >= history_.size()) return;
-                done_ = i;
-                text_ = now;
+                ++done_;
+                while (done_ + 1 < history_.size() && joinsBefore_[done_ + 1]) ++done_;
+                sealed_ = true;
+                text_ = history_[done_];
+                expect(edit_.text() == text_, "redo to the text after the step");
                 return;
             }
             case 7: {
@@ -290,7 +314,10 @@ private:
                 expect(ok == allowed, "userInsert refusal");
                 if (!ok) return;
                 replaceModel(start, removed, bytes);
-                if (removed != 0 || !bytes.empty()) recordUndoable();
+                const bool typed = !bytes.empty() && bytes.size() <= 2 && bytes.find_first_of("\r\n") == std::string::npos;
+                if (removed != 0 || !bytes.empty()) {
+                    recordUndoable(typed ? Edit::Typing : Edit::Other, start, removed, static_cast<Pos>(bytes.size()));
+                }
                 return;
             }
             case 10:
@@ -324,13 +351,16 @@ private:
                 expect(ok == (removed > 0), "delete possible");
                 if (!ok) return;
                 replaceModel(start, removed, "");
-                recordUndoable();
+                const bool selected = a != b;
+                recordUndoable(selected ? Edit::Other : forward ? Edit::DeleteForward : Edit::DeleteBackward, start, removed);
                 return;
             }
         }
     }
 
     void check() {
+        // The control's own invariants first: a broken one names the structure that broke.
+        edit_.checkInvariants();
         const std::string text = edit_.text();
         if (text != text_) {
             fail_("text differs: control has " + std::to_string(text.size()) + " bytes, model " +
@@ -357,8 +387,10 @@ private:
             expect(edit_.lineIndex(static_cast<Pos>(i)) == start, "display line start");
             expect(edit_.lineLength(start) == end - start, "display line length");
             expect(edit_.lineFromPosition(start) == static_cast<Pos>(i), "display line from position");
-            expect(edit_.lineText(static_cast<Pos>(i)) == text_.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)),
-                   "display line text");
+            char bytes[16];
+            const std::size_t copied = edit_.getLine(static_cast<Pos>(i), bytes, sizeof bytes);
+            expect(std::string_view(bytes, copied) == std::string_view(text_).substr(static_cast<std::size_t>(start), std::min<std::size_t>(end - start, sizeof bytes)),
+                   "display line bytes");
         }
         expect(edit_.lineIndex(static_cast<Pos>(display.size())) == -1, "display line past the end");
     }
@@ -369,7 +401,11 @@ private:
     Fail fail_;
     std::string text_;
     std::vector<std::string> history_;  // texts after each undoable step; [done_] is the current one
+    std::vector<bool> joinsBefore_;      // whether step i joined the control's step before it
     std::size_t done_ = 0;
+    bool sealed_ = false;                // an undo or redo came last: the next edit joins nothing
+    Edit lastKind_ = Edit::Other;
+    Pos lastEnd_ = 0;                    // where the last step's typing ended, or its deleting began
     bool wrap_ = false;
     bool measured_ = false;
     int width_ = 0;

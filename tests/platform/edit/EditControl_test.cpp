@@ -14,16 +14,31 @@ namespace {
 using Pos = EditControl::Pos;
 using namespace std::string_literals;
 
+std::string editorLine(const EditControl& edit, Pos line) {
+    const Pos start = edit.editorLineStart(line);
+    return edit.range(start, start + edit.editorLineLength(line));
+}
+
 std::vector<std::string> editorLines(const EditControl& edit) {
     std::vector<std::string> lines;
-    for (Pos i = 0; i < edit.editorLineCount(); ++i) lines.push_back(edit.editorLineText(i));
+    for (Pos i = 0; i < edit.editorLineCount(); ++i) lines.push_back(editorLine(edit, i));
     return lines;
 }
 
 std::vector<std::string> displayLines(const EditControl& edit) {
     std::vector<std::string> lines;
-    for (Pos i = 0; i < edit.lineCount(); ++i) lines.push_back(edit.lineText(i));
+    for (Pos i = 0; i < edit.lineCount(); ++i) {
+        const Pos start = edit.lineIndex(i);
+        lines.push_back(edit.range(start, start + edit.lineLength(start)));
+    }
     return lines;
+}
+
+// Replaces an editor line, not its break, without undo.
+bool replaceEditorLine(EditControl& edit, Pos line, std::string_view bytes) {
+    const Pos start = edit.editorLineStart(line);
+    edit.setSelection(start, start + edit.editorLineLength(line));
+    return edit.replaceSelection(bytes, false);
 }
 
 using Lines = std::vector<std::string>;
@@ -91,8 +106,7 @@ TEST(EditControlLines, GetLineCopiesAtMostTheBufferAndWholeLinesStayReachable) {
     EXPECT_EQ(buffer[4096], '#');  // nothing written past the limit
     EXPECT_EQ(edit.getLine(1, buffer.data(), 4096), 1u);
     EXPECT_EQ(buffer[0], 'z');
-    EXPECT_EQ(edit.lineText(0), longLine);
-    EXPECT_EQ(edit.editorLineText(0), longLine);
+    EXPECT_EQ(displayLines(edit)[0], longLine);
     EXPECT_EQ(edit.getLine(0, buffer.data(), 0), 0u);
 }
 
@@ -107,13 +121,13 @@ TEST(EditControlBytes, EveryByteValueIsKeptAsGiven) {
     EXPECT_EQ(edit.byteAt(0), '\0');
     EXPECT_EQ(edit.byteAt(255), '\xff');
     EXPECT_EQ(edit.editorLineCount(), 2);
-    EXPECT_EQ(edit.editorLineText(1), "\0"s);
+    EXPECT_EQ(editorLine(edit, 1), "\0"s);
 
     edit.setSelection(1, 1);
     ASSERT_TRUE(edit.replaceSelection("\0x\0"s, false));
     EXPECT_EQ(edit.range(0, 5), "\0\0x\0\x01"s);
-    ASSERT_TRUE(edit.replaceEditorLine(1, "\0\0"s));
-    EXPECT_EQ(edit.editorLineText(1), "\0\0"s);
+    ASSERT_TRUE(replaceEditorLine(edit, 1, "\0\0"s));
+    EXPECT_EQ(editorLine(edit, 1), "\0\0"s);
 }
 
 TEST(EditControlBytes, RangesAreClampedToTheText) {
@@ -190,38 +204,64 @@ TEST(EditControlEdits, LinesAfterAnEditMoveWithIt) {
     edit.setSelection(0, 0);
     ASSERT_TRUE(edit.replaceSelection("++", false));
     EXPECT_EQ(edit.editorLineStart(2), 13);
-    EXPECT_EQ(edit.editorLineText(2), "four");
+    EXPECT_EQ(editorLine(edit, 2), "four");
 }
 
-TEST(EditControlEdits, ReplaceEditorLineKeepsItsBreakAndMovesTheCaret) {
+TEST(EditControlListeners, EveryListenerHearsEveryChangeUntilRemoved) {
     EditControl edit;
     ASSERT_TRUE(edit.setText("X\r\nY"));
-    std::vector<std::tuple<Pos, Pos, Pos>> changes;
-    edit.setChangeListener([&](Pos p, Pos r, Pos i) { changes.emplace_back(p, r, i); });
-
-    ASSERT_TRUE(edit.replaceEditorLine(0, "Q"));  // same length: written in place
-    EXPECT_EQ(edit.text(), "Q\r\nY");
-    EXPECT_EQ(edit.caret(), 1);
-    ASSERT_TRUE(edit.replaceEditorLine(0, "A\r\nB"));
-    EXPECT_EQ(edit.text(), "A\r\nB\r\nY");
-    EXPECT_EQ(edit.caret(), 4);
-    EXPECT_FALSE(edit.hasSelection());
-    EXPECT_EQ(editorLines(edit), (Lines{"A", "B", "Y"}));
-    ASSERT_TRUE(edit.replaceEditorLine(2, ""));
-    EXPECT_EQ(editorLines(edit), (Lines{"A", "B", ""}));
-    EXPECT_FALSE(edit.replaceEditorLine(3, "nothing"));
-    EXPECT_FALSE(edit.replaceEditorLine(-1, "nothing"));
-    EXPECT_EQ(edit.text(), "A\r\nB\r\n");
-    ASSERT_TRUE(edit.replaceEditorLine(2, "Z"));
-    EXPECT_EQ(edit.text(), "A\r\nB\r\nZ");
-
-    // A line that ends in CR keeps it apart from its break: the new bytes replace only the line.
-    ASSERT_TRUE(edit.setText("a\r\r\nb"));
-    ASSERT_TRUE(edit.replaceEditorLine(0, "\n"));
-    EXPECT_EQ(editorLines(edit), (Lines{"\n", "b"}));
-
     using Change = std::tuple<Pos, Pos, Pos>;
-    EXPECT_EQ(changes, (std::vector<Change>{{0, 1, 1}, {0, 1, 4}, {6, 1, 0}, {6, 0, 1}, {0, 7, 5}, {0, 2, 1}}));
+    std::vector<Change> first;
+    std::vector<Change> second;
+    const auto firstId = edit.addChangeListener([&](Pos p, Pos r, Pos i) { first.emplace_back(p, r, i); });
+    const auto secondId = edit.addChangeListener([&](Pos p, Pos r, Pos i) { second.emplace_back(p, r, i); });
+    EXPECT_NE(firstId, secondId);
+    EXPECT_NE(firstId, 0u);
+
+    edit.setSelection(0, 1);
+    ASSERT_TRUE(edit.replaceSelection("A\r\nB", false));
+    ASSERT_TRUE(edit.userInsert("c"));
+    ASSERT_TRUE(edit.undo());
+    ASSERT_TRUE(edit.redo());
+    ASSERT_TRUE(edit.setText("new"));
+    const std::vector<Change> all{{0, 1, 4}, {4, 0, 1}, {4, 1, 0}, {4, 0, 1}, {0, 8, 3}};
+    EXPECT_EQ(first, all);
+    EXPECT_EQ(second, all);
+
+    // Nothing is told of a change that did not happen.
+    edit.setSelection(0, 0);
+    EXPECT_TRUE(edit.replaceSelection("", true));
+    EXPECT_FALSE(edit.undo());
+    EXPECT_EQ(first.size(), all.size());
+
+    edit.removeChangeListener(firstId);
+    edit.removeChangeListener(firstId);  // a second time does nothing
+    edit.removeChangeListener(0);
+    ASSERT_TRUE(edit.userInsert("x"));
+    EXPECT_EQ(first.size(), all.size());
+    EXPECT_EQ(second.back(), (Change{0, 0, 1}));
+}
+
+TEST(EditControlListeners, ListenersMayAddAndRemoveListenersWhileTheyAreTold) {
+    EditControl edit;
+    std::vector<std::string> heard;
+    EditControl::ListenerId self = 0;
+    EditControl::ListenerId later = 0;
+    EditControl::ListenerId added = 0;
+    self = edit.addChangeListener([&](Pos, Pos, Pos) {
+        heard.push_back("self");
+        edit.removeChangeListener(self);   // removes itself while it runs
+        edit.removeChangeListener(later);  // and one not yet told of this change
+        added = edit.addChangeListener([&](Pos, Pos, Pos) { heard.push_back("added"); });
+    });
+    later = edit.addChangeListener([&](Pos, Pos, Pos) { heard.push_back("later"); });
+    ASSERT_TRUE(edit.userInsert("a"));
+    EXPECT_EQ(heard, (std::vector<std::string>{"self"}));
+    ASSERT_TRUE(edit.userInsert("b"));
+    EXPECT_EQ(heard, (std::vector<std::string>{"self", "added"}));
+    edit.removeChangeListener(added);
+    ASSERT_TRUE(edit.userInsert("c"));
+    EXPECT_EQ(heard.size(), 2u);
 }
 
 TEST(EditControlEdits, SetTextResetsCaretSelectionAndUndo) {
@@ -255,17 +295,17 @@ TEST(EditControlCapacity, TextsBeyondTheCapacityAreRefusedAndChangeNothing) {
     edit.setSelection(0, 1);
     ASSERT_TRUE(edit.replaceSelection("x", true));
     int changes = 0;
-    edit.setChangeListener([&](Pos, Pos, Pos) { ++changes; });
+    edit.addChangeListener([&](Pos, Pos, Pos) { ++changes; });
     edit.setSelection(0, 1);
     EXPECT_FALSE(edit.replaceSelection("wxyz", false));
     EXPECT_FALSE(edit.replaceSelection("wxyz", true));
-    EXPECT_FALSE(edit.replaceEditorLine(1, "cdefg"));
     EXPECT_FALSE(edit.userInsert("wxyz"));
     EXPECT_EQ(edit.text(), "xb\r\ncd");
     EXPECT_EQ(edit.selectionEnd(), 1);
     EXPECT_TRUE(edit.canUndo());  // a refused replacement keeps the history
     EXPECT_EQ(changes, 0);
-    EXPECT_TRUE(edit.replaceEditorLine(1, "cde"));
+    EXPECT_FALSE(replaceEditorLine(edit, 1, "cdefg"));
+    EXPECT_TRUE(replaceEditorLine(edit, 1, "cde"));
 }
 
 TEST(EditControlCapacity, AnAdoptedBlockBecomesTheTextUnlessItCannot) {
@@ -281,7 +321,7 @@ TEST(EditControlCapacity, AnAdoptedBlockBecomesTheTextUnlessItCannot) {
     EXPECT_EQ(displayLines(edit), (Lines{"ab", "cd", "e"}));
     edit.setSelection(7, 7);
     ASSERT_TRUE(edit.replaceSelection("fgh", false));  // grows past the block's spare room
-    EXPECT_EQ(edit.editorLineText(1), "cdefgh");
+    EXPECT_EQ(editorLine(edit, 1), "cdefgh");
 
     EXPECT_FALSE(edit.adoptText(block("0123456789x", 11), 11, 11));
     EXPECT_FALSE(edit.adoptText(block("abc", 3), 3, 2));
@@ -298,7 +338,7 @@ TEST(EditControlCapacity, ALengthThatWouldOverflowIsRefused) {
     const char* const one = "x";
     // Two bytes kept plus kCapacity - 1 new ones is one too many.
     const std::string_view tooLong(one, static_cast<std::size_t>(EditControl::kCapacity - 1));
-    EXPECT_FALSE(edit.replaceEditorLine(0, tooLong));
+    EXPECT_FALSE(replaceEditorLine(edit, 0, tooLong));
     const std::string_view beyond(one, ~std::size_t{0} / 2);
     EXPECT_FALSE(edit.setText(beyond));
     EXPECT_FALSE(edit.replaceSelection(beyond, true));
@@ -318,7 +358,7 @@ TEST(EditControlUser, ReadOnlyRefusesTheUserButNotTheProgram) {
     EXPECT_FALSE(edit.userDeleteForward());
     EXPECT_EQ(edit.text(), "abc");
     EXPECT_TRUE(edit.replaceSelection("X", false));
-    EXPECT_TRUE(edit.replaceEditorLine(0, "Y"));
+    EXPECT_TRUE(replaceEditorLine(edit, 0, "Y"));
     EXPECT_TRUE(edit.setText("Z"));
     EXPECT_TRUE(edit.readOnly());
     edit.setReadOnly(false);
@@ -339,7 +379,7 @@ TEST(EditControlUser, TypingLimitBoundsOnlyTheUsersTyping) {
 
     // Text that a program put in is not cut to the limit, and the user may still shrink it.
     ASSERT_TRUE(edit.setText("0123456789"));
-    ASSERT_TRUE(edit.replaceEditorLine(0, "0123456789ab"));
+    ASSERT_TRUE(replaceEditorLine(edit, 0, "0123456789ab"));
     edit.setSelection(12, 12);
     EXPECT_FALSE(edit.userInsert("c"));
     EXPECT_TRUE(edit.userDeleteBackward());
@@ -421,6 +461,16 @@ TEST(EditControlUndo, TypingJoinsIntoOneStepAndUndoRestoresTheSelection) {
     EXPECT_EQ(edit.caret(), 10);
     EXPECT_FALSE(edit.canRedo());
     EXPECT_FALSE(edit.redo());
+
+    // Typing a byte over the same selected byte leaves the text as it was, yet starts the step that
+    // the following typing joins: one undo takes back both.
+    ASSERT_TRUE(edit.setText(" "));
+    edit.setSelection(1, 0);
+    ASSERT_TRUE(edit.userInsert(" "));
+    ASSERT_TRUE(edit.userInsert("\xB0"));
+    ASSERT_TRUE(edit.undo());
+    EXPECT_EQ(edit.text(), " ");
+    EXPECT_FALSE(edit.canUndo());
 }
 
 TEST(EditControlUndo, BreaksPastesAndEditsElsewhereAreStepsOfTheirOwn) {
@@ -483,7 +533,7 @@ TEST(EditControlUndo, ChangesThatCannotBeUndoneEmptyTheHistory) {
     EXPECT_FALSE(edit.canUndo());
     EXPECT_FALSE(edit.canRedo());
     ASSERT_TRUE(edit.userInsert("d"));
-    ASSERT_TRUE(edit.replaceEditorLine(0, "e"));
+    ASSERT_TRUE(replaceEditorLine(edit, 0, "e"));
     EXPECT_FALSE(edit.canUndo());
     ASSERT_TRUE(edit.userInsert("f"));
     edit.clearUndo();
@@ -569,14 +619,14 @@ TEST(EditControlWrap, EditsReWrapOnlyTheirLinesAndKeepTheRestInPlace) {
     ASSERT_TRUE(edit.replaceSelection(" ", false));
     EXPECT_EQ(displayLines(edit), (Lines{"aaaa ", "bbbb ", "cccc ", "dddd", "eeee"}));
     EXPECT_EQ(edit.editorLineCount(), 2);
-    ASSERT_TRUE(edit.replaceEditorLine(1, "e\r\nfffffff"));
+    ASSERT_TRUE(replaceEditorLine(edit, 1, "e\r\nfffffff"));
     EXPECT_EQ(displayLines(edit), (Lines{"aaaa ", "bbbb ", "cccc ", "dddd", "e", "fffff", "ff"}));
     EXPECT_EQ(edit.lineIndex(6), 29);
     EXPECT_EQ(edit.lineLength(25), 5);
     EXPECT_EQ(edit.lineLength(31), 2);
 
     // Lines are display lines; editor lines stay what they are.
-    EXPECT_EQ(edit.editorLineText(0), "aaaa bbbb cccc dddd");
+    EXPECT_EQ(editorLine(edit, 0), "aaaa bbbb cccc dddd");
     EXPECT_EQ(edit.editorLineStart(2), 24);
 }
 
