@@ -42,6 +42,7 @@ ZOZUZ_ERROR_CLASS(EFCreateError, EStreamError);
 ZOZUZ_ERROR_CLASS(EFilerError, EStreamError);
 ZOZUZ_ERROR_CLASS(EWriteError, EFilerError);
 ZOZUZ_ERROR_CLASS(EReadError, EFilerError);
+ZOZUZ_ERROR_CLASS(EPrinter, Exception);
 
 #undef ZOZUZ_ERROR_CLASS
 
@@ -54,6 +55,7 @@ inline constexpr std::string_view kStreamReadError = "Stream read error";
 inline constexpr std::string_view kTextExceedsCapacity = "Text exceeds memo capacity";
 inline constexpr std::string_view kCannotMakeVisibleWindowModal = "Cannot make a visible window modal";
 inline constexpr std::string_view kValueOutOfRange = "Value must be between %d and %d";
+inline constexpr std::string_view kCannotPrintTo = "Cannot print to %s";
 }  // namespace messages
 
 }  // namespace zozuz

@@ -49,6 +49,14 @@ void HeadlessHost::activate(HeadlessWindow* window) {
     window->client_.activated(true);
 }
 
+void HeadlessHost::activateOtherProgram() {
+    HeadlessWindow* previous = active_;
+    if (!previous) return;
+    active_ = nullptr;
+    announce(HostListener::InputKind::Activation);
+    previous->client_.activated(false);
+}
+
 void HeadlessHost::announce(HostListener::InputKind kind) {
     if (listener_) listener_->inputArriving(kind);
 }
@@ -84,7 +92,12 @@ void HeadlessHost::deliver(Event& event) {
             }
             announce(HostListener::InputKind::Key);
             // The window sees every key before whatever control would receive it.
-            if (!window->client_.keyPreview(event.key)) window->client_.keyPress(event.key);
+            if (window->client_.keyPreview(event.key)) return;
+            if (focusedEditor_ && &focusedEditor_->parent() == window) {
+                focusedEditor_->client().key(event.key);
+            } else {
+                window->client_.keyPress(event.key);
+            }
             return;
         case Event::Kind::Mouse:
             if (!acceptsInput(window)) {
@@ -212,6 +225,22 @@ MessageBoxResult HeadlessHost::messageBox(const MessageBoxRequest& request) {
     return *answer;
 }
 
+std::unique_ptr<NativeMenuBar> HeadlessHost::createMenuBar(NativeWindow& window, MenuListener& listener) {
+    // A window has one menu bar: a new one takes the place of the old.
+    if (HeadlessMenuBar* old = menuBarOf(window)) std::erase(menuBars_, old);
+    auto bar = std::make_unique<HeadlessMenuBar>(
+        window, listener, [this] { announce(HostListener::InputKind::MenuCommand); },
+        [this](HeadlessMenuBar* gone) { std::erase(menuBars_, gone); });
+    menuBars_.push_back(bar.get());
+    return bar;
+}
+
+HeadlessMenuBar* HeadlessHost::menuBarOf(const NativeWindow& window) const {
+    for (HeadlessMenuBar* bar : menuBars_)
+        if (&bar->window() == &window) return bar;
+    return nullptr;
+}
+
 bool HeadlessHost::openAddress(std::string_view address, NativeWindow* owner) {
     shellCalls_.push_back(ShellCall{std::string(address), owner});
     return openAddressResult_;
@@ -266,5 +295,22 @@ void HeadlessHost::post(std::function<void()> task) {
 }
 
 void HeadlessHost::whenIdle(std::function<void()> action) { idleActions_.push_back(std::move(action)); }
+
+std::unique_ptr<EditorWindow> HeadlessHost::createEditorWindow(NativeWindow& parent, EditorWindowClient& client) {
+    return std::make_unique<HeadlessEditorWindow>(*this, static_cast<HeadlessWindow&>(parent), client);
+}
+
+void HeadlessHost::focusEditor(HeadlessEditorWindow* editor) {
+    if (editor == focusedEditor_) return;
+    HeadlessEditorWindow* previous = focusedEditor_;
+    focusedEditor_ = editor;
+    if (previous) previous->client().focusChanged(false);
+    if (editor) editor->client().focusChanged(true);
+}
+
+void HeadlessHost::editorDestroyed(HeadlessEditorWindow* editor) {
+    std::erase(editors_, editor);
+    if (focusedEditor_ == editor) focusedEditor_ = nullptr;
+}
 
 }  // namespace zozuz

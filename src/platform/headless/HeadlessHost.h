@@ -16,7 +16,14 @@
 #include "platform/host/KeyEvent.h"
 #include "platform/host/MouseEvent.h"
 #include "platform/host/ShowCommand.h"
+#include "platform/headless/BitmapCodePageText.h"
 #include "platform/headless/BitmapFontRenderer.h"
+#include "platform/headless/HeadlessFileDialogs.h"
+#include "platform/headless/HeadlessMenuBar.h"
+#include "platform/headless/HeadlessPrinter.h"
+#include "platform/headless/HeadlessEditorWindow.h"
+#include "platform/headless/IconvCodePageCodec.h"
+#include "platform/headless/MemoryClipboard.h"
 #include "platform/headless/HeadlessWindow.h"
 
 namespace zozuz {
@@ -57,6 +64,7 @@ public:
 
     // --- Host ---
     std::unique_ptr<NativeWindow> createWindow(WindowClient& client, const WindowOptions& options) override;
+    std::unique_ptr<EditorWindow> createEditorWindow(NativeWindow& parent, EditorWindowClient& client) override;
     NativeWindow* activeWindow() const override { return active_; }
     PumpResult pumpOne() override;
     void waitForEvent() override;
@@ -68,7 +76,16 @@ public:
     NativeWindow* windowAt(Point screen) const override;
     Size screenSize() const override { return screenSize_; }
     MessageBoxResult messageBox(const MessageBoxRequest& request) override;
+    std::unique_ptr<NativeMenuBar> createMenuBar(NativeWindow& window, MenuListener& listener) override;
+    HeadlessFileDialogs& fileDialogs() override { return fileDialogs_; }
+    HeadlessPrinter& printer() override { return printer_; }
     TextRenderer& textRenderer() override { return renderer_; }
+    const CodePageCodec& codePageCodec() const override { return codec_; }
+    CodePageTextMeasure& codePageTextMeasure() override { return codePageText_; }
+    Clipboard& clipboard() override { return clipboard_; }
+    // The clipboard with what a test puts there, as another program would.
+    MemoryClipboard& memoryClipboard() { return clipboard_; }
+    BitmapCodePageText& bitmapCodePageText() { return codePageText_; }
     bool openAddress(std::string_view address, NativeWindow* owner) override;
     std::string executablePath() const override { return executablePath_; }
     int initialShowCommand() const override { return showCommand_; }
@@ -119,14 +136,30 @@ public:
     void setOpenAddressResult(bool accepted) { openAddressResult_ = accepted; }
     const std::vector<ShellCall>& shellCalls() const { return shellCalls_; }
 
+    // The menu bar of a window, or null.
+    HeadlessMenuBar* menuBarOf(const NativeWindow& window) const;
+
     // --- Windows ---
     // The live windows, in creation order.
     const std::vector<HeadlessWindow*>& windows() const { return windows_; }
+    // The editor window with the keyboard focus, or null; it receives the keys that its window's
+    // preview lets through.
+    HeadlessEditorWindow* focusedEditor() const { return focusedEditor_; }
+    void focusEditor(HeadlessEditorWindow* editor);
+    const std::vector<HeadlessEditorWindow*>& editors() const { return editors_; }
+    // The desktop's colours that editor windows report, as a test sets them.
+    const EditorColours& desktopColours() const { return desktopColours_; }
+    void setDesktopColours(const EditorColours& colours) { desktopColours_ = colours; }
     // Input that arrived for a hidden or disabled window and was dropped, as a desktop drops it.
     std::size_t droppedInputs() const { return droppedInputs_; }
+    // The user switches to another program: none of the program's windows stays active.
+    void activateOtherProgram();
 
 private:
     friend class HeadlessWindow;
+    friend class HeadlessEditorWindow;
+    void editorCreated(HeadlessEditorWindow* editor) { editors_.push_back(editor); }
+    void editorDestroyed(HeadlessEditorWindow* editor);
 
     struct Event {
         enum class Kind : std::uint8_t { Key, Mouse, Close, SessionEnd, Task, Timer, Quit };
@@ -155,6 +188,9 @@ private:
     void announce(HostListener::InputKind kind);
 
     std::vector<HeadlessWindow*> windows_;
+    std::vector<HeadlessEditorWindow*> editors_;
+    HeadlessEditorWindow* focusedEditor_ = nullptr;
+    EditorColours desktopColours_;
     std::vector<HeadlessWindow*> zOrder_;  // bottom to top
     HeadlessWindow* active_ = nullptr;
     std::deque<Event> queue_;
@@ -175,8 +211,14 @@ private:
     std::vector<MessageBoxRecord> messageBoxes_;
     bool openAddressResult_ = true;
     std::vector<ShellCall> shellCalls_;
+    std::vector<HeadlessMenuBar*> menuBars_;
+    HeadlessFileDialogs fileDialogs_;
+    HeadlessPrinter printer_;
 
     BitmapFontRenderer renderer_;
+    IconvCodePageCodec codec_;
+    BitmapCodePageText codePageText_{codec_};
+    MemoryClipboard clipboard_;
     std::string executablePath_ = "/usr/bin/zozuz";
     int showCommand_ = show_command::kShowDefault;
     Size screenSize_{1024, 768};

@@ -7,10 +7,17 @@
 #include <string_view>
 
 #include "platform/gfx/Geometry.h"
+#include "platform/host/FileDialogs.h"
+#include "platform/host/Clipboard.h"
+#include "platform/host/CodePageCodec.h"
+#include "platform/host/CodePageTextMeasure.h"
+#include "platform/host/EditorWindow.h"
 #include "platform/host/HostListener.h"
 #include "platform/gfx/Image.h"
+#include "platform/host/MenuBar.h"
 #include "platform/host/MessageBox.h"
 #include "platform/host/NativeWindow.h"
+#include "platform/host/Printer.h"
 #include "platform/host/TextRenderer.h"
 #include "platform/host/WindowClient.h"
 
@@ -42,6 +49,8 @@ public:
     // Creates a hidden top-level window that reports its events to `client`. The client must
     // outlive the window.
     virtual std::unique_ptr<NativeWindow> createWindow(WindowClient& client, const WindowOptions& options) = 0;
+    // Creates a visible editor window inside `parent`, reporting to `client`; both must outlive it.
+    virtual std::unique_ptr<EditorWindow> createEditorWindow(NativeWindow& parent, EditorWindowClient& client) = 0;
     // The window that has the keyboard, or null when none of the program's windows is active.
     virtual NativeWindow* activeWindow() const = 0;
 
@@ -88,9 +97,24 @@ public:
     // the program's windows itself.
     virtual MessageBoxResult messageBox(const MessageBoxRequest& request) = 0;
 
+    // --- Menus, file and print dialogs (MenuBar.h, FileDialogs.h, Printer.h) ---
+
+    // Gives `window` a menu bar that reports to `listener`; both must outlive it.
+    virtual std::unique_ptr<NativeMenuBar> createMenuBar(NativeWindow& window, MenuListener& listener) = 0;
+    virtual FileDialogs& fileDialogs() = 0;
+    virtual Printer& printer() = 0;
+
     // --- Text ---
 
     virtual TextRenderer& textRenderer() = 0;
+    // Conversion between the system code page (936) and Unicode, at the edges of the program.
+    virtual const CodePageCodec& codePageCodec() const = 0;
+    // Measuring code-page text in the desktop's fonts, for the editor's layout.
+    virtual CodePageTextMeasure& codePageTextMeasure() = 0;
+
+    // --- Clipboard ---
+
+    virtual Clipboard& clipboard() = 0;
 
     // --- Shell and process ---
 

@@ -18,7 +18,14 @@
 
 #include "platform/host/ShowCommand.h"
 #include "platform/qt/QtEventHub.h"
+#include "platform/qt/QtFileDialogs.h"
 #include "platform/qt/QtImageConversion.h"
+#include "platform/qt/QtMenuBar.h"
+#include "platform/qt/QtPrinter.h"
+#include "platform/qt/QtClipboard.h"
+#include "platform/qt/QtCodePageCodec.h"
+#include "platform/qt/QtCodePageText.h"
+#include "platform/qt/QtEditorWindow.h"
 #include "platform/qt/QtTextRenderer.h"
 #include "platform/qt/QtWindow.h"
 #include "platform/qt/QtWindowWidget.h"
@@ -28,7 +35,12 @@ namespace zozuz {
 QtHost::QtHost(int& argc, char** argv)
     : app_(std::make_unique<QApplication>(argc, argv)),
       hub_(std::make_unique<QtEventHub>(*this)),
-      renderer_(std::make_unique<QtTextRenderer>()) {
+      renderer_(std::make_unique<QtTextRenderer>()),
+      fileDialogs_(std::make_unique<QtFileDialogs>(*this)),
+      printer_(std::make_unique<QtPrinter>(*this)),
+      codec_(std::make_unique<QtCodePageCodec>()),
+      codePageText_(std::make_unique<QtCodePageText>(*codec_)),
+      clipboard_(std::make_unique<QtClipboard>()) {
     // The program decides when it ends, not the last window closing.
     QApplication::setQuitOnLastWindowClosed(false);
     app_->installEventFilter(hub_.get());
@@ -47,7 +59,12 @@ QtHost::~QtHost() {
     for (const auto& [id, timer] : timers_)
         if (timer.qtId != 0) hub_->killTimer(timer.qtId);
     app_->removeEventFilter(hub_.get());
+    printer_.reset();
+    fileDialogs_.reset();
     renderer_.reset();
+    clipboard_.reset();
+    codePageText_.reset();
+    codec_.reset();
     hub_.reset();
     app_.reset();
 }
@@ -243,17 +260,15 @@ MessageBoxResult QtHost::messageBox(const MessageBoxRequest& request) {
     // Every box blocks the whole program while it shows, as the program's own boxes expect; the
     // program disables its windows besides.
     box.setWindowModality(Qt::ApplicationModal);
-    if (!owner) {
-        // Without an owner the box stands in front of everything, centred on the screen the user
-        // works on: that of the active window, or the primary one.
-        box.setWindowFlag(Qt::WindowStaysOnTopHint, request.taskModal);
-        const QWidget* active = QApplication::activeWindow();
-        QScreen* screen = active ? active->screen() : QGuiApplication::primaryScreen();
-        if (screen) {
-            box.adjustSize();
-            const QRect area = screen->availableGeometry();
-            box.move(area.center() - QPoint(box.width() / 2, box.height() / 2));
-        }
+    // Without an owner the box stands in front of everything.
+    if (!owner) box.setWindowFlag(Qt::WindowStaysOnTopHint, request.taskModal);
+    // Every box is centred on the screen the user works on (that of its owner or the active window,
+    // else the primary one), not over its owner, as the system the program was made for places them.
+    const QWidget* near = owner ? &owner->widget() : QApplication::activeWindow();
+    if (QScreen* screen = near ? near->screen() : QGuiApplication::primaryScreen()) {
+        box.adjustSize();
+        const QRect area = screen->availableGeometry();
+        box.move(area.center() - QPoint(box.width() / 2, box.height() / 2));
     }
     const int answer = box.exec();
     rethrowPending();
@@ -265,9 +280,26 @@ MessageBoxResult QtHost::messageBox(const MessageBoxRequest& request) {
     }
 }
 
+// --- Menus, file and print dialogs ---
+
+std::unique_ptr<NativeMenuBar> QtHost::createMenuBar(NativeWindow& window, MenuListener& listener) {
+    return std::make_unique<QtMenuBar>(*this, static_cast<QtWindow&>(window), listener);
+}
+
+FileDialogs& QtHost::fileDialogs() { return *fileDialogs_; }
+
+Printer& QtHost::printer() { return *printer_; }
+
 // --- Text, shell and process ---
 
 TextRenderer& QtHost::textRenderer() { return *renderer_; }
+const CodePageCodec& QtHost::codePageCodec() const { return *codec_; }
+
+std::unique_ptr<EditorWindow> QtHost::createEditorWindow(NativeWindow& parent, EditorWindowClient& client) {
+    return std::make_unique<QtEditorWindow>(*this, static_cast<QtWindow&>(parent), client);
+}
+CodePageTextMeasure& QtHost::codePageTextMeasure() { return *codePageText_; }
+Clipboard& QtHost::clipboard() { return *clipboard_; }
 
 bool QtHost::openAddress(std::string_view address, NativeWindow*) {
     // As the desktop's own handler does, a bare "www.example.com" is taken for a web address; a

@@ -25,7 +25,12 @@ class QWindow;
 
 namespace zozuz {
 
+class QtClipboard;
+class QtCodePageCodec;
+class QtCodePageText;
 class QtEventHub;
+class QtFileDialogs;
+class QtPrinter;
 class QtTextRenderer;
 class QtWindow;
 
@@ -50,6 +55,7 @@ public:
 
     // --- Host ---
     std::unique_ptr<NativeWindow> createWindow(WindowClient& client, const WindowOptions& options) override;
+    std::unique_ptr<EditorWindow> createEditorWindow(NativeWindow& parent, EditorWindowClient& client) override;
     NativeWindow* activeWindow() const override;
     PumpResult pumpOne() override;
     void waitForEvent() override;
@@ -61,7 +67,14 @@ public:
     NativeWindow* windowAt(Point screen) const override;
     Size screenSize() const override;
     MessageBoxResult messageBox(const MessageBoxRequest& request) override;
+    std::unique_ptr<NativeMenuBar> createMenuBar(NativeWindow& window, MenuListener& listener) override;
+    FileDialogs& fileDialogs() override;
+    Printer& printer() override;
     TextRenderer& textRenderer() override;
+    const CodePageCodec& codePageCodec() const override;
+    CodePageTextMeasure& codePageTextMeasure() override;
+    Clipboard& clipboard() override;
+    QtCodePageText& codePageText() { return *codePageText_; }
     bool openAddress(std::string_view address, NativeWindow* owner) override;
     std::string executablePath() const override;
     int initialShowCommand() const override;
@@ -118,6 +131,11 @@ private:
     std::unique_ptr<QApplication> app_;
     std::unique_ptr<QtEventHub> hub_;
     std::unique_ptr<QtTextRenderer> renderer_;
+    std::unique_ptr<QtFileDialogs> fileDialogs_;
+    std::unique_ptr<QtPrinter> printer_;
+    std::unique_ptr<QtCodePageCodec> codec_;
+    std::unique_ptr<QtCodePageText> codePageText_;
+    std::unique_ptr<QtClipboard> clipboard_;
     HostListener* listener_ = nullptr;
     std::vector<QtWindow*> windows_;
     std::exception_ptr pending_;

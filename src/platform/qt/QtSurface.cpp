@@ -45,7 +45,7 @@ void QtSurface::drawImage(Point at, const Image& image, const Rect& clip) {
     }
     if (painting_ || !widget_.isVisible()) return;
     flushing_ = true;
-    widget_.repaint(QRect(area.left, area.top, area.width(), area.height()));
+    widget_.repaint(QRect(area.left, area.top + top_, area.width(), area.height()));
     flushing_ = false;
     host_.rethrowPending();
 }

@@ -39,6 +39,8 @@ public:
     void setPainting(bool painting) { painting_ = painting; }
     // Whether the widget is being repainted for an immediate drawing right now.
     bool flushing() const { return flushing_; }
+    // Where the client area starts in the widget: below the menu bar, when the window has one.
+    void setTop(int top) { top_ = top; }
 
 private:
     QtHost& host_;
@@ -46,6 +48,7 @@ private:
     QImage backing_;
     bool painting_ = false;
     bool flushing_ = false;
+    int top_ = 0;
 };
 
 }  // namespace zozuz

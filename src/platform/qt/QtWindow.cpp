@@ -12,6 +12,7 @@
 #include "platform/qt/QtFontMapper.h"
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtImageConversion.h"
+#include "platform/qt/QtMenuBar.h"
 #include "platform/qt/QtSurface.h"
 #include "platform/qt/QtWindowWidget.h"
 
@@ -49,6 +50,8 @@ QtWindow::QtWindow(QtHost& host, WindowClient& client, const WindowOptions& opti
 
 QtWindow::~QtWindow() {
     host_.windowDestroyed(this);
+    // The menu bar's widget goes with this window's; the bar object itself is the program's.
+    if (menuBar_) menuBar_->windowGone();
     // Qt deletes a widget's children with it; windows owned by this one are the program's to
     // destroy, so they are set free first (and hide, as owned windows do when their owner goes).
     for (QObject* child : widget_->children()) {
@@ -92,13 +95,16 @@ Rect QtWindow::frameInsets() const {
 void QtWindow::applyBounds() {
     const Rect f = frameInsets();
     appliedInsets_ = f;
+    const int top = clientTop();
+    // The widget's size: the client area and the menu bar above it.
     QSize client;
     if (clientRequest_) {
-        client = QSize(clientRequest_->width, clientRequest_->height);
+        client = QSize(clientRequest_->width, clientRequest_->height + top);
         bounds_.right = bounds_.left + client.width() + f.left + f.right;
         bounds_.bottom = bounds_.top + client.height() + f.top + f.bottom;
     } else {
-        client = QSize(std::max(0, bounds_.width() - f.left - f.right), std::max(0, bounds_.height() - f.top - f.bottom));
+        client = QSize(std::max(0, bounds_.width() - f.left - f.right),
+                       std::max(top, bounds_.height() - f.top - f.bottom));
     }
     if (frame_ == WindowFrame::Dialog)
         widget_->setFixedSize(client);
@@ -133,7 +139,26 @@ void QtWindow::setBounds(const Rect& outer) {
 
 Size QtWindow::clientSize() const {
     const QSize size = widget_->size();
-    return Size{size.width(), size.height()};
+    return Size{size.width(), std::max(0, size.height() - clientTop())};
+}
+
+void QtWindow::setMenuBar(QtMenuBar* bar) {
+    menuBar_ = bar;
+    menuBarChanged();
+}
+
+int QtWindow::clientTop() const { return menuBar_ ? menuBar_->height() : 0; }
+
+void QtWindow::menuBarChanged() {
+    applyBounds();
+    const QSize whole = widget_->size();
+    if (menuBar_) menuBar_->place(whole.width());
+    surface_->setTop(clientTop());
+    const QSize client(whole.width(), std::max(0, whole.height() - clientTop()));
+    surface_->resize(client);
+    needsPaint_ = wholeClient();
+    widget_->update();
+    host_.rethrowPending();
 }
 
 void QtWindow::setClientSize(Size size) {
@@ -144,11 +169,11 @@ void QtWindow::setClientSize(Size size) {
 
 Point QtWindow::screenToClient(Point screen) const {
     const QPoint p = widget_->mapFromGlobal(QPoint(screen.x, screen.y));
-    return Point{p.x(), p.y()};
+    return Point{p.x(), p.y() - clientTop()};
 }
 
 Point QtWindow::clientToScreen(Point client) const {
-    const QPoint p = widget_->mapToGlobal(QPoint(client.x, client.y));
+    const QPoint p = widget_->mapToGlobal(QPoint(client.x, client.y + clientTop()));
     return Point{p.x(), p.y()};
 }
 
@@ -224,13 +249,16 @@ Surface& QtWindow::surface() { return *surface_; }
 
 const QImage& QtWindow::backing() const { return surface_->backing(); }
 
-QRegion QtWindow::wholeClient() const { return QRegion(QRect(QPoint(0, 0), widget_->size())); }
+QRegion QtWindow::wholeClient() const {
+    const Size size = clientSize();
+    return QRegion(QRect(0, 0, size.width, size.height));
+}
 
 void QtWindow::invalidate(const Rect& area) {
-    const QRect rect = QRect(area.left, area.top, area.width(), area.height()).intersected(QRect(QPoint(0, 0), widget_->size()));
+    const QRect rect = QRect(area.left, area.top, area.width(), area.height()).intersected(wholeClient().boundingRect());
     if (rect.isEmpty()) return;
     needsPaint_ += rect;
-    widget_->update(rect);
+    widget_->update(rect.translated(0, clientTop()));
 }
 
 void QtWindow::invalidateAll() {
@@ -238,8 +266,9 @@ void QtWindow::invalidateAll() {
     widget_->update();
 }
 
-void QtWindow::paintRegion(const QRegion& region) {
-    const QRegion todo = region & needsPaint_;
+void QtWindow::paintRegion(const QRegion& widgetRegion) {
+    const int top = clientTop();
+    const QRegion todo = widgetRegion.translated(0, -top) & needsPaint_;
     if (todo.isEmpty()) return;
     if (surface_->flushing()) {
         // Qt repaints every waiting area together with the one drawn at once; the waiting ones are
@@ -247,7 +276,8 @@ void QtWindow::paintRegion(const QRegion& region) {
         // from there and not from inside the drawing call.
         QPointer<QtWindowWidget> widget(widget_.get());
         QMetaObject::invokeMethod(
-            widget_.get(), [widget, todo] { if (widget) widget->update(todo); }, Qt::QueuedConnection);
+            widget_.get(), [widget, todo, top] { if (widget) widget->update(todo.translated(0, top)); },
+            Qt::QueuedConnection);
         return;
     }
     const QRect rect = todo.boundingRect();
@@ -268,8 +298,10 @@ void QtWindow::closeRequested() {
 }
 
 void QtWindow::resized(QSize size) {
-    if (size == surface_->size()) return;
-    surface_->resize(size);
+    if (menuBar_) menuBar_->place(size.width());
+    const QSize client(size.width(), std::max(0, size.height() - clientTop()));
+    if (client == surface_->size()) return;
+    surface_->resize(client);
     needsPaint_ = wholeClient();
 }
 
@@ -323,11 +355,19 @@ void QtWindow::activationChanged(bool active) {
 }
 
 void QtWindow::keyArrived(const KeyEvent& key) {
+    // Alt with a character that the program's key preview let pass goes to the menu bar, as the
+    // desktop's menus take it; the program resolves it there.
+    if (menuBar_ && key.kind == KeyEvent::Kind::Down && key.alt && !key.ctrl && !key.text.empty()) {
+        menuBar_->altCharacter(key.text);
+        return;
+    }
     host_.guard([&] { client_.keyPress(key); });
 }
 
 void QtWindow::mouseArrived(const MouseEvent& mouse) {
-    host_.guard([&] { client_.mouse(mouse); });
+    MouseEvent inClient = mouse;
+    inClient.position.y -= clientTop();
+    host_.guard([&] { client_.mouse(inClient); });
 }
 
 }  // namespace zozuz

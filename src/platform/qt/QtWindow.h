@@ -22,6 +22,7 @@
 namespace zozuz {
 
 class QtHost;
+class QtMenuBar;
 class QtSurface;
 class QtWindowWidget;
 
@@ -76,6 +77,14 @@ public:
     const QImage& backing() const;
     // The frame's thickness on each side (left, top, right, bottom) as far as it is known.
     Rect frameInsets() const;
+    // The menu bar at the top of the widget, or null. The client area lies below it: the outer
+    // bounds stay and the client area gives up the bar's height, as when a desktop adds a menu bar
+    // to a framed window.
+    void setMenuBar(QtMenuBar* bar);
+    // Where the client area starts in the widget: the menu bar's height, 0 without one.
+    int clientTop() const;
+    // The menu bar's height may have changed: lays out the bar and the client area again.
+    void menuBarChanged();
 
     // --- Events from the widget ---
     void paintRegion(const QRegion& region);
@@ -96,6 +105,7 @@ private:
 
     QtHost& host_;
     WindowClient& client_;
+    QtMenuBar* menuBar_ = nullptr;
     WindowFrame frame_;
     std::unique_ptr<QtWindowWidget> widget_;
     std::unique_ptr<QtSurface> surface_;

@@ -51,6 +51,12 @@ QtWindowWidget::QtWindowWidget(QtWindow& window, QWidget* owner, Qt::WindowFlags
 }
 
 bool QtWindowWidget::event(QEvent* event) {
+    // Keys are the program's: no shortcut of Qt's fires (the menu bar's access keys among them),
+    // and every key press goes on to the key preview.
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept();
+        return true;
+    }
     if (event->type() == QEvent::WindowActivate) window_.activationChanged(true);
     if (event->type() == QEvent::WindowDeactivate) window_.activationChanged(false);
     if (event->type() == QEvent::Show) {
@@ -64,8 +70,10 @@ bool QtWindowWidget::event(QEvent* event) {
 void QtWindowWidget::paintEvent(QPaintEvent* event) {
     window_.paintRegion(event->region());
     const QImage& backing = window_.backing();
+    // The client area starts below the menu bar, which paints itself.
+    const int top = window_.clientTop();
     QPainter painter(this);
-    for (const QRect& rect : event->region()) painter.drawImage(rect.topLeft(), backing, rect);
+    for (const QRect& rect : event->region()) painter.drawImage(rect.topLeft(), backing, rect.translated(0, -top));
 }
 
 void QtWindowWidget::closeEvent(QCloseEvent* event) {

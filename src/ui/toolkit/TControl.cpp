@@ -4,9 +4,14 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "base/Exception.h"
 #include "ui/text/HintText.h"
+#include "ui/text/ShortCutText.h"
+#include "ui/toolkit/TAction.h"
+#include "ui/toolkit/TControlActionLink.h"
+#include "ui/toolkit/TPopupMenu.h"
 #include "ui/toolkit/ControlGeometry.h"
 #include "ui/toolkit/TWinControl.h"
 
@@ -18,6 +23,7 @@ TControl::~TControl() {
     // Leaves the parent's list while the parent can still tell its window (focus, capture, mouse
     // tracking) that the control is gone.
     if (parent_) parent_->removeControl(*this);
+    SetPopupMenu(nullptr);
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
@@ -143,6 +149,48 @@ std::string TControl::TooltipText() const {
     const std::string_view text = shortHintOf(HintInUse());
     if (const std::optional<std::string> shortCut = CommandShortCutText()) return tooltipWithShortCut(text, *shortCut);
     return std::string(text);
+}
+
+std::optional<std::string> TControl::CommandShortCutText() const {
+    const TAction* action = Action();
+    if (!action || action->ShortCut() == 0) return std::nullopt;
+    return ShortCutToText(action->ShortCut());
+}
+
+TAction* TControl::Action() const { return actionLink_ ? actionLink_->Action() : nullptr; }
+
+void TControl::SetAction(TAction* action) {
+    if (!action) {
+        actionLink_.reset();
+        return;
+    }
+    if (!actionLink_) actionLink_ = CreateActionLink();
+    actionLink_->SetAction(action);
+    ActionChange(*action, Loading());
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+    if (menu == popupMenu_) return;
+    if (popupMenu_) std::erase(popupMenu_->users_, this);
+    popupMenu_ = menu;
+    if (popupMenu_) popupMenu_->users_.push_back(this);
+}
+
+void TControl::InitiateAction() {
+    if (actionLink_) actionLink_->Update();
+}
+
+void TControl::Loaded() {
+    TComponent::Loaded();
+    if (TAction* action = Action()) ActionChange(*action, true);
+}
+
+std::unique_ptr<TControlActionLink> TControl::CreateActionLink() { return std::make_unique<TControlActionLink>(*this); }
+
+void TControl::ActionChange(const TAction& action, bool checkDefaults) {
+    if (!checkDefaults || Enabled()) SetEnabled(action.Enabled());
+    if (!checkDefaults || hint_.empty()) SetHint(action.Hint());
+    if (!checkDefaults || Visible()) SetVisible(action.Visible());
 }
 
 }  // namespace zozuz

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <memory>
 #include <string>
 
 #include "app/MouseTarget.h"
@@ -14,6 +15,9 @@
 
 namespace zozuz {
 
+class TAction;
+class TControlActionLink;
+class TPopupMenu;
 class TWinControl;
 
 // A visible component: bounds within its parent's client area, visibility, enabled state, hint, and
@@ -99,10 +103,33 @@ public:
     std::string TooltipText() const override;
 
     // The text of the shortcut of the command (action) the control is linked to, when it is linked
-    // to one whose shortcut is set; nothing otherwise. The command layer supplies it.
-    virtual std::optional<std::string> CommandShortCutText() const { return std::nullopt; }
+    // to one whose shortcut is set; nothing otherwise.
+    virtual std::optional<std::string> CommandShortCutText() const;
+
+    // --- Action ---
+    // The action the control shows and runs, or null.
+    TAction* Action() const;
+    // Links the control to `action` (null unlinks). While the window loads, only the values the
+    // control still holds at their defaults take the action's; afterwards every value does.
+    void SetAction(TAction* action);
+    // Refreshes the linked action, if any; the idle step calls it for every visible control.
+    void InitiateAction();
+
+    // The context menu, or null; its keys are offered while the control or one inside it has the
+    // focus. A menu destroyed first is forgotten.
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* menu);
 
 protected:
+    // Once loading has ended the linked action's values fill in what the control still holds at
+    // its defaults.
+    void Loaded() override;
+    // The link a control of this kind keeps to its action.
+    virtual std::unique_ptr<TControlActionLink> CreateActionLink();
+    TControlActionLink* ActionLink() const { return actionLink_.get(); }
+    // Takes the action's values; with `checkDefaults`, only where the control holds its default.
+    virtual void ActionChange(const TAction& action, bool checkDefaults);
+
     // What follows a change of the font or colour in use; the default repaints the control later.
     virtual void FontChanged() { Invalidate(); }
     virtual void ColorChanged() { Invalidate(); }
@@ -127,6 +154,9 @@ private:
     bool parentFont_ = true;
     TColor color_ = clBtnFace;
     bool parentColor_ = true;
+    std::unique_ptr<TControlActionLink> actionLink_;
+    // When set, this control is among the menu's users.
+    TPopupMenu* popupMenu_ = nullptr;
 };
 
 }  // namespace zozuz

@@ -1,8 +1,15 @@
 #include "ui/toolkit/TForm.h"
 
+#include <cstddef>
+#include <vector>
+
 #include "base/KeyCode.h"
+#include "ui/toolkit/TActionList.h"
 #include "ui/toolkit/TButton.h"
 #include "ui/toolkit/TCursor.h"
+#include "ui/toolkit/TMainMenu.h"
+#include "ui/toolkit/TMenuItem.h"
+#include "ui/toolkit/TPopupMenu.h"
 
 namespace zozuz {
 
@@ -148,7 +155,30 @@ bool TForm::CloseQuery() {
     return canClose;
 }
 
-bool TForm::IsShortCut(const KeyEvent& key) { return OnShortCut ? OnShortCut(key) : false; }
+bool TForm::IsShortCut(const KeyEvent& key) {
+    if (OnShortCut && OnShortCut(key)) return true;
+    const KeyCode code = key.keyCode();
+    if (menu_ && menu_->IsShortCut(code)) return true;
+    // By index: a command a key runs may create components.
+    const std::vector<TComponent*>& components = Components();
+    for (std::size_t i = 0; i < components.size(); ++i) {
+        auto* list = dynamic_cast<TActionList*>(components[i]);
+        if (list && list->IsShortCut(code)) return true;
+    }
+    return false;
+}
+
+void TForm::UpdateActions() {
+    InitiateAction();
+    if (menu_) {
+        for (TMenuItem* item : menu_->Items().Children())
+            if (item->Visible()) item->InitiateAction();
+    }
+    SearchControls([](TControl& control) {
+        control.InitiateAction();
+        return false;
+    });
+}
 
 TControl* TForm::FindTarget(const std::function<bool(TControl&)>& accepts) {
     if (!Showing()) return nullptr;
@@ -195,7 +225,14 @@ bool TForm::keyPreview(const KeyEvent& key) {
     // Shortcuts act on presses; releases go on to the control.
     if (key.kind != KeyEvent::Kind::Down) return false;
     try {
-        return IsShortCut(key);
+        const KeyCode code = key.keyCode();
+        for (TControl* c = ActiveControl(); c; c = c->Parent())
+            if (c->PopupMenu() && c->PopupMenu()->IsShortCut(code)) return true;
+        if (IsShortCut(key)) return true;
+        // A key for another window still reaches the main window's commands, unless a modal box
+        // has disabled that window.
+        auto* main = dynamic_cast<TForm*>(Application().MainForm());
+        return main && main != this && main->Enabled() && main->IsShortCut(key);
     } catch (...) {
         Application().HandleException(this);
         return true;
@@ -259,8 +296,14 @@ void TForm::activated(bool active) {
     guarded([&] { WindowActivationChanged(active); });
 }
 
-void TForm::boundsChanged(const Rect& outer) { UpdateBoundsRect(outer); }
+void TForm::boundsChanged(const Rect& outer) {
+    UpdateBoundsRect(outer);
+    guarded([&] { Resized(); });
+}
 
-void TForm::stateChanged(WindowState state) { state_ = state; }
+void TForm::stateChanged(WindowState state) {
+    state_ = state;
+    guarded([&] { Resized(); });
+}
 
 }  // namespace zozuz

@@ -20,6 +20,8 @@
 
 namespace zozuz {
 
+class TMainMenu;
+
 // A top-level window of the program: the top of a control tree, on a host window. It keeps its
 // caption, bounds, colour, font and icon whether or not its host window exists yet, and hands them
 // over when it is created. Its controls paint onto the host window's surface; keys go to the
@@ -64,11 +66,22 @@ public:
     // Asked by Close; the window stays open when it sets its argument to false.
     std::function<void(TForm& sender, bool& canClose)> OnCloseQuery;
 
-    // --- Keys ---
-    // Every key press addressed to the window or a control on it comes here first; the key is
-    // consumed when it returns true. The command layer overrides it for menu and action shortcuts.
+    // --- Menu bar ---
+    // The menu bar, or null; a menu destroyed first tells the window.
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu) { menu_ = menu; }
+
+    // --- Keys and commands ---
+    // The window's own shortcut check: OnShortCut, then the menu bar, then each action list the
+    // window owns, in creation order. The key is consumed when it returns true. Every key press
+    // addressed to the window or a control on it is offered to the context menus of the focused
+    // control and its parents, then to this check; a key for any other window then also passes the
+    // main window's check, while the main window is enabled.
     virtual bool IsShortCut(const KeyEvent& key);
     std::function<bool(const KeyEvent&)> OnShortCut;
+    // The idle step's refresh of the window's commands: the window's own action, those of the
+    // visible top-level menus, then those of every visible control, depth-first in child order.
+    void UpdateActions() override;
 
     // The command layer's target search: `accepts` is offered the active control first, then the
     // window itself, then every visible control depth-first in child order, until it accepts one.
@@ -98,6 +111,9 @@ public:
 protected:
     void FontChanged() override;
     void ControlRemoved(TControl& control) override;
+    // The client area changed size because the user or the window manager resized the window, or
+    // changed its state; a form lays out its controls again here.
+    virtual void Resized() {}
 
 private:
     // WindowClient
@@ -122,6 +138,7 @@ private:
     bool dialogKey(const KeyEvent& key);
 
     std::unique_ptr<NativeWindow> native_;
+    TMainMenu* menu_ = nullptr;
     std::string caption_;
     Image icon_;
     WindowFrame borderStyle_ = WindowFrame::Sizeable;

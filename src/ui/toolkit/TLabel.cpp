@@ -92,7 +92,10 @@ void TLabel::SetEnabled(bool enabled) {
     Invalidate();
 }
 
-void TLabel::Loaded() { AdjustBounds(); }
+void TLabel::Loaded() {
+    TGraphicControl::Loaded();
+    AdjustBounds();
+}
 
 void TLabel::FontChanged() {
     AdjustBounds();

@@ -74,23 +74,26 @@ for _ in $(seq 100); do
 done
 check "the window's outer bounds" "193,135 570x385" "$outer"
 
-# The empty window shows its button-face background (F0F0F0) across the client area, corners
-# included: the program painted it.
+# The window shows its button-face background (F0F0F0) where the toolbar and the status line go,
+# corners included, and the editor's white between them: the program painted both.
 pixel_at() {  # pixel_at X Y -> the screen's colour there as #RRGGBB
   import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*\(#[0-9A-Fa-f]\{6\}\).*/\1/p' | head -n 1
 }
-points=("$x $y" "$((x + w - 1)) $((y + h - 1))" "$((x + w / 2)) $((y + h / 2))")
+points=("$x $y" "$((x + w - 1)) $((y + h - 1))")
+editor_point="$((x + w / 2)) $((y + h / 2))"
 for _ in $(seq 50); do  # the first paint may still be on its way
   painted=1
   for point in "${points[@]}"; do
     [ "$(pixel_at $point)" = "#F0F0F0" ] || painted=0
   done
+  [ "$(pixel_at $editor_point)" = "#FFFFFF" ] || painted=0
   [ "$painted" -eq 1 ] && break
   sleep 0.1
 done
 for point in "${points[@]}"; do
   check "the colour at $point" "#F0F0F0" "$(pixel_at $point)"
 done
+check "the editor's colour at $editor_point" "#FFFFFF" "$(pixel_at $editor_point)"
 
 # The About box exists from the start but stays hidden: the program shows exactly one window.
 visible=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l)

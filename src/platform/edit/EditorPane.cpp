@@ -1,0 +1,113 @@
+#include "platform/edit/EditorPane.h"
+
+#include "platform/edit/ClipboardText.h"
+
+namespace zozuz {
+
+EditorPane::EditorPane(Host& host, NativeWindow& parent, EditControl& edit)
+    : host_(host), view_(edit, host.codePageCodec(), host.codePageTextMeasure(), host.clipboard()) {
+    window_ = host.createEditorWindow(parent, *this);
+    const EditorColours colours = window_->colours();
+    EditPalette palette;
+    palette.window = colours.window;
+    palette.text = colours.text;
+    palette.highlight = colours.highlight;
+    palette.highlightedText = colours.highlightedText;
+    view_.setPalette(palette);
+    view_.setListener(this);
+    view_.setViewSize(window_->textAreaSize());
+    scrollBarsChanged();
+}
+
+EditorPane::~EditorPane() {
+    if (blinkTimer_ != 0) host_.stopTimer(blinkTimer_);
+    if (dragTimer_ != 0) host_.stopTimer(dragTimer_);
+    view_.setListener(nullptr);
+    window_.reset();
+}
+
+void EditorPane::setRedraw(bool on) {
+    if (on == view_.redraw()) return;
+    view_.setRedraw(on);
+    if (on && window_) window_->repaintNow();
+}
+
+void EditorPane::mouse(const MouseEvent& event) {
+    view_.mouse(event);
+    if (event.button == MouseEvent::Button::Left && event.kind == MouseEvent::Kind::Down) dragging_ = true;
+    if (event.button == MouseEvent::Button::Left && event.kind == MouseEvent::Kind::Up) dragging_ = false;
+    if (event.kind == MouseEvent::Kind::Move) lastMove_ = event;
+    const Size area = view_.viewSize();
+    const bool outside = lastMove_.position.x < 0 || lastMove_.position.y < 0 || lastMove_.position.x >= area.width ||
+                         lastMove_.position.y >= area.height;
+    if (dragging_ && outside && event.kind == MouseEvent::Kind::Move && dragTimer_ == 0) scheduleDragScroll();
+}
+
+void EditorPane::scheduleDragScroll() {
+    dragTimer_ = host_.startTimer(kDragScrollMilliseconds, [this] {
+        dragTimer_ = 0;
+        if (!dragging_ || !view_.focused()) return;
+        // The pointer held still outside the text: the selection goes on growing as it would with
+        // every move.
+        mouse(lastMove_);
+        if (dragTimer_ == 0) scheduleDragScroll();
+    });
+}
+
+void EditorPane::scrolled(bool vertical, std::int64_t position) {
+    if (vertical) {
+        view_.scrollToLine(position);
+    } else {
+        view_.scrollHorizontally(static_cast<int>(position));
+    }
+}
+
+std::string EditorPane::surroundingText(int& caret) {
+    const EditView::Surrounding around = view_.surroundingText();
+    caret = around.caret;
+    std::string utf8;
+    for (const char32_t c : around.text) clipboard_text::appendUtf8(utf8, c);
+    return utf8;
+}
+
+void EditorPane::invalidate(const Rect& area) {
+    if (window_) window_->invalidate(area);
+}
+
+void EditorPane::scrollBarsChanged() {
+    if (window_) window_->setScrollBars(view_.verticalScrollBar(), view_.horizontalScrollBar());
+}
+
+void EditorPane::caretMoved() {
+    if (window_) window_->caretMoved();
+    restartBlink();
+}
+
+void EditorPane::focusChanged(bool focused) {
+    view_.setFocused(focused);
+    restartBlink();
+    if (onFocusChanged) onFocusChanged(focused);
+}
+
+void EditorPane::restartBlink() {
+    if (blinkTimer_ != 0) host_.stopTimer(blinkTimer_);
+    blinkTimer_ = 0;
+    caretShown_ = true;
+    view_.setCaretShown(true);
+    if (view_.focused()) scheduleBlink();
+}
+
+void EditorPane::scheduleBlink() {
+    blinkTimer_ = host_.startTimer(kCaretBlinkMilliseconds, [this] {
+        blinkTimer_ = 0;
+        caretShown_ = !caretShown_;
+        view_.setCaretShown(caretShown_);
+        scheduleBlink();
+    });
+}
+
+void EditorPane::focusWanted() {
+    if (window_) window_->setFocus();
+}
+
+}  // namespace zozuz

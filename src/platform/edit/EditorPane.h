@@ -1,0 +1,74 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/edit/EditControl.h"
+#include "platform/edit/EditView.h"
+#include "platform/host/EditorWindow.h"
+#include "platform/host/Host.h"
+#include "platform/host/NativeWindow.h"
+
+namespace zozuz {
+
+// The editor as a child window: an EditView shown in one of the host's editor windows. The window
+// delivers its events here and paints what the view lays out; the view tells the window what to
+// repaint, where its scroll bars stand and where the caret went.
+class EditorPane final : public EditorWindowClient, public EditViewListener {
+public:
+    EditorPane(Host& host, NativeWindow& parent, EditControl& edit);
+    ~EditorPane() override;
+    EditorPane(const EditorPane&) = delete;
+    EditorPane& operator=(const EditorPane&) = delete;
+
+    EditView& view() { return view_; }
+    EditorWindow& window() { return *window_; }
+
+    // Told when the editor window gains or loses the keyboard focus, after the view has been told.
+    std::function<void(bool focused)> onFocusChanged;
+
+    // The caret blinks at this pace while the editor has the focus, and shows at once after it moves.
+    static constexpr int kCaretBlinkMilliseconds = 530;
+    // While a drag selection holds the pointer outside the text, the view scrolls on at this pace.
+    static constexpr int kDragScrollMilliseconds = 50;
+
+    // The redraw switch: while off the editor paints nothing; switched on, it repaints at once,
+    // before the call returns.
+    void setRedraw(bool on);
+
+    // --- EditorWindowClient ---
+    void key(const KeyEvent& key) override { view_.key(key); }
+    void mouse(const MouseEvent& mouse) override;
+    void paint(CodePageCanvas& canvas, const Rect& area) override { view_.paint(canvas, area); }
+    void resized(Size textArea) override { view_.setViewSize(textArea); }
+    void focusChanged(bool focused) override;
+    void scrolled(bool vertical, std::int64_t position) override;
+    void preeditChanged(const std::string& utf8) override { view_.setPreedit(utf8); }
+    void textCommitted(const std::string& utf8) override { view_.commitText(utf8); }
+    Rect caretRect() override { return view_.caretRect(); }
+    std::string surroundingText(int& caret) override;
+
+    // --- EditViewListener ---
+    void invalidate(const Rect& area) override;
+    void scrollBarsChanged() override;
+    void caretMoved() override;
+    void focusWanted() override;
+
+private:
+    void restartBlink();
+    void scheduleBlink();
+    void scheduleDragScroll();
+
+    Host& host_;
+    EditView view_;
+    Host::TimerId blinkTimer_ = 0;
+    Host::TimerId dragTimer_ = 0;
+    bool dragging_ = false;
+    MouseEvent lastMove_;
+    bool caretShown_ = true;
+    // Created after the view, which it reports to from its first moment.
+    std::unique_ptr<EditorWindow> window_;
+};
+
+}  // namespace zozuz

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+#include <QStringList>
+
+#include "platform/host/FileDialogs.h"
+
+namespace zozuz {
+
+class QtHost;
+
+// The open and save dialogs on Qt: QFileDialog, which is the desktop's own dialog where the platform
+// theme offers one and Qt's otherwise.
+class QtFileDialogs final : public FileDialogs {
+public:
+    explicit QtFileDialogs(QtHost& host) : host_(host) {}
+
+    FileDialogResult openFile(const FileDialogRequest& request) override;
+    FileDialogResult saveFile(const FileDialogRequest& request) override;
+    std::string documentsFolder() const override;
+
+    // The name filters Qt is given for the request's filters: the caption, then the patterns in
+    // parentheses, which the dialog does not show. "*.*" becomes "*", so that names without a dot
+    // are listed too.
+    static QStringList nameFilters(const FileDialogRequest& request);
+
+private:
+    FileDialogResult run(const FileDialogRequest& request, bool save);
+
+    QtHost& host_;
+};
+
+}  // namespace zozuz

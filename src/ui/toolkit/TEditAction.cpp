@@ -1,0 +1,14 @@
+#include "ui/toolkit/TEditAction.h"
+
+#include "ui/toolkit/TWinControl.h"
+
+namespace zozuz {
+
+bool TEditAction::HandlesTarget(TControl& target) {
+    auto* windowed = dynamic_cast<TWinControl*>(&target);
+    return windowed && dynamic_cast<EditActionTarget*>(&target) && windowed->Focused();
+}
+
+EditActionTarget& TEditAction::EditorOf(TControl& target) { return dynamic_cast<EditActionTarget&>(target); }
+
+}  // namespace zozuz

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "ui/toolkit/TComponent.h"
+#include "ui/toolkit/TControl.h"
+#include "ui/toolkit/TEditAction.h"
+
+namespace zozuz {
+
+// Pastes the clipboard's text into the focused editor; usable while the clipboard offers text. The
+// length of that text and the editor's read-only flag take no part.
+class TEditPaste : public TEditAction {
+public:
+    explicit TEditPaste(TComponent* owner = nullptr) : TEditAction(owner) {}
+
+    void UpdateTarget(TControl& target) override;
+    void ExecuteTarget(TControl& target) override;
+};
+
+}  // namespace zozuz

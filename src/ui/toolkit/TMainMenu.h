@@ -1,0 +1,17 @@
+#pragma once
+
+#include "ui/toolkit/TComponent.h"
+#include "ui/toolkit/TMenu.h"
+
+namespace zozuz {
+
+// A window's menu bar: its root's children are the top-level menus. The window offers it every key
+// before the focused control sees it.
+class TMainMenu : public TMenu {
+public:
+    explicit TMainMenu(TComponent* owner = nullptr) : TMenu(owner) {}
+    // A window that shows this menu forgets it.
+    ~TMainMenu() override;
+};
+
+}  // namespace zozuz

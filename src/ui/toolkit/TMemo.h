@@ -1,0 +1,76 @@
+#pragma once
+
+#include <memory>
+
+#include "document/EditorHost.h"
+#include "document/TMemoStrings.h"
+#include "platform/edit/EditControl.h"
+#include "platform/edit/EditorPane.h"
+#include "platform/host/KeyEvent.h"
+#include "platform/host/MouseEvent.h"
+#include "ui/toolkit/TWinControl.h"
+
+namespace zozuz {
+
+// The multi-line editor control. It owns the edit control that holds the document and the line list
+// through which the document reaches it; on a form whose host window exists it shows in an editor
+// window of the host, which takes the keyboard focus and the input method itself. The control's
+// focus bookkeeping and the editor window's focus follow each other.
+class TMemo : public TWinControl, public EditorHost {
+public:
+    using Pos = EditControl::Pos;
+
+    explicit TMemo(TComponent* owner = nullptr);
+    ~TMemo() override;
+
+    EditControl& Editor() { return editor_; }
+    TMemoStrings& Lines() { return lines_; }
+
+    bool ReadOnly() const { return editor_.readOnly(); }
+    void SetReadOnly(bool readOnly) { editor_.setReadOnly(readOnly); }
+    // Switching keeps the text and the read-only flag and empties the undo history, as re-creating
+    // the system's edit control does.
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool wrap);
+
+    // --- What the edit commands ask of the editor ---
+    Pos SelLength() const { return editor_.selectionEnd() - editor_.selectionStart(); }
+    bool CanUndo() const { return editor_.canUndo(); }
+    void CutToClipboard();
+    void CopyToClipboard();
+    void PasteFromClipboard();
+    void Undo();
+
+    // Creates the editor window on the form's host window, when the form's window exists and the
+    // memo has none yet; the form calls it once it has made its own.
+    void HandleNeeded();
+    // The view, while the editor window exists; null before.
+    EditView* View() { return pane_ ? &pane_->view() : nullptr; }
+    EditorPane* Pane() { return pane_.get(); }
+
+    void SetBounds(int left, int top, int width, int height) override;
+    void SetVisible(bool visible) override;
+    void KeyDown(const KeyEvent& key) override;
+    void MouseInput(const MouseEvent& event) override;
+
+    // --- EditorHost ---
+    bool editorWindowExists() const override { return pane_ != nullptr; }
+    void setEditorRedraw(bool on) override;
+    void refreshEditor() override;
+
+protected:
+    bool WantsTab() const override { return true; }
+    void FocusChanged(bool focused) override;
+    void FontChanged() override;
+
+private:
+    void placeWindow();
+
+    EditControl editor_;
+    TMemoStrings lines_;
+    std::unique_ptr<EditorPane> pane_;
+    bool wordWrap_ = false;
+    bool redraw_ = true;
+};
+
+}  // namespace zozuz

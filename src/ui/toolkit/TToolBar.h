@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+
+#include "ui/toolkit/TComponent.h"
+#include "ui/toolkit/TWinControl.h"
+
+namespace zozuz {
+
+class TToolButton;
+
+// A bar of buttons at the top of a window. Its buttons (TToolButton children) sit in a row in child
+// order from Indent on, each ButtonWidth wide, a separator 8 pixels. It is a model: a host's view
+// draws it and listens to OnButtonChange.
+class TToolBar : public TWinControl {
+public:
+    static constexpr int kSeparatorWidth = 8;
+
+    explicit TToolBar(TComponent* owner = nullptr);
+
+    int Indent() const { return indent_; }
+    void SetIndent(int indent);
+    int ButtonWidth() const { return buttonWidth_; }
+    int ButtonHeight() const { return buttonHeight_; }
+    void SetButtonSize(int width, int height);
+
+    // Places the visible buttons in a row, in child order. Call it after adding buttons.
+    void ArrangeButtons();
+
+    // A button on the bar changed its look (caption, image, enabled, pressed, visible, style).
+    void ButtonChanged(TToolButton& button);
+    std::function<void(TToolButton& button)> OnButtonChange;
+
+private:
+    int indent_ = 0;
+    int buttonWidth_ = 23;
+    int buttonHeight_ = 22;
+};
+
+}  // namespace zozuz

@@ -1,0 +1,89 @@
+#include "ui/toolkit/TToolButton.h"
+
+#include "ui/toolkit/TAction.h"
+#include "ui/toolkit/TToolBar.h"
+#include "ui/toolkit/TToolButtonActionLink.h"
+
+namespace zozuz {
+
+TToolButton::TToolButton(TComponent* owner) : TGraphicControl(owner) {}
+
+TToolButton::~TToolButton() = default;
+
+void TToolButton::SetCaption(const std::string& caption) {
+    if (caption == caption_) return;
+    caption_ = caption;
+    changed();
+}
+
+void TToolButton::SetImageIndex(int index) {
+    if (index == imageIndex_) return;
+    imageIndex_ = index;
+    changed();
+}
+
+void TToolButton::SetDown(bool down) {
+    if (down == down_) return;
+    down_ = down;
+    changed();
+}
+
+void TToolButton::SetStyle(TToolButtonStyle style) {
+    if (style == style_) return;
+    style_ = style;
+    changed();
+    if (auto* bar = dynamic_cast<TToolBar*>(Parent())) bar->ArrangeButtons();
+}
+
+void TToolButton::SetEnabled(bool enabled) {
+    if (enabled == Enabled()) return;
+    TGraphicControl::SetEnabled(enabled);
+    changed();
+}
+
+void TToolButton::SetVisible(bool visible) {
+    if (visible == Visible()) return;
+    TGraphicControl::SetVisible(visible);
+    changed();
+    if (auto* bar = dynamic_cast<TToolBar*>(Parent())) bar->ArrangeButtons();
+}
+
+void TToolButton::changed() {
+    Invalidate();
+    if (auto* bar = dynamic_cast<TToolBar*>(Parent())) bar->ButtonChanged(*this);
+}
+
+std::unique_ptr<TControlActionLink> TToolButton::CreateActionLink() {
+    return std::make_unique<TToolButtonActionLink>(*this);
+}
+
+void TToolButton::ActionChange(const TAction& action, bool checkDefaults) {
+    TGraphicControl::ActionChange(action, checkDefaults);
+    if (!checkDefaults || caption_.empty() || caption_ == Name()) SetCaption(action.Caption());
+    if (!checkDefaults || !onClick_) SetOnClick(action.OnExecute());
+    if (!checkDefaults || imageIndex_ == -1) SetImageIndex(action.ImageIndex());
+    if (!checkDefaults || !down_) SetDown(action.Checked());
+}
+
+void TToolButton::Click() {
+    if (!Enabled() || style_ == TToolButtonStyle::tbsSeparator) return;
+    const TAction* action = Action();
+    if (onClick_ && !(action && onClick_ == action->OnExecute()))
+        onClick_(*this);
+    else if (ActionLink())
+        ActionLink()->Execute();
+}
+
+void TToolButton::MouseInput(const MouseEvent& event) {
+    TGraphicControl::MouseInput(event);
+    if (event.button != MouseEvent::Button::Left) return;
+    if (event.kind == MouseEvent::Kind::Down || event.kind == MouseEvent::Kind::DoubleClick) {
+        pressed_ = Enabled();
+    } else if (event.kind == MouseEvent::Kind::Up && pressed_) {
+        pressed_ = false;
+        // Released away from the button, the press is taken back.
+        if (Rect{0, 0, Width(), Height()}.contains(event.position)) Click();
+    }
+}
+
+}  // namespace zozuz

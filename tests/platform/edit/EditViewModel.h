@@ -1,0 +1,291 @@
+#pragma once
+
+// Drives an EditView with a stream of keys, mouse events, clipboard and input-method events, and
+// checks after each one against a plain byte string edited the obvious way: the text must be exactly
+// the model's (every untouched byte survives), and the caret and the anchor must stand on caret
+// stops worked out here from scratch. Shared by the randomised unit test and the fuzz target.
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "EditControlModel.h"
+#include "EditViewFixture.h"
+
+namespace zozuz::view_model {
+
+using Pos = EditControl::Pos;
+using model::ByteStream;
+
+class Checker {
+public:
+    using Fail = std::function<void(const std::string&)>;
+
+    explicit Checker(Fail fail) : fail_(std::move(fail)) {
+        rig_.view.setViewSize({200, 80});
+        history_.push_back("");
+    }
+
+    void run(ByteStream& in, std::size_t maxOperations) {
+        for (std::size_t i = 0; i < maxOperations && !in.done() && !failed_; ++i) {
+            step(in);
+            check();
+        }
+    }
+
+private:
+    // --- The obvious model ---
+
+    bool isLead(char b) const { return LeadByteSet::codePage936().contains(b); }
+
+    std::set<Pos> referenceStops() const {
+        std::set<Pos> stops;
+        const EditControl& edit = rig_.edit;
+        for (Pos line = 0; line < edit.lineCount(); ++line) {
+            const Pos start = edit.lineIndex(line);
+            const Pos end = start + edit.lineLength(start);
+            Pos p = start;
+            while (p < end) {
+                stops.insert(p);
+                const bool pair = isLead(text_[p]) && p + 1 < end &&
+                                  rig_.codec.decode(std::string_view(text_).substr(p, 2)).has_value();
+                p += pair ? 2 : 1;
+            }
+            stops.insert(end);
+        }
+        return stops;
+    }
+
+    std::string normalised(const std::string& bytes) const {
+        std::string out;
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+                out += "\r\n";
+                ++i;
+            } else if (bytes[i] == '\r' || bytes[i] == '\n') {
+                out += "\r\n";
+            } else if (isLead(bytes[i]) && i + 1 < bytes.size()) {
+                out += bytes.substr(i, 2);
+                ++i;
+            } else {
+                out += bytes[i];
+            }
+        }
+        return out;
+    }
+
+    void replaceSelectionInModel(const std::string& bytes) {
+        if (rig_.edit.readOnly()) return;
+        const Pos start = rig_.edit.selectionStart();
+        text_.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(rig_.edit.selectionEnd() - start), bytes);
+    }
+
+    // --- Random input ---
+
+    std::string randomUtf8(ByteStream& in, std::size_t maxCharacters) {
+        static const char* const kPieces[] = {"a", " ", "中", "文", "\n", "\r", "\r\n", "😀", "€", "\t", "ü", "·"};
+        std::string out;
+        const std::size_t n = in.byte() % (maxCharacters + 1);
+        for (std::size_t i = 0; i < n; ++i) out += kPieces[in.byte() % std::size(kPieces)];
+        return out;
+    }
+
+    std::string randomBytes(ByteStream& in, std::size_t maxLength) {
+        static constexpr char kAlphabet[] = {'\r', '\n', ' ', 'a', '\0', '\xB0', '\xA1', '\x81', '\xD6', '\xD0', '\x80', '\xFF', '\t', '\x30'};
+        std::string out;
+        const std::size_t n = in.byte() % (maxLength + 1);
+        for (std::size_t i = 0; i < n; ++i) out.push_back(kAlphabet[in.byte() % sizeof kAlphabet]);
+        return out;
+    }
+
+    Point randomPoint(ByteStream& in) {
+        return {static_cast<int>(in.byte()) - 20, static_cast<int>(in.byte() % 120) - 20};
+    }
+
+    void step(ByteStream& in) {
+        rememberBefore();
+        EditView& view = rig_.view;
+        const bool readOnly = rig_.edit.readOnly();
+        const std::set<Pos> stops = referenceStops();
+        const Pos caret = view.caret();
+        const bool selection = rig_.edit.hasSelection();
+        const int op = in.byte() % 14;
+        lastOp_ = "operation " + std::to_string(op);
+        switch (op) {
+            case 0:
+            case 1: {
+                const std::string text = randomUtf8(in, 3);
+                if (text.empty() || static_cast<unsigned char>(text[0]) < 0x20) break;
+                replaceSelectionInModel(rig_.codec.encode(text));
+                rig_.type(text);
+                break;
+            }
+            case 2:
+            case 3: {
+                static constexpr std::uint8_t kKeys[] = {vk::Left, vk::Right, vk::Up, vk::Down, vk::Home, vk::End,
+                                                         vk::Prior, vk::Next, vk::Back, vk::Delete, vk::Return, vk::Tab};
+                const std::uint8_t key = kKeys[in.byte() % sizeof kKeys];
+                const std::uint8_t modifiers = in.byte();
+                const bool shift = modifiers & 1;
+                const bool ctrl = (modifiers & 2) != 0;
+                lastOp_ = "key " + std::to_string(key) + (shift ? " shift" : "") + (ctrl ? " ctrl" : "") + " at caret " +
+                          std::to_string(caret) + (selection ? " with a selection" : "") + (readOnly ? " read-only" : "") +
+                          (view.wordWrap() ? " wrapped" : "");
+                if (key == vk::Back || key == vk::Delete) {
+                    if (key == vk::Delete && shift && !ctrl) {
+                        if (selection && !readOnly) expectedClipboard_ = rig_.edit.range(rig_.edit.selectionStart(), rig_.edit.selectionEnd());
+                        replaceSelectionInModel("");
+                    } else if (selection) {
+                        replaceSelectionInModel("");
+                    } else if (!readOnly) {
+                        auto it = stops.find(caret);
+                        if (key == vk::Back && it != stops.begin()) {
+                            const Pos before = *std::prev(it);
+                            text_.erase(static_cast<std::size_t>(before), static_cast<std::size_t>(caret - before));
+                        } else if (key == vk::Delete && std::next(it) != stops.end()) {
+                            const Pos after = *std::next(it);
+                            text_.erase(static_cast<std::size_t>(caret), static_cast<std::size_t>(after - caret));
+                        }
+                    }
+                } else if (key == vk::Return && !ctrl) {
+                    replaceSelectionInModel("\r\n");
+                } else if (key == vk::Tab && !ctrl) {
+                    replaceSelectionInModel("\t");
+                }
+                rig_.press(key, shift, ctrl);
+                checkCaretInView_ = true;
+                break;
+            }
+            case 4: {
+                MouseEvent event;
+                static constexpr MouseEvent::Kind kKinds[] = {MouseEvent::Kind::Down, MouseEvent::Kind::Move,
+                                                              MouseEvent::Kind::Up, MouseEvent::Kind::DoubleClick,
+                                                              MouseEvent::Kind::Wheel};
+                event.kind = kKinds[in.byte() % std::size(kKinds)];
+                event.button = MouseEvent::Button::Left;
+                event.position = randomPoint(in);
+                event.shift = in.byte() & 1;
+                event.wheelDelta = (static_cast<int>(in.byte() % 5) - 2) * 120;
+                view.mouse(event);
+                break;
+            }
+            case 5: {
+                const std::string bytes = randomBytes(in, 12);
+                rig_.clipboard.put("ignored", bytes);
+                expectedClipboard_ = bytes;
+                replaceSelectionInModel(bytes);
+                view.paste();
+                break;
+            }
+            case 6: {
+                const std::string text = randomUtf8(in, 6);
+                rig_.clipboard.offerText(text);
+                expectedClipboard_.reset();
+                replaceSelectionInModel(normalised(rig_.codec.encode(text)));
+                view.paste();
+                break;
+            }
+            case 7:
+                if (selection && !readOnly) {
+                    expectedClipboard_ = rig_.edit.range(rig_.edit.selectionStart(), rig_.edit.selectionEnd());
+                    replaceSelectionInModel("");
+                }
+                view.cut();
+                break;
+            case 8:
+                if (selection) expectedClipboard_ = rig_.edit.range(rig_.edit.selectionStart(), rig_.edit.selectionEnd());
+                view.copy();
+                break;
+            case 9: {
+                const bool done = in.byte() & 1 ? view.undo() : view.redo();
+                if (done) {
+                    if (std::find(history_.begin(), history_.end(), rig_.edit.text()) == history_.end()) {
+                        fail("undo or redo made a text that never existed");
+                    }
+                    text_ = rig_.edit.text();
+                }
+                break;
+            }
+            case 10: {
+                const std::string text = randomUtf8(in, 3);
+                if (in.byte() & 1) {
+                    view.setPreedit(text);
+                } else {
+                    if (!text.empty()) replaceSelectionInModel(rig_.codec.encode(text));
+                    view.commitText(text);
+                }
+                break;
+            }
+            case 11:
+                if (in.byte() & 1) view.setWordWrap(!view.wordWrap());
+                else view.setViewSize({40 + in.byte() % 200, 16 + in.byte() % 100});
+                checkCaretInView_ = true;
+                break;
+            case 12:
+                rig_.edit.setReadOnly(!readOnly);
+                break;
+            case 13:
+                view.select(in.upTo(rig_.edit.textLength()), in.upTo(rig_.edit.textLength()));
+                checkCaretInView_ = true;
+                break;
+        }
+    }
+
+    void rememberBefore() {
+        checkCaretInView_ = false;
+        caretBefore_ = rig_.view.caret();
+        textBefore_ = text_;
+    }
+
+    void check() {
+        if (failed_) return;
+        const std::string actual = rig_.edit.text();
+        if (actual != text_) {
+            fail("text differs: " + std::to_string(actual.size()) + " bytes against " + std::to_string(text_.size()));
+            return;
+        }
+        if (history_.back() != actual) history_.push_back(actual);
+        const std::set<Pos> stops = referenceStops();
+        if (!stops.count(rig_.view.caret())) fail("caret inside a character at " + std::to_string(rig_.view.caret()));
+        if (!stops.count(rig_.view.anchor())) fail("anchor inside a character at " + std::to_string(rig_.view.anchor()));
+        if (expectedClipboard_ && rig_.clipboard.bytes() != expectedClipboard_) fail("clipboard bytes differ");
+        // A key that changed nothing (a refused edit, Up on the first line) leaves the view where the
+        // wheel may have put it.
+        if (checkCaretInView_ && (rig_.view.caret() != caretBefore_ || actual != textBefore_)) {
+            const Pos line = rig_.edit.lineFromPosition(rig_.view.caret());
+            if (line < rig_.view.topLine() || line >= rig_.view.topLine() + rig_.view.visibleRows()) {
+                fail("caret line " + std::to_string(line) + " out of view from " + std::to_string(rig_.view.topLine()));
+            }
+        }
+    }
+
+    void fail(const std::string& what) {
+        failed_ = true;
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        std::string hex;
+        for (const char c : text_.substr(0, 64)) {
+            hex += kHex[static_cast<unsigned char>(c) >> 4];
+            hex += kHex[c & 15];
+            hex += ' ';
+        }
+        fail_(what + " after " + lastOp_ + (rig_.view.wordWrap() ? " (wrapped)" : "") + "; text " + hex);
+    }
+
+    testing::EditViewRig rig_;
+    std::string text_;
+    std::vector<std::string> history_;
+    std::optional<std::string> expectedClipboard_;
+    bool checkCaretInView_ = false;
+    std::string lastOp_;
+    Pos caretBefore_ = 0;
+    std::string textBefore_;
+    bool failed_ = false;
+    Fail fail_;
+};
+
+}  // namespace zozuz::view_model

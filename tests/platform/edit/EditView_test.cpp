@@ -1,0 +1,427 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "EditViewFixture.h"
+
+namespace zozuz {
+namespace {
+
+using testing::EditViewRig;
+using Kind = EditView::Run::Kind;
+using Pos = EditControl::Pos;
+
+// "a", a double-byte character, a lead byte whose trail byte (a space) forms nothing, zero, 0x80,
+// 0xFF, a lone LF, a tab, then a line break and a lone lead byte at the end of the text.
+const std::string kMixed = std::string("a\xD6\xD0\x81 ") + '\0' + "\x80\xFF\n\tz\r\n\xB0";
+
+std::vector<Pos> stopsToTheRight(EditViewRig& rig) {
+    std::vector<Pos> stops{rig.view.caret()};
+    for (int i = 0; i < 40 && rig.view.caret() < rig.edit.textLength(); ++i) {
+        rig.press(vk::Right);
+        stops.push_back(rig.view.caret());
+    }
+    return stops;
+}
+
+TEST(EditViewCaret, StepsOverWholeCharactersBoxesAndBreaks) {
+    EditViewRig rig;
+    rig.setText(kMixed);
+    const std::vector<Pos> expected{0, 1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14};
+    EXPECT_EQ(stopsToTheRight(rig), expected);
+    std::vector<Pos> back{rig.view.caret()};
+    while (rig.view.caret() > 0) {
+        rig.press(vk::Left);
+        back.push_back(rig.view.caret());
+    }
+    EXPECT_EQ(back, std::vector<Pos>(expected.rbegin(), expected.rend()));
+}
+
+TEST(EditViewCaret, PositionsInsideACharacterOrABreakFallBackToItsStart) {
+    EditViewRig rig;
+    rig.setText(kMixed);
+    EXPECT_EQ(rig.view.stopAtOrBefore(2), 1);   // inside the double-byte character
+    EXPECT_EQ(rig.view.stopAtOrBefore(12), 11);  // between CR and LF
+    rig.view.select(2, 12);
+    EXPECT_EQ(rig.edit.selectionStart(), 1);
+    EXPECT_EQ(rig.edit.selectionEnd(), 11);
+    // A run of lead bytes pairs up from its start.
+    rig.setText("\xB0\xA1\xB0\xA1\xB0\xA1");
+    EXPECT_EQ(rig.view.stopAtOrBefore(5), 4);
+    EXPECT_EQ(rig.view.previousStop(6), 4);
+}
+
+TEST(EditViewLayout, RunsCarryTheirKindsAndPositions) {
+    EditViewRig rig;
+    rig.setText(kMixed);
+    const EditView::LineLayout line = rig.view.layoutLine(0, 10000);
+    struct Expect {
+        Pos start, end;
+        int x, width;
+        Kind kind;
+    };
+    const int a = EditViewRig::kAdvance;
+    const int box = EditViewRig::kBoxWidth;
+    const int boxes = a * 2 + box * 5;
+    const std::vector<Expect> expected{
+        {0, 3, 0, 2 * a, Kind::Text},       // "a" and the double-byte character in one run
+        {3, 4, 2 * a, box, Kind::Box},      // the lead byte without a character
+        {4, 5, 2 * a + box, a, Kind::Text}, // its trail byte, a space, on its own
+        {5, 6, 3 * a + box, box, Kind::Box},
+        {6, 7, 3 * a + 2 * box, box, Kind::Box},
+        {7, 8, 3 * a + 3 * box, box, Kind::Box},
+        {8, 9, 3 * a + 4 * box, box, Kind::Box},  // the lone LF
+        {9, 10, boxes + a, 96 - (boxes + a) % 96, Kind::Tab},
+        {10, 11, 96 * ((boxes + a) / 96 + 1), a, Kind::Text},
+    };
+    ASSERT_EQ(line.runs.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(line.runs[i].start, expected[i].start);
+        EXPECT_EQ(line.runs[i].end, expected[i].end);
+        EXPECT_EQ(line.runs[i].x, expected[i].x);
+        EXPECT_EQ(line.runs[i].width, expected[i].width);
+        EXPECT_EQ(line.runs[i].kind, expected[i].kind);
+    }
+    const EditView::LineLayout last = rig.view.layoutLine(1, 10000);
+    ASSERT_EQ(last.runs.size(), 1u);
+    EXPECT_EQ(last.runs[0].kind, Kind::Box);  // a lead byte that ends the text stands alone
+}
+
+TEST(EditViewLayout, OnlyTheLinesInViewAreLaidOut) {
+    EditViewRig rig({240, 64});
+    std::string text;
+    for (int i = 0; i < 1000; ++i) text += "line\r\n";
+    rig.setText(text);
+    rig.view.scrollToLine(500);
+    const auto lines = rig.view.visibleLines();
+    ASSERT_EQ(lines.size(), 5u);  // four whole rows and the one partly shown below them
+    EXPECT_EQ(lines.front().line, 500);
+    EXPECT_EQ(lines.front().start, 500 * 6);
+}
+
+TEST(EditViewPaint, DrawsSelectionBoxesAndNothingWhileRedrawIsOff) {
+    EditViewRig rig({120, 32});
+    EditPalette palette;
+    palette.highlight = 0x0000FF;
+    palette.box = 0x00FF00;
+    rig.view.setPalette(palette);
+    rig.setText(std::string("ab") + '\0');
+    rig.view.select(1, 2);
+    Image image(120, 32);
+    ImageCodePageCanvas canvas(image, image.bounds(), rig.text);
+    rig.view.paint(canvas, image.bounds());
+    const int m = EditView::kMargin;
+    EXPECT_EQ(image.pixel(m + 12 + 11, 0), 0x0000FFu);  // beside the glyph of the selected "b"
+    EXPECT_EQ(image.pixel(m + 11, 0), 0xFFFFFFu);       // "a" not selected
+    EXPECT_EQ(image.pixel(m + 24 + 1, 8), 0x00FF00u);  // the left side of the zero byte's box
+
+    Image untouched(120, 32);
+    ImageCodePageCanvas other(untouched, untouched.bounds(), rig.text);
+    rig.view.setRedraw(false);
+    rig.view.paint(other, untouched.bounds());
+    EXPECT_EQ(untouched.pixel(0, 0), 0u);
+}
+
+struct RecordingListener : EditViewListener {
+    int invalidations = 0;
+    int focusRequests = 0;
+    std::vector<Rect> areas;
+    void invalidate(const Rect& area) override {
+        ++invalidations;
+        areas.push_back(area);
+    }
+    void focusWanted() override { ++focusRequests; }
+};
+
+TEST(EditViewRedraw, ChangesWhileOffInvalidateNothingAndSwitchingOnInvalidatesOnce) {
+    EditViewRig rig;
+    RecordingListener listener;
+    rig.view.setListener(&listener);
+    rig.view.setRedraw(false);
+    rig.edit.setText("one\r\ntwo");
+    rig.edit.setSelection(5, 8);
+    rig.edit.replaceSelection("three", false);
+    rig.type("x");
+    EXPECT_EQ(listener.invalidations, 0);
+    rig.view.setRedraw(true);
+    EXPECT_EQ(listener.invalidations, 1);
+    rig.type("y");
+    EXPECT_GT(listener.invalidations, 1);
+}
+
+TEST(EditViewRedraw, TypingRepaintsItsLineAndABreakEverythingBelow) {
+    EditViewRig rig({240, 160});
+    rig.setText("one\r\ntwo\r\nthree", 6);
+    RecordingListener listener;
+    rig.view.setListener(&listener);
+    Image image(240, 160);
+    ImageCodePageCanvas canvas(image, image.bounds(), rig.text);
+    rig.view.paint(canvas, image.bounds());
+    rig.type("x");
+    for (const Rect& area : listener.areas) EXPECT_EQ(area, (Rect{0, 16, 240, 32}));
+    listener.areas.clear();
+    rig.press(vk::Return);
+    ASSERT_FALSE(listener.areas.empty());
+    EXPECT_EQ(listener.areas.front(), (Rect{0, 16, 240, 160}));
+}
+
+TEST(EditViewKeys, BackspaceAndDeleteRemoveWholeCharacters) {
+    EditViewRig rig;
+    rig.setText("a\xD6\xD0\r\nb", 5);
+    rig.press(vk::Back);
+    EXPECT_EQ(rig.edit.text(), "a\xD6\xD0" "b");
+    rig.press(vk::Back);
+    EXPECT_EQ(rig.edit.text(), "ab");
+    rig.setText("\x81 x\xD6\xD0", 0);
+    rig.press(vk::Delete);  // only the lead byte: its trail byte forms no character with it
+    EXPECT_EQ(rig.edit.text(), " x\xD6\xD0");
+    rig.view.select(2, 2);
+    rig.press(vk::Delete);
+    EXPECT_EQ(rig.edit.text(), " x");
+    // The control would pair these lead bytes by their count and take only the last byte; the
+    // view's character is the whole of the last pair, because the first two bytes form nothing.
+    rig.setText("\xA1\x81\xB0\xD6\xD0", 5);
+    rig.press(vk::Back);
+    EXPECT_EQ(rig.edit.text(), "\xA1\x81\xB0");
+    // A run of deletions is taken back together, as the control groups them.
+    rig.setText("abc", 3);
+    rig.press(vk::Back);
+    rig.press(vk::Back);
+    rig.press(vk::Back, false, false, true);  // Alt+Backspace undoes
+    EXPECT_EQ(rig.edit.text(), "abc");
+}
+
+TEST(EditViewKeys, TypingConvertsToTheCodePageAndMarksWhatItCannotHold) {
+    EditViewRig rig;
+    rig.type("中");
+    rig.type("a");
+    rig.type("😀");
+    rig.press(vk::Return);
+    rig.press(vk::Tab);
+    EXPECT_EQ(rig.edit.text(), "\xD6\xD0" "a?\r\n\t");
+    // Ctrl with a letter is a command, and control characters type nothing.
+    KeyEvent ctrlQ;
+    ctrlQ.virtualKey = 'Q';
+    ctrlQ.ctrl = true;
+    ctrlQ.text = "\x11";
+    EXPECT_FALSE(rig.view.key(ctrlQ));
+    EXPECT_EQ(rig.edit.textLength(), 7);
+}
+
+TEST(EditViewKeys, ShiftExtendsEveryMotion) {
+    EditViewRig rig;
+    rig.setText("one two\r\nthree four\r\nfive", 0);
+    rig.press(vk::Right, true, true);  // Ctrl+Shift+Right: to the next word
+    EXPECT_EQ(rig.view.anchor(), 0);
+    EXPECT_EQ(rig.view.caret(), 4);
+    rig.press(vk::End, true);
+    EXPECT_EQ(rig.view.caret(), 7);
+    rig.press(vk::Down, true);
+    EXPECT_EQ(rig.view.caret(), 16);  // same x on the next line
+    rig.press(vk::End, true, true);
+    EXPECT_EQ(rig.view.caret(), rig.edit.textLength());
+    EXPECT_EQ(rig.view.anchor(), 0);
+    rig.press(vk::Home, false, true);
+    EXPECT_EQ(rig.view.caret(), 0);
+    EXPECT_FALSE(rig.edit.hasSelection());
+    // Word motion over a line break and back.
+    rig.view.select(7, 7);
+    rig.press(vk::Right, false, true);
+    EXPECT_EQ(rig.view.caret(), 9);
+    rig.press(vk::Left, false, true);
+    EXPECT_EQ(rig.view.caret(), 7);
+    rig.press(vk::Left, false, true);
+    EXPECT_EQ(rig.view.caret(), 4);
+}
+
+TEST(EditViewKeys, UpAndDownKeepTheirColumnAcrossShortLines) {
+    EditViewRig rig;
+    rig.setText("abcdef\r\nab\r\nabcdef", 5);
+    rig.press(vk::Down);
+    EXPECT_EQ(rig.view.caret(), 10);  // end of the short line
+    rig.press(vk::Down);
+    EXPECT_EQ(rig.view.caret(), 17);  // back at column 5
+}
+
+TEST(EditViewKeys, PageDownMovesAPageAndScrolls) {
+    EditViewRig rig({240, 64});  // four rows
+    std::string text;
+    for (int i = 0; i < 20; ++i) text += "x\r\n";
+    rig.setText(text);
+    rig.press(vk::Next);
+    EXPECT_EQ(rig.edit.lineFromPosition(rig.view.caret()), 4);
+    EXPECT_EQ(rig.view.topLine(), 4);
+    rig.press(vk::Prior, true);
+    EXPECT_EQ(rig.view.caret(), 0);
+    EXPECT_EQ(rig.view.anchor(), 12);
+}
+
+TEST(EditViewMouse, ClickDragShiftClickDoubleClickAndWheel) {
+    EditViewRig rig({240, 48});
+    std::string text = "hello \xD6\xD0\xCE\xC4 world\r\n";
+    for (int i = 0; i < 10; ++i) text += "line\r\n";
+    rig.setText(text);
+    RecordingListener listener;
+    rig.view.setListener(&listener);
+    rig.click(EditViewRig::cell(12 * 7, 0));  // on the second half of the first Chinese character's cell
+    EXPECT_EQ(listener.focusRequests, 1);
+    EXPECT_EQ(rig.view.caret(), 8);  // the caret lands after it, never inside it
+    rig.click(EditViewRig::cell(12 * 1, 0), MouseEvent::Kind::Move);
+    rig.click(EditViewRig::cell(12 * 1, 0), MouseEvent::Kind::Up);
+    EXPECT_EQ(rig.view.anchor(), 8);
+    EXPECT_EQ(rig.view.caret(), 1);
+    rig.click(EditViewRig::cell(12 * 3, 1), MouseEvent::Kind::Down, true);
+    EXPECT_EQ(rig.view.anchor(), 8);
+    EXPECT_EQ(rig.view.caret(), 21);
+    rig.click(EditViewRig::cell(12 * 6, 0), MouseEvent::Kind::DoubleClick);
+    EXPECT_EQ(rig.edit.selectionStart(), 6);
+    EXPECT_EQ(rig.edit.selectionEnd(), 10);  // the two Chinese characters
+    // Dragging below the view scrolls it.
+    rig.click(EditViewRig::cell(0, 0));
+    rig.click({10, 100}, MouseEvent::Kind::Move);
+    rig.click({10, 100}, MouseEvent::Kind::Move);
+    EXPECT_EQ(rig.view.topLine(), 2);
+    EXPECT_EQ(rig.view.anchor(), 0);
+    rig.click({10, 100}, MouseEvent::Kind::Up);
+    MouseEvent wheel;
+    wheel.kind = MouseEvent::Kind::Wheel;
+    wheel.wheelDelta = -120;
+    rig.view.mouse(wheel);
+    EXPECT_EQ(rig.view.topLine(), 5);
+}
+
+TEST(EditViewScroll, CaretIsKeptInViewBothWays) {
+    EditViewRig rig({100, 48});
+    std::string text = std::string(100, 'x');
+    for (int i = 0; i < 30; ++i) text += "\r\n";
+    rig.setText(text);
+    rig.press(vk::End);
+    EXPECT_GT(rig.view.horizontalOffset(), 100 * 12 - 100);
+    const Rect caret = rig.view.caretRect();
+    EXPECT_GE(caret.left, 0);
+    EXPECT_LT(caret.left, 100);
+    EXPECT_TRUE(rig.view.horizontalScrollBar().shown);
+    EXPECT_GE(rig.view.horizontalScrollBar().maximum, 1200);
+    rig.press(vk::End, false, true);
+    EXPECT_EQ(rig.view.topLine(), rig.edit.lineCount() - 3);
+    EXPECT_EQ(rig.view.horizontalOffset(), 0);
+    EXPECT_EQ(rig.view.verticalScrollBar().maximum, rig.edit.lineCount() - 1);
+}
+
+TEST(EditViewWordWrap, WrapsAtTheViewWidthAndKeepsTextAndCaret) {
+    EditViewRig rig({12 * 10 + 2 * EditView::kMargin, 160});
+    const std::string text = "aaaa bbbb cccc dddd\r\n\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0\xD6\xD0";
+    rig.setText(text, 16);
+    rig.view.setWordWrap(true);
+    EXPECT_EQ(rig.edit.text(), text);
+    EXPECT_EQ(rig.view.caret(), 16);
+    EXPECT_EQ(rig.edit.lineCount(), 3);
+    EXPECT_FALSE(rig.view.horizontalScrollBar().shown);
+    rig.view.setViewSize({12 * 5 + 2 * EditView::kMargin, 160});
+    EXPECT_EQ(rig.edit.lineCount(), 6);  // four words, and the Chinese line in two
+    // Down from the first display line goes to the second display line of the same editor line.
+    rig.view.select(0, 0);
+    rig.press(vk::Down);
+    EXPECT_EQ(rig.view.caret(), 5);
+    rig.view.setWordWrap(false);
+    EXPECT_EQ(rig.edit.text(), text);
+    EXPECT_EQ(rig.view.caret(), 5);
+    EXPECT_EQ(rig.edit.lineCount(), 2);
+}
+
+TEST(EditViewReadOnly, MovesSelectsAndCopiesButChangesNothing) {
+    EditViewRig rig;
+    rig.setText("abc", 0);
+    rig.type("x");
+    rig.edit.setReadOnly(true);
+    rig.clipboard.offerText("pasted");
+    const std::string before = rig.edit.text();
+    rig.press(vk::Right, true);
+    EXPECT_TRUE(rig.view.copy());
+    EXPECT_EQ(*rig.clipboard.bytes(), "a");
+    EXPECT_FALSE(rig.view.cut());
+    EXPECT_FALSE(rig.view.paste());
+    EXPECT_FALSE(rig.view.undo());
+    EXPECT_FALSE(rig.view.typeText("y"));
+    rig.type("y");
+    rig.press(vk::Delete);
+    rig.press(vk::Back);
+    rig.press(vk::Return);
+    EXPECT_FALSE(rig.view.commitText("中"));
+    EXPECT_EQ(rig.edit.text(), before);
+}
+
+TEST(EditViewClipboard, EveryByteValueSurvivesCopyAndPaste) {
+    EditViewRig rig;
+    std::string all;
+    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+    rig.setText(all);
+    rig.view.selectAll();
+    ASSERT_TRUE(rig.view.copy());
+    EXPECT_EQ(*rig.clipboard.bytes(), all);
+    rig.setText("[]", 1);
+    ASSERT_TRUE(rig.view.paste());
+    EXPECT_EQ(rig.edit.text(), "[" + all + "]");
+    EXPECT_TRUE(rig.view.undo());  // the paste is one step
+    EXPECT_EQ(rig.edit.text(), "[]");
+}
+
+TEST(EditViewClipboard, CopiedTextIsUnicodeWithTheDesktopsBreaks) {
+    EditViewRig rig;
+    rig.setText(std::string("\xD6\xD0\r\nA\tB") + '\0' + "\x81");
+    rig.view.selectAll();
+    rig.view.copy();
+    EXPECT_EQ(*rig.clipboard.text(), "中\nA\tB\uFFFD\uFFFD");
+}
+
+TEST(EditViewClipboard, TextFromOtherProgramsGetsCrLfAndQuestionMarks) {
+    EditViewRig rig;
+    rig.clipboard.offerText("一\nb\rc\r\nd😀");
+    ASSERT_TRUE(rig.view.paste());
+    EXPECT_EQ(rig.edit.text(), "\xD2\xBB\r\nb\r\nc\r\nd?");
+    EXPECT_EQ(rig.edit.lineCount(), 4);
+    rig.clipboard.clear();
+    EXPECT_FALSE(rig.view.paste());
+}
+
+TEST(EditViewClipboard, CutMovesTheSelectionAndShiftKeysReachTheClipboard) {
+    EditViewRig rig;
+    rig.setText("abcd", 1);
+    rig.press(vk::Right, true);
+    rig.press(vk::Right, true);
+    rig.press(vk::Delete, true);  // Shift+Del
+    EXPECT_EQ(rig.edit.text(), "ad");
+    EXPECT_EQ(*rig.clipboard.bytes(), "bc");
+    rig.press(vk::Insert, true);  // Shift+Ins
+    EXPECT_EQ(rig.edit.text(), "abcd");
+    rig.press(vk::Home, true);
+    rig.press(vk::Insert, false, true);  // Ctrl+Ins
+    EXPECT_EQ(*rig.clipboard.bytes(), "abc");
+}
+
+TEST(EditViewInputMethod, PreeditIsShownButNeverStoredAndCommitIsOneStep) {
+    EditViewRig rig;
+    rig.setText("ab", 1);
+    rig.type("x");
+    rig.view.setPreedit("zhong");
+    EXPECT_EQ(rig.edit.text(), "axb");
+    const auto line = rig.view.layoutLine(0, 1000);
+    ASSERT_EQ(line.runs.size(), 3u);
+    EXPECT_EQ(line.runs[1].kind, Kind::Preedit);
+    EXPECT_EQ(line.runs[1].x, 24);
+    EXPECT_EQ(line.runs[2].x, 24 + 5 * 12);  // the text after the caret makes room
+    EXPECT_EQ(rig.view.caretRect().left, EditView::kMargin + 24 + 5 * 12);
+    ASSERT_TRUE(rig.view.commitText("中文"));
+    EXPECT_TRUE(rig.view.preedit().empty());
+    EXPECT_EQ(rig.edit.text(), "ax\xD6\xD0\xCE\xC4" "b");
+    const auto around = rig.view.surroundingText();
+    EXPECT_EQ(around.text, U"ax中文b");
+    EXPECT_EQ(around.caret, 4);
+    rig.view.undo();
+    EXPECT_EQ(rig.edit.text(), "axb");  // the commit alone, not the typed x
+}
+
+}  // namespace
+}  // namespace zozuz

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/edit/EditorPane.h"
+#include "platform/headless/HeadlessHost.h"
+
+namespace zozuz {
+namespace {
+
+class NoClient : public WindowClient {};
+
+struct PaneRig {
+    explicit PaneRig(const EditorColours& colours = {})
+        : window(colouredWindow(host, client, colours)),
+          panePtr(std::make_unique<EditorPane>(host, *window, edit)),
+          pane(*panePtr),
+          editor(static_cast<HeadlessEditorWindow&>(pane.window())) {
+        window->show();
+        window->activate();
+        pane.window().setBounds({0, 0, 216, 116});
+    }
+
+    // The desktop's colours are set before anything asks for them.
+    static std::unique_ptr<NativeWindow> colouredWindow(HeadlessHost& host, WindowClient& client, const EditorColours& colours) {
+        host.setDesktopColours(colours);
+        return host.createWindow(client, WindowOptions{});
+    }
+
+    HeadlessHost host;
+    NoClient client;
+    std::unique_ptr<NativeWindow> window;
+    EditControl edit;
+    std::unique_ptr<EditorPane> panePtr;
+    EditorPane& pane;
+    HeadlessEditorWindow& editor;
+
+    void drain() {
+        while (host.pumpOne() != Host::PumpResult::Empty) {
+        }
+    }
+};
+
+TEST(EditorPane, KeysReachTheFocusedEditorAfterTheWindowsPreview) {
+    PaneRig rig;
+    rig.host.postKeyPress(*rig.window, 'A');
+    rig.drain();
+    EXPECT_EQ(rig.edit.textLength(), 0);  // no focus yet
+    rig.pane.window().setFocus();
+    EXPECT_TRUE(rig.pane.view().focused());
+    KeyEvent key;
+    key.virtualKey = 'A';
+    key.text = "中";
+    rig.host.postKey(*rig.window, key);
+    rig.drain();
+    EXPECT_EQ(rig.edit.text(), "\xD6\xD0");
+    rig.editor.loseFocus();
+    EXPECT_FALSE(rig.pane.view().focused());
+}
+
+TEST(EditorPane, ClickTakesTheFocusAndTheTextAreaLeavesRoomForTheScrollBars) {
+    PaneRig rig;
+    EXPECT_EQ(rig.editor.textAreaSize(), (Size{200, 100}));
+    EXPECT_EQ(rig.pane.view().viewSize(), (Size{200, 100}));
+    EXPECT_TRUE(rig.editor.verticalBar().shown);
+    EXPECT_TRUE(rig.editor.horizontalBar().shown);
+    MouseEvent click;
+    click.kind = MouseEvent::Kind::Down;
+    click.button = MouseEvent::Button::Left;
+    rig.editor.client().mouse(click);
+    EXPECT_TRUE(rig.editor.hasFocus());
+    // Word wrap takes the horizontal bar away, and the text area grows into its room.
+    rig.pane.view().setWordWrap(true);
+    EXPECT_FALSE(rig.editor.horizontalBar().shown);
+    EXPECT_EQ(rig.pane.view().viewSize(), (Size{200, 116}));
+}
+
+TEST(EditorPane, ScrollBarsFollowTheViewAndMoveIt) {
+    PaneRig rig;
+    std::string text;
+    for (int i = 0; i < 100; ++i) text += "line\r\n";
+    rig.edit.setText(text);
+    EXPECT_EQ(rig.editor.verticalBar().maximum, 100);
+    EXPECT_EQ(rig.editor.verticalBar().page, 100 / 16);
+    rig.editor.client().scrolled(true, 40);
+    EXPECT_EQ(rig.pane.view().topLine(), 40);
+    EXPECT_EQ(rig.editor.verticalBar().position, 40);
+}
+
+TEST(EditorPane, NothingIsPaintedWhileRedrawIsOffAndEverythingAtOnceAfter) {
+    PaneRig rig;
+    rig.editor.paintPending();
+    const int before = rig.editor.paintCount();
+    rig.pane.setRedraw(false);
+    rig.edit.setText("changed");
+    rig.editor.paintPending();
+    EXPECT_EQ(rig.editor.paintCount(), before);
+    rig.pane.setRedraw(true);
+    EXPECT_EQ(rig.editor.paintCount(), before + 1);  // before setRedraw returned
+    // The text is on the pixels: the first glyph column of "c" is not the window's white.
+    bool inked = false;
+    for (int y = 0; y < 16; ++y) inked |= rig.editor.pixels().pixel(EditView::kMargin + 1, y) != 0xFFFFFFu;
+    EXPECT_TRUE(inked);
+}
+
+TEST(EditorPane, CaretBlinksWhileFocusedAndShowsAtOnceAfterAMove) {
+    PaneRig rig;
+    rig.edit.setText("   ");  // spaces: no glyph where the caret stands
+    rig.pane.window().setFocus();
+    const auto caretInked = [&] {
+        rig.editor.repaintNow();
+        const Rect caret = rig.pane.view().caretRect();
+        return rig.editor.pixels().pixel(caret.left, caret.top + 1) != 0xFFFFFFu;
+    };
+    EXPECT_TRUE(caretInked());
+    rig.host.advanceClock(EditorPane::kCaretBlinkMilliseconds);
+    rig.drain();
+    EXPECT_FALSE(caretInked());
+    rig.host.advanceClock(EditorPane::kCaretBlinkMilliseconds);
+    rig.drain();
+    EXPECT_TRUE(caretInked());
+    rig.host.advanceClock(EditorPane::kCaretBlinkMilliseconds);
+    rig.drain();
+    KeyEvent right;
+    right.virtualKey = vk::Right;
+    rig.pane.key(right);
+    EXPECT_TRUE(caretInked());
+    rig.editor.loseFocus();
+    EXPECT_EQ(rig.host.activeTimers(), 0u);
+    EXPECT_FALSE(caretInked());
+}
+
+TEST(EditorPane, ADragHeldBelowTheTextScrollsOnUntilTheButtonComesUp) {
+    PaneRig rig;
+    std::string text;
+    for (int i = 0; i < 50; ++i) text += "line\r\n";
+    rig.edit.setText(text);
+    MouseEvent event;
+    event.button = MouseEvent::Button::Left;
+    event.kind = MouseEvent::Kind::Down;
+    event.position = {5, 5};
+    rig.editor.client().mouse(event);
+    event.kind = MouseEvent::Kind::Move;
+    event.button = MouseEvent::Button::None;
+    event.position = {5, 200};
+    rig.editor.client().mouse(event);
+    const EditControl::Pos top = rig.pane.view().topLine();
+    for (int i = 0; i < 5; ++i) {
+        rig.host.advanceClock(EditorPane::kDragScrollMilliseconds);
+        rig.drain();
+    }
+    EXPECT_EQ(rig.pane.view().topLine(), top + 5);
+    EXPECT_EQ(rig.pane.view().anchor(), 0);
+    event.kind = MouseEvent::Kind::Up;
+    event.button = MouseEvent::Button::Left;
+    rig.editor.client().mouse(event);
+    rig.host.advanceClock(EditorPane::kDragScrollMilliseconds);
+    rig.drain();
+    EXPECT_EQ(rig.pane.view().topLine(), top + 5);
+}
+
+TEST(EditorPane, TakesTheDesktopsColours) {
+    EditorColours colours;
+    colours.highlight = 0x112233;
+    PaneRig rig(colours);
+    rig.edit.setText("ab");
+    rig.pane.view().select(0, 1);
+    rig.editor.repaintNow();
+    EXPECT_EQ(rig.editor.pixels().pixel(EditView::kMargin + 11, 0), 0x112233u);
+}
+
+TEST(EditorPane, InputMethodPreeditAndCommitAndItsQueries) {
+    PaneRig rig;
+    rig.pane.window().setFocus();
+    rig.edit.setText("ab");
+    rig.pane.view().select(1, 1);
+    rig.editor.client().preeditChanged("zh");
+    EXPECT_EQ(rig.edit.text(), "ab");
+    rig.editor.client().textCommitted("中");
+    rig.editor.client().preeditChanged("");
+    EXPECT_EQ(rig.edit.text(), "a\xD6\xD0" "b");
+    int caret = -1;
+    EXPECT_EQ(rig.editor.client().surroundingText(caret), "a中b");
+    EXPECT_EQ(caret, 2);
+    const Rect rect = rig.editor.client().caretRect();
+    EXPECT_EQ(rect.left, EditView::kMargin + 24);
+    EXPECT_EQ(rect.height(), 16);
+    EXPECT_GT(rig.editor.caretMoves(), 0);
+}
+
+}  // namespace
+}  // namespace zozuz
