@@ -9,10 +9,16 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include "base/Exception.h"
 #include "platform/host/ShowCommand.h"
+#include "platform/win32/GdiCodePageText.h"
 #include "platform/win32/GdiTextRenderer.h"
 #include "platform/win32/IconHandle.h"
+#include "platform/win32/Win32Clipboard.h"
+#include "platform/win32/Win32EditorWindow.h"
+#include "platform/win32/Win32FileDialogs.h"
 #include "platform/win32/Win32Input.h"
+#include "platform/win32/Win32Printer.h"
 #include "platform/win32/Win32Window.h"
 #include "platform/win32/WideText.h"
 
@@ -93,7 +99,12 @@ std::wstring takeCharacters(HWND window, std::vector<MSG>& taken) {
 
 const wchar_t* Win32Host::windowClassName() { return kWindowClass; }
 
-Win32Host::Win32Host() : renderer_(std::make_unique<GdiTextRenderer>()) {
+Win32Host::Win32Host()
+    : renderer_(std::make_unique<GdiTextRenderer>()),
+      codePageText_(std::make_unique<GdiCodePageTextMeasure>(*renderer_)),
+      clipboard_(std::make_unique<Win32Clipboard>()),
+      fileDialogs_(std::make_unique<Win32FileDialogs>()),
+      printer_(std::make_unique<Win32Printer>()) {
     // COM for the user-interface thread, as a single-threaded apartment. A failure is not reported:
     // only what needs COM would notice, and it is then not uninitialised either.
     comInitialised_ = SUCCEEDED(CoInitialize(nullptr));
@@ -106,6 +117,7 @@ Win32Host::~Win32Host() {
     for (const auto& [id, callback] : timers_) KillTimer(messageWindow_, static_cast<UINT_PTR>(id));
     if (messageWindow_) DestroyWindow(messageWindow_);
     destroyIcon(applicationIcon_);
+    codePageText_.reset();
     renderer_.reset();
     if (comInitialised_) CoUninitialize();
 }
@@ -125,6 +137,22 @@ void Win32Host::announce(HostListener::InputKind kind) {
 std::unique_ptr<NativeWindow> Win32Host::createWindow(WindowClient& client, const WindowOptions& options) {
     return std::make_unique<Win32Window>(*this, client, options);
 }
+
+std::unique_ptr<EditorWindow> Win32Host::createEditorWindow(NativeWindow& parent, EditorWindowClient& client) {
+    return std::make_unique<Win32EditorWindow>(*this, static_cast<Win32Window&>(parent), client);
+}
+
+std::unique_ptr<NativeMenuBar> Win32Host::createMenuBar(NativeWindow& /*window*/, MenuListener& /*listener*/) {
+    throw EInvalidOperation("Menu bars are not available on this system yet");
+}
+
+FileDialogs& Win32Host::fileDialogs() { return *fileDialogs_; }
+
+Printer& Win32Host::printer() { return *printer_; }
+
+CodePageTextMeasure& Win32Host::codePageTextMeasure() { return *codePageText_; }
+
+Clipboard& Win32Host::clipboard() { return *clipboard_; }
 
 void Win32Host::windowDestroyed(Win32Window* window) { std::erase(windows_, window); }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/gfx/Geometry.h"
+#include "platform/files/SystemCodePageCodec.h"
 #include "platform/gfx/Image.h"
 #include "platform/host/Host.h"
 #include "platform/host/HostListener.h"
@@ -26,7 +27,11 @@ struct HICON__;
 
 namespace zozuz {
 
+class GdiCodePageTextMeasure;
 class GdiTextRenderer;
+class Win32Clipboard;
+class Win32FileDialogs;
+class Win32Printer;
 class Win32Window;
 
 // The host on the system's own windows, for Windows. It initialises COM for the user-interface
@@ -60,7 +65,14 @@ public:
     NativeWindow* windowAt(Point screen) const override;
     Size screenSize() const override;
     MessageBoxResult messageBox(const MessageBoxRequest& request) override;
+    std::unique_ptr<EditorWindow> createEditorWindow(NativeWindow& parent, EditorWindowClient& client) override;
+    std::unique_ptr<NativeMenuBar> createMenuBar(NativeWindow& window, MenuListener& listener) override;
+    FileDialogs& fileDialogs() override;
+    Printer& printer() override;
     TextRenderer& textRenderer() override;
+    const CodePageCodec& codePageCodec() const override { return codec_; }
+    CodePageTextMeasure& codePageTextMeasure() override;
+    Clipboard& clipboard() override;
     bool openAddress(std::string_view address, NativeWindow* owner) override;
     std::string executablePath() const override;
     int initialShowCommand() const override;
@@ -96,6 +108,9 @@ public:
     // The key message being dispatched right now, in the program's terms, with the text it types.
     const std::optional<KeyEvent>& dispatchingKey() const { return dispatchingKey_; }
 
+    // The GDI fonts every text of the host is drawn and measured in.
+    GdiTextRenderer& gdiRenderer() { return *renderer_; }
+
     // Called from the window procedure of the host's own message window.
     void timerMessage(std::uintptr_t id);
 
@@ -109,6 +124,11 @@ private:
     HWND__* messageWindow_ = nullptr;
     HICON__* applicationIcon_ = nullptr;
     std::unique_ptr<GdiTextRenderer> renderer_;
+    SystemCodePageCodec codec_;
+    std::unique_ptr<GdiCodePageTextMeasure> codePageText_;
+    std::unique_ptr<Win32Clipboard> clipboard_;
+    std::unique_ptr<Win32FileDialogs> fileDialogs_;
+    std::unique_ptr<Win32Printer> printer_;
     HostListener* listener_ = nullptr;
     std::vector<Win32Window*> windows_;
     std::exception_ptr pending_;
