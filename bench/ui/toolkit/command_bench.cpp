@@ -1,12 +1,12 @@
-// The cost of the command layer's work at each idle step, on the headless host, with a window built
-// like the main window (seven linked toolbar buttons, the editor holding the focus), and of one
-// shortcut key that runs a command.
+// The cost of the command layer's work at each idle step, on the headless host, with the main window
+// (seven linked toolbar buttons, an editor stand-in holding the focus), and of one shortcut key
+// that runs a command.
 #include <benchmark/benchmark.h>
 
 #include "app/TApplication.h"
 #include "platform/headless/HeadlessHost.h"
 
-#include "../../../tests/ui/toolkit/CommandForm.h"
+#include "../../../tests/ui/forms/CommandForm.h"
 
 namespace zozuz {
 namespace {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/TApplication.h"
-#include "platform/gfx/Font.h"
 #include "ui/toolkit/TButton.h"
 #include "ui/toolkit/TControl.h"
 #include "ui/toolkit/TForm.h"
@@ -39,7 +38,11 @@ public:
     void Label2Click(TControl& sender);
 
 private:
-    TLabel* addLabel(const char* name, int left, int top, const char* caption, const Font& font);
+    // A component the stored layout made, by name.
+    template <class T>
+    T& component(const char* name) const {
+        return dynamic_cast<T&>(*FindComponent(name));
+    }
 };
 
 }  // namespace zozuz

@@ -14,6 +14,7 @@ int runZozuz(Host& host) {
         application.Initialize();
         application.CreateForm(veskAppForm);
         application.CreateForm(aboutBox);
+        veskAppForm->AboutBox = aboutBox;
         application.Run();
     });
 }

@@ -8,6 +8,8 @@
 
 namespace zozuz {
 
+class TImageList;
+
 // A menu: the root of a tree of menu entries. The menu bar's root holds the top-level menus, a
 // context menu's root the entries it pops up. It is a model only; a host's view shows it and
 // reports what the user does with it, listening to OnChange to learn when an entry's look changed.
@@ -29,7 +31,12 @@ public:
     // (then with the parent that changed).
     std::function<void(TMenuItem& changed)> OnChange;
 
+    // The pictures its entries name by their ImageIndex; none when null.
+    TImageList* Images() const { return images_; }
+    void SetImages(TImageList* images) { images_ = images; }
+
 private:
+    TImageList* images_ = nullptr;
     // Owned, as a component, by this menu; never null.
     TMenuItem* items_;
 };

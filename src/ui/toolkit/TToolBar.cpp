@@ -17,6 +17,16 @@ void TToolBar::SetButtonSize(int width, int height) {
     ArrangeButtons();
 }
 
+void TToolBar::SetImages(TImageList* images) {
+    images_ = images;
+    Invalidate();
+}
+
+void TToolBar::Loaded() {
+    TWinControl::Loaded();
+    ArrangeButtons();
+}
+
 void TToolBar::ArrangeButtons() {
     int x = indent_;
     for (TControl* child : Controls()) {

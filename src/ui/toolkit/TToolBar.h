@@ -7,6 +7,7 @@
 
 namespace zozuz {
 
+class TImageList;
 class TToolButton;
 
 // A bar of buttons at the top of a window. Its buttons (TToolButton children) sit in a row in child
@@ -24,6 +25,10 @@ public:
     int ButtonHeight() const { return buttonHeight_; }
     void SetButtonSize(int width, int height);
 
+    // The pictures its buttons name by their ImageIndex; none when null.
+    TImageList* Images() const { return images_; }
+    void SetImages(TImageList* images);
+
     // Places the visible buttons in a row, in child order. Call it after adding buttons.
     void ArrangeButtons();
 
@@ -31,7 +36,12 @@ public:
     void ButtonChanged(TToolButton& button);
     std::function<void(TToolButton& button)> OnButtonChange;
 
+protected:
+    // The buttons read from a stored layout take their places once all of them are there.
+    void Loaded() override;
+
 private:
+    TImageList* images_ = nullptr;
     int indent_ = 0;
     int buttonWidth_ = 23;
     int buttonHeight_ = 22;

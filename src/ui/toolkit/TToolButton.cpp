@@ -1,6 +1,10 @@
 #include "ui/toolkit/TToolButton.h"
 
+#include "app/ProgramPictures.h"
+#include "platform/gfx/Raster.h"
 #include "ui/toolkit/TAction.h"
+#include "ui/toolkit/TColor.h"
+#include "ui/toolkit/TImageList.h"
 #include "ui/toolkit/TToolBar.h"
 #include "ui/toolkit/TToolButtonActionLink.h"
 
@@ -46,6 +50,38 @@ void TToolButton::SetVisible(bool visible) {
     TGraphicControl::SetVisible(visible);
     changed();
     if (auto* bar = dynamic_cast<TToolBar*>(Parent())) bar->ArrangeButtons();
+}
+
+void TToolButton::Paint() {
+    Image face(Width(), Height());
+    const TControl* bar = Parent();
+    raster::fillRect(face, face.bounds(), colorToRgb(bar ? bar->Color() : Color()));
+    const auto* toolBar = dynamic_cast<const TToolBar*>(bar);
+    const TImageList* images = toolBar ? toolBar->Images() : nullptr;
+    if (style_ == TToolButtonStyle::tbsButton && images) {
+        const Picture& picture = images->At(imageIndex_);
+        const int left = (Width() - picture.image.width()) / 2;
+        const int top = (Height() - picture.image.height()) / 2;
+        const std::uint32_t shadow = colorToRgb(clGrayText);
+        for (int y = 0; y < picture.image.height(); ++y)
+            for (int x = 0; x < picture.image.width(); ++x) {
+                if (!picture.coveredAt(x, y)) continue;
+                if (Enabled()) {
+                    face.setPixel(left + x, top + y, picture.image.pixel(x, y));
+                } else {
+                    face.setPixel(left + x + 1, top + y + 1, 0xFFFFFF);
+                }
+            }
+        if (!Enabled())
+            for (int y = 0; y < picture.image.height(); ++y)
+                for (int x = 0; x < picture.image.width(); ++x)
+                    if (picture.coveredAt(x, y)) face.setPixel(left + x, top + y, shadow);
+    }
+    if (down_) {
+        raster::fillRect(face, Rect{0, 0, Width(), 1}, colorToRgb(clGrayText));
+        raster::fillRect(face, Rect{0, 0, 1, Height()}, colorToRgb(clGrayText));
+    }
+    DrawImage(face);
 }
 
 void TToolButton::changed() {

@@ -48,6 +48,10 @@ public:
     void MouseInput(const MouseEvent& event) override;
 
 protected:
+    // A flat button: its toolbar's picture ImageIndex, 16 x 16, centred on the bar's colour, or its
+    // greyed form (a grey silhouette over a white one shifted down and right) while disabled. A
+    // separator paints the bar's colour only.
+    void Paint() override;
     std::unique_ptr<TControlActionLink> CreateActionLink() override;
     // Besides a control's values, a caption equal to the button's name counts as a default.
     void ActionChange(const TAction& action, bool checkDefaults) override;

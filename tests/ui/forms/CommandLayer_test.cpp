@@ -1,6 +1,6 @@
-// The command layer on a window built like the main window: the values its clients end up with, the
-// states they go through as the user works, the keys it claims and what they do, and the order in
-// which it refreshes its commands.
+// The command layer on the main window as its stored layout builds it: the values its clients end
+// up with, the states they go through as the user works, the keys it claims and what they do, and
+// the order in which it refreshes its commands.
 #include <gtest/gtest.h>
 
 #include <functional>

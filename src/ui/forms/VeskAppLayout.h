@@ -1,0 +1,11 @@
+#pragma once
+
+#include "ui/toolkit/StoredLayout.h"
+
+namespace zozuz {
+
+// The main window's stored layout: its action list, menu bar, image list, toolbar and gauge, each
+// with the values that differ from its kind's defaults.
+const StoredLayout& veskAppFormLayout();
+
+}  // namespace zozuz

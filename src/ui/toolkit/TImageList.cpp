@@ -1,0 +1,16 @@
+#include "ui/toolkit/TImageList.h"
+
+namespace zozuz {
+
+const Picture& TImageList::At(int index) const {
+    static const Picture none;
+    if (index < 0 || index >= Count()) return none;
+    return pictures_[static_cast<std::size_t>(index)];
+}
+
+void TImageList::LoadProgramPictures() {
+    pictures_.clear();
+    for (int index = 0; index < kImageListCount; ++index) pictures_.push_back(imageListPicture(index, Width()));
+}
+
+}  // namespace zozuz
