@@ -18,6 +18,7 @@
 #include "platform/win32/Win32EditorWindow.h"
 #include "platform/win32/Win32FileDialogs.h"
 #include "platform/win32/Win32Input.h"
+#include "platform/win32/Win32MenuBar.h"
 #include "platform/win32/Win32Printer.h"
 #include "platform/win32/Win32Window.h"
 #include "platform/win32/WideText.h"
@@ -142,8 +143,8 @@ std::unique_ptr<EditorWindow> Win32Host::createEditorWindow(NativeWindow& parent
     return std::make_unique<Win32EditorWindow>(*this, static_cast<Win32Window&>(parent), client);
 }
 
-std::unique_ptr<NativeMenuBar> Win32Host::createMenuBar(NativeWindow& /*window*/, MenuListener& /*listener*/) {
-    throw EInvalidOperation("Menu bars are not available on this system yet");
+std::unique_ptr<NativeMenuBar> Win32Host::createMenuBar(NativeWindow& window, MenuListener& listener) {
+    return std::make_unique<Win32MenuBar>(*this, static_cast<Win32Window&>(window), listener);
 }
 
 FileDialogs& Win32Host::fileDialogs() { return *fileDialogs_; }

@@ -5,6 +5,7 @@
 
 #include "platform/win32/IconHandle.h"
 #include "platform/win32/Win32Host.h"
+#include "platform/win32/Win32MenuBar.h"
 #include "platform/win32/Win32Input.h"
 #include "platform/win32/WideText.h"
 
@@ -293,6 +294,7 @@ void Win32Window::positionChanged() {
 
 bool Win32Window::handleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) {
     result = 0;
+    if (menuBar_ && menuBar_->handleMessage(message, wParam, lParam, result)) return true;
     switch (message) {
         case WM_PAINT:
             paint();

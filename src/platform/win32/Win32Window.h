@@ -18,6 +18,7 @@ struct HICON__;
 namespace zozuz {
 
 class Win32Host;
+class Win32MenuBar;
 
 // One top-level window of the program on Windows: a window of the host's class, owned by the window
 // given as owner (so that it has no taskbar button of its own), created hidden.
@@ -69,6 +70,8 @@ public:
     // its result in `result`.
     bool handleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result);
     void attach(HWND__* handle) { handle_ = handle; surface_.setWindow(handle); }
+    // The menu bar that takes the window's menu messages; null for none. Not owned.
+    void setMenuBar(Win32MenuBar* menuBar) { menuBar_ = menuBar; }
 
 private:
     // While the program itself moves, sizes or shows the window, the system's reports of it are not
@@ -94,6 +97,7 @@ private:
     Rect reportedBounds_;
     int programChanges_ = 0;
     bool active_ = false;
+    Win32MenuBar* menuBar_ = nullptr;
 };
 
 }  // namespace zozuz
