@@ -4,8 +4,8 @@
 
 namespace zozuz {
 
-// Printing on Windows. Not available yet on this system: a print raises EPrinter at once rather
-// than pretend to print.
+// Printing on Windows: the system's print dialog (PrintDlgW, which hands back the chosen printer's
+// device context) and GDI text on its pages, in the program's font at the same size in points.
 class Win32Printer final : public Printer {
 public:
     bool print(const PrintJob& job) override;
