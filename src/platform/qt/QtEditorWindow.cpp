@@ -33,17 +33,23 @@ void apply(QScrollBar& bar, const ScrollBarState& state) {
 }  // namespace
 
 QtEditorWindow::QtEditorWindow(QtHost& host, QtWindow& parent, EditorWindowClient& client)
-    : host_(host), client_(client), widget_(std::make_unique<QtEditorWidget>(*this, &parent.widget())) {
+    : host_(host), parent_(parent), client_(client), widget_(std::make_unique<QtEditorWidget>(*this, &parent.widget())) {
+    parent_.addEditor(*this);
     widget_->show();
 }
 
-QtEditorWindow::~QtEditorWindow() = default;
+// The program destroys its editors before their window, as a control goes before its form.
+QtEditorWindow::~QtEditorWindow() { parent_.removeEditor(*this); }
 
-void QtEditorWindow::setBounds(const Rect& bounds) { widget_->setGeometry(bounds.left, bounds.top, bounds.width(), bounds.height()); }
+void QtEditorWindow::setBounds(const Rect& bounds) {
+    bounds_ = bounds;
+    placeInClientArea();
+}
 
-Rect QtEditorWindow::bounds() const {
-    const QRect r = widget_->geometry();
-    return {r.x(), r.y(), r.x() + r.width(), r.y() + r.height()};
+Rect QtEditorWindow::bounds() const { return bounds_; }
+
+void QtEditorWindow::placeInClientArea() {
+    widget_->setGeometry(bounds_.left, bounds_.top + parent_.clientTop(), bounds_.width(), bounds_.height());
 }
 
 Size QtEditorWindow::textAreaSize() const {

@@ -33,12 +33,17 @@ public:
     QtHost& host() const { return host_; }
     EditorWindowClient& client() const { return client_; }
     QtEditorWidget& widget() const { return *widget_; }
+    // Places the widget again below the window's menu bar, whose height may have changed.
+    void placeInClientArea();
     // True while the program itself sets the scroll bars, whose moves are then not the user's.
     bool settingScrollBars() const { return settingScrollBars_; }
 
 private:
     QtHost& host_;
+    QtWindow& parent_;
     EditorWindowClient& client_;
+    // In the parent's client coordinates, which begin below its menu bar.
+    Rect bounds_;
     std::unique_ptr<QtEditorWidget> widget_;
     bool settingScrollBars_ = false;
 };

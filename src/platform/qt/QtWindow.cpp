@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QWindow>
 
+#include "platform/qt/QtEditorWindow.h"
 #include "platform/qt/QtFontMapper.h"
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtImageConversion.h"
@@ -154,6 +155,7 @@ void QtWindow::menuBarChanged() {
     const QSize whole = widget_->size();
     if (menuBar_) menuBar_->place(whole.width());
     surface_->setTop(clientTop());
+    for (QtEditorWindow* editor : editors_) editor->placeInClientArea();
     const QSize client(whole.width(), std::max(0, whole.height() - clientTop()));
     surface_->resize(client);
     needsPaint_ = wholeClient();

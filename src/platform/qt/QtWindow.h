@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <QImage>
 #include <QRegion>
@@ -22,6 +23,7 @@
 namespace zozuz {
 
 class QtHost;
+class QtEditorWindow;
 class QtMenuBar;
 class QtSurface;
 class QtWindowWidget;
@@ -85,6 +87,9 @@ public:
     int clientTop() const;
     // The menu bar's height may have changed: lays out the bar and the client area again.
     void menuBarChanged();
+    // The editor windows inside the client area, which move with it when the menu bar changes.
+    void addEditor(QtEditorWindow& editor) { editors_.push_back(&editor); }
+    void removeEditor(QtEditorWindow& editor) { std::erase(editors_, &editor); }
 
     // --- Events from the widget ---
     void paintRegion(const QRegion& region);
@@ -106,6 +111,7 @@ private:
     QtHost& host_;
     WindowClient& client_;
     QtMenuBar* menuBar_ = nullptr;
+    std::vector<QtEditorWindow*> editors_;
     WindowFrame frame_;
     std::unique_ptr<QtWindowWidget> widget_;
     std::unique_ptr<QtSurface> surface_;

@@ -8,6 +8,7 @@
 #include "ui/toolkit/TButton.h"
 #include "ui/toolkit/TCursor.h"
 #include "ui/toolkit/TMainMenu.h"
+#include "ui/toolkit/TMenuBarView.h"
 #include "ui/toolkit/TMenuItem.h"
 #include "ui/toolkit/TPopupMenu.h"
 
@@ -55,6 +56,7 @@ void TForm::HandleNeeded() {
         pendingClientSize_ = Size{-1, -1};
     }
     UpdateBoundsRect(native_->bounds());
+    showMenu();
 }
 
 void TForm::SetCaption(const std::string& caption) {
@@ -303,6 +305,27 @@ void TForm::boundsChanged(const Rect& outer) {
 
 void TForm::stateChanged(WindowState state) {
     state_ = state;
+    guarded([&] { Resized(); });
+}
+
+void TForm::SetMenu(TMainMenu* menu) {
+    if (menu == menu_) return;
+    menuView_.reset();
+    menu_ = menu;
+    showMenu();
+}
+
+void TForm::Loaded() {
+    TWinControl::Loaded();
+    showMenu();
+}
+
+void TForm::showMenu() {
+    // A window that is still loading has not resolved its entries' actions yet, and one without
+    // its host window has nowhere to show them; HandleNeeded and Loaded come back here.
+    if (!menu_ || menuView_ || !native_ || Loading()) return;
+    menuView_ = std::make_unique<TMenuBarView>(*this, *menu_);
+    // The bar takes its height from the client area without the window being resized by anyone.
     guarded([&] { Resized(); });
 }
 

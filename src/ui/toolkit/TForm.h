@@ -21,6 +21,7 @@
 namespace zozuz {
 
 class TMainMenu;
+class TMenuBarView;
 
 // A top-level window of the program: the top of a control tree, on a host window. It keeps its
 // caption, bounds, colour, font and icon whether or not its host window exists yet, and hands them
@@ -67,9 +68,10 @@ public:
     std::function<void(TForm& sender, bool& canClose)> OnCloseQuery;
 
     // --- Menu bar ---
-    // The menu bar, or null; a menu destroyed first tells the window.
+    // The menu bar, or null; a menu destroyed first tells the window. Once the window has loaded,
+    // the menu is shown on the host's native menu bar.
     TMainMenu* Menu() const { return menu_; }
-    void SetMenu(TMainMenu* menu) { menu_ = menu; }
+    void SetMenu(TMainMenu* menu);
 
     // --- Keys and commands ---
     // The window's own shortcut check: OnShortCut, then the menu bar, then each action list the
@@ -109,6 +111,7 @@ public:
     MouseTarget* ControlAtPoint(Point client) override;
 
 protected:
+    void Loaded() override;
     void FontChanged() override;
     void ControlRemoved(TControl& control) override;
     // The client area changed size because the user or the window manager resized the window, or
@@ -127,6 +130,8 @@ private:
     void stateChanged(WindowState state) override;
 
     Size clientSize() const;
+    // Puts menu_ on the host's menu bar once the window has its host window and has loaded.
+    void showMenu();
     // Makes mouse tracking forget `control` and everything inside it.
     void forgetTracked(TControl& control);
     // Runs a handler of a host event; an error escaping it goes to the error display.
@@ -139,6 +144,9 @@ private:
 
     std::unique_ptr<NativeWindow> native_;
     TMainMenu* menu_ = nullptr;
+    // Shows menu_ on the host while the window has one and is not loading; declared after native_
+    // so that the host's menu bar goes before its window.
+    std::unique_ptr<TMenuBarView> menuView_;
     std::string caption_;
     Image icon_;
     WindowFrame borderStyle_ = WindowFrame::Sizeable;
