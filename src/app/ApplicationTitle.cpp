@@ -5,7 +5,8 @@
 namespace zozuz {
 
 std::string moduleNameFromPath(std::string_view path) {
-    const std::size_t slash = path.rfind('/');
+    // Windows names folders with backslashes, Linux with slashes; either ends the folder part.
+    const std::size_t slash = path.find_last_of("/\\");
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 

@@ -9,10 +9,10 @@ namespace zozuz {
 inline constexpr std::size_t kMaxTitleBytes = 255;
 
 // The application's title, derived from the full path of its executable file: the file name after
-// the last "/", cut at its first ".", with every ASCII letter after the first character lower-cased.
-// A first character that is a multi-byte UTF-8 character stays whole and unchanged, and non-ASCII
-// characters are never changed. The title is at most kMaxTitleBytes long and never ends inside a
-// character. "/opt/MyEditor.exe" gives "Myeditor", "MY.TOOL.EXE" gives "My".
+// the last "/" or "\\", cut at its first ".", with every ASCII letter after the first character
+// lower-cased. A first character that is a multi-byte UTF-8 character stays whole and unchanged, and
+// non-ASCII characters are never changed. The title is at most kMaxTitleBytes long and never ends
+// inside a character. "/opt/MyEditor.exe" gives "Myeditor", "MY.TOOL.EXE" gives "My".
 std::string titleFromExecutablePath(std::string_view path);
 
 // The executable's file name without its folder: what the fatal error box names as the module.

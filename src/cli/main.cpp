@@ -1,18 +1,22 @@
 #include <csignal>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "cli/CliApp.h"
+#include "platform/files/CommandLine.h"
 #include "platform/files/InterruptCleanup.h"
 
 int main(int argc, char** argv) {
+#ifdef SIGPIPE
     // A closed pipe on the output is reported as a write error instead of ending the process silently.
     std::signal(SIGPIPE, SIG_IGN);
+#endif
     // An interrupted run leaves no temporary file behind and ends by its signal.
     zozuz::removeTemporaryFilesOnInterrupt();
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    zozuz::CliApp app({STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO, ::isatty(STDERR_FILENO) == 1});
+    // The bytes go through unchanged, also on systems whose standard streams are text by default.
+    zozuz::useBinaryStandardStreams();
+    const std::vector<std::string> arguments = zozuz::commandLineArguments(argc, argv);
+    zozuz::CliApp app({0, 1, 2, zozuz::isTerminal(2)});
     try {
         return app.run(arguments);
     } catch (...) {

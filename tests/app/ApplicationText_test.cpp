@@ -16,6 +16,10 @@ TEST(ApplicationTitle, TakesFileNameCutAtFirstDotLowerCasedAfterFirstCharacter) 
     EXPECT_EQ(titleFromExecutablePath("/usr/bin/zozuz"), "zozuz");
     EXPECT_EQ(titleFromExecutablePath("crypt"), "crypt");
     EXPECT_EQ(titleFromExecutablePath("/x.y/ZOZUZ"), "Zozuz") << "a dot in a folder name does not count";
+    // Windows paths, as the Windows host gives them.
+    EXPECT_EQ(titleFromExecutablePath("C:\\Tools\\MyEditor.exe"), "Myeditor");
+    EXPECT_EQ(titleFromExecutablePath("D:\\A\\MY.TOOL.EXE"), "My");
+    EXPECT_EQ(titleFromExecutablePath("Z:\\x.y\\zozuz.exe"), "zozuz");
 }
 
 TEST(ApplicationTitle, DegenerateNamesGiveShortOrEmptyTitles) {
@@ -47,6 +51,7 @@ TEST(ApplicationTitle, IsCutTo255BytesWithoutSplittingACharacter) {
 TEST(ModuleName, IsTheFileNameWithoutFolder) {
     EXPECT_EQ(moduleNameFromPath("/usr/local/bin/zozuz"), "zozuz");
     EXPECT_EQ(moduleNameFromPath("zozuz.bin"), "zozuz.bin");
+    EXPECT_EQ(moduleNameFromPath("C:\\Program Files\\zozuz\\zozuz.exe"), "zozuz.exe");
 }
 
 TEST(Utf8Cut, KeepsWholeCharactersAndCutsStrayBytesWhereTheLimitSays) {

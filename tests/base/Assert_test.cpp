@@ -7,7 +7,7 @@ namespace {
 
 TEST(AssertDeathTest, AFailedCheckNamesTheConditionWhereItFailedAndAborts) {
     const int lines = 3;
-    EXPECT_DEATH(ZOZUZ_CHECK(lines == 4), "Assert_test\\.cpp:[0-9]+: assertion failed: lines == 4");
+    EXPECT_DEATH(ZOZUZ_CHECK(lines == 4), "Assert_test\\.cpp:.*: assertion failed: lines == 4");
     ZOZUZ_CHECK(lines == 3);  // a check that holds does nothing
 }
 

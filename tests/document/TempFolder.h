@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,8 +14,19 @@ namespace zozuz {
 class TempFolder {
 public:
     TempFolder() {
+#ifdef _WIN32
+        // No mkdtemp: names are tried until one is free; creating a folder fails when it exists.
+        static unsigned counter = 0;
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        for (;;) {
+            path_ = std::filesystem::temp_directory_path() /
+                    ("zozuz-test-" + std::to_string(stamp) + "-" + std::to_string(++counter));
+            if (std::filesystem::create_directory(path_)) break;
+        }
+#else
         std::string pattern = (std::filesystem::temp_directory_path() / "zozuz-test-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
+#endif
     }
     ~TempFolder() {
         std::error_code ignored;

@@ -22,7 +22,7 @@
 #include "platform/headless/HeadlessMenuBar.h"
 #include "platform/headless/HeadlessPrinter.h"
 #include "platform/headless/HeadlessEditorWindow.h"
-#include "platform/headless/IconvCodePageCodec.h"
+#include "platform/files/SystemCodePageCodec.h"
 #include "platform/headless/MemoryClipboard.h"
 #include "platform/headless/HeadlessWindow.h"
 #include "platform/headless/RecordedTooltip.h"
@@ -220,7 +220,7 @@ private:
     HeadlessPrinter printer_;
 
     BitmapFontRenderer renderer_;
-    IconvCodePageCodec codec_;
+    SystemCodePageCodec codec_;
     BitmapCodePageText codePageText_{codec_};
     MemoryClipboard clipboard_;
     RecordedTooltip tooltip_;

@@ -10,7 +10,7 @@
 #include "platform/edit/EditControl.h"
 #include "platform/edit/EditView.h"
 #include "platform/headless/BitmapCodePageText.h"
-#include "platform/headless/IconvCodePageCodec.h"
+#include "platform/files/SystemCodePageCodec.h"
 #include "platform/headless/MemoryClipboard.h"
 
 namespace zozuz::testing {
@@ -20,7 +20,7 @@ struct EditViewRig {
     static constexpr int kLineHeight = 16;
     static constexpr int kBoxWidth = 16;
 
-    IconvCodePageCodec codec;
+    SystemCodePageCodec codec;
     BitmapCodePageText text{codec};
     MemoryClipboard clipboard;
     EditControl edit;

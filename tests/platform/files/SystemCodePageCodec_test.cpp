@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "platform/headless/IconvCodePageCodec.h"
+#include "platform/files/SystemCodePageCodec.h"
 
 namespace zozuz {
 namespace {
 
-TEST(IconvCodePageCodec, DecodesCharactersAndReportsWhatIsNone) {
-    IconvCodePageCodec codec;
+TEST(SystemCodePageCodec, DecodesCharactersAndReportsWhatIsNone) {
+    SystemCodePageCodec codec;
     EXPECT_EQ(codec.decode("A"), U'A');
     EXPECT_EQ(codec.decode(std::string(1, '\0')), U'\0');
     EXPECT_EQ(codec.decode("\xD6\xD0"), U'中');
@@ -21,8 +21,8 @@ TEST(IconvCodePageCodec, DecodesCharactersAndReportsWhatIsNone) {
     EXPECT_EQ(codec.decode(""), std::nullopt);
 }
 
-TEST(IconvCodePageCodec, EncodesWhatItCanAndMarksTheRest) {
-    IconvCodePageCodec codec;
+TEST(SystemCodePageCodec, EncodesWhatItCanAndMarksTheRest) {
+    SystemCodePageCodec codec;
     EXPECT_EQ(codec.encode("a中文b"), "a\xD6\xD0\xCE\xC4" "b");
     EXPECT_EQ(codec.encode("😀x"), "?x");           // outside the code page
     EXPECT_EQ(codec.encode("\xE4\xB8"), "??");      // a cut UTF-8 sequence, byte by byte

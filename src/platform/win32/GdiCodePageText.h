@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "platform/gfx/Font.h"
+#include "platform/gfx/Geometry.h"
+#include "platform/host/CodePageCanvas.h"
+#include "platform/host/CodePageTextMeasure.h"
+
+struct HDC__;
+
+namespace zozuz {
+
+class GdiTextRenderer;
+
+// Measuring code-page bytes with GDI's ANSI calls in the renderer's fonts, which carry the GB2312
+// character set, so that the system reads a lead byte with its trail byte as one character.
+class GdiCodePageTextMeasure final : public CodePageTextMeasure {
+public:
+    // `fonts` must outlive the measure.
+    explicit GdiCodePageTextMeasure(GdiTextRenderer& fonts);
+    ~GdiCodePageTextMeasure() override;
+    GdiCodePageTextMeasure(const GdiCodePageTextMeasure&) = delete;
+    GdiCodePageTextMeasure& operator=(const GdiCodePageTextMeasure&) = delete;
+
+    int advance(const Font& font, std::string_view character) override;
+    int lineHeight(const Font& font) override;
+    int averageCharWidth(const Font& font) override;
+
+private:
+    GdiTextRenderer& fonts_;
+    HDC__* dc_;  // a memory device context of the screen's kind, only measured on
+};
+
+// Painting code-page text on a window's device context during one WM_PAINT, clipped by the system
+// to the area being painted.
+class GdiCodePageCanvas final : public CodePageCanvas {
+public:
+    // Both must outlive the canvas.
+    GdiCodePageCanvas(HDC__* dc, GdiTextRenderer& fonts) : dc_(dc), fonts_(fonts) {}
+
+    void fill(const Rect& area, std::uint32_t rgb) override;
+    void drawText(Point at, std::string_view bytes, const Font& font, std::uint32_t rgb) override;
+
+private:
+    HDC__* dc_;
+    GdiTextRenderer& fonts_;
+};
+
+}  // namespace zozuz

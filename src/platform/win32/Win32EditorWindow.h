@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/gfx/Geometry.h"
+#include "platform/host/EditorWindow.h"
+
+struct HWND__;
+
+namespace zozuz {
+
+class Win32Host;
+class Win32Window;
+
+// The editor's child window on Windows: a window of the program's editor class inside a top-level
+// window, with the system's scroll bars (WS_VSCROLL, WS_HSCROLL). It paints through GDI on the
+// code-page bytes and hands every event to its client, guarded by the host.
+class Win32EditorWindow final : public EditorWindow {
+public:
+    // `host`, `parent` and `client` must outlive the window.
+    Win32EditorWindow(Win32Host& host, Win32Window& parent, EditorWindowClient& client);
+    ~Win32EditorWindow() override;
+    Win32EditorWindow(const Win32EditorWindow&) = delete;
+    Win32EditorWindow& operator=(const Win32EditorWindow&) = delete;
+
+    void setBounds(const Rect& bounds) override;
+    Rect bounds() const override;
+    Size textAreaSize() const override;
+    void setVisible(bool visible) override;
+    void setFocus() override;
+    bool hasFocus() const override;
+    void setScrollBars(const ScrollBarState& vertical, const ScrollBarState& horizontal) override;
+    void invalidate(const Rect& area) override;
+    void repaintNow() override;
+    void caretMoved() override;
+    EditorColours colours() const override;
+
+    HWND__* handle() const { return handle_; }
+    // The window procedure's work; returns whether the message was handled, with its result.
+    bool handleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result);
+    void attach(HWND__* handle) { handle_ = handle; }
+
+private:
+    void paint();
+    void scroll(bool vertical, unsigned request);
+
+    Win32Host& host_;
+    EditorWindowClient& client_;
+    HWND__* handle_ = nullptr;  // null once the system destroyed the window with its parent
+    // The scroll bars as last set by the program, which a scroll request moves from.
+    ScrollBarState vertical_;
+    ScrollBarState horizontal_;
+};
+
+}  // namespace zozuz

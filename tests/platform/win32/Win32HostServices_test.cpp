@@ -1,0 +1,292 @@
+// The Windows host's services for the editor and the program's commands under Wine: the clipboard,
+// measuring and painting code-page text, the editor's child window, the menu bar and the print
+// dialog.
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "base/Exception.h"
+#include "platform/gfx/Font.h"
+#include "platform/host/EditorWindow.h"
+#include "platform/host/MenuBar.h"
+#include "platform/host/WindowClient.h"
+#include "platform/win32/Win32EditorWindow.h"
+#include "platform/win32/Win32Host.h"
+#include "platform/win32/Win32Window.h"
+
+namespace zozuz {
+namespace {
+
+const Font kSong{"宋体", 12, Font::Charset::GB2312, 0, false};
+
+void pumpAll(Win32Host& host) {
+    while (host.pumpOne() != Host::PumpResult::Empty) {
+    }
+}
+
+bool pumpUntil(Win32Host& host, const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        if (host.pumpOne() == Host::PumpResult::Empty) Sleep(5);
+    }
+    return true;
+}
+
+class QuietWindow : public WindowClient {
+public:
+    bool keyPreview(const KeyEvent& key) override {
+        previews.push_back(key);
+        return false;
+    }
+    std::vector<KeyEvent> previews;
+};
+
+class RecordingEditor : public EditorWindowClient {
+public:
+    void key(const KeyEvent& k) override { keys.push_back(k); }
+    void mouse(const MouseEvent& m) override { mice.push_back(m); }
+    void paint(CodePageCanvas& canvas, const Rect& area) override {
+        paints.push_back(area);
+        canvas.fill(area, 0xFFFFFF);
+        canvas.fill(Rect{0, 0, 8, 8}, 0x336699);
+        canvas.drawText(Point{20, 2}, "\xD6\xD0\xCE\xC4", kSong, 0x000000);
+    }
+    void resized(Size size) override { sizes.push_back(size); }
+    void focusChanged(bool focused) override { focus.push_back(focused); }
+    void scrolled(bool vertical, std::int64_t position) override { scrolls.emplace_back(vertical, position); }
+
+    std::vector<KeyEvent> keys;
+    std::vector<MouseEvent> mice;
+    std::vector<Rect> paints;
+    std::vector<Size> sizes;
+    std::vector<bool> focus;
+    std::vector<std::pair<bool, std::int64_t>> scrolls;
+};
+
+WindowOptions frameOptions() {
+    WindowOptions o;
+    o.caption = "zozuz";
+    o.bounds = Rect{100, 100, 600, 450};
+    return o;
+}
+
+TEST(Win32HostServices, ClipboardKeepsTheExactBytesBesideUnicodeTextWithTheSystemsLineBreaks) {
+    Win32Host host;
+    Clipboard& clipboard = host.clipboard();
+    const std::string bytes("\xD6\xD0\n\x81\x20\0z", 6);  // an invalid pair and a zero survive
+    clipboard.put("中\nz", bytes);
+    EXPECT_TRUE(clipboard.hasText());
+    EXPECT_EQ(clipboard.text(), "中\nz");
+    EXPECT_EQ(clipboard.bytes(), bytes);
+
+    // Other programs see the desktop's line breaks.
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const auto* wide = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)));
+    ASSERT_NE(wide, nullptr);
+    EXPECT_EQ(std::wstring(wide), L"中\r\nz");
+    GlobalUnlock(GetClipboardData(CF_UNICODETEXT));
+
+    // Text another program put there carries no bytes of the program's own.
+    EmptyClipboard();
+    const wchar_t other[] = L"外\r\n";
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof other);
+    std::memcpy(GlobalLock(memory), other, sizeof other);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    EXPECT_EQ(clipboard.bytes(), std::nullopt);
+    EXPECT_EQ(clipboard.text(), "外\n");
+
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    EXPECT_FALSE(clipboard.hasText());
+    EXPECT_EQ(clipboard.text(), std::nullopt);
+}
+
+TEST(Win32HostServices, CodePageTextIsMeasuredAsTheChineseFontHasIt) {
+    Win32Host host;
+    CodePageTextMeasure& measure = host.codePageTextMeasure();
+    const int wide = measure.advance(kSong, "\xD6\xD0");
+    const int narrow = measure.advance(kSong, "a");
+    EXPECT_GT(narrow, 0);
+    EXPECT_GT(wide, narrow);  // a lead byte and its trail byte are one full-width character
+    EXPECT_GE(measure.lineHeight(kSong), 12);
+    EXPECT_GT(measure.averageCharWidth(kSong), 0);
+    EXPECT_EQ(host.codePageCodec().decode("\xD6\xD0"), U'中');
+}
+
+TEST(Win32HostServices, EditorWindowPaintsScrollsAndTakesKeysAfterItsWindowsPreview) {
+    Win32Host host;
+    QuietWindow frame;
+    auto window = host.createWindow(frame, frameOptions());
+    window->show();
+    RecordingEditor client;
+    auto editor = host.createEditorWindow(*window, client);
+    editor->setBounds(Rect{10, 10, 310, 210});
+    EXPECT_EQ(editor->bounds(), (Rect{10, 10, 310, 210}));
+    const Size area = editor->textAreaSize();
+    EXPECT_GT(area.width, 250);  // the frame's edge only, no scroll bars yet
+    ASSERT_FALSE(client.sizes.empty());
+    EXPECT_EQ(client.sizes.back(), area);
+
+    ScrollBarState vertical{true, 99, 10, 5};
+    editor->setScrollBars(vertical, ScrollBarState{});
+    EXPECT_LT(editor->textAreaSize().width, area.width);
+
+    ASSERT_TRUE(pumpUntil(host, [&] { return !client.paints.empty(); }));
+    const HWND handle = static_cast<Win32EditorWindow&>(*editor).handle();
+    editor->repaintNow();
+    HDC dc = GetDC(handle);
+    EXPECT_EQ(GetPixel(dc, 3, 3), RGB(0x33, 0x66, 0x99));
+    int dark = 0;
+    for (int y = 2; y < 16; ++y)
+        for (int x = 20; x < 44; ++x) dark += GetPixel(dc, x, y) != RGB(0xFF, 0xFF, 0xFF);
+    ReleaseDC(handle, dc);
+    EXPECT_GT(dark, 10);  // the two characters were drawn
+
+    // The scroll bar's requests move from the position the program set, within its range.
+    SendMessageW(handle, WM_VSCROLL, SB_LINEDOWN, 0);
+    SendMessageW(handle, WM_VSCROLL, SB_PAGEUP, 0);
+    SendMessageW(handle, WM_VSCROLL, SB_BOTTOM, 0);
+    ASSERT_EQ(client.scrolls.size(), 3u);
+    EXPECT_EQ(client.scrolls[0], (std::pair<bool, std::int64_t>{true, 6}));
+    EXPECT_EQ(client.scrolls[1], (std::pair<bool, std::int64_t>{true, 0}));
+    EXPECT_EQ(client.scrolls[2], (std::pair<bool, std::int64_t>{true, 90}));
+
+    editor->setFocus();
+    EXPECT_TRUE(editor->hasFocus());
+    EXPECT_EQ(client.focus, (std::vector<bool>{true}));
+    PostMessageW(handle, WM_KEYDOWN, 'A', 1 | (MapVirtualKeyW('A', MAPVK_VK_TO_VSC) << 16));
+    pumpAll(host);
+    ASSERT_EQ(frame.previews.size(), 1u);
+    ASSERT_EQ(client.keys.size(), 1u);
+    EXPECT_EQ(client.keys[0].text, "a");
+
+    PostMessageW(handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(7, 9));
+    pumpAll(host);
+    ASSERT_FALSE(client.mice.empty());
+    EXPECT_EQ(client.mice.back().position, (Point{7, 9}));
+    EXPECT_EQ(GetCapture(), handle);  // a held button keeps the pointer's events coming
+    PostMessageW(handle, WM_LBUTTONUP, 0, MAKELPARAM(7, 9));
+    pumpAll(host);
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    const EditorColours colours = editor->colours();
+    EXPECT_NE(colours.window, colours.text);
+}
+
+class RecordingMenus : public MenuListener {
+public:
+    void submenuOpening(MenuId submenu) override { opened.push_back(submenu); }
+    void highlighted(MenuId entry) override { highlights.push_back(entry); }
+    void chosen(MenuId entry) override { chosenIds.push_back(entry); }
+    MenuCharAnswer characterTyped(MenuId level, std::string_view character, MenuId) override {
+        typed.emplace_back(level, std::string(character));
+        return answer;
+    }
+    std::vector<MenuId> opened, highlights, chosenIds;
+    std::vector<std::pair<MenuId, std::string>> typed;
+    MenuCharAnswer answer;
+};
+
+MenuEntry command(MenuId id, const char* caption) {
+    MenuEntry e;
+    e.id = id;
+    e.caption = caption;
+    return e;
+}
+
+TEST(Win32HostServices, MenuBarShowsItsEntriesAndReportsTheMenuMessages) {
+    Win32Host host;
+    QuietWindow frame;
+    auto window = host.createWindow(frame, frameOptions());
+    const HWND handle = static_cast<Win32Window&>(*window).handle();
+    RecordingMenus listener;
+    auto bar = host.createMenuBar(*window, listener);
+    MenuEntry file = command(1, "文件(&F)");
+    file.kind = MenuEntry::Kind::Submenu;
+    file.entries = {command(2, "打开(&O)..."), MenuEntry{}, command(3, "退出(&X)")};
+    file.entries[1].kind = MenuEntry::Kind::Separator;
+    file.entries[0].shortcutText = "Ctrl+O";
+    bar->setEntries(kMenuBarLevel, {file});
+    const HMENU menu = GetMenu(handle);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(GetMenuItemCount(menu), 1);
+    const HMENU popup = GetSubMenu(menu, 0);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(GetMenuItemCount(popup), 3);
+    wchar_t text[64] = {};
+    GetMenuStringW(popup, 2, text, 64, MF_BYCOMMAND);
+    EXPECT_EQ(std::wstring(text), L"打开(&O)...\tCtrl+O");
+
+    // Ids are the program's: one used twice or a level the bar does not hold is refused.
+    EXPECT_THROW(bar->setEntries(1, {command(3, "a"), command(3, "b")}), std::invalid_argument);
+    EXPECT_THROW(bar->setEntries(77, {}), std::invalid_argument);
+    EXPECT_THROW(bar->updateEntry(command(77, "x")), std::invalid_argument);
+    EXPECT_EQ(GetMenuItemCount(popup), 3);  // a refused change changes nothing
+
+    MenuEntry disabled = command(3, "退出(&X)");
+    disabled.enabled = false;
+    bar->updateEntry(disabled);
+    EXPECT_NE(GetMenuState(popup, 3, MF_BYCOMMAND) & MF_GRAYED, 0u);
+
+    SendMessageW(handle, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    EXPECT_EQ(listener.opened, (std::vector<MenuId>{1}));
+    SendMessageW(handle, WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP), reinterpret_cast<LPARAM>(menu));
+    SendMessageW(handle, WM_MENUSELECT, MAKEWPARAM(2, MF_STRING), reinterpret_cast<LPARAM>(popup));
+    SendMessageW(handle, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_EQ(listener.highlights, (std::vector<MenuId>{1, 2, kNoMenuEntry}));
+
+    listener.answer = MenuCharAnswer{MenuCharAnswer::Action::Execute, 3};
+    const LRESULT answer = SendMessageW(handle, WM_MENUCHAR, MAKEWPARAM(L'x', MF_POPUP), reinterpret_cast<LPARAM>(popup));
+    EXPECT_EQ(answer, MAKELRESULT(2, MNC_EXECUTE));
+    ASSERT_EQ(listener.typed.size(), 1u);
+    EXPECT_EQ(listener.typed[0], (std::pair<MenuId, std::string>{1, "x"}));
+
+    PostMessageW(handle, WM_COMMAND, MAKEWPARAM(2, 0), 0);
+    pumpAll(host);
+    EXPECT_EQ(listener.chosenIds, (std::vector<MenuId>{2}));
+
+    bar.reset();
+    EXPECT_EQ(GetMenu(handle), nullptr);
+}
+
+TEST(Win32HostServices, ACancelledPrintDialogPrintsNothing) {
+    Win32Host host;
+    // The dialog runs its own loop, in which the host's timers still fire: one cancels it. Without
+    // any printer the system may refuse to show it at all, which is an error and prints nothing too.
+    std::function<void()> cancel = [&] {
+        if (HWND dialog = FindWindowW(L"#32770", nullptr)) PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        else host.startTimer(100, cancel);
+    };
+    host.startTimer(100, cancel);
+    PrintJob job;
+    job.title = "zozuz";
+    job.font = kSong;
+    job.lineCount = 2;
+    int asked = 0;
+    job.line = [&](std::size_t) {
+        ++asked;
+        return std::string("中文");
+    };
+    try {
+        EXPECT_FALSE(host.printer().print(job));
+    } catch (const EPrinter&) {
+    }
+    EXPECT_EQ(asked, 0);
+    EXPECT_FALSE(host.fileDialogs().documentsFolder().empty());
+}
+
+}  // namespace
+}  // namespace zozuz
