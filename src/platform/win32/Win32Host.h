@@ -19,6 +19,8 @@
 #include "platform/host/MessageBox.h"
 #include "platform/host/NativeWindow.h"
 #include "platform/host/WindowClient.h"
+#include "platform/win32/Win32TooltipWindow.h"
+#include "platform/win32/Win32WarningSound.h"
 
 // Only the handle types are named here, as windows.h declares them: the program's start code
 // includes this header, and nothing outside the Windows host sees windows.h.
@@ -73,6 +75,8 @@ public:
     const CodePageCodec& codePageCodec() const override { return codec_; }
     CodePageTextMeasure& codePageTextMeasure() override;
     Clipboard& clipboard() override;
+    TooltipWindow& tooltipWindow() override { return tooltip_; }
+    WarningSound& warningSound() override { return warningSound_; }
     bool openAddress(std::string_view address, NativeWindow* owner) override;
     std::string executablePath() const override;
     int initialShowCommand() const override;
@@ -129,6 +133,8 @@ private:
     std::unique_ptr<Win32Clipboard> clipboard_;
     std::unique_ptr<Win32FileDialogs> fileDialogs_;
     std::unique_ptr<Win32Printer> printer_;
+    Win32TooltipWindow tooltip_;
+    Win32WarningSound warningSound_;
     HostListener* listener_ = nullptr;
     std::vector<Win32Window*> windows_;
     std::exception_ptr pending_;
