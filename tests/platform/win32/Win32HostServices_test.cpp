@@ -262,6 +262,49 @@ TEST(Win32HostServices, MenuBarShowsItsEntriesAndReportsTheMenuMessages) {
     EXPECT_EQ(GetMenu(handle), nullptr);
 }
 
+// The visible tooltip window of this process, or null.
+HWND visibleTooltip() {
+    struct Search {
+        HWND found = nullptr;
+    } search;
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, 64);
+            if (process == GetCurrentProcessId() && IsWindowVisible(window) && lstrcmpiW(name, L"tooltips_class32") == 0) {
+                reinterpret_cast<Search*>(data)->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST(Win32HostServices, TooltipShowsItsTextBelowThePointerOnTheScreenAndHides) {
+    Win32Host host;
+    host.tooltipWindow().show("剪切 (Ctrl+X)", Point{200, 150});
+    ASSERT_TRUE(pumpUntil(host, [] { return visibleTooltip() != nullptr; }));
+    RECT shown{};
+    GetWindowRect(visibleTooltip(), &shown);
+    EXPECT_GT(shown.top, 150);
+    EXPECT_GE(shown.left, 0);
+    EXPECT_LE(shown.right, GetSystemMetrics(SM_CXSCREEN));
+    // Near the screen's bottom right corner it stays on the screen, above the pointer.
+    const Point corner{GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2};
+    host.tooltipWindow().show("剪切 (Ctrl+X)", corner);
+    pumpAll(host);
+    GetWindowRect(visibleTooltip(), &shown);
+    EXPECT_LE(shown.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_LE(shown.bottom, corner.y + 1);
+    host.tooltipWindow().hide();
+    EXPECT_TRUE(pumpUntil(host, [] { return visibleTooltip() == nullptr; }));
+    host.tooltipWindow().hide();  // hiding a hidden tooltip does nothing
+    host.warningSound().play();   // a system without sound stays silent, and nothing fails
+}
+
 TEST(Win32HostServices, ACancelledPrintDialogPrintsNothing) {
     Win32Host host;
     // The dialog runs its own loop, in which the host's timers still fire: one cancels it. Without
