@@ -53,8 +53,10 @@ LayoutReader::Handlers TVeskAppForm::handlers() {
         {"ToolButton11Click", &TVeskAppForm::ToolButton11Click},
     };
     LayoutReader::Handlers bound;
-    for (const auto& [name, method] : methods)
-        bound.emplace(name, TNotifyEvent([this, method](TComponent& sender) { (this->*method)(sender); }));
+    for (const auto& entry : methods) {
+        const auto method = entry.second;
+        bound.emplace(entry.first, TNotifyEvent([this, method](TComponent& sender) { (this->*method)(sender); }));
+    }
     return bound;
 }
 
