@@ -60,6 +60,13 @@ void Win32TooltipWindow::show(const std::string& text, Point pointer) {
     if (y + height > screenHeight) y = std::max(0, static_cast<int>(pointer.y) - height);
     SendMessageW(window_, TTM_TRACKPOSITION, 0, MAKELPARAM(x, y));
     SendMessageW(window_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
+    // The window may come out a little larger than the bubble it reported (its border): what
+    // still leaves the screen is taken back once it shows.
+    RECT shown{};
+    if (!GetWindowRect(window_, &shown)) return;
+    const int dx = std::min(0, static_cast<int>(screenWidth - shown.right));
+    const int dy = std::min(0, static_cast<int>(screenHeight - shown.bottom));
+    if (dx != 0 || dy != 0) SendMessageW(window_, TTM_TRACKPOSITION, 0, MAKELPARAM(std::max(0, x + dx), std::max(0, y + dy)));
 }
 
 void Win32TooltipWindow::hide() {
