@@ -8,6 +8,7 @@
 #include "ui/toolkit/TImageList.h"
 #include "ui/toolkit/TMainMenu.h"
 #include "ui/toolkit/TMemo.h"
+#include "ui/toolkit/TStatusBar.h"
 #include "ui/toolkit/TToolBar.h"
 
 namespace zozuz {
@@ -19,9 +20,8 @@ class TAboutBox;
 // from its stored layout; its commands are the handlers below, bound to them by name.
 class TVeskAppForm : public TForm {
 public:
-    // The toolbar's and the status line's heights, between which the editor fills the window.
+    // The toolbar's height; the editor fills the window between the toolbar and the status line.
     static constexpr int kToolBarHeight = 30;
-    static constexpr int kStatusBarHeight = 19;
 
     explicit TVeskAppForm(TApplication& application);
 
@@ -33,6 +33,8 @@ public:
     TMainMenu* MainMenu1 = nullptr;
     TToolBar* ToolBar1 = nullptr;
     TGauge* Gauge1 = nullptr;
+    // The status line, docked along the bottom; it shows the hints.
+    TStatusBar* StatusBar = nullptr;
     // The About box the About command shows; set once both windows exist.
     TAboutBox* AboutBox = nullptr;
 
@@ -58,7 +60,8 @@ protected:
     void Resized() override;
 
 private:
-    void layoutMemo();
+    // Docks the status line along the bottom and lets the editor fill the space above it.
+    void layoutClientArea();
     LayoutReader::Handlers handlers();
 };
 

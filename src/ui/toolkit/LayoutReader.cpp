@@ -23,6 +23,7 @@
 #include "ui/toolkit/TMemo.h"
 #include "ui/toolkit/TMenuItem.h"
 #include "ui/toolkit/TPanel.h"
+#include "ui/toolkit/TStatusBar.h"
 #include "ui/toolkit/TToolBar.h"
 #include "ui/toolkit/TToolButton.h"
 
@@ -48,7 +49,7 @@ const std::map<std::string, Factory>& kinds() {
         {"TToolButton", make<TToolButton>()}, {"TGauge", make<TGauge>()},
         {"TPanel", make<TPanel>()},           {"TImage", make<TImage>()},
         {"TLabel", make<TLabel>()},           {"TButton", make<TButton>()},
-        {"TMemo", make<TMemo>()},
+        {"TMemo", make<TMemo>()},             {"TStatusBar", make<TStatusBar>()},
     };
     return table;
 }
@@ -143,6 +144,7 @@ void LayoutReader::setValue(TComponent& component, const StoredValue& stored) {
     auto* pushButton = dynamic_cast<TButton*>(&component);
     auto* panel = dynamic_cast<TPanel*>(&component);
     auto* winControl = dynamic_cast<TWinControl*>(&component);
+    auto* statusBar = dynamic_cast<TStatusBar*>(&component);
 
     bool applied = true;
     if (property == "Caption" && text) {
@@ -229,6 +231,10 @@ void LayoutReader::setValue(TComponent& component, const StoredValue& stored) {
                                                    : TBevelCut::bvNone);
     } else if (property == "BevelWidth" && number && panel) {
         panel->SetBevelWidth(*number);
+    } else if (property == "AutoHint" && flag && statusBar) {
+        statusBar->SetAutoHint(*flag);
+    } else if (property == "SimplePanel" && flag && statusBar) {
+        statusBar->SetSimplePanel(*flag);
     } else if (property == "WordWrap" && flag && label) {
         label->SetWordWrap(*flag);
     } else if (property == "Default" && flag && pushButton) {
