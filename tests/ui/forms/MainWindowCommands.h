@@ -17,6 +17,7 @@
 #include "base/KeyCode.h"
 #include "platform/headless/HeadlessEditorWindow.h"
 #include "platform/headless/HeadlessHost.h"
+#include "platform/headless/HeadlessWindow.h"
 #include "platform/host/MouseEvent.h"
 #include "ui/forms/TVeskAppForm.h"
 #include "ui/toolkit/TToolButton.h"
