@@ -152,14 +152,23 @@ const StoredLayout& veskAppFormLayout() {
         // pointer is on or the highlighted menu entry. The window keeps it docked at the bottom.
         {"TStatusBar", "StatusBar", "", {{"Height", 19}, {"AutoHint", true}, {"SimplePanel", true}}},
 
+        // The dialogs of the file commands. The open dialog serves both open commands, the save
+        // dialog both save commands, so each offers the name last chosen through it.
+        {"TOpenDialog", "OpenDialog", "",
+         {{"Filter", "文本文件|*.txt|All Files (*.*)|*.*"s}, {"DefaultExt", "txt"s}, {"InitialDir", "C:\\My Documents"s}}},
+        {"TSaveDialog", "SaveDialog", "",
+         {{"Filter", "文本文件|*.txt|All Files (*.*)|*.*"s},
+          {"DefaultExt", "txt"s},
+          {"InitialDir", "C:\\My Documents"s},
+          {"Title", "加密后的文本保存为"s}}},
+        {"TPrintDialog", "PrintDialog1", "", {}},
+
         // The gauge lies beneath the editor, which is created after it; it shows only while a
         // cipher run has switched the editor's drawing off.
         {"TGauge", "Gauge1", "", {{"Left", 8}, {"Top", 32}, {"Width", 297}, {"Height", 17}}},
         // The editor, which fills the client area between the toolbar and the status line as the
         // window sizes it.
         {"TMemo", "Memo1", "", {{"ParentFont", false}, {"Font", Font{"宋体", 16, Font::Charset::GB2312, 0x000000, false}}}},
-        // Places to come: the status line StatusBar with its one simple panel, and the dialogs
-        // OpenDialog, SaveDialog and PrintDialog1.
     };
     return layout;
 }
