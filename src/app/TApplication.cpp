@@ -142,9 +142,11 @@ void TApplication::HandleMessage() {
 }
 
 void TApplication::idle() {
-    trackMouse();
-    // Off the program's controls the tooltip hides; onto another control its pause starts.
-    tooltip_.PointerAt(mouseControl_, host_.pointerPosition(), host_.activeWindow() != nullptr);
+    if (!menuOpen_) {
+        trackMouse();
+        // Off the program's controls the tooltip hides; onto another control its pause starts.
+        tooltip_.PointerAt(mouseControl_, host_.pointerPosition(), host_.activeWindow() != nullptr);
+    }
     updateActions();
     if (!terminated_) host_.waitForEvent();
 }

@@ -60,9 +60,22 @@ QtMenuBar::QtMenuBar(QtHost& host, QtWindow& window, MenuListener& listener)
     // The bar belongs in the window, also on desktops that could move it to a global menu.
     bar_->setNativeMenuBar(false);
     filter_ = new MenuKeyFilter(*this, bar_);
+    // The bar highlights a title under the pointer also while no menu is open, which is no
+    // highlight of an open menu: only one whose menu is showing once the title's work is done
+    // (Alt with a key or a click opens it just after) is reported.
     QObject::connect(bar_, &QMenuBar::hovered, bar_, [this](QAction* action) {
-        highlightReported_ = true;
-        host_.guard([&] { listener_.highlighted(idOf(action)); });
+        QPointer<QAction> hovered(action);
+        const unsigned entriesBefore = entryHighlights_;
+        QMetaObject::invokeMethod(
+            bar_,
+            [this, hovered, entriesBefore] {
+                if (!hovered || !QApplication::activePopupWidget() || bar_->activeAction() != hovered ||
+                    entryHighlights_ != entriesBefore)
+                    return;
+                highlightReported_ = true;
+                host_.guard([&] { listener_.highlighted(idOf(hovered)); });
+            },
+            Qt::QueuedConnection);
     });
     window.setMenuBar(this);
     bar_->show();
@@ -199,6 +212,7 @@ void QtMenuBar::build(QWidget* into, MenuId level, const std::vector<MenuEntry>&
         });
         QObject::connect(menu, &QMenu::hovered, menu, [this](QAction* hovered) {
             highlightReported_ = true;
+            ++entryHighlights_;
             host_.guard([&] { listener_.highlighted(idOf(hovered)); });
         });
         QObject::connect(menu, &QMenu::aboutToHide, menu, [this] {

@@ -77,6 +77,9 @@ private:
     std::map<MenuId, Item> items_;
     // Whether the program last heard of a highlighted entry, so that closing reports "none" once.
     bool highlightReported_ = false;
+    // Counts the highlights reported inside open menus, so that a title's highlight reported
+    // late does not undo a highlight of its menu's entries that came first.
+    unsigned entryHighlights_ = 0;
 };
 
 }  // namespace zozuz

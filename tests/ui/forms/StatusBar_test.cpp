@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/TApplication.h"
+#include "base/KeyCode.h"
 #include "platform/headless/HeadlessHost.h"
 #include "platform/headless/HeadlessMenuBar.h"
 #include "platform/headless/HeadlessWindow.h"
@@ -228,6 +229,33 @@ TEST_F(StatusBarTest, EveryMenuEntryShowsItsHintWhileHighlightedAndTitlesAndClos
     EXPECT_EQ(StatusBar->SimpleText(), "推出应用程序，提示保存文档");
     bar().closeAll();
     EXPECT_EQ(StatusBar->SimpleText(), "") << "closing the menu empties it";
+}
+
+TEST_F(StatusBarTest, WhileAMenuIsOpenTheIdleStepLeavesTheHintAndTheTooltipAlone) {
+    // The pointer rests on the Cut button when Alt opens the File menu; with the menu open it moves
+    // on to the Copy button and rests there.
+    const RecordedTooltip& tooltip = host.tooltipWindow();
+    std::vector<std::string> shown;
+    step([this] { pointAt(&form->button("ToolButton4")); });
+    step([&] {
+        shown.push_back(StatusBar->SimpleText());
+        host.postKeyPress(*form->Native(), vk::Menu);
+        bar().open(idOf(form->item("N1")));
+        bar().highlight(idOf(form->item("N24")));
+    });
+    step([this] { pointAt(&form->button("ToolButton5")); });
+    step([this] { host.advanceClock(600); });
+    step([&] {
+        shown.push_back(StatusBar->SimpleText());
+        EXPECT_EQ(tooltip.text(), std::nullopt) << "no tooltip while the menu is open";
+        bar().closeAll();
+        shown.push_back(StatusBar->SimpleText());
+    });
+    step([&] { shown.push_back(StatusBar->SimpleText()); });
+    run();
+    EXPECT_EQ(shown, (std::vector<std::string>{"Cuts the selection and puts 简切选定内容并将它放入剪贴板", "打开现有已加密文档",
+                                               "", "复制选定内容并将它放入剪贴板"}));
+    EXPECT_FALSE(app.MenuOpen());
 }
 
 TEST_F(StatusBarTest, OnlyAChangedHintIsSentOn) {
