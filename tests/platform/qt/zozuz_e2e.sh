@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # zozuz from start to end on a real X server under a window manager: the program shows one window
-# captioned "zozuz" at the outer bounds 193, 135, 570 x 385 (frame included), and closing that window
-# through the window manager (Alt+F4) ends the program with exit code 0.
+# captioned "zozuz" at the outer bounds 193, 135, 570 x 385 (frame included), Alt+F and Z bring up
+# the open dialog, and closing that window through the window manager (Alt+F4) ends the program with
+# exit code 0.
 #
 # usage: zozuz_e2e.sh PATH_TO_ZOZUZ   (starts its own X session unless ZOZUZ_X_SESSION is set)
 set -u
@@ -118,6 +119,33 @@ for _ in $(seq 50); do
   [ "$menus" -eq 1 ] && break
   sleep 0.1
 done
+
+# Z in the open File menu is the key the program gave "打开已加密文件": it opens the open dialog, a
+# window of the dialog type (the menu is a window of the program too), and Esc cancels it.
+timeout 5 xdotool windowactivate --sync "$win" >/dev/null 2>&1
+xdotool key alt+f
+sleep 0.5
+xdotool key z
+dialog=""
+for _ in $(seq 50); do
+  for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+    [ "$id" = "$win" ] && continue
+    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q '= _NET_WM_WINDOW_TYPE_DIALOG' && dialog=$id
+  done
+  [ -n "$dialog" ] && break
+  sleep 0.1
+done
+check "a dialog after Alt+F and Z" "yes" "$([ -n "$dialog" ] && echo yes || echo no)"
+if [ -n "$dialog" ]; then
+  timeout 5 xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
+  xdotool key Escape
+  for _ in $(seq 50); do
+    menus=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l)
+    [ "$menus" -eq 1 ] && break
+    sleep 0.1
+  done
+  check "the number of visible windows after Esc in the dialog" "1" "$menus"
+fi
 
 # Close through the window manager: openbox turns Alt+F4 into a close request to the active window.
 timeout 5 xdotool windowactivate --sync "$win" >/dev/null 2>&1
