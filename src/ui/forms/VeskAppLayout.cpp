@@ -140,6 +140,17 @@ const StoredLayout& veskAppFormLayout() {
         button("ToolButton11",
                {{"Hint", "解密|解密文字"s}, {"Enabled", false}, {"ImageIndex", 17}, {"OnClick", "ToolButton11Click"s}}),
 
+        // The dialogs of the file commands. The open dialog serves both open commands, the save
+        // dialog both save commands, so each offers the name last chosen through it.
+        {"TOpenDialog", "OpenDialog", "",
+         {{"Filter", "文本文件|*.txt|All Files (*.*)|*.*"s}, {"DefaultExt", "txt"s}, {"InitialDir", "C:\\My Documents"s}}},
+        {"TSaveDialog", "SaveDialog", "",
+         {{"Filter", "文本文件|*.txt|All Files (*.*)|*.*"s},
+          {"DefaultExt", "txt"s},
+          {"InitialDir", "C:\\My Documents"s},
+          {"Title", "加密后的文本保存为"s}}},
+        {"TPrintDialog", "PrintDialog1", "", {}},
+
         // The gauge lies beneath the editor, which is created after it; it shows only while a
         // cipher run has switched the editor's drawing off.
         {"TGauge", "Gauge1", "", {{"Left", 8}, {"Top", 32}, {"Width", 297}, {"Height", 17}}},
