@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A user's whole round with zozuz on a real X server under a window manager, with real X input:
 # type Chinese text, Ctrl+S and a name typed into the real save dialog; Encrypt with a click on its
-# toolbar button; Save As over the same name, answering the "Confirm" box with Yes; F12 and the same
-# name in the open dialog; Decrypt with a click; Save. After each save the file on disk must equal,
+# toolbar button; Save As over the same name, answering the "Confirm" box with Yes; New, then F12 and
+# the same name in the open dialog; Decrypt with a click; Save. After each save the file on disk must equal,
 # byte for byte, what zozuz-cli makes of the same text. Then the About box opens from the Help menu
 # and closes with Enter, and Exit from the File menu ends the program with exit code 0.
 #
@@ -174,8 +174,10 @@ key Return
 await_gone "$confirm"
 check_file "the encrypted text saved over the same name" "$work/encrypted.expected"
 
-# 5. F12 opens it as an encrypted file: the name typed into the real open dialog.
+# 5. Ctrl+N empties the editor, so that the text that comes back is the file's; F12 opens the file
+#    as an encrypted one, its name typed into the real open dialog.
 timeout 5 xdotool windowactivate --sync "$win" >/dev/null 2>&1
+key ctrl+n
 key F12
 dialog=""
 for _ in $(seq 100); do
