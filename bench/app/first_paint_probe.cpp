@@ -86,8 +86,8 @@ bool blockIs(Display* display, int x, int y, int w, int h, unsigned long colour)
     return same;
 }
 
-// Whether the main window is painted: button face at the right end of the toolbar's row and in the
-// status line, the editor's white in the middle.
+// Whether the main window is painted: button face at the right end of the toolbar's row and inside
+// the status line's frame, right of its text, and the editor's white in the middle.
 bool painted(Display* display, Window window) {
     XWindowAttributes attributes;
     if (XGetWindowAttributes(display, window, &attributes) == 0 || attributes.map_state != IsViewable) return false;
@@ -102,7 +102,7 @@ bool painted(Display* display, Window window) {
     constexpr unsigned long kWindow = 0xFFFFFF;
     return blockIs(display, x + w / 2 - 2, y + h / 2 - 2, 4, 4, kWindow) &&
            blockIs(display, x + w - 4, y + 34, 3, 3, kButtonFace) &&
-           blockIs(display, x + w - 4, y + h - 4, 3, 3, kButtonFace);
+           blockIs(display, x + w - 12, y + h - 10, 3, 3, kButtonFace);
 }
 
 // One start; returns the milliseconds to the first painted window, or nothing when the program ended

@@ -59,8 +59,9 @@ check "the window's outer bounds" "193,135 570x385" "$outer"
 
 # The window shows its button-face background (F0F0F0) where the toolbar and the status line go,
 # and the editor's white between them: the program painted both.
-# The top-left corner belongs to the menu bar; the toolbar's row ends in button face at the right.
-points=("$((x + w - 2)) $((y + 35))" "$((x + w - 1)) $((y + h - 1))")
+# The top-left corner belongs to the menu bar; the toolbar's row ends in button face at the right,
+# and the status line along the bottom is button face inside its sunken frame, right of its text.
+points=("$((x + w - 2)) $((y + 35))" "$((x + w - 10)) $((y + h - 9))")
 editor_point="$((x + w / 2)) $((y + h / 2))"
 for _ in $(seq 50); do  # the first paint may still be on its way
   painted=1
