@@ -102,6 +102,10 @@ click_button() {
     echo "FAIL: the $1 button at $2, $button_y still shows $before after its click" >&2
     failures=$((failures + 1))
   fi
+  # The pointer goes back to the editor, which shows no tooltip: a tooltip is a window of the program
+  # too, and would be taken for a menu or a dialog.
+  window_geometry "$win"
+  xdotool mousemove "$((win_x + win_w / 2))" "$((win_y + win_h / 2))"
 }
 
 # key KEYS...: real key presses to whatever window has the focus.
@@ -117,6 +121,8 @@ pid=$!
 await_window zozuz
 win=$found
 timeout 5 xdotool windowactivate --sync "$win" >/dev/null 2>&1
+window_geometry "$win"
+xdotool mousemove "$((win_x + win_w / 2))" "$((win_y + win_h / 2))"
 
 # The toolbar's row: the editor's white begins below the menu bar and the 30-pixel toolbar; the
 # buttons' middle lies 15 pixels above it. Found from the screen, as the menu bar's height is the
@@ -179,14 +185,17 @@ check_file "the encrypted text saved over the same name" "$work/encrypted.expect
 timeout 5 xdotool windowactivate --sync "$win" >/dev/null 2>&1
 key ctrl+n
 key F12
+# The open dialog keeps the system's own title; it is the program's window that becomes active.
 dialog=""
 for _ in $(seq 100); do
-  dialog=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$win" | head -n 1)
-  [ -n "$dialog" ] && break
+  active=$(xdotool getactivewindow 2>/dev/null)
+  if [ -n "$active" ] && [ "$active" != "$win" ] && [ "$(xdotool getwindowpid "$active" 2>/dev/null)" = "$pid" ]; then
+    dialog=$active
+    break
+  fi
   sleep 0.1
 done
 [ -n "$dialog" ] || fail "F12 showed no open dialog"
-await_active "$dialog"
 sleep 0.3
 key ctrl+a
 xdotool type --delay 40 "$file"
