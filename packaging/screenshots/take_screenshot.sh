@@ -22,7 +22,7 @@ about_output=${3:-}
 work=$(mktemp -d "${TMPDIR:-/tmp}/zozuz-screenshot.XXXXXX")
 log="$work/zozuz.log"
 pid=""
-# shellcheck source=../../tests/platform/qt/e2e_helpers.sh
+# shellcheck source=tests/platform/qt/e2e_helpers.sh
 . "$here/../../tests/platform/qt/e2e_helpers.sh"
 trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 

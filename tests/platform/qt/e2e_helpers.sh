@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Helpers for the end-to-end scripts that drive zozuz on a real X server (sourced, not run). They
 # expect $log (the program's output, shown on failure) and $pid (the program's process, or empty),
 # and count failed checks in $failures.

@@ -14,7 +14,7 @@ fi
 zozuz=${1:?usage: $0 PATH_TO_ZOZUZ}
 log=$(mktemp "${TMPDIR:-/tmp}/zozuz-e2e.XXXXXX")
 pid=""
-# shellcheck source=e2e_helpers.sh
+# shellcheck source=tests/platform/qt/e2e_helpers.sh
 . "$here/e2e_helpers.sh"
 
 finish() {

@@ -24,7 +24,7 @@ done
 work=$(mktemp -d "${TMPDIR:-/tmp}/zozuz-round.XXXXXX")
 log="$work/zozuz.log"
 pid=""
-# shellcheck source=e2e_helpers.sh
+# shellcheck source=tests/platform/qt/e2e_helpers.sh
 . "$here/e2e_helpers.sh"
 
 finish() {
