@@ -96,6 +96,11 @@ public:
     // Shows a window modally and returns the modal result it closed with.
     int ShowModal(AppWindow& window);
 
+    // Shows a message box modally for the whole program: every visible, enabled window is disabled
+    // while it shows, and afterwards exactly those are enabled again and the window that was active
+    // is activated again. An empty owner places the box over the active window.
+    MessageBoxResult ShowMessageBox(MessageBoxRequest request);
+
     // The error display, for an error that escaped a handler of `sender` (may be null). Call it
     // from inside a catch block, or pass the error.
     void HandleException(AppWindow* sender, std::exception_ptr error = std::current_exception());

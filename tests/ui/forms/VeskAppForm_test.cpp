@@ -128,6 +128,33 @@ TEST_F(VeskAppFormTest, TheToolbarIsDrawnWithDisabledButtonsGreyed) {
     EXPECT_TRUE(showsPicture(get<TToolButton>("ToolButton11"), 17));
 }
 
+TEST_F(VeskAppFormTest, TheStatusLineStaysAlongTheBottomWithTheEditorAboveItAsTheWindowSizes) {
+    ASSERT_NE(form->StatusBar, nullptr);
+    EXPECT_EQ(form->StatusBar, form->FindComponent("StatusBar"));
+    EXPECT_TRUE(form->StatusBar->AutoHint());
+    EXPECT_TRUE(form->StatusBar->SimplePanel());
+    EXPECT_FALSE(form->StatusBar->ShowHint()) << "it shows no tooltip of its own";
+    auto expectDocked = [&] {
+        const int width = form->ClientWidth();
+        const int height = form->ClientHeight();
+        EXPECT_EQ(form->StatusBar->BoundsRect(), (Rect{0, height - 19, width, height}));
+        EXPECT_EQ(form->Memo1->BoundsRect(), (Rect{0, 30, width, height - 19}));
+    };
+    expectDocked();
+    showAndPaint();
+    expectDocked();
+    form->SetBounds(100, 100, 700, 500);
+    showAndPaint();
+    expectDocked();
+    EXPECT_EQ(form->StatusBar->Width(), form->ClientWidth());
+    // Too low for an editor: the editor shrinks to nothing and the status line keeps its height.
+    form->SetBounds(100, 100, 300, 60);
+    showAndPaint();
+    EXPECT_EQ(form->StatusBar->Height(), 19);
+    EXPECT_EQ(form->StatusBar->Top(), form->ClientHeight() - 19);
+    EXPECT_EQ(form->Memo1->Height(), 0);
+}
+
 TEST_F(VeskAppFormTest, ExitEndsTheProgramWithoutAQuestion) {
     showAndPaint();
     get<TMenuItem>("FileExitItem").Click();
