@@ -18,23 +18,32 @@ TVeskAppForm::TVeskAppForm(TApplication& application) : TForm(application) {
     N6 = dynamic_cast<TMenuItem*>(FindComponent("N6"));
     Gauge1 = dynamic_cast<TGauge*>(FindComponent("Gauge1"));
     Memo1 = dynamic_cast<TMemo*>(FindComponent("Memo1"));
+    StatusBar = dynamic_cast<TStatusBar*>(FindComponent("StatusBar"));
+    layoutClientArea();
     // The editor takes the keyboard when the window is first activated.
     Memo1->SetFocus();
 }
 
 void TVeskAppForm::HandleNeeded() {
     TForm::HandleNeeded();
-    layoutMemo();
+    layoutClientArea();
     if (Memo1) Memo1->HandleNeeded();
 }
 
-void TVeskAppForm::Resized() { layoutMemo(); }
+void TVeskAppForm::Resized() { layoutClientArea(); }
 
-// The editor fills the client area between the toolbar and the status line.
-void TVeskAppForm::layoutMemo() {
+// The status line keeps its height along the whole bottom edge; the editor takes what is left
+// between it and the toolbar. A window too small for both lets the status line run over the top.
+void TVeskAppForm::layoutClientArea() {
+    const int width = ClientWidth() > 0 ? ClientWidth() : 0;
+    int bottom = ClientHeight();
+    if (StatusBar) {
+        StatusBar->SetBounds(0, bottom - StatusBar->Height(), width, StatusBar->Height());
+        bottom -= StatusBar->Height();
+    }
     if (!Memo1) return;
-    const int height = ClientHeight() - kToolBarHeight - kStatusBarHeight;
-    Memo1->SetBounds(0, kToolBarHeight, ClientWidth() > 0 ? ClientWidth() : 0, height > 0 ? height : 0);
+    const int height = bottom - kToolBarHeight;
+    Memo1->SetBounds(0, kToolBarHeight, width, height > 0 ? height : 0);
 }
 
 LayoutReader::Handlers TVeskAppForm::handlers() {

@@ -13,6 +13,7 @@
 #include "ui/toolkit/TOpenDialog.h"
 #include "ui/toolkit/TPrintDialog.h"
 #include "ui/toolkit/TSaveDialog.h"
+#include "ui/toolkit/TStatusBar.h"
 #include "ui/toolkit/TToolBar.h"
 #include "ui/toolkit/TToolButton.h"
 
@@ -25,9 +26,8 @@ class TAboutBox;
 // from its stored layout; its commands are the handlers below, bound to them by name.
 class TVeskAppForm : public TForm {
 public:
-    // The toolbar's and the status line's heights, between which the editor fills the window.
+    // The toolbar's height; the editor fills the window between the toolbar and the status line.
     static constexpr int kToolBarHeight = 30;
-    static constexpr int kStatusBarHeight = 19;
 
     explicit TVeskAppForm(TApplication& application);
 
@@ -39,6 +39,8 @@ public:
     TMainMenu* MainMenu1 = nullptr;
     TToolBar* ToolBar1 = nullptr;
     TGauge* Gauge1 = nullptr;
+    // The status line, docked along the bottom; it shows the hints.
+    TStatusBar* StatusBar = nullptr;
     // The About box the About command shows; set once both windows exist.
     TAboutBox* AboutBox = nullptr;
 
@@ -75,7 +77,8 @@ protected:
     void Resized() override;
 
 private:
-    void layoutMemo();
+    // Docks the status line along the bottom and lets the editor fill the space above it.
+    void layoutClientArea();
     // Shows the open dialog and loads the chosen file, then sets Encrypt and Decrypt for the kind of
     // text the command opens, also when the dialog was cancelled.
     void openFile(bool encrypted);

@@ -28,6 +28,7 @@
 #include "ui/toolkit/TPanel.h"
 #include "ui/toolkit/TPrintDialog.h"
 #include "ui/toolkit/TSaveDialog.h"
+#include "ui/toolkit/TStatusBar.h"
 #include "ui/toolkit/TToolBar.h"
 #include "ui/toolkit/TToolButton.h"
 
@@ -55,7 +56,7 @@ const std::map<std::string, Factory>& kinds() {
         {"TLabel", make<TLabel>()},           {"TButton", make<TButton>()},
         {"TMemo", make<TMemo>()},
         {"TOpenDialog", make<TOpenDialog>()}, {"TSaveDialog", make<TSaveDialog>()},
-        {"TPrintDialog", make<TPrintDialog>()},
+        {"TPrintDialog", make<TPrintDialog>()}, {"TStatusBar", make<TStatusBar>()},
     };
     return table;
 }
@@ -150,6 +151,7 @@ void LayoutReader::setValue(TComponent& component, const StoredValue& stored) {
     auto* pushButton = dynamic_cast<TButton*>(&component);
     auto* panel = dynamic_cast<TPanel*>(&component);
     auto* winControl = dynamic_cast<TWinControl*>(&component);
+    auto* statusBar = dynamic_cast<TStatusBar*>(&component);
     auto* fileDialog = dynamic_cast<TOpenDialog*>(&component);
 
     bool applied = true;
@@ -237,6 +239,10 @@ void LayoutReader::setValue(TComponent& component, const StoredValue& stored) {
                                                    : TBevelCut::bvNone);
     } else if (property == "BevelWidth" && number && panel) {
         panel->SetBevelWidth(*number);
+    } else if (property == "AutoHint" && flag && statusBar) {
+        statusBar->SetAutoHint(*flag);
+    } else if (property == "SimplePanel" && flag && statusBar) {
+        statusBar->SetSimplePanel(*flag);
     } else if (property == "WordWrap" && flag && label) {
         label->SetWordWrap(*flag);
     } else if (property == "Default" && flag && pushButton) {
