@@ -15,31 +15,14 @@ fi
 zozuz=${1:?usage: $0 PATH_TO_ZOZUZ}
 log=$(mktemp "${TMPDIR:-/tmp}/zozuz-e2e.XXXXXX")
 pid=""
-failures=0
+# shellcheck source=tests/platform/qt/e2e_helpers.sh
+. "$here/e2e_helpers.sh"
 
 finish() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
   rm -f "$log"
 }
 trap finish EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  if [ -s "$log" ]; then
-    echo "--- zozuz output ---" >&2
-    cat "$log" >&2
-  fi
-  exit 1
-}
-
-check() {  # check WHAT EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then
-    echo "ok: $1 is $3"
-  else
-    echo "FAIL: $1 is $3, expected $2" >&2
-    failures=$((failures + 1))
-  fi
-}
 
 "$zozuz" >"$log" 2>&1 &
 pid=$!
@@ -77,9 +60,6 @@ check "the window's outer bounds" "193,135 570x385" "$outer"
 
 # The window shows its button-face background (F0F0F0) where the toolbar and the status line go,
 # and the editor's white between them: the program painted both.
-pixel_at() {  # pixel_at X Y -> the screen's colour there as #RRGGBB
-  import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*\(#[0-9A-Fa-f]\{6\}\).*/\1/p' | head -n 1
-}
 # The top-left corner belongs to the menu bar; the toolbar's row ends in button face at the right,
 # and the status line along the bottom is button face inside its sunken frame, right of its text.
 points=("$((x + w - 2)) $((y + 35))" "$((x + w - 10)) $((y + h - 9))")

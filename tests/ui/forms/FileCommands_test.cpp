@@ -24,16 +24,16 @@ TEST_F(FileCommands, NewEmptiesTheDocumentAndTurnsEncryptOn) {
 }
 
 TEST_F(FileCommands, OpeningPlainNormalisesTheLineBreaksAndEndsAtAZeroByte) {
-    const std::string file = folder.write("信.txt", std::string("A\nB\rC\0D", 7));
+    folder.write("letter.txt", std::string("A\nB\rC\0D", 7));
     form->Memo1->SetReadOnly(true);
-    host.fileDialogs().scriptChoice("信");
+    host.fileDialogs().scriptChoice("letter");
     openPlain();
     EXPECT_EQ(text(), "A\r\nB\r\nC");
     // The editor takes the keyboard and ends editable, as the dialog hides its read-only box.
     EXPECT_TRUE(form->Memo1->Focused());
     EXPECT_FALSE(form->Memo1->ReadOnly());
     EXPECT_EQ(states(), "on/off");
-    EXPECT_EQ(lastChosenPath(), file);
+    EXPECT_EQ(lastChosenPath(), pathOf("letter.txt"));
 
     // The dialog as it showed: both entries of the filter, the first selected, the default extension
     // and the documents folder, the system's own title, the read-only box hidden.
@@ -55,8 +55,8 @@ TEST_F(FileCommands, OpeningPlainNormalisesTheLineBreaksAndEndsAtAZeroByte) {
 
 TEST_F(FileCommands, OpeningEncryptedTakesTheBytesAsTheyAreAndTurnsDecryptOn) {
     const std::string bytes("B\nC\0\x01\r", 6);
-    folder.write("密.txt", bytes);
-    host.fileDialogs().scriptChoice("密.txt");
+    folder.write("secret.txt", bytes);
+    host.fileDialogs().scriptChoice("secret.txt");
     openEncrypted();
     EXPECT_EQ(text(), bytes);
     EXPECT_EQ(states(), "off/on");
@@ -83,11 +83,11 @@ TEST_F(FileCommands, AFailedOpenShowsItsErrorAndLeavesEverythingAsItWas) {
     ASSERT_EQ(states(), "off/on");
 
     // A missing file, and a name that is a folder, which cannot be read as a file.
-    std::filesystem::create_directory(folder.root() / "目录.txt");
+    std::filesystem::create_directory(folder.root() / "folder.txt");
     host.fileDialogs().scriptChoice("missing");
     openPlain();
     const std::string missing = lastChosenPath();
-    host.fileDialogs().scriptChoice("目录");
+    host.fileDialogs().scriptChoice("folder");
     openEncrypted();
     const std::string directory = lastChosenPath();
     ASSERT_EQ(errors().size(), 2u);
@@ -139,7 +139,8 @@ TEST_F(FileCommands, SaveWritesTheDocumentByteForByteAndOverwritesWithoutAsking)
 
 TEST_F(FileCommands, SaveAsAsksBeforeOverwritingAndOnlyYesGoesOn) {
     setText("new text");
-    const std::string target = folder.write("旧.txt", "old");
+    folder.write("old.txt", "old");
+    const std::string target = pathOf("old.txt");
     struct Case {
         Answer answer;
         const char* after;
@@ -147,7 +148,7 @@ TEST_F(FileCommands, SaveAsAsksBeforeOverwritingAndOnlyYesGoesOn) {
     for (const Case& c : {Case{Answer::No, "old"}, Case{Answer::Cancel, "old"}, Case{Answer::Yes, "new text"}}) {
         SCOPED_TRACE(static_cast<int>(c.answer));
         const std::size_t boxes = host.messageBoxes().size();
-        host.fileDialogs().scriptChoice("旧");
+        host.fileDialogs().scriptChoice("old");
         host.scriptMessageBoxAnswer(c.answer);
         saveAs();
         ASSERT_EQ(host.messageBoxes().size(), boxes + 1);
@@ -164,14 +165,14 @@ TEST_F(FileCommands, SaveAsAsksBeforeOverwritingAndOnlyYesGoesOn) {
     EXPECT_EQ(host.activeWindow(), form->Native());
 
     // A name that is free is written without a question; the dialog is Save's, with its name.
-    host.fileDialogs().scriptChoice("新");
+    host.fileDialogs().scriptChoice("new");
     const std::size_t boxes = host.messageBoxes().size();
     saveAs();
     EXPECT_EQ(host.messageBoxes().size(), boxes);
-    EXPECT_EQ(TempFolder::read(folder.path("新.txt")), "new text");
+    EXPECT_EQ(TempFolder::read(folder.path("new.txt")), "new text");
     host.fileDialogs().scriptCancel();
     save();
-    EXPECT_EQ(lastDialog().fileName, folder.path("新.txt"));
+    EXPECT_EQ(lastDialog().fileName, pathOf("new.txt"));
     EXPECT_EQ(states(), "on/off");
 }
 
@@ -179,11 +180,10 @@ TEST_F(FileCommands, AFailedSaveShowsItsErrorAndChangesNothingElse) {
     setText("text");
     openEncrypted();
     // The folder the name was chosen in is gone by the time the file is written.
-    const std::filesystem::path gone = folder.root() / "gone";
-    const std::string target = (gone / "x.txt").string();
-    host.fileDialogs().scriptChoice(target);
+    const std::string target = pathOf("gone/x.txt");
+    host.fileDialogs().scriptChoice("gone/x");
     save();
-    host.fileDialogs().scriptChoice(target);
+    host.fileDialogs().scriptChoice("gone/x");
     saveAs();
     ASSERT_EQ(errors().size(), 2u);
     EXPECT_EQ(errors()[0], "Cannot create file " + target + ".");
@@ -191,6 +191,14 @@ TEST_F(FileCommands, AFailedSaveShowsItsErrorAndChangesNothingElse) {
     EXPECT_FALSE(std::filesystem::exists(target));
     EXPECT_EQ(text(), "text");
     EXPECT_EQ(states(), "off/on");
+}
+
+TEST_F(FileCommands, ExitEndsTheProgramWithoutAQuestionAboutUnsavedText) {
+    setText("never saved");
+    choose(0, "退出");
+    EXPECT_TRUE(app.Terminated());
+    EXPECT_TRUE(host.messageBoxes().empty());
+    EXPECT_TRUE(host.fileDialogs().dialogs().empty());
 }
 
 }  // namespace

@@ -100,6 +100,8 @@ protected:
         return texts;
     }
     const FileDialogRequest& lastDialog() { return host.fileDialogs().dialogs().back().request; }
+    // The full path the dialogs make of a name typed in the documents folder.
+    std::string pathOf(const std::string& name) const { return folder.root().string() + "/" + name; }
     const std::string& lastChosenPath() { return host.fileDialogs().dialogs().back().result.path; }
 
     HeadlessHost host;

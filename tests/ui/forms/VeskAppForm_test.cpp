@@ -112,6 +112,15 @@ TEST_F(VeskAppFormTest, TheToolbarIsDrawnWithDisabledButtonsGreyed) {
     const Rect decrypt = get<TToolButton>("ToolButton11").WindowRect();
     EXPECT_EQ(screen().pixel(decrypt.left + 11, decrypt.top + 11), colorToRgb(clGrayText));
 
+    // Only the dark lines of a disabled picture are embossed: the envelope of the disabled Send
+    // button keeps its outline, while its light paper drops out to the toolbar's face.
+    const auto& send = get<TToolButton>("ToolButton7");
+    const Rect sendRect = send.WindowRect();
+    const int imageLeft = sendRect.left + (send.Width() - 16) / 2;
+    const int imageTop = sendRect.top + (send.Height() - 16) / 2;
+    EXPECT_EQ(screen().pixel(imageLeft + 1, imageTop + 8), colorToRgb(clGrayText)) << "the envelope's edge";
+    EXPECT_EQ(screen().pixel(imageLeft + 8, imageTop + 11), colorToRgb(clBtnFace)) << "the envelope's paper";
+
     // Once Decrypt is enabled it shows its picture.
     get<TToolButton>("ToolButton11").SetEnabled(true);
     while (host.pumpOne() != Host::PumpResult::Empty) {
