@@ -2,7 +2,8 @@
 // with real X input through xdotool: the pointer resting on the Cut button brings its tooltip after
 // about half a second and its long hint onto the status line; an open menu keeps the status line to
 // its highlight whatever the pointer rests on; Alt+F opens the File menu, whose entries carry the
-// keys the program gave them, and Z there runs Open encrypted file, which shows the open dialog. With ZOZUZ_SCREENSHOT set, pictures of the screen are written to that name with
+// keys the program gave them, disabled entries take the highlight and show their hints too, and Z
+// there runs Open encrypted file, which shows the open dialog. With ZOZUZ_SCREENSHOT set, pictures of the screen are written to that name with
 // "-tooltip.png", "-menu.png" and "-dialog.png" appended.
 #include <chrono>
 #include <cstdio>
@@ -112,6 +113,7 @@ TEST(HintsOnScreen, TooltipStatusLineAndMenuKeysWithRealInput) {
     QString openEncryptedCaption;
     std::string statusOnFirstEntry = "<not seen>";
     std::string statusOnSecondEntry = "<not seen>";
+    std::string statusOnDisabledEntry = "<not seen>";
     bool dialogShown = false;
     bool encryptAfter = true;
     bool decryptAfter = false;
@@ -158,7 +160,14 @@ TEST(HintsOnScreen, TooltipStatusLineAndMenuKeysWithRealInput) {
                 host.startTimer(500, [&] {
                     statusOnSecondEntry = status();
                     screenshot(shots, "menu");
-                    typeZ(true);
+                    // Four entries on lies the disabled Page setup, which takes the highlight too.
+                    EXPECT_TRUE(run("xdotool key --delay 50 Down Down Down Down"));
+                    whenReady(host, [&] { return status() != statusOnSecondEntry; }, [&](bool) {
+                        host.startTimer(200, [&] {
+                            statusOnDisabledEntry = status();
+                            typeZ(true);
+                        });
+                    });
                 });
             });
         });
@@ -238,6 +247,7 @@ TEST(HintsOnScreen, TooltipStatusLineAndMenuKeysWithRealInput) {
     EXPECT_EQ(openEncryptedCaption, QStringLiteral("打开已加密文件(&Z)")) << "the key the menu gave it";
     EXPECT_EQ(statusOnFirstEntry, "创建新文档");
     EXPECT_EQ(statusOnSecondEntry, "打开现有已加密文档") << "the entry's hint stays while the menu is open";
+    EXPECT_EQ(statusOnDisabledEntry, "更改页面设置") << "a disabled entry is highlighted with its hint";
     EXPECT_TRUE(dialogShown) << "Z gave no open dialog";
     EXPECT_FALSE(encryptAfter) << "a cancelled open of an encrypted file still turns Encrypt off";
     EXPECT_TRUE(decryptAfter);
