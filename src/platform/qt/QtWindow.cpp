@@ -14,6 +14,7 @@
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtImageConversion.h"
 #include "platform/qt/QtMenuBar.h"
+#include "platform/qt/QtMotifHints.h"
 #include "platform/qt/QtSurface.h"
 #include "platform/qt/QtWindowWidget.h"
 
@@ -79,7 +80,10 @@ void QtWindow::setFrame(WindowFrame frame) {
         widget_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
     applyBounds();
-    if (wasVisible) widget_->show();
+    if (wasVisible) {
+        QtMotifHints::write(*widget_, frame_);
+        widget_->show();
+    }
     host_.rethrowPending();
 }
 
@@ -195,7 +199,9 @@ void QtWindow::show() {
     // A window that shows again is painted afresh: what it showed before may be out of date.
     needsPaint_ = wholeClient();
     // The window manager applies its own focus rule to a newly mapped window (openbox gives it the
-    // keyboard); the host itself asks for no activation here.
+    // keyboard); the host itself asks for no activation here. The window manager reads the frame's
+    // hints as the window maps, so they are written first.
+    QtMotifHints::write(*widget_, frame_);
     widget_->show();
     host_.rethrowPending();
 }

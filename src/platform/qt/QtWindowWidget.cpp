@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "platform/host/KeyEvent.h"
 #include "platform/host/MouseEvent.h"
@@ -48,6 +49,11 @@ QtWindowWidget::QtWindowWidget(QtWindow& window, QWidget* owner, Qt::WindowFlags
     setAttribute(Qt::WA_NoSystemBackground);
     // Mouse movement is tracked without a button held, as the program follows the pointer.
     setMouseTracking(true);
+}
+
+QWindow& QtWindowWidget::platformWindow() {
+    if (windowHandle() == nullptr) create();
+    return *windowHandle();
 }
 
 bool QtWindowWidget::event(QEvent* event) {

@@ -10,6 +10,7 @@ class QMoveEvent;
 class QPaintEvent;
 class QResizeEvent;
 class QWheelEvent;
+class QWindow;
 
 namespace zozuz {
 
@@ -20,6 +21,11 @@ class QtWindow;
 class QtWindowWidget final : public QWidget {
 public:
     QtWindowWidget(QtWindow& window, QWidget* owner, Qt::WindowFlags flags);
+
+    // The platform window, created now if the widget has none yet. Unlike QWidget::winId(), this
+    // leaves the owner's child widgets alone: winId() would turn every one of them into a native
+    // window of its own.
+    QWindow& platformWindow();
 
 protected:
     bool event(QEvent* event) override;
