@@ -588,7 +588,7 @@ void EditControl::clearUndo() { impl_->history.clear(); }
 
 bool EditControl::wordWrap() const { return impl_->wrapping(); }
 
-void EditControl::setWordWrap(bool on, WidthFunction measure, int width) {
+void EditControl::setWordWrap(bool on, WidthFunction measure, int width, PairFunction pairs) {
     Impl& d = *impl_;
     if (!on) {
         d.wrapper.reset();
@@ -597,7 +597,7 @@ void EditControl::setWordWrap(bool on, WidthFunction measure, int width) {
         return;
     }
     // The new division is built whole before it replaces the old one.
-    LineWrapper lineWrapper(d.lead, std::move(measure), width);
+    LineWrapper lineWrapper(d.lead, std::move(measure), width, std::move(pairs));
     const char* const bytes = d.text.contiguous();
     const auto byteAt = [bytes](Pos p) { return bytes[p]; };
     LineStarts displayLines;

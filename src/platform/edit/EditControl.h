@@ -37,6 +37,8 @@ public:
 
     // The advance, in pixels, of one character: one byte, or a lead byte with its trail byte.
     using WidthFunction = std::function<int(std::string_view character)>;
+    // Whether a lead byte and the byte after it form one character.
+    using PairFunction = std::function<bool(std::uint8_t lead, std::uint8_t trail)>;
 
     // Told after every change of the text: at `position`, `removed` bytes were replaced by `inserted`
     // bytes. The host's view uses it to repaint what changed.
@@ -139,9 +141,11 @@ public:
     // Switches word wrap. With it on, editor lines are divided into display lines no wider than
     // `width` pixels, as measured by `measure` (every byte one pixel when it is empty); a display line
     // holds at least one character, and a line breaks after its last space that fits when it has one.
+    // A display line never divides a character: a lead byte and the byte after it are one character
+    // when `pairs` says they form one (always, without `pairs`).
     // Switching on, also when already on, divides the whole text anew. The text, selection and undo
     // history stay as they are.
-    void setWordWrap(bool on, WidthFunction measure = {}, int width = 0);
+    void setWordWrap(bool on, WidthFunction measure = {}, int width = 0, PairFunction pairs = {});
     // A new width divides the whole text anew while word wrap is on; the same width does nothing.
     void setWrapWidth(int width);
     int wrapWidth() const;

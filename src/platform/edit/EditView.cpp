@@ -307,20 +307,19 @@ void EditView::setWordWrap(bool on) {
     if (on == wordWrap()) return;
     const Pos firstByte = lineStart(topLine_);
     if (on) {
-        edit_.setWordWrap(true, [this](std::string_view character) {
-            const auto first = static_cast<std::uint8_t>(character[0]);
-            const int second = character.size() > 1 ? static_cast<std::uint8_t>(character[1]) : -1;
-            const CharacterKinds::Character c = kinds_.at(first, second);
-            if (c.kind == CharacterKinds::Kind::Tab) return tabStop_;
-            if (c.kind == CharacterKinds::Kind::Text) return advanceOf(first, c.length == 2 ? second : -1);
-            if (second < 0) return boxWidth_;
-            // A lead byte whose trail forms no character: its box and the trail byte on its own.
-            const CharacterKinds::Character trail = kinds_.at(static_cast<std::uint8_t>(second), -1);
-            const int trailWidth = trail.kind == CharacterKinds::Kind::Text ? advanceOf(static_cast<std::uint8_t>(second), -1)
-                                   : trail.kind == CharacterKinds::Kind::Tab ? tabStop_
-                                                                             : boxWidth_;
-            return boxWidth_ + trailWidth;
-        }, wrapWidth());
+        // The wrapper divides lines at the characters the view shows, so that a display line never
+        // ends inside one: a lead byte whose next byte forms no character with it is a box of its own.
+        edit_.setWordWrap(
+            true,
+            [this](std::string_view character) {
+                const auto first = static_cast<std::uint8_t>(character[0]);
+                const int second = character.size() > 1 ? static_cast<std::uint8_t>(character[1]) : -1;
+                const CharacterKinds::Character c = kinds_.at(first, second);
+                if (c.kind == CharacterKinds::Kind::Tab) return tabStop_;
+                if (c.kind == CharacterKinds::Kind::Box) return boxWidth_;
+                return advanceOf(first, c.length == 2 ? second : -1);
+            },
+            wrapWidth(), [this](std::uint8_t lead, std::uint8_t trail) { return kinds_.at(lead, trail).length == 2; });
     } else {
         edit_.setWordWrap(false);
     }

@@ -331,6 +331,28 @@ TEST(EditViewWordWrap, WrapsAtTheViewWidthAndKeepsTextAndCaret) {
     EXPECT_EQ(rig.edit.lineCount(), 2);
 }
 
+TEST(EditViewWordWrap, DisplayLinesNeverDivideACharacterBesideALeadByteThatFormsNone) {
+    // 0xA1 0x81 forms no character and 0x81 0x80 does: the line is a box, one character and "aa".
+    // Wrapping by blind pairs of lead bytes ended the first display line between 0x81 and 0x80, and
+    // a caret at the second line's start stayed inside that character once word wrap was off.
+    EditViewRig rig({EditViewRig::kBoxWidth + EditViewRig::kAdvance + 4 + 2 * EditView::kMargin, 160});
+    const std::string text = "\xA1\x81\x80" "aa\r\n\xA1\x81\x80";
+    rig.setText(text, 0);
+    rig.view.setWordWrap(true);
+    ASSERT_EQ(rig.edit.lineCount(), 3);
+    EXPECT_EQ(rig.edit.lineIndex(1), 3);
+    EXPECT_EQ(rig.edit.lineIndex(2), 7);
+    for (const EditControl::Pos start : {0, 3, 7}) {
+        rig.view.setWordWrap(true);
+        rig.view.select(start, start);
+        rig.view.setWordWrap(false);
+        EXPECT_EQ(rig.view.caret(), start);
+        EXPECT_EQ(rig.view.stopAtOrBefore(start), start) << "display line start " << start;
+    }
+    EXPECT_EQ(rig.edit.text(), text);
+    rig.edit.checkInvariants();
+}
+
 TEST(EditViewReadOnly, MovesSelectsAndCopiesButChangesNothing) {
     EditViewRig rig;
     rig.setText("abc", 0);
