@@ -353,6 +353,51 @@ TEST(EditViewWordWrap, DisplayLinesNeverDivideACharacterBesideALeadByteThatForms
     rig.edit.checkInvariants();
 }
 
+TEST(EditViewWordWrap, OnlyWhatIsShownIsDividedAtOnceAndTheRestInSlices) {
+    using Pos = EditControl::Pos;
+    // 400 lines that each divide into two at ten characters; ten rows in view.
+    EditViewRig rig({12 * 10 + 2 * EditView::kMargin, 160});
+    std::string text;
+    for (int i = 0; i < 400; ++i) text += "aaaa bbbb cccc dddd\r\n";
+    rig.setText(text, 0);
+    rig.view.select(3, 7);
+    rig.view.setWordWrap(true);
+    EXPECT_TRUE(rig.view.wrapPending());
+    EXPECT_LT(rig.edit.lineCountSoFar(), 500);
+    EXPECT_EQ(rig.view.anchor(), 3);
+    EXPECT_EQ(rig.view.caret(), 7);
+    const std::vector<EditView::LineLayout> lines = rig.view.visibleLines();
+    ASSERT_EQ(lines.size(), 11u);
+    EXPECT_EQ(lines[1].start, 10);
+    EXPECT_EQ(lines[2].start, 21);
+
+    // A drag to the end of the bar as it stands shows divided lines there, and the range grows.
+    const Pos firstMaximum = rig.view.verticalScrollBar().maximum;
+    rig.view.scrollToLine(firstMaximum);
+    for (const EditView::LineLayout& line : rig.view.visibleLines()) EXPECT_LE(line.end - line.start, 10);
+    EXPECT_GT(rig.view.verticalScrollBar().maximum, firstMaximum);
+
+    // Typing while lines remain undivided; the second line now divides into three.
+    rig.view.select(21, 21);
+    rig.type("x");
+    EXPECT_EQ(rig.edit.range(21, 22), "x");
+
+    // One slice divides far more than this text.
+    EXPECT_FALSE(rig.view.continueWrapping());
+    EXPECT_FALSE(rig.view.wrapPending());
+    EXPECT_EQ(rig.view.verticalScrollBar().maximum, 801);
+    rig.edit.checkInvariants();
+
+    // Ctrl+End before the division is complete reaches the true end.
+    rig.view.setWordWrap(false);
+    rig.view.setWordWrap(true);
+    EXPECT_TRUE(rig.view.wrapPending());
+    rig.press(vk::End, false, true);
+    EXPECT_EQ(rig.view.caret(), rig.edit.textLength());
+    EXPECT_EQ(rig.view.topLine(), 802 - 10);
+    EXPECT_EQ(rig.view.verticalScrollBar().maximum, 801);
+}
+
 TEST(EditViewReadOnly, MovesSelectsAndCopiesButChangesNothing) {
     EditViewRig rig;
     rig.setText("abc", 0);
