@@ -142,15 +142,16 @@ public:
 
     // --- Word wrap ---
     bool wordWrap() const;
-    // Switches word wrap. With it on, editor lines are divided (lazily) into display lines no wider than
-    // `width` pixels, as measured by `measure` (every byte one pixel when it is empty); a display line
-    // holds at least one character, and a line breaks after its last space that fits when it has one.
-    // A display line never divides a character: a lead byte and the byte after it are one character
-    // when `pairs` says they form one (always, without `pairs`).
-    // Switching on, also when already on, divides the whole text anew. The text, selection and undo
-    // history stay as they are.
+    // Switches word wrap. With it on, editor lines are divided (lazily, see wrapSome) into display
+    // lines no wider than `width` pixels, as measured by `measure` (every byte one pixel when it is
+    // empty); a display line holds at least one character, and a line breaks after its last space
+    // that fits when it has one. A display line never divides a character: a lead byte and the byte
+    // after it are one character when `pairs` says they form one (always, without `pairs`).
+    // Switching on, also when already on, starts the division of the whole text anew. The text,
+    // selection and undo history stay as they are.
     void setWordWrap(bool on, WidthFunction measure = {}, int width = 0, PairFunction pairs = {});
-    // A new width divides the whole text anew while word wrap is on; the same width does nothing.
+    // A new width starts the division of the whole text anew while word wrap is on; the same width
+    // does nothing.
     void setWrapWidth(int width);
     int wrapWidth() const;
     // Word wrap divides editor lines lazily, in order from the first: switching it on, a new width or

@@ -647,7 +647,7 @@ TEST(EditControlWrap, SwitchingWrapKeepsTextSelectionAndHistory) {
     EXPECT_TRUE(edit.readOnly());
     EXPECT_TRUE(edit.canUndo());
 
-    // A new text under wrap is divided at once.
+    // A new text under wrap is divided as its lines are asked for.
     edit.setWordWrap(true, {}, 3);
     ASSERT_TRUE(edit.setText("abcdefg"));
     EXPECT_EQ(displayLines(edit), (Lines{"abc", "def", "g"}));
