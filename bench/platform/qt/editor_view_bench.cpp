@@ -238,4 +238,22 @@ void BM_WordWrapIdleSteps(benchmark::State& state) {
 }
 BENCHMARK(BM_WordWrapIdleSteps)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// Ctrl+End right after word wrap is switched on: the end's display line is exact only once every
+// line before it is divided, so this divides the whole document at once.
+void BM_CtrlEndWhileWrapUnfinished(benchmark::State& state) {
+    Rig rig;
+    rig.edit.setText(document());
+    for (auto _ : state) {
+        state.PauseTiming();
+        rig.view.setWordWrap(false);
+        rig.press(vk::Home, true);
+        rig.view.setWordWrap(true);
+        rig.paint();
+        state.ResumeTiming();
+        rig.press(vk::End, true);
+        rig.paint();
+    }
+}
+BENCHMARK(BM_CtrlEndWhileWrapUnfinished)->Unit(benchmark::kMillisecond)->Iterations(2);
+
 }  // namespace
