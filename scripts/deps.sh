@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   desktop-file-utils appstream librsvg2-bin libglib2.0-bin man-db
   qt6-base-dev libgl-dev libegl-dev libvulkan-dev
-  xvfb xauth openbox xdotool x11-utils x11-xserver-utils xclip imagemagick
+  xvfb xauth openbox xdotool x11-utils x11-xserver-utils xclip imagemagick libx11-dev
   fonts-wqy-zenhei fonts-arphic-uming
 )
 if [ "${1:-}" = "--packaging" ]; then

@@ -3,8 +3,13 @@
 // the work of one user event.
 #include <benchmark/benchmark.h>
 
+#include <string>
+
 #include "app/TApplication.h"
+#include "document/TMemoStrings.h"
+#include "platform/edit/EditView.h"
 #include "platform/headless/HeadlessHost.h"
+#include "ui/toolkit/TAction.h"
 #include "ui/forms/TAboutBox.h"
 #include "ui/forms/TVeskAppForm.h"
 
@@ -36,7 +41,8 @@ void BM_MessageStep(benchmark::State& state) {
 }
 BENCHMARK(BM_MessageStep);
 
-// One idle step (mouse tracking, hint, command-state update, wait) and the event that wakes it.
+// One idle step (mouse tracking, hint, command-state update, wait) and the event that wakes it, with
+// the window as it starts: nothing in the editor, nothing on the clipboard.
 void BM_IdleStepAndWake(benchmark::State& state) {
     Program program;
     for (auto _ : state) {
@@ -46,6 +52,37 @@ void BM_IdleStepAndWake(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_IdleStepAndWake);
+
+// The same step as a user leaves it most of the time: the editor holds the focus with a selection
+// and the clipboard holds text, so every edit action's refresh finds the editor and asks it for its
+// selection or the clipboard for its formats. The run first checks that one step refreshes seven
+// actions (those of the toolbar's seven linked buttons), so the figure is that of the whole work.
+void BM_IdleStepWithEditorFocused(benchmark::State& state) {
+    Program program;
+    program.mainForm->Native()->activate();
+    program.mainForm->Memo1->Lines().put(0, "\xD6\xD0\xCE\xC4 text");
+    program.mainForm->Memo1->View()->select(0, 4);
+    program.host.memoryClipboard().offerText("clip");
+    while (program.host.pumpOne() != Host::PumpResult::Empty) {
+    }
+    int refreshes = 0;
+    program.mainForm->ActionList1->OnUpdate = [&](TAction&, bool&) { ++refreshes; };
+    program.host.whenIdle([&] { program.host.post([] {}); });
+    program.app.HandleMessage();
+    program.app.HandleMessage();
+    program.mainForm->ActionList1->OnUpdate = nullptr;
+    if (refreshes != 7 || !program.mainForm->Memo1->Focused()) {
+        state.SkipWithError(("one idle step refreshed " + std::to_string(refreshes) + " actions, not 7").c_str());
+        return;
+    }
+    for (auto _ : state) {
+        program.host.whenIdle([&] { program.host.post([] {}); });
+        program.app.HandleMessage();
+        program.app.HandleMessage();
+    }
+    state.counters["refreshes_per_step"] = refreshes;
+}
+BENCHMARK(BM_IdleStepWithEditorFocused);
 
 }  // namespace
 }  // namespace zozuz

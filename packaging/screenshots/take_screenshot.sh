@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Takes the screenshot of the main window that the AppStream metadata shows: starts zozuz in a
-# private X session (Xvfb with openbox, as the tests run it), waits until its window is painted and
-# saves the window with its frame.
+# Takes the screenshots of zozuz that the AppStream metadata and the README show: starts the program
+# in a private X session (Xvfb with openbox, as the tests run it), types a Chinese poem into the
+# editor with real X input, rests the pointer on the Encrypt button so that the status line shows its
+# hint, and saves the main window with its frame; with a second file name, it then opens the About box
+# from the Help menu and saves that window too.
 #
-# usage: take_screenshot.sh PATH_TO_ZOZUZ OUTPUT.png
-# Rerun it whenever the main window changes: packaging/screenshots/take_screenshot.sh build/zozuz packaging/screenshots/main-window.png
+# usage: take_screenshot.sh PATH_TO_ZOZUZ MAIN.png [ABOUT.png]
+# Rerun it whenever the windows change (the README shows both pictures):
+#   packaging/screenshots/take_screenshot.sh build/zozuz packaging/screenshots/main-window.png docs/about-box.png
 set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -12,32 +15,76 @@ if [ -z "${ZOZUZ_X_SESSION:-}" ]; then
   ZOZUZ_X_SESSION=1 exec "$here/../../tests/platform/qt/run_in_x_session.sh" "$0" "$@"
 fi
 
-zozuz=${1:?usage: $0 PATH_TO_ZOZUZ OUTPUT.png}
-output=${2:?usage: $0 PATH_TO_ZOZUZ OUTPUT.png}
+zozuz=${1:?usage: $0 PATH_TO_ZOZUZ MAIN.png [ABOUT.png]}
+main_output=${2:?usage: $0 PATH_TO_ZOZUZ MAIN.png [ABOUT.png]}
+about_output=${3:-}
 
-"$zozuz" >/dev/null 2>&1 &
-pid=$!
-trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null' EXIT
+work=$(mktemp -d "${TMPDIR:-/tmp}/zozuz-screenshot.XXXXXX")
+log="$work/zozuz.log"
+pid=""
+# shellcheck source=tests/platform/qt/e2e_helpers.sh
+. "$here/../../tests/platform/qt/e2e_helpers.sh"
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 
-win=""
-for _ in $(seq 200); do
-  win=$(xdotool search --onlyvisible --name '^zozuz$' 2>/dev/null | head -n 1)
-  [ -n "$win" ] && break
-  kill -0 "$pid" 2>/dev/null || { echo "zozuz ended before it showed its window" >&2; exit 1; }
-  sleep 0.1
+export LC_ALL=C.UTF-8
+export HOME="$work/home"
+mkdir -p "$HOME"
+
+# Two lines of a Tang poem. xdotool types a non-ASCII character reliably in a Qt window only when it
+# has a keycode of its own, given before the program starts.
+line1="春眠不觉晓，处处闻啼鸟。"
+line2="夜来风雨声，花落知多少。"
+keycode=200
+for ch in $(printf '%s%s' "$line1" "$line2" | grep -o . | grep -v '[ -~]' | sort -u); do
+  hex=$(printf '%s' "$ch" | iconv -f UTF-8 -t UTF-32BE | od -An -tx1 | tr -d ' \n' | sed 's/^0*//')
+  xmodmap -e "keycode $keycode = U$hex" || fail "xmodmap could not map $ch"
+  keycode=$((keycode + 1))
 done
-[ -n "$win" ] || { echo "no window captioned zozuz within 20 seconds" >&2; exit 1; }
-xdotool windowactivate --sync "$win" >/dev/null 2>&1
-# The window manager's frame and the program's first paint come a moment after the window maps.
-sleep 2
 
-# The window with its frame: the frame's outer bounds cut from the screen.
-info=$(xwininfo -id "$win")
-x=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
-y=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
-w=$(sed -n 's/^ *Width: *//p' <<<"$info")
-h=$(sed -n 's/^ *Height: *//p' <<<"$info")
-IFS=, read -r left right top bottom <<<"$(xprop -id "$win" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ' ')"
-geometry="$((w + left + right))x$((h + top + bottom))+$((x - left))+$((y - top))"
-import -window root -crop "$geometry" +repage -strip "$output"
-echo "saved $output ($geometry)"
+# shot WINDOW OUTPUT: the window with its frame, cut from the screen.
+shot() {
+  window_geometry "$1"
+  local left right top bottom geometry
+  IFS=, read -r left right top bottom <<<"$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= *//p' | tr -d ' ')"
+  geometry="$((win_w + left + right))x$((win_h + top + bottom))+$((win_x - left))+$((win_y - top))"
+  import -window root -crop "$geometry" +repage -strip "$2" || fail "import could not save $2"
+  echo "saved $2 ($geometry)"
+}
+
+"$zozuz" >"$log" 2>&1 &
+pid=$!
+await_window zozuz
+win=$found
+timeout 5 xdotool windowactivate --sync "$win" >/dev/null 2>&1
+await_active "$win"
+sleep 0.5
+
+xdotool type --delay 40 "$line1"
+xdotool key Return
+xdotool type --delay 40 "$line2"
+
+# The Encrypt button, the tenth place of the toolbar (x 190, 23 wide), whose row ends where the
+# editor's white begins.
+window_geometry "$win"
+top=$(import -window root -crop "1x150+$((win_x + win_w - 30))+$win_y" -depth 8 txt:- 2>/dev/null |
+  sed -n 's/^0,\([0-9]*\):.*\(#[0-9A-Fa-f]\{6\}\).*/\1 \2/p' | awk '$2 == "#FFFFFF" { print $1; exit }')
+[ -n "$top" ] || fail "the editor's white does not show"
+xdotool mousemove "$((win_x + 190 + 11))" "$((win_y + top - 15))"
+# The status line takes the hint at the next idle step, the tooltip comes after its pause.
+sleep 1.5
+shot "$win" "$main_output"
+
+if [ -n "$about_output" ]; then
+  xdotool mousemove 5 5
+  xdotool key alt+h
+  wait_until 5 test "$(visible_windows)" -ge 2 || fail "Alt+H opened no menu"
+  sleep 0.2
+  xdotool key a
+  await_window "关于zozuz"
+  about=$found
+  await_active "$about"
+  sleep 0.5
+  shot "$about" "$about_output"
+  xdotool key Return
+  await_gone "$about"
+fi

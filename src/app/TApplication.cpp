@@ -142,9 +142,11 @@ void TApplication::HandleMessage() {
 }
 
 void TApplication::idle() {
-    trackMouse();
-    // Off the program's controls the tooltip hides; onto another control its pause starts.
-    tooltip_.PointerAt(mouseControl_, host_.pointerPosition(), host_.activeWindow() != nullptr);
+    if (!menuOpen_) {
+        trackMouse();
+        // Off the program's controls the tooltip hides; onto another control its pause starts.
+        tooltip_.PointerAt(mouseControl_, host_.pointerPosition(), host_.activeWindow() != nullptr);
+    }
     updateActions();
     if (!terminated_) host_.waitForEvent();
 }
@@ -261,7 +263,7 @@ void TApplication::HandleException(AppWindow* /*sender*/, std::exception_ptr err
     }
 }
 
-void TApplication::showErrorBox(const std::string& text) {
+MessageBoxResult TApplication::ShowMessageBox(MessageBoxRequest request) {
     NativeWindow* activeNative = host_.activeWindow();
     AppWindow* active = windowOf(activeNative);
     const std::vector<AppWindow*> disabled = disableVisibleWindows();
@@ -276,14 +278,18 @@ void TApplication::showErrorBox(const std::string& text) {
         }
     } restore{*this, active, disabled};
 
-    MessageBoxRequest request;
     // Shown over the window the user is working in, so it appears on that window's monitor.
-    request.owner = active ? activeNative : nullptr;
+    if (!request.owner && active) request.owner = activeNative;
+    return host_.messageBox(request);
+}
+
+void TApplication::showErrorBox(const std::string& text) {
+    MessageBoxRequest request;
     request.caption = std::string(cutUtf8(title_, kMaxTitleBytes));
     request.text = text;
     request.icon = MessageBoxIcon::Stop;
     request.buttons = MessageBoxButtons::Ok;
-    host_.messageBox(request);
+    ShowMessageBox(std::move(request));
 }
 
 void TApplication::showFatalBox(const std::string& text, bool taskModal) {

@@ -59,6 +59,12 @@ public:
     // Told of every input that ends a tooltip's showing, before the input is delivered (after the
     // tooltip itself has been cancelled).
     std::function<void()> OnCancelHint;
+    // Whether one of the program's menus is open, as its menus report their highlight. Where the
+    // desktop's menu runs a loop of its own the idle step cannot run meanwhile; where it can, it
+    // leaves the pointer, the tooltip and the hint alone, so that the highlighted entry's hint
+    // stays on the status line until the highlight moves or the menu closes.
+    bool MenuOpen() const { return menuOpen_; }
+    void SetMenuOpen(bool open) { menuOpen_ = open; }
 
     // Tooltips: the application-wide switch, on from the start, and their timing, which the idle
     // step feeds with the control under the pointer. The tooltip window attaches itself as the
@@ -95,6 +101,11 @@ public:
 
     // Shows a window modally and returns the modal result it closed with.
     int ShowModal(AppWindow& window);
+
+    // Shows a message box modally for the whole program: every visible, enabled window is disabled
+    // while it shows, and afterwards exactly those are enabled again and the window that was active
+    // is activated again. An empty owner places the box over the active window.
+    MessageBoxResult ShowMessageBox(MessageBoxRequest request);
 
     // The error display, for an error that escaped a handler of `sender` (may be null). Call it
     // from inside a catch block, or pass the error.
@@ -151,6 +162,7 @@ private:
     bool shutDown_ = false;
     std::string hint_;
     std::function<void(const std::string& hint)> hintRoute_;
+    bool menuOpen_ = false;
     MouseTarget* mouseControl_ = nullptr;
     AppWindow* mouseWindow_ = nullptr;
     std::vector<std::function<void()>> initProcs_;

@@ -13,6 +13,8 @@
 #include <QMenuBar>
 #include <QMetaObject>
 #include <QPixmap>
+#include <QProxyStyle>
+#include <QStyle>
 
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtImageConversion.h"
@@ -45,6 +47,18 @@ private:
     QtMenuBar& bar_;
 };
 
+// The desktop's look for the menus, except that a disabled entry takes the highlight like any
+// other, under the pointer and from the arrow keys, as the program's menus do everywhere: the status
+// line then shows its hint.
+class MenuStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* answer) const override {
+        if (hint == QStyle::SH_Menu_AllowActiveAndDisabled) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, answer);
+    }
+};
+
 void collectIds(const std::vector<MenuEntry>& entries, std::vector<MenuId>& ids) {
     for (const MenuEntry& entry : entries) {
         if (entry.kind != MenuEntry::Kind::Separator) ids.push_back(entry.id);
@@ -55,14 +69,27 @@ void collectIds(const std::vector<MenuEntry>& entries, std::vector<MenuId>& ids)
 }  // namespace
 
 QtMenuBar::QtMenuBar(QtHost& host, QtWindow& window, MenuListener& listener)
-    : host_(host), window_(&window), listener_(listener) {
+    : host_(host), window_(&window), listener_(listener), menuStyle_(std::make_unique<MenuStyle>()) {
     bar_ = new QMenuBar(&window.widget());
     // The bar belongs in the window, also on desktops that could move it to a global menu.
     bar_->setNativeMenuBar(false);
     filter_ = new MenuKeyFilter(*this, bar_);
+    // The bar highlights a title under the pointer also while no menu is open, which is no
+    // highlight of an open menu: only one whose menu is showing once the title's work is done
+    // (Alt with a key or a click opens it just after) is reported.
     QObject::connect(bar_, &QMenuBar::hovered, bar_, [this](QAction* action) {
-        highlightReported_ = true;
-        host_.guard([&] { listener_.highlighted(idOf(action)); });
+        QPointer<QAction> hovered(action);
+        const unsigned entriesBefore = entryHighlights_;
+        QMetaObject::invokeMethod(
+            bar_,
+            [this, hovered, entriesBefore] {
+                if (!hovered || !QApplication::activePopupWidget() || bar_->activeAction() != hovered ||
+                    entryHighlights_ != entriesBefore)
+                    return;
+                highlightReported_ = true;
+                host_.guard([&] { listener_.highlighted(idOf(hovered)); });
+            },
+            Qt::QueuedConnection);
     });
     window.setMenuBar(this);
     bar_->show();
@@ -190,6 +217,7 @@ void QtMenuBar::build(QWidget* into, MenuId level, const std::vector<MenuEntry>&
             continue;
         }
         auto* menu = new QMenu(into);
+        menu->setStyle(menuStyle_.get());
         menu->installEventFilter(filter_);
         QAction* action = menu->menuAction();
         show(action, entry);
@@ -199,6 +227,7 @@ void QtMenuBar::build(QWidget* into, MenuId level, const std::vector<MenuEntry>&
         });
         QObject::connect(menu, &QMenu::hovered, menu, [this](QAction* hovered) {
             highlightReported_ = true;
+            ++entryHighlights_;
             host_.guard([&] { listener_.highlighted(idOf(hovered)); });
         });
         QObject::connect(menu, &QMenu::aboutToHide, menu, [this] {

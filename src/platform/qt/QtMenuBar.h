@@ -1,12 +1,14 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include <QMenuBar>
 #include <QPointer>
+#include <QStyle>
 
 #include "platform/host/MenuBar.h"
 
@@ -74,9 +76,14 @@ private:
     MenuListener& listener_;
     QPointer<QMenuBar> bar_;
     QObject* filter_ = nullptr;
+    // The style of the submenus; it outlives them, as the bar and its menus go first.
+    std::unique_ptr<QStyle> menuStyle_;
     std::map<MenuId, Item> items_;
     // Whether the program last heard of a highlighted entry, so that closing reports "none" once.
     bool highlightReported_ = false;
+    // Counts the highlights reported inside open menus, so that a title's highlight reported
+    // late does not undo a highlight of its menu's entries that came first.
+    unsigned entryHighlights_ = 0;
 };
 
 }  // namespace zozuz

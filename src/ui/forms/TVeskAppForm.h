@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/TApplication.h"
+#include "document/LineCipher.h"
 #include "ui/toolkit/LayoutReader.h"
 #include "ui/toolkit/TActionList.h"
 #include "ui/toolkit/TForm.h"
@@ -8,7 +9,13 @@
 #include "ui/toolkit/TImageList.h"
 #include "ui/toolkit/TMainMenu.h"
 #include "ui/toolkit/TMemo.h"
+#include "ui/toolkit/TMenuItem.h"
+#include "ui/toolkit/TOpenDialog.h"
+#include "ui/toolkit/TPrintDialog.h"
+#include "ui/toolkit/TSaveDialog.h"
+#include "ui/toolkit/TStatusBar.h"
 #include "ui/toolkit/TToolBar.h"
+#include "ui/toolkit/TToolButton.h"
 
 namespace zozuz {
 
@@ -19,9 +26,8 @@ class TAboutBox;
 // from its stored layout; its commands are the handlers below, bound to them by name.
 class TVeskAppForm : public TForm {
 public:
-    // The toolbar's and the status line's heights, between which the editor fills the window.
+    // The toolbar's height; the editor fills the window between the toolbar and the status line.
     static constexpr int kToolBarHeight = 30;
-    static constexpr int kStatusBarHeight = 19;
 
     explicit TVeskAppForm(TApplication& application);
 
@@ -33,10 +39,23 @@ public:
     TMainMenu* MainMenu1 = nullptr;
     TToolBar* ToolBar1 = nullptr;
     TGauge* Gauge1 = nullptr;
+    // The status line, docked along the bottom; it shows the hints.
+    TStatusBar* StatusBar = nullptr;
     // The About box the About command shows; set once both windows exist.
     TAboutBox* AboutBox = nullptr;
 
-    // The commands. Those that need the editor or a dialog do nothing until the window has them.
+    // Encrypt and Decrypt: exactly one of the two is enabled at any time.
+    TToolButton* ToolButton10 = nullptr;
+    TToolButton* ToolButton11 = nullptr;
+    // The dialogs of the file and print commands.
+    TOpenDialog* OpenDialog = nullptr;
+    TSaveDialog* SaveDialog = nullptr;
+    TPrintDialog* PrintDialog1 = nullptr;
+    // The Word wrap entry, which shows a check mark while word wrap is on.
+    TMenuItem* N6 = nullptr;
+
+    // The commands. Errors from loading, saving and printing are not caught here: they end the
+    // command and go to the application's error display.
     void FileNew1Execute(TComponent& sender);
     void FileOpen1Execute(TComponent& sender);
     void FileSave1Execute(TComponent& sender);
@@ -58,7 +77,14 @@ protected:
     void Resized() override;
 
 private:
-    void layoutMemo();
+    // Docks the status line along the bottom and lets the editor fill the space above it.
+    void layoutClientArea();
+    // Shows the open dialog and loads the chosen file, then sets Encrypt and Decrypt for the kind of
+    // text the command opens, also when the dialog was cancelled.
+    void openFile(bool encrypted);
+    void runCipher(CipherDirection direction);
+    // Encrypt on and Decrypt off for a plain text, the reverse for an encrypted one.
+    void setCipherStates(bool plain);
     LayoutReader::Handlers handlers();
 };
 

@@ -19,9 +19,12 @@ StoredComponent item(const char* name, const char* menu, const char* caption, st
     return {"TMenuItem", name, menu, std::move(values)};
 }
 
-// A menu entry that stays grey for the whole run; its shortcut, if any, does nothing.
-StoredComponent disabled(const char* name, const char* menu, const char* caption, int shortCut = 0) {
+// A menu entry that stays grey for the whole run; its shortcut, if any, does nothing. Its hint
+// still shows on the status line while it is highlighted; an empty one is not stored.
+StoredComponent disabled(const char* name, const char* menu, const char* caption, const char* hint = "",
+                         int shortCut = 0) {
     std::vector<StoredValue> values = {{"Enabled", false}};
+    if (*hint != '\0') values.push_back({"Hint", std::string(hint)});
     if (shortCut != 0) values.push_back({"ShortCut", shortCut});
     return item(name, menu, caption, std::move(values));
 }
@@ -82,63 +85,83 @@ const StoredLayout& veskAppFormLayout() {
 
         {"TMainMenu", "MainMenu1", "", {{"Images", "ImageList1"s}}},
         item("N1", "MainMenu1", "文件(&F)"),
-        item("FileNewItem", "N1", "新建(&N)", {{"Hint", "新建|新建一个文件"s}, {"Action", "FileNew1"s}}),
-        item("N24", "N1", "打开已加密文件", {{"ShortCut", int{vk::F12}}, {"OnClick", "N24Click"s}}),
+        item("FileNewItem", "N1", "新建(&N)", {{"Hint", "创建新文档"s}, {"Action", "FileNew1"s}}),
+        item("N24", "N1", "打开已加密文件",
+             {{"Hint", "打开现有已加密文档"s}, {"ShortCut", int{vk::F12}}, {"OnClick", "N24Click"s}}),
         item("FileOpenItem", "N1", "打开未加密文件(&O)...",
-             {{"Hint", "打开|打开一个未加密文件"s}, {"Action", "FileOpen1"s}}),
-        item("FileSaveItem", "N1", "保存(&S)", {{"Hint", "保存|保存文件"s}, {"Action", "FileSave1"s}}),
-        item("FileSaveAsItem", "N1", "另存为(&A)...", {{"Hint", "另存为|另存为一个文件"s}, {"Action", "FileSaveAs1"s}}),
+             {{"Hint", "打开现有未加密文档"s}, {"Action", "FileOpen1"s}}),
+        item("FileSaveItem", "N1", "保存(&S)", {{"Hint", "保存活动文档"s}, {"Action", "FileSave1"s}}),
+        item("FileSaveAsItem", "N1", "另存为(&A)...",
+             {{"Hint", "用新名字保存活动文档"s}, {"Action", "FileSaveAs1"s}}),
         disabled("N5", "N1", "-"),
-        disabled("N11", "N1", "页面设置(&T)..."),
+        disabled("N11", "N1", "页面设置(&T)...", "更改页面设置"),
         disabled("N12", "N1", "打印预览(&V)"),
-        item("N13", "N1", "打印(&P)", {{"ShortCut", ctrl('P')}, {"OnClick", "N13Click"s}}),
+        item("N13", "N1", "打印(&P)", {{"Hint", "打印活动文件"s}, {"ShortCut", ctrl('P')}, {"OnClick", "N13Click"s}}),
         disabled("N10", "N1", "-"),
         item("FileSendItem", "N1", "发送(&D)",
-             {{"ShortCut", ctrl('D')}, {"Enabled", false}, {"Hint", "发送|发送文件"s}, {"Action", "FileSend1"s}}),
+             {{"ShortCut", ctrl('D')}, {"Enabled", false}, {"Hint", "通过电子邮件发送文档"s}, {"Action", "FileSend1"s}}),
         disabled("N14", "N1", "-"),
-        item("FileExitItem", "N1", "退出(&X)", {{"Hint", "退出|退出程序"s}, {"Action", "FileExit1"s}}),
+        item("FileExitItem", "N1", "退出(&X)", {{"Hint", "推出应用程序，提示保存文档"s}, {"Action", "FileExit1"s}}),
         item("N2", "MainMenu1", "编辑(&E)"),
-        disabled("N4", "N2", "撤消(&U)", ctrl('Z')),
+        disabled("N4", "N2", "撤消(&U)", "撤消上次操作", ctrl('Z')),
         disabled("N15", "N2", "-"),
-        item("CutItem", "N2", "剪切(&T)", {{"Enabled", false}, {"Hint", "剪切|剪切所选文字"s}, {"Action", "EditCut1"s}}),
+        item("CutItem", "N2", "剪切(&T)",
+             {{"Enabled", false}, {"Hint", "剪切选定内容并将它放入剪贴板"s}, {"Action", "EditCut1"s}}),
         item("CopyItem", "N2", "复制(&C)",
-             {{"Enabled", false}, {"Hint", "复制|复制所选文字"s}, {"Action", "EditCopy1"s}}),
+             {{"Enabled", false}, {"Hint", "复制选定内容并将它放入剪贴板"s}, {"Action", "EditCopy1"s}}),
         item("PasteItem", "N2", "粘贴(&P)",
-             {{"Enabled", false}, {"Hint", "粘贴|粘贴剪贴板的文字"s}, {"Action", "EditPaste1"s}}),
-        disabled("N3", "N2", "删除(&L)", vk::Delete),
+             {{"Enabled", false}, {"Hint", "插入剪贴板内容"s}, {"Action", "EditPaste1"s}}),
+        disabled("N3", "N2", "删除(&L)", "删除选定内容", vk::Delete),
         disabled("N16", "N2", "-"),
-        disabled("N8", "N2", "全选(A)", ctrl('A')),
-        disabled("N9", "N2", "时间/日期(&D)", vk::F1 + 4),
+        disabled("N8", "N2", "全选(A)", "选定全部文档", ctrl('A')),
+        disabled("N9", "N2", "时间/日期(&D)", "插入当前系统时间和日期", vk::F1 + 4),
         disabled("N25", "N2", "-"),
-        item("N6", "N2", "自动换行(&W)", {{"OnClick", "N6Click"s}}),
-        disabled("N7", "N2", "设置字体(&F)..."),
+        item("N6", "N2", "自动换行(&W)", {{"Hint", "自动换行"s}, {"OnClick", "N6Click"s}}),
+        disabled("N7", "N2", "设置字体(&F)...", "设置选定内容的字体"),
         item("N26", "MainMenu1", "搜索(&S)"),
-        disabled("N17", "N26", "查找(&F)...", ctrl('F')),
-        disabled("N18", "N26", "查找下一个(&N)", vk::F1 + 2),
-        disabled("N19", "N26", "替换(&E)", ctrl('H')),
+        disabled("N17", "N26", "查找(&F)...", "", ctrl('F')),
+        disabled("N18", "N26", "查找下一个(&N)", "", vk::F1 + 2),
+        disabled("N19", "N26", "替换(&E)", "", ctrl('H')),
         disabled("N20", "N26", "替换所有"),
         item("N27", "MainMenu1", "帮助(&H)"),
         disabled("N21", "N27", "帮助主题(&H)"),
-        item("N22", "N27", "访问主页(&I)", {{"OnClick", "N22Click"s}}),
-        item("N23", "N27", "联系作者(&E)", {{"OnClick", "N23Click"s}}),
-        item("HelpAboutItem", "N27", "关于zozuz(&A)", {{"Hint", "关于|关于本程序"s}, {"Action", "HelpAbout1"s}}),
+        item("N22", "N27", "访问主页(&I)", {{"Hint", "访问作者主页"s}, {"OnClick", "N22Click"s}}),
+        item("N23", "N27", "联系作者(&E)", {{"Hint", "通过电子邮件联系作者"s}, {"OnClick", "N23Click"s}}),
+        item("HelpAboutItem", "N27", "关于zozuz(&A)", {{"Hint", "关于"s}, {"Action", "HelpAbout1"s}}),
 
         {"TToolBar", "ToolBar1", "",
          {{"Left", 0}, {"Top", 0}, {"Width", 562}, {"Height", 30}, {"Indent", 5}, {"ShowHint", true},
           {"Images", "ImageList1"s}}},
-        button("ToolButton9", {{"Hint", "新建|新建一个文件"s}, {"Action", "FileNew1"s}}),
-        button("ToolButton1", {{"Hint", "打开|打开一个未加密文件"s}, {"Action", "FileOpen1"s}}),
-        button("ToolButton2", {{"Hint", "保存|保存文件"s}, {"Action", "FileSave1"s}}),
+        button("ToolButton9", {{"Hint", "创建新文档"s}, {"Action", "FileNew1"s}}),
+        button("ToolButton1", {{"Hint", "打开现有文档"s}, {"Action", "FileOpen1"s}}),
+        button("ToolButton2", {{"Hint", "保存活动文档"s}, {"Action", "FileSave1"s}}),
         separator("ToolButton3"),
-        button("ToolButton7", {{"Hint", "发送|发送文件"s}, {"Enabled", false}, {"Action", "FileSend1"s}}),
+        button("ToolButton7", {{"Hint", "通过电子邮件发送文档"s}, {"Enabled", false}, {"Action", "FileSend1"s}}),
         separator("ToolButton8"),
-        button("ToolButton4", {{"Hint", "Cut|Cuts the selection"s}, {"Action", "EditCut1"s}}),
-        button("ToolButton5", {{"Hint", "复制|复制所选文字"s}, {"Action", "EditCopy1"s}}),
-        button("ToolButton6", {{"Hint", "粘贴|粘贴剪贴板的文字"s}, {"Action", "EditPaste1"s}}),
+        // The one hint with separate parts: an English tooltip and a long part that runs into Chinese.
+        button("ToolButton4",
+               {{"Hint", "Cut|Cuts the selection and puts 简切选定内容并将它放入剪贴板"s}, {"Action", "EditCut1"s}}),
+        button("ToolButton5", {{"Hint", "复制选定内容并将它放入剪贴板"s}, {"Action", "EditCopy1"s}}),
+        button("ToolButton6", {{"Hint", "插入剪贴板内容"s}, {"Action", "EditPaste1"s}}),
         separator("ToolButton12"),
-        button("ToolButton10", {{"Hint", "加密|加密文字"s}, {"ImageIndex", 16}, {"OnClick", "ToolButton10Click"s}}),
+        button("ToolButton10", {{"Hint", "加密"s}, {"ImageIndex", 16}, {"OnClick", "ToolButton10Click"s}}),
         button("ToolButton11",
-               {{"Hint", "解密|解密文字"s}, {"Enabled", false}, {"ImageIndex", 17}, {"OnClick", "ToolButton11Click"s}}),
+               {{"Hint", "解密"s}, {"Enabled", false}, {"ImageIndex", 17}, {"OnClick", "ToolButton11Click"s}}),
+
+        // The status line along the bottom, whose one simple panel shows the hint of whatever the
+        // pointer is on or the highlighted menu entry. The window keeps it docked at the bottom.
+        {"TStatusBar", "StatusBar", "", {{"Height", 19}, {"AutoHint", true}, {"SimplePanel", true}}},
+
+        // The dialogs of the file commands. The open dialog serves both open commands, the save
+        // dialog both save commands, so each offers the name last chosen through it.
+        {"TOpenDialog", "OpenDialog", "",
+         {{"Filter", "文本文件|*.txt|All Files (*.*)|*.*"s}, {"DefaultExt", "txt"s}, {"InitialDir", "C:\\My Documents"s}}},
+        {"TSaveDialog", "SaveDialog", "",
+         {{"Filter", "文本文件|*.txt|All Files (*.*)|*.*"s},
+          {"DefaultExt", "txt"s},
+          {"InitialDir", "C:\\My Documents"s},
+          {"Title", "加密后的文本保存为"s}}},
+        {"TPrintDialog", "PrintDialog1", "", {}},
 
         // The gauge lies beneath the editor, which is created after it; it shows only while a
         // cipher run has switched the editor's drawing off.
@@ -146,8 +169,6 @@ const StoredLayout& veskAppFormLayout() {
         // The editor, which fills the client area between the toolbar and the status line as the
         // window sizes it.
         {"TMemo", "Memo1", "", {{"ParentFont", false}, {"Font", Font{"宋体", 16, Font::Charset::GB2312, 0x000000, false}}}},
-        // Places to come: the status line StatusBar with its one simple panel, and the dialogs
-        // OpenDialog, SaveDialog and PrintDialog1.
     };
     return layout;
 }

@@ -1,6 +1,7 @@
 #include "ui/toolkit/LayoutReader.h"
 
 #include <functional>
+#include <optional>
 #include <utility>
 
 #include "app/ProgramPictures.h"
@@ -22,7 +23,12 @@
 #include "ui/toolkit/TMainMenu.h"
 #include "ui/toolkit/TMemo.h"
 #include "ui/toolkit/TMenuItem.h"
+#include "ui/toolkit/TOpenDialog.h"
+#include "ui/toolkit/TOpenOptions.h"
 #include "ui/toolkit/TPanel.h"
+#include "ui/toolkit/TPrintDialog.h"
+#include "ui/toolkit/TSaveDialog.h"
+#include "ui/toolkit/TStatusBar.h"
 #include "ui/toolkit/TToolBar.h"
 #include "ui/toolkit/TToolButton.h"
 
@@ -49,6 +55,8 @@ const std::map<std::string, Factory>& kinds() {
         {"TPanel", make<TPanel>()},           {"TImage", make<TImage>()},
         {"TLabel", make<TLabel>()},           {"TButton", make<TButton>()},
         {"TMemo", make<TMemo>()},
+        {"TOpenDialog", make<TOpenDialog>()}, {"TSaveDialog", make<TSaveDialog>()},
+        {"TPrintDialog", make<TPrintDialog>()}, {"TStatusBar", make<TStatusBar>()},
     };
     return table;
 }
@@ -143,6 +151,8 @@ void LayoutReader::setValue(TComponent& component, const StoredValue& stored) {
     auto* pushButton = dynamic_cast<TButton*>(&component);
     auto* panel = dynamic_cast<TPanel*>(&component);
     auto* winControl = dynamic_cast<TWinControl*>(&component);
+    auto* statusBar = dynamic_cast<TStatusBar*>(&component);
+    auto* fileDialog = dynamic_cast<TOpenDialog*>(&component);
 
     bool applied = true;
     if (property == "Caption" && text) {
@@ -229,16 +239,42 @@ void LayoutReader::setValue(TComponent& component, const StoredValue& stored) {
                                                    : TBevelCut::bvNone);
     } else if (property == "BevelWidth" && number && panel) {
         panel->SetBevelWidth(*number);
+    } else if (property == "AutoHint" && flag && statusBar) {
+        statusBar->SetAutoHint(*flag);
+    } else if (property == "SimplePanel" && flag && statusBar) {
+        statusBar->SetSimplePanel(*flag);
     } else if (property == "WordWrap" && flag && label) {
         label->SetWordWrap(*flag);
     } else if (property == "Default" && flag && pushButton) {
         pushButton->SetDefault(*flag);
     } else if (property == "ModalResult" && number && pushButton) {
         pushButton->SetModalResult(*number);
+    } else if (fileDialog && (text || number)) {
+        applied = setDialogValue(*fileDialog, stored);
     } else {
         applied = false;
     }
     if (!applied) fail(component, "has no property " + property + " of that type");
+}
+
+bool LayoutReader::setDialogValue(TOpenDialog& dialog, const StoredValue& stored) {
+    const std::string& property = stored.property;
+    const std::string* text = valueAs<std::string>(stored);
+    const int* number = valueAs<int>(stored);
+    if (property == "Filter" && text) dialog.SetFilter(*text);
+    else if (property == "FilterIndex" && number) dialog.SetFilterIndex(*number);
+    else if (property == "DefaultExt" && text) dialog.SetDefaultExt(*text);
+    else if (property == "InitialDir" && text) dialog.SetInitialDir(*text);
+    else if (property == "Title" && text) dialog.SetTitle(*text);
+    else if (property == "FileName" && text) dialog.SetFileName(*text);
+    else if (property == "Options" && text) {
+        const std::optional<TOpenOptions> options = TOpenOptions::Parse(*text);
+        if (!options) fail(dialog, "has options " + *text + " that are no dialog options");
+        dialog.SetOptions(*options);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 void LayoutReader::resolve(const Reference& reference) {

@@ -11,6 +11,7 @@ namespace zozuz {
 
 class TComponent;
 class TForm;
+class TOpenDialog;
 
 // Builds a window from its stored layout. Every component is created and given its stored values
 // first, in the layout's order; only then are the references between components resolved (a
@@ -39,6 +40,8 @@ private:
     TComponent& create(const StoredComponent& stored);
     void place(TComponent& component, const StoredComponent& stored);
     void setValue(TComponent& component, const StoredValue& value);
+    // The values of the open and save dialogs; false for a property they do not have.
+    bool setDialogValue(TOpenDialog& dialog, const StoredValue& value);
     void resolve(const Reference& reference);
     [[noreturn]] void fail(const TComponent& component, const std::string& what) const;
     [[noreturn]] void failAt(const std::string& subject, const std::string& what) const;

@@ -49,6 +49,10 @@ void TMemo::SetVisible(bool visible) {
     placeWindow();
 }
 
+void TMemo::PaintWindow(Surface& surface, const Rect& area) {
+    if (redraw_) TWinControl::PaintWindow(surface, area);
+}
+
 void TMemo::FontChanged() {
     TWinControl::FontChanged();
     if (pane_) pane_->view().setFont(GetFont());

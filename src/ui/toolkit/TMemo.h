@@ -50,6 +50,10 @@ public:
 
     void SetBounds(int left, int top, int width, int height) override;
     void SetVisible(bool visible) override;
+    // The editor's place on its window's own surface, beneath the editor window. While the editor's
+    // redraw is off nothing is painted there, so a control that shares the place (the main window's
+    // gauge) shows through once the editor window steps aside.
+    void PaintWindow(Surface& surface, const Rect& area) override;
     void KeyDown(const KeyEvent& key) override;
     void MouseInput(const MouseEvent& event) override;
 

@@ -90,6 +90,8 @@ TMenuKeyOutcome TMenu::AccessKeyTyped(TMenuItem& level, const TMenuItem* highlig
 void TMenu::ItemHighlighted(const TMenuItem* item) {
     TApplication* application = Application();
     if (!application) return;
+    // A highlight, a title's included, means a menu is open; none means the menus have closed.
+    application->SetMenuOpen(item != nullptr);
     application->SetHint(item ? std::string(longHintOf(item->Hint())) : std::string());
 }
 

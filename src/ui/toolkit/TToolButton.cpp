@@ -10,6 +10,17 @@
 
 namespace zozuz {
 
+namespace {
+
+// Whether a picture's pixel is dark enough to show in the disabled, embossed form: by its
+// perceived brightness, so that light fills drop out whatever their tint.
+bool isDarkForEmboss(std::uint32_t rgb) {
+    const unsigned red = (rgb >> 16) & 0xFF, green = (rgb >> 8) & 0xFF, blue = rgb & 0xFF;
+    return red * 299 + green * 587 + blue * 114 < 192u * 1000u;
+}
+
+}  // namespace
+
 TToolButton::TToolButton(TComponent* owner) : TGraphicControl(owner) {}
 
 TToolButton::~TToolButton() = default;
@@ -63,19 +74,24 @@ void TToolButton::Paint() {
         const int left = (Width() - picture.image.width()) / 2;
         const int top = (Height() - picture.image.height()) / 2;
         const std::uint32_t shadow = colorToRgb(clGrayText);
+        // A disabled picture is drawn embossed from its dark pixels only: its light areas (a
+        // page, an envelope's paper) drop out, so the shape stays readable instead of turning
+        // into a grey block.
+        const auto inks = [&picture](int x, int y) {
+            return picture.coveredAt(x, y) && isDarkForEmboss(picture.image.pixel(x, y));
+        };
         for (int y = 0; y < picture.image.height(); ++y)
             for (int x = 0; x < picture.image.width(); ++x) {
-                if (!picture.coveredAt(x, y)) continue;
                 if (Enabled()) {
-                    face.setPixel(left + x, top + y, picture.image.pixel(x, y));
-                } else {
+                    if (picture.coveredAt(x, y)) face.setPixel(left + x, top + y, picture.image.pixel(x, y));
+                } else if (inks(x, y)) {
                     face.setPixel(left + x + 1, top + y + 1, 0xFFFFFF);
                 }
             }
         if (!Enabled())
             for (int y = 0; y < picture.image.height(); ++y)
                 for (int x = 0; x < picture.image.width(); ++x)
-                    if (picture.coveredAt(x, y)) face.setPixel(left + x, top + y, shadow);
+                    if (inks(x, y)) face.setPixel(left + x, top + y, shadow);
     }
     if (down_) {
         raster::fillRect(face, Rect{0, 0, Width(), 1}, colorToRgb(clGrayText));

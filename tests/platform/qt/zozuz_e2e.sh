@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # zozuz from start to end on a real X server under a window manager: the program shows one window
-# captioned "zozuz" at the outer bounds 193, 135, 570 x 385 (frame included), and closing that window
-# through the window manager (Alt+F4) ends the program with exit code 0.
+# captioned "zozuz" at the outer bounds 193, 135, 570 x 385 (frame included), Alt+F and Z bring up
+# the open dialog, and closing that window through the window manager (Alt+F4) ends the program with
+# exit code 0.
 #
 # usage: zozuz_e2e.sh PATH_TO_ZOZUZ   (starts its own X session unless ZOZUZ_X_SESSION is set)
 set -u
@@ -14,31 +15,14 @@ fi
 zozuz=${1:?usage: $0 PATH_TO_ZOZUZ}
 log=$(mktemp "${TMPDIR:-/tmp}/zozuz-e2e.XXXXXX")
 pid=""
-failures=0
+# shellcheck source=tests/platform/qt/e2e_helpers.sh
+. "$here/e2e_helpers.sh"
 
 finish() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
   rm -f "$log"
 }
 trap finish EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  if [ -s "$log" ]; then
-    echo "--- zozuz output ---" >&2
-    cat "$log" >&2
-  fi
-  exit 1
-}
-
-check() {  # check WHAT EXPECTED ACTUAL
-  if [ "$2" = "$3" ]; then
-    echo "ok: $1 is $3"
-  else
-    echo "FAIL: $1 is $3, expected $2" >&2
-    failures=$((failures + 1))
-  fi
-}
 
 "$zozuz" >"$log" 2>&1 &
 pid=$!
@@ -76,11 +60,9 @@ check "the window's outer bounds" "193,135 570x385" "$outer"
 
 # The window shows its button-face background (F0F0F0) where the toolbar and the status line go,
 # and the editor's white between them: the program painted both.
-pixel_at() {  # pixel_at X Y -> the screen's colour there as #RRGGBB
-  import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*\(#[0-9A-Fa-f]\{6\}\).*/\1/p' | head -n 1
-}
-# The top-left corner belongs to the menu bar; the toolbar's row ends in button face at the right.
-points=("$((x + w - 2)) $((y + 35))" "$((x + w - 1)) $((y + h - 1))")
+# The top-left corner belongs to the menu bar; the toolbar's row ends in button face at the right,
+# and the status line along the bottom is button face inside its sunken frame, right of its text.
+points=("$((x + w - 2)) $((y + 35))" "$((x + w - 10)) $((y + h - 9))")
 editor_point="$((x + w / 2)) $((y + h / 2))"
 for _ in $(seq 50); do  # the first paint may still be on its way
   painted=1
@@ -117,6 +99,33 @@ for _ in $(seq 50); do
   [ "$menus" -eq 1 ] && break
   sleep 0.1
 done
+
+# Z in the open File menu is the key the program gave "打开已加密文件": it opens the open dialog, a
+# window of the dialog type (the menu is a window of the program too), and Esc cancels it.
+timeout 5 xdotool windowactivate --sync "$win" >/dev/null 2>&1
+xdotool key alt+f
+sleep 0.5
+xdotool key z
+dialog=""
+for _ in $(seq 50); do
+  for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+    [ "$id" = "$win" ] && continue
+    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q '= _NET_WM_WINDOW_TYPE_DIALOG' && dialog=$id
+  done
+  [ -n "$dialog" ] && break
+  sleep 0.1
+done
+check "a dialog after Alt+F and Z" "yes" "$([ -n "$dialog" ] && echo yes || echo no)"
+if [ -n "$dialog" ]; then
+  timeout 5 xdotool windowactivate --sync "$dialog" >/dev/null 2>&1
+  xdotool key Escape
+  for _ in $(seq 50); do
+    menus=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l)
+    [ "$menus" -eq 1 ] && break
+    sleep 0.1
+  done
+  check "the number of visible windows after Esc in the dialog" "1" "$menus"
+fi
 
 # Close through the window manager: openbox turns Alt+F4 into a close request to the active window.
 timeout 5 xdotool windowactivate --sync "$win" >/dev/null 2>&1

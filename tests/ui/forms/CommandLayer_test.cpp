@@ -92,33 +92,33 @@ TEST_F(CommandLayerTest, StoredValuesWinOverTheActionsAndDefaultsTakeTheirs) {
     };
     // Every entry of the menu bar, as the window shows it before the first idle step.
     const Row rows[] = {
-        {"FileNewItem", "Ctrl+N", 6, true, "新建|新建一个文件"},
-        {"N24", "F12", -1, true, ""},
-        {"FileOpenItem", "Ctrl+O", 7, true, "打开|打开一个未加密文件"},
-        {"FileSaveItem", "Ctrl+S", 8, true, "保存|保存文件"},
-        {"FileSaveAsItem", "", -1, true, "另存为|另存为一个文件"},
-        {"N11", "", -1, false, ""},
+        {"FileNewItem", "Ctrl+N", 6, true, "创建新文档"},
+        {"N24", "F12", -1, true, "打开现有已加密文档"},
+        {"FileOpenItem", "Ctrl+O", 7, true, "打开现有未加密文档"},
+        {"FileSaveItem", "Ctrl+S", 8, true, "保存活动文档"},
+        {"FileSaveAsItem", "", -1, true, "用新名字保存活动文档"},
+        {"N11", "", -1, false, "更改页面设置"},
         {"N12", "", -1, false, ""},
-        {"N13", "Ctrl+P", -1, true, ""},
-        {"FileSendItem", "Ctrl+D", 15, false, "发送|发送文件"},
-        {"FileExitItem", "", -1, true, "退出|退出程序"},
-        {"N4", "Ctrl+Z", -1, false, ""},
-        {"CutItem", "Ctrl+X", 0, false, "剪切|剪切所选文字"},
-        {"CopyItem", "Ctrl+C", 1, false, "复制|复制所选文字"},
-        {"PasteItem", "Ctrl+V", 2, false, "粘贴|粘贴剪贴板的文字"},
-        {"N3", "Del", -1, false, ""},
-        {"N8", "Ctrl+A", -1, false, ""},
-        {"N9", "F5", -1, false, ""},
-        {"N6", "", -1, true, ""},
-        {"N7", "", -1, false, ""},
+        {"N13", "Ctrl+P", -1, true, "打印活动文件"},
+        {"FileSendItem", "Ctrl+D", 15, false, "通过电子邮件发送文档"},
+        {"FileExitItem", "", -1, true, "推出应用程序，提示保存文档"},
+        {"N4", "Ctrl+Z", -1, false, "撤消上次操作"},
+        {"CutItem", "Ctrl+X", 0, false, "剪切选定内容并将它放入剪贴板"},
+        {"CopyItem", "Ctrl+C", 1, false, "复制选定内容并将它放入剪贴板"},
+        {"PasteItem", "Ctrl+V", 2, false, "插入剪贴板内容"},
+        {"N3", "Del", -1, false, "删除选定内容"},
+        {"N8", "Ctrl+A", -1, false, "选定全部文档"},
+        {"N9", "F5", -1, false, "插入当前系统时间和日期"},
+        {"N6", "", -1, true, "自动换行"},
+        {"N7", "", -1, false, "设置选定内容的字体"},
         {"N17", "Ctrl+F", -1, false, ""},
         {"N18", "F3", -1, false, ""},
         {"N19", "Ctrl+H", -1, false, ""},
         {"N20", "", -1, false, ""},
         {"N21", "", -1, false, ""},
-        {"N22", "", -1, true, ""},
-        {"N23", "", -1, true, ""},
-        {"HelpAboutItem", "", -1, true, "关于|关于本程序"},
+        {"N22", "", -1, true, "访问作者主页"},
+        {"N23", "", -1, true, "通过电子邮件联系作者"},
+        {"HelpAboutItem", "", -1, true, "关于"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -156,7 +156,9 @@ TEST_F(CommandLayerTest, StoredValuesWinOverTheActionsAndDefaultsTakeTheirs) {
         EXPECT_EQ(button.Left(), row.left);
         EXPECT_EQ(button.Caption(), row.caption) << "buttons take the caption, which the bar does not show";
     }
-    EXPECT_EQ(form->button("ToolButton4").Hint(), "Cut|Cuts the selection");
+    // Every linked client stores a hint of its own, so none shows its action's English one.
+    EXPECT_EQ(form->button("ToolButton4").Hint(), "Cut|Cuts the selection and puts 简切选定内容并将它放入剪贴板");
+    EXPECT_EQ(form->button("ToolButton9").Hint(), "创建新文档");
     for (TAction* action : form->ActionList1->Actions()) EXPECT_TRUE(action->Enabled()) << action->Name();
 }
 
@@ -164,7 +166,7 @@ TEST_F(CommandLayerTest, TooltipsOfLinkedButtonsNameTheirActionsShortcut) {
     start();
     // Linked to actions with a shortcut: the short part of the hint, then the key in parentheses.
     EXPECT_EQ(form->button("ToolButton4").TooltipText(), "Cut (Ctrl+X)");
-    EXPECT_EQ(form->button("ToolButton9").TooltipText(), "新建 (Ctrl+N)");
+    EXPECT_EQ(form->button("ToolButton9").TooltipText(), "创建新文档 (Ctrl+N)");
     // Not linked to any action: the short part alone.
     EXPECT_EQ(form->button("ToolButton10").TooltipText(), "加密");
 }

@@ -9,7 +9,6 @@
 #include "ui/text/MenuCaption.h"
 #include "ui/toolkit/TMainMenu.h"
 #include "ui/toolkit/TMenuItem.h"
-#include "ui/toolkit/TStatusBar.h"
 
 #include "CommandForm.h"
 
@@ -109,30 +108,6 @@ TEST_F(MenuKeysTest, SeveralEnabledMatchesMoveTheHighlight) {
     EXPECT_EQ(type("N27", "e", &level("N22")).item, &level("N23"));
     EXPECT_EQ(type("N27", "e", &level("N23")).item, &level("N22")) << "none follows: back to the first";
     EXPECT_TRUE(form->ran.empty());
-}
-
-TEST_F(MenuKeysTest, TheHighlightedEntrysHintShowsOnTheStatusLineUntilTheMenuCloses) {
-    auto* StatusBar = new TStatusBar(form);
-    StatusBar->SetParent(form);
-    StatusBar->SetAutoHint(true);
-    StatusBar->SetSimplePanel(true);
-    form->Show();
-    while (host.pumpOne() != Host::PumpResult::Empty) {
-    }
-    TMainMenu& menu = *form->MainMenu1;
-    menu.ItemHighlighted(&level("FileNewItem"));
-    EXPECT_EQ(StatusBar->SimpleText(), "新建一个文件");
-    menu.ItemHighlighted(&level("FileSendItem"));
-    EXPECT_EQ(StatusBar->SimpleText(), "发送文件") << "disabled entries give their hint too";
-    menu.ItemHighlighted(&level("N12"));
-    EXPECT_EQ(StatusBar->SimpleText(), "");
-    menu.ItemHighlighted(&level("HelpAboutItem"));
-    menu.ItemHighlighted(&level("N27"));
-    EXPECT_EQ(StatusBar->SimpleText(), "") << "a top-level menu has no hint";
-    menu.ItemHighlighted(&level("FileExitItem"));
-    menu.ItemHighlighted(nullptr);
-    EXPECT_EQ(StatusBar->SimpleText(), "");
-    EXPECT_EQ(app.Hint(), "");
 }
 
 }  // namespace

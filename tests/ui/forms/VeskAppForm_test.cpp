@@ -112,11 +112,47 @@ TEST_F(VeskAppFormTest, TheToolbarIsDrawnWithDisabledButtonsGreyed) {
     const Rect decrypt = get<TToolButton>("ToolButton11").WindowRect();
     EXPECT_EQ(screen().pixel(decrypt.left + 11, decrypt.top + 11), colorToRgb(clGrayText));
 
+    // Only the dark lines of a disabled picture are embossed: the envelope of the disabled Send
+    // button keeps its outline, while its light paper drops out to the toolbar's face.
+    const auto& send = get<TToolButton>("ToolButton7");
+    const Rect sendRect = send.WindowRect();
+    const int imageLeft = sendRect.left + (send.Width() - 16) / 2;
+    const int imageTop = sendRect.top + (send.Height() - 16) / 2;
+    EXPECT_EQ(screen().pixel(imageLeft + 1, imageTop + 8), colorToRgb(clGrayText)) << "the envelope's edge";
+    EXPECT_EQ(screen().pixel(imageLeft + 8, imageTop + 11), colorToRgb(clBtnFace)) << "the envelope's paper";
+
     // Once Decrypt is enabled it shows its picture.
     get<TToolButton>("ToolButton11").SetEnabled(true);
     while (host.pumpOne() != Host::PumpResult::Empty) {
     }
     EXPECT_TRUE(showsPicture(get<TToolButton>("ToolButton11"), 17));
+}
+
+TEST_F(VeskAppFormTest, TheStatusLineStaysAlongTheBottomWithTheEditorAboveItAsTheWindowSizes) {
+    ASSERT_NE(form->StatusBar, nullptr);
+    EXPECT_EQ(form->StatusBar, form->FindComponent("StatusBar"));
+    EXPECT_TRUE(form->StatusBar->AutoHint());
+    EXPECT_TRUE(form->StatusBar->SimplePanel());
+    EXPECT_FALSE(form->StatusBar->ShowHint()) << "it shows no tooltip of its own";
+    auto expectDocked = [&] {
+        const int width = form->ClientWidth();
+        const int height = form->ClientHeight();
+        EXPECT_EQ(form->StatusBar->BoundsRect(), (Rect{0, height - 19, width, height}));
+        EXPECT_EQ(form->Memo1->BoundsRect(), (Rect{0, 30, width, height - 19}));
+    };
+    expectDocked();
+    showAndPaint();
+    expectDocked();
+    form->SetBounds(100, 100, 700, 500);
+    showAndPaint();
+    expectDocked();
+    EXPECT_EQ(form->StatusBar->Width(), form->ClientWidth());
+    // Too low for an editor: the editor shrinks to nothing and the status line keeps its height.
+    form->SetBounds(100, 100, 300, 60);
+    showAndPaint();
+    EXPECT_EQ(form->StatusBar->Height(), 19);
+    EXPECT_EQ(form->StatusBar->Top(), form->ClientHeight() - 19);
+    EXPECT_EQ(form->Memo1->Height(), 0);
 }
 
 TEST_F(VeskAppFormTest, ExitEndsTheProgramWithoutAQuestion) {
