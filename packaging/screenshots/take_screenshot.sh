@@ -30,16 +30,10 @@ export LC_ALL=C.UTF-8
 export HOME="$work/home"
 mkdir -p "$HOME"
 
-# Two lines of a Tang poem. xdotool types a non-ASCII character reliably in a Qt window only when it
-# has a keycode of its own, given before the program starts.
+# Two lines of a Tang poem, each of its characters with a keycode of its own.
 line1="春眠不觉晓，处处闻啼鸟。"
 line2="夜来风雨声，花落知多少。"
-keycode=200
-for ch in $(printf '%s%s' "$line1" "$line2" | grep -o . | grep -v '[ -~]' | sort -u); do
-  hex=$(printf '%s' "$ch" | iconv -f UTF-8 -t UTF-32BE | od -An -tx1 | tr -d ' \n' | sed 's/^0*//')
-  xmodmap -e "keycode $keycode = U$hex" || fail "xmodmap could not map $ch"
-  keycode=$((keycode + 1))
-done
+map_keycodes 200 "$line1$line2"
 
 # shot WINDOW OUTPUT: the window with its frame, cut from the screen.
 shot() {

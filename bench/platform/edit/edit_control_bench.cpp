@@ -119,22 +119,39 @@ void BM_MemcpyDocument(benchmark::State& state) {
 }
 BENCHMARK(BM_MemcpyDocument)->Unit(benchmark::kMillisecond);
 
+// Word wrap divides lazily; the line count divides the whole document.
 void BM_WordWrapWholeDocument(benchmark::State& state) {
     EditControl edit;
     edit.setText(document());
     for (auto _ : state) {
         edit.setWordWrap(true, {}, 60);
+        benchmark::DoNotOptimize(edit.lineCount());
         edit.setWordWrap(false);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(document().size()));
 }
 BENCHMARK(BM_WordWrapWholeDocument)->Unit(benchmark::kMillisecond);
 
+// Switching word wrap on divides nothing yet; one idle step then divides a slice of 1 MiB.
+void BM_WordWrapOnAndOneSlice(benchmark::State& state) {
+    EditControl edit;
+    edit.setText(document());
+    for (auto _ : state) {
+        edit.setWordWrap(true, {}, 60);
+        benchmark::DoNotOptimize(edit.wrapSome(Pos{1} << 20));
+        state.PauseTiming();
+        edit.setWordWrap(false);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_WordWrapOnAndOneSlice)->Unit(benchmark::kMillisecond);
+
 // Typing and deleting in the middle of the wrapped document: only the touched line is divided anew.
 void BM_TypeInMiddleUnderWordWrap(benchmark::State& state) {
     EditControl edit;
     edit.setText(document());
     edit.setWordWrap(true, {}, 60);
+    edit.lineCount();  // divides every line
     const Pos middle = edit.editorLineStart(edit.editorLineCount() / 2) + 10;
     for (auto _ : state) {
         edit.setSelection(middle, middle);
@@ -152,6 +169,7 @@ void BM_TypeInOneLongLineUnderWordWrap(benchmark::State& state) {
     EditControl edit;
     edit.setText(line);
     edit.setWordWrap(true, {}, 60);
+    edit.lineCount();  // divides every line
     const Pos middle = static_cast<Pos>(line.size() / 2);
     for (auto _ : state) {
         edit.setSelection(middle, middle);
@@ -168,6 +186,7 @@ void BM_RewriteEveryDisplayLineUnderWordWrap(benchmark::State& state) {
     EditControl edit;
     edit.setText(document());
     edit.setWordWrap(true, {}, 60);
+    edit.lineCount();  // divides every line
     const std::string replacement(4096, 'x');
     for (auto _ : state) {
         for (Pos line = 0; line < edit.lineCount(); ++line) {

@@ -214,4 +214,46 @@ void BM_WordWrapOnFirstScreen(benchmark::State& state) {
 }
 BENCHMARK(BM_WordWrapOnFirstScreen)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// The idle steps that divide the rest after word wrap is switched on: the slowest step (a counter)
+// and all of them together.
+void BM_WordWrapIdleSteps(benchmark::State& state) {
+    Rig rig;
+    rig.edit.setText(document());
+    double slowest = 0;
+    int steps = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        rig.view.setWordWrap(false);
+        rig.view.setWordWrap(true);
+        rig.paint();
+        state.ResumeTiming();
+        for (bool more = true; more; ++steps) {
+            const auto start = Clock::now();
+            more = rig.view.continueWrapping();
+            slowest = std::max(slowest, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        }
+    }
+    state.counters["slowest_step_ms"] = slowest;
+    state.counters["steps"] = steps / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_WordWrapIdleSteps)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// Ctrl+End right after word wrap is switched on: the end's display line is exact only once every
+// line before it is divided, so this divides the whole document at once.
+void BM_CtrlEndWhileWrapUnfinished(benchmark::State& state) {
+    Rig rig;
+    rig.edit.setText(document());
+    for (auto _ : state) {
+        state.PauseTiming();
+        rig.view.setWordWrap(false);
+        rig.press(vk::Home, true);
+        rig.view.setWordWrap(true);
+        rig.paint();
+        state.ResumeTiming();
+        rig.press(vk::End, true);
+        rig.paint();
+    }
+}
+BENCHMARK(BM_CtrlEndWhileWrapUnfinished)->Unit(benchmark::kMillisecond)->Iterations(2);
+
 }  // namespace

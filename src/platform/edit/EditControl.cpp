@@ -46,11 +46,16 @@ struct EditControl::Impl {
     // Editor lines: one starts at 0 and one right after every CR LF pair of the text, and no other.
     LineStarts lines;
 
-    // Display lines, kept only while word wrap is on: each editor line divided as the wrapper divides
-    // it at `wrapWidth`, the wrapper's own width.
+    // Display lines, kept only while word wrap is on. Editor lines are divided lazily, from the first
+    // one on: the editor lines before `wrappedLines` are divided as the wrapper divides them at
+    // `wrapWidth`, the wrapper's own width, and every later one is still a single display line that
+    // starts where it starts. Dividing more lines changes no answer about the text, only how far the
+    // division has got, so the queries that need a line divide it on demand, const or not.
     std::optional<LineWrapper> wrapper;
     LineStarts displayLines;
+    Pos wrappedLines = 0;  // 0 <= wrappedLines <= lines.count()
     int wrapWidth = 0;
+    std::vector<std::int32_t> wrapScratch;
 
     // The selection lies in the text: 0 <= anchor, caret <= length().
     Pos anchor = 0;
@@ -92,10 +97,61 @@ struct EditControl::Impl {
         return line + 1 < lines.count() ? lines.start(line + 1) - 2 : length();
     }
 
-    Pos displayCount() const { return wrapping() ? displayLines.count() : lines.count(); }
+    bool wrapComplete() const { return !wrapping() || wrappedLines == lines.count(); }
+    // The display line that editor line `line`, not divided yet, still is.
+    Pos undividedDisplayLine(Pos line) const { return line + displayLines.count() - lines.count(); }
+
+    // Divides the next editor line that is not divided yet. Allocates before it changes anything.
+    void wrapNextLine() {
+        ZOZUZ_ASSERT(wrapping() && wrappedLines < lines.count());
+        const Pos line = wrappedLines;
+        const auto byteAt = [this](Pos p) { return text.at(p); };
+        wrapScratch.clear();
+        wrapper->wrap(byteAt, lines.start(line), editorLineEnd(line), wrapScratch);
+        const Pos added = static_cast<Pos>(wrapScratch.size());
+        if (added != 0) {
+            displayLines.reserveExtra(added);
+            displayLines.insert(undividedDisplayLine(line) + 1, wrapScratch.data(), added);
+        }
+        ++wrappedLines;
+    }
+    // Divides editor lines in order until `line` is divided.
+    void wrapThroughEditorLine(Pos line) {
+        if (!wrapping()) return;
+        line = std::min(line, lines.count() - 1);
+        while (wrappedLines <= line) wrapNextLine();
+    }
+    // Divides editor lines until display line `line` is final, or every line is divided.
+    void wrapThroughDisplayLine(Pos line) {
+        if (!wrapping()) return;
+        while (wrappedLines < lines.count() && undividedDisplayLine(wrappedLines) <= line) wrapNextLine();
+    }
+    void wrapThroughPosition(Pos position) { wrapThroughEditorLine(lines.lineFromPosition(position)); }
+    // Divides whole editor lines until at least `bytes` bytes more are divided; whether some remain.
+    bool wrapSome(Pos bytes) {
+        if (!wrapping()) return false;
+        const Pos until = wrappedLines < lines.count() ? lines.start(wrappedLines) + std::max<Pos>(bytes, 1) : 0;
+        while (wrappedLines < lines.count() && lines.start(wrappedLines) < until) wrapNextLine();
+        return !wrapComplete();
+    }
+    // Starts a new division: every editor line is one display line until it is divided.
+    void restartWrapping() {
+        LineStarts undivided;
+        undivided.assign(currentEditorStarts());
+        displayLines = std::move(undivided);
+        wrappedLines = 0;
+    }
+
+    // Exact answers: they divide the lines they need first.
+    Pos displayCount() {
+        wrapThroughEditorLine(lines.count() - 1);
+        return wrapping() ? displayLines.count() : lines.count();
+    }
     Pos displayStart(Pos line) const { return wrapping() ? displayLines.start(line) : lines.start(line); }
-    Pos displayLineFromPosition(Pos position) const {
-        return wrapping() ? displayLines.lineFromPosition(position) : lines.lineFromPosition(position);
+    Pos displayLineFromPosition(Pos position) {
+        if (!wrapping()) return lines.lineFromPosition(position);
+        wrapThroughPosition(position);
+        return displayLines.lineFromPosition(position);
     }
     Pos displayLineEnd(Pos line) const {
         if (!wrapping()) return editorLineEnd(line);
@@ -127,12 +183,6 @@ struct EditControl::Impl {
         return starts;
     }
 
-    void rewrapAll() {
-        if (!wrapping()) return;
-        const char* const bytes = text.contiguous();
-        const auto byteAt = [bytes](Pos p) { return bytes[p]; };
-        displayLines.assign(wrapAll(*wrapper, byteAt, currentEditorStarts(), length()));
-    }
 
     // A control that cannot get the memory for a text refuses it, as it refuses one beyond its
     // capacity; every change is prepared in full before anything is changed, so nothing is lost.
@@ -170,19 +220,16 @@ struct EditControl::Impl {
         } else {
             newText.assign(bytes.data(), newLength, std::max<Pos>(4096, newLength / 64));
         }
-        std::optional<std::vector<std::int32_t>> displayStarts;
-        if (wrapping()) {
-            const auto byteAt = [&bytes](Pos p) { return bytes[static_cast<std::size_t>(p)]; };
-            displayStarts = wrapAll(*wrapper, byteAt, editorStarts, newLength);
-        }
         LineStarts newLines;
         newLines.assign(editorStarts);
+        // Under word wrap the new text is divided lazily, like a text whose wrapping was switched on.
         LineStarts newDisplay;
-        if (displayStarts) newDisplay.assign(*displayStarts);
+        if (wrapping()) newDisplay.assign(editorStarts);
 
         text = std::move(newText);
         lines = std::move(newLines);
         displayLines = std::move(newDisplay);
+        wrappedLines = 0;
         anchor = caret = 0;
         history.clear();
     }
@@ -225,9 +272,20 @@ struct EditControl::Impl {
         // Under word wrap, the display lines around the edit are divided anew, from the first whose
         // division could depend on the edited bytes to the first one after the edit that starts
         // where an old one started: from there on the bytes, and so the division, are the old ones.
+        // Editor lines not divided yet stay single display lines.
         Pos display0 = 0;
         Pos removedDisplayLines = 0;
-        if (wrapping()) {
+        const bool dividedEdit = wrapping() && line0 < wrappedLines;
+        if (wrapping() && !dividedEdit) {
+            display0 = undividedDisplayLine(line0);
+            removedDisplayLines = removedLines;
+            newDisplayStarts.assign(newLineStarts.begin(), newLineStarts.end());
+            displayLines.reserveExtra(addedLines - removedLines);
+        }
+        if (dividedEdit) {
+            // The edit's lines are divided before they are divided anew, so that every old display
+            // line the search below meets is final.
+            wrapThroughEditorLine(lastOldLine);
             const Pos start0 = lines.start(line0);
             const Pos oldEnd0 = editorLineEnd(line0);
             display0 = displayLines.lineFromPosition(position);
@@ -282,6 +340,7 @@ struct EditControl::Impl {
             displayLines.remove(display0 + 1, removedDisplayLines);
             displayLines.shiftAfter(display0, delta);
             displayLines.insert(display0 + 1, newDisplayStarts.data(), static_cast<Pos>(newDisplayStarts.size()));
+            if (dividedEdit) wrappedLines += addedLines - removedLines;
         }
     }
 
@@ -312,6 +371,7 @@ struct EditControl::Impl {
         ZOZUZ_CHECK(lastStart <= length() && (lines.count() == 1 || isBreakBefore(lastStart)));
         if (wrapping()) {
             ZOZUZ_CHECK(wrapper->width() == wrapWidth);
+            ZOZUZ_CHECK(0 <= wrappedLines && wrappedLines <= lines.count());
             ZOZUZ_CHECK(displayLines.count() >= lines.count());
             ZOZUZ_CHECK(displayLines.start(displayLines.count() - 1) <= length());
         }
@@ -441,8 +501,19 @@ bool EditControl::adoptText(std::unique_ptr<char[]> block, Pos length, Pos alloc
 
 EditControl::Pos EditControl::lineCount() const { return impl_->displayCount(); }
 
+EditControl::Pos EditControl::lineCountSoFar() const {
+    const Impl& d = *impl_;
+    return d.wrapping() ? d.displayLines.count() : d.lines.count();
+}
+
+bool EditControl::wrapComplete() const { return impl_->wrapComplete(); }
+
+bool EditControl::wrapSome(Pos bytes) { return impl_->wrapSome(bytes); }
+
 EditControl::Pos EditControl::lineIndex(Pos line) const {
-    if (line < 0 || line >= impl_->displayCount()) return -1;
+    if (line < 0) return -1;
+    impl_->wrapThroughDisplayLine(line);
+    if (line >= lineCountSoFar()) return -1;
     return impl_->displayStart(line);
 }
 
@@ -456,7 +527,9 @@ EditControl::Pos EditControl::lineLength(Pos position) const {
 }
 
 std::size_t EditControl::getLine(Pos line, char* buffer, std::size_t capacity) const {
-    if (line < 0 || line >= impl_->displayCount()) return 0;
+    if (line < 0) return 0;
+    impl_->wrapThroughDisplayLine(line);
+    if (line >= lineCountSoFar()) return 0;
     const Pos start = impl_->displayStart(line);
     const Pos length = impl_->displayLineEnd(line) - start;
     const Pos copied = std::min<Pos>(length, static_cast<Pos>(std::min<std::size_t>(capacity, kCapacity)));
@@ -588,7 +661,7 @@ void EditControl::clearUndo() { impl_->history.clear(); }
 
 bool EditControl::wordWrap() const { return impl_->wrapping(); }
 
-void EditControl::setWordWrap(bool on, WidthFunction measure, int width) {
+void EditControl::setWordWrap(bool on, WidthFunction measure, int width, PairFunction pairs) {
     Impl& d = *impl_;
     if (!on) {
         d.wrapper.reset();
@@ -596,15 +669,14 @@ void EditControl::setWordWrap(bool on, WidthFunction measure, int width) {
         d.assertCheapInvariants();
         return;
     }
-    // The new division is built whole before it replaces the old one.
-    LineWrapper lineWrapper(d.lead, std::move(measure), width);
-    const char* const bytes = d.text.contiguous();
-    const auto byteAt = [bytes](Pos p) { return bytes[p]; };
-    LineStarts displayLines;
-    displayLines.assign(d.wrapAll(lineWrapper, byteAt, d.currentEditorStarts(), d.length()));
+    // Nothing is divided yet; the lines are divided as they are asked for, or by wrapSome.
+    LineWrapper lineWrapper(d.lead, std::move(measure), width, std::move(pairs));
+    LineStarts undivided;
+    undivided.assign(d.currentEditorStarts());
     d.wrapWidth = width;
     d.wrapper.emplace(std::move(lineWrapper));
-    d.displayLines = std::move(displayLines);
+    d.displayLines = std::move(undivided);
+    d.wrappedLines = 0;
     d.assertCheapInvariants();
 }
 
@@ -614,7 +686,7 @@ void EditControl::setWrapWidth(int width) {
     d.wrapWidth = width;
     if (!d.wrapping()) return;
     d.wrapper->setWidth(width);
-    d.rewrapAll();
+    d.restartWrapping();
     d.assertCheapInvariants();
 }
 
@@ -656,11 +728,16 @@ void EditControl::checkInvariants() const {
     ZOZUZ_CHECK(d.lines.count() == static_cast<Pos>(starts.size()));
     for (Pos line = 0; line < d.lines.count(); ++line) ZOZUZ_CHECK(d.lines.start(line) == starts[static_cast<std::size_t>(line)]);
     if (!d.wrapping()) return;
-    // Display lines are the wrapper's division of the editor lines, as a whole new wrap makes it.
+    // Display lines are the wrapper's division of the editor lines divided so far, as a whole new
+    // wrap makes it, followed by the starts of the lines not divided yet.
     d.wrapper->checkInvariants();
     d.displayLines.checkInvariants();
     const auto byteAt = [&d](Pos p) { return d.text.at(p); };
-    const std::vector<std::int32_t> display = d.wrapAll(*d.wrapper, byteAt, starts, d.length());
+    const std::vector<std::int32_t> dividedStarts(starts.begin(), starts.begin() + d.wrappedLines);
+    const Pos dividedEnd = d.wrappedLines < d.lines.count() ? starts[static_cast<std::size_t>(d.wrappedLines)] - 2 : d.length();
+    std::vector<std::int32_t> display;
+    if (d.wrappedLines > 0) display = d.wrapAll(*d.wrapper, byteAt, dividedStarts, dividedEnd);
+    display.insert(display.end(), starts.begin() + d.wrappedLines, starts.end());
     ZOZUZ_CHECK(d.displayLines.count() == static_cast<Pos>(display.size()));
     for (Pos line = 0; line < d.displayLines.count(); ++line) {
         ZOZUZ_CHECK(d.displayLines.start(line) == display[static_cast<std::size_t>(line)]);

@@ -37,6 +37,8 @@ public:
 
     // The advance, in pixels, of one character: one byte, or a lead byte with its trail byte.
     using WidthFunction = std::function<int(std::string_view character)>;
+    // Whether a lead byte and the byte after it form one character.
+    using PairFunction = std::function<bool(std::uint8_t lead, std::uint8_t trail)>;
 
     // Told after every change of the text: at `position`, `removed` bytes were replaced by `inserted`
     // bytes. The host's view uses it to repaint what changed.
@@ -78,9 +80,13 @@ public:
     Pos capacity() const;
 
     // --- Lines (display lines while word wrap is on) ---
+    // Under word wrap these answers are exact: each divides the lines it needs first (see wrapSome).
     // The number of lines, at least 1: the empty text is one empty line, and a text ending in CR LF
-    // has an empty last line.
+    // has an empty last line. Under word wrap it divides every line.
     Pos lineCount() const;
+    // The number of lines as far as word wrap has divided the text, each line not divided yet
+    // counted as one; lineCount() once the division is complete. Divides nothing.
+    Pos lineCountSoFar() const;
     // Start position of a line, or -1 when there is no such line.
     Pos lineIndex(Pos line) const;
     // The line that holds a position; a position at or past the end belongs to the last line.
@@ -136,15 +142,24 @@ public:
 
     // --- Word wrap ---
     bool wordWrap() const;
-    // Switches word wrap. With it on, editor lines are divided into display lines no wider than
-    // `width` pixels, as measured by `measure` (every byte one pixel when it is empty); a display line
-    // holds at least one character, and a line breaks after its last space that fits when it has one.
-    // Switching on, also when already on, divides the whole text anew. The text, selection and undo
-    // history stay as they are.
-    void setWordWrap(bool on, WidthFunction measure = {}, int width = 0);
-    // A new width divides the whole text anew while word wrap is on; the same width does nothing.
+    // Switches word wrap. With it on, editor lines are divided (lazily, see wrapSome) into display
+    // lines no wider than `width` pixels, as measured by `measure` (every byte one pixel when it is
+    // empty); a display line holds at least one character, and a line breaks after its last space
+    // that fits when it has one. A display line never divides a character: a lead byte and the byte
+    // after it are one character when `pairs` says they form one (always, without `pairs`).
+    // Switching on, also when already on, starts the division of the whole text anew. The text,
+    // selection and undo history stay as they are.
+    void setWordWrap(bool on, WidthFunction measure = {}, int width = 0, PairFunction pairs = {});
+    // A new width starts the division of the whole text anew while word wrap is on; the same width
+    // does nothing.
     void setWrapWidth(int width);
     int wrapWidth() const;
+    // Word wrap divides editor lines lazily, in order from the first: switching it on, a new width or
+    // a new text divides nothing yet, the line queries divide the lines they need, and wrapSome
+    // divides more in bounded slices (whole editor lines of at least `bytes` bytes together, or the
+    // rest). Returns whether lines remain to divide. Without word wrap nothing remains.
+    bool wrapSome(Pos bytes);
+    bool wrapComplete() const;
 
     // --- Listeners ---
     // Adds a listener that is told of every change from now on, after the listeners added before it.

@@ -31,7 +31,7 @@ EditView::EditView(EditControl& edit, const CodePageCodec& codec, CodePageTextMe
             xOffset_ = 0;
             widest_ = 0;
         }
-        const Pos count = edit_.lineCount();
+        const Pos count = edit_.lineCountSoFar();
         const bool sameLines = count == knownLineCount_ && !wordWrap();
         knownLineCount_ = count;
         if (!redraw_) return;
@@ -170,7 +170,7 @@ int EditView::xOfPosition(Pos position) {
 
 EditView::Pos EditView::positionAt(Point point) {
     const int row = point.y >= 0 ? point.y / lineHeight_ : -((-point.y + lineHeight_ - 1) / lineHeight_);
-    const Pos line = std::clamp<Pos>(topLine_ + row, 0, edit_.lineCount() - 1);
+    const Pos line = existingLine(topLine_ + row);
     const int x = point.x - kMargin + xOffset_;
     Pos result = lineEnd(line);
     forEachCharacter(lineStart(line), result, [&](Pos p, const CharacterKinds::Character&, int cx, int width) {
@@ -239,8 +239,19 @@ void EditView::moveCaret(Pos position, bool extend) { select(extend ? anchor() :
 
 EditView::Pos EditView::visibleRows() const { return std::max(1, size_.height / lineHeight_); }
 
+EditView::Pos EditView::existingLine(Pos line) const {
+    if (line <= 0) return 0;
+    // Under word wrap lineIndex divides the lines up to `line` only; a line past the end has had
+    // every line divided, and then the count costs nothing.
+    return edit_.lineIndex(line) >= 0 ? line : edit_.lineCount() - 1;
+}
+
 void EditView::clampScroll() {
-    const Pos lastTop = std::max<Pos>(0, edit_.lineCount() - visibleRows());
+    // Under word wrap the lines in view are divided first, so that dividing the rest later, in the
+    // idle time, never moves what the view shows; the count so far then covers them.
+    topLine_ = std::max<Pos>(0, topLine_);
+    edit_.lineIndex(topLine_ + visibleRows());
+    const Pos lastTop = std::max<Pos>(0, edit_.lineCountSoFar() - visibleRows());
     topLine_ = std::clamp<Pos>(topLine_, 0, lastTop);
     if (wordWrap()) xOffset_ = 0;
     xOffset_ = std::max(0, xOffset_);
@@ -292,7 +303,8 @@ void EditView::scrollHorizontally(int offset) {
 }
 
 ScrollBarState EditView::verticalScrollBar() const {
-    return {true, edit_.lineCount() - 1, visibleRows(), topLine_};
+    // Under word wrap the range grows as the lines are divided.
+    return {true, edit_.lineCountSoFar() - 1, visibleRows(), topLine_};
 }
 
 ScrollBarState EditView::horizontalScrollBar() const {
@@ -307,20 +319,19 @@ void EditView::setWordWrap(bool on) {
     if (on == wordWrap()) return;
     const Pos firstByte = lineStart(topLine_);
     if (on) {
-        edit_.setWordWrap(true, [this](std::string_view character) {
-            const auto first = static_cast<std::uint8_t>(character[0]);
-            const int second = character.size() > 1 ? static_cast<std::uint8_t>(character[1]) : -1;
-            const CharacterKinds::Character c = kinds_.at(first, second);
-            if (c.kind == CharacterKinds::Kind::Tab) return tabStop_;
-            if (c.kind == CharacterKinds::Kind::Text) return advanceOf(first, c.length == 2 ? second : -1);
-            if (second < 0) return boxWidth_;
-            // A lead byte whose trail forms no character: its box and the trail byte on its own.
-            const CharacterKinds::Character trail = kinds_.at(static_cast<std::uint8_t>(second), -1);
-            const int trailWidth = trail.kind == CharacterKinds::Kind::Text ? advanceOf(static_cast<std::uint8_t>(second), -1)
-                                   : trail.kind == CharacterKinds::Kind::Tab ? tabStop_
-                                                                             : boxWidth_;
-            return boxWidth_ + trailWidth;
-        }, wrapWidth());
+        // The wrapper divides lines at the characters the view shows, so that a display line never
+        // ends inside one: a lead byte whose next byte forms no character with it is a box of its own.
+        edit_.setWordWrap(
+            true,
+            [this](std::string_view character) {
+                const auto first = static_cast<std::uint8_t>(character[0]);
+                const int second = character.size() > 1 ? static_cast<std::uint8_t>(character[1]) : -1;
+                const CharacterKinds::Character c = kinds_.at(first, second);
+                if (c.kind == CharacterKinds::Kind::Tab) return tabStop_;
+                if (c.kind == CharacterKinds::Kind::Box) return boxWidth_;
+                return advanceOf(first, c.length == 2 ? second : -1);
+            },
+            wrapWidth(), [this](std::uint8_t lead, std::uint8_t trail) { return kinds_.at(lead, trail).length == 2; });
     } else {
         edit_.setWordWrap(false);
     }
@@ -328,6 +339,13 @@ void EditView::setWordWrap(bool on) {
     topLine_ = lineOf(firstByte);
     ensureCaretVisible();
     invalidateAll();
+}
+
+bool EditView::continueWrapping() {
+    if (edit_.wrapComplete()) return false;
+    const bool more = edit_.wrapSome(kWrapSliceBytes);
+    if (redraw_ && listener_) listener_->scrollBarsChanged();
+    return more;
 }
 
 // --- Painting ---
@@ -393,8 +411,10 @@ EditView::LineLayout EditView::layoutLine(Pos line, int maxX) {
 
 std::vector<EditView::LineLayout> EditView::visibleLines() {
     std::vector<LineLayout> lines;
-    const Pos last = std::min(edit_.lineCount(), topLine_ + visibleRows() + 1);
-    for (Pos line = topLine_; line < last; ++line) lines.push_back(layoutLine(line, xOffset_ + size_.width));
+    const Pos last = topLine_ + visibleRows() + 1;
+    for (Pos line = topLine_; line < last && edit_.lineIndex(line) >= 0; ++line) {
+        lines.push_back(layoutLine(line, xOffset_ + size_.width));
+    }
     return lines;
 }
 
@@ -417,7 +437,7 @@ void EditView::paint(CodePageCanvas& canvas, const Rect& area) {
     paintedCaretLine_ = lineOf(edit_.caret());
     const Pos firstRow = std::max(0, area.top) / lineHeight_;
     const Pos lastRow = std::max(0, area.bottom - 1) / lineHeight_;
-    for (Pos row = firstRow; row <= lastRow && topLine_ + row < edit_.lineCount(); ++row) {
+    for (Pos row = firstRow; row <= lastRow && edit_.lineIndex(topLine_ + row) >= 0; ++row) {
         const int y = static_cast<int>(row) * lineHeight_;
         const LineLayout line = layoutLine(topLine_ + row, xOffset_ + size_.width);
         for (const Run& run : line.runs) {
@@ -712,7 +732,7 @@ void EditView::selectWordAt(Pos position) {
 void EditView::verticalMove(Pos lines, bool extend) {
     if (goalX_ < 0) goalX_ = xOfPosition(edit_.caret());
     const int goal = goalX_;
-    const Pos line = std::clamp<Pos>(lineOf(edit_.caret()) + lines, 0, edit_.lineCount() - 1);
+    const Pos line = existingLine(lineOf(edit_.caret()) + lines);
     // positionAt measures from the top line in view; a line out of view is first scrolled to.
     if (line < topLine_ || line >= topLine_ + visibleRows()) {
         topLine_ = line < topLine_ ? line : line - visibleRows() + 1;

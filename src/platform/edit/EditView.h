@@ -59,6 +59,9 @@ public:
     static constexpr int kMargin = 2;
     // Lines scrolled by one notch of the wheel.
     static constexpr int kWheelLines = 3;
+    // The bytes of text that one idle step divides under word wrap (whole lines, at least one): a few
+    // milliseconds of work.
+    static constexpr Pos kWrapSliceBytes = Pos{1} << 20;
 
     struct Run {
         enum class Kind : std::uint8_t { Text, Tab, Box, Preedit };
@@ -169,9 +172,15 @@ public:
     Pos visibleRows() const;
 
     // --- Word wrap ---
-    // Switching keeps the text and the selection; the caret stays in view.
+    // Switching keeps the text and the selection; the caret stays in view. Only the lines the view
+    // shows, and those it goes to, are divided at once; continueWrapping divides the rest.
     void setWordWrap(bool on);
     bool wordWrap() const { return edit_.wordWrap(); }
+    // Whether word wrap has lines left to divide.
+    bool wrapPending() const { return !edit_.wrapComplete(); }
+    // Divides one slice of the lines left (the host calls it in its idle time) and reports the
+    // vertical scroll bar's grown range. Returns whether lines remain.
+    bool continueWrapping();
 
 private:
     struct Stop {
@@ -194,6 +203,8 @@ private:
     std::vector<Stop> stopsOfLine(Pos line);
 
     void moveCaret(Pos position, bool extend);
+    // `line` if it exists, else the nearest line that does.
+    Pos existingLine(Pos line) const;
     void ensureCaretVisible();
     void clampScroll();
     // After an edit: the caret onto a stop and into view, and the repaint. With `caretLineOnly` the

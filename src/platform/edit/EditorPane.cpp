@@ -22,6 +22,7 @@ EditorPane::EditorPane(Host& host, NativeWindow& parent, EditControl& edit)
 EditorPane::~EditorPane() {
     if (blinkTimer_ != 0) host_.stopTimer(blinkTimer_);
     if (dragTimer_ != 0) host_.stopTimer(dragTimer_);
+    if (wrapTimer_ != 0) host_.stopTimer(wrapTimer_);
     view_.setListener(nullptr);
     window_.reset();
 }
@@ -76,6 +77,16 @@ void EditorPane::invalidate(const Rect& area) {
 
 void EditorPane::scrollBarsChanged() {
     if (window_) window_->setScrollBars(view_.verticalScrollBar(), view_.horizontalScrollBar());
+    // Every change that leaves lines undivided (word wrap switched on, a new width, a new text)
+    // reports the scroll bars, so the steps start here; each step's report schedules the next.
+    if (view_.wrapPending() && wrapTimer_ == 0) scheduleWrapStep();
+}
+
+void EditorPane::scheduleWrapStep() {
+    wrapTimer_ = host_.startTimer(0, [this] {
+        wrapTimer_ = 0;
+        view_.continueWrapping();
+    });
 }
 
 void EditorPane::caretMoved() {

@@ -59,11 +59,14 @@ private:
     void restartBlink();
     void scheduleBlink();
     void scheduleDragScroll();
+    void scheduleWrapStep();
 
     Host& host_;
     EditView view_;
     Host::TimerId blinkTimer_ = 0;
     Host::TimerId dragTimer_ = 0;
+    // Divides the lines word wrap has left, one slice per step, while the program has nothing else to do.
+    Host::TimerId wrapTimer_ = 0;
     bool dragging_ = false;
     MouseEvent lastMove_;
     bool caretShown_ = true;

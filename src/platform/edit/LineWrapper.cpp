@@ -5,8 +5,8 @@
 
 namespace zozuz {
 
-LineWrapper::LineWrapper(LeadByteSet leadBytes, Measure measure, int width)
-    : leadBytes_(leadBytes), measure_(std::move(measure)), width_(width), byteWidths_(256, -1) {}
+LineWrapper::LineWrapper(LeadByteSet leadBytes, Measure measure, int width, PairTest pairs)
+    : leadBytes_(leadBytes), measure_(std::move(measure)), width_(width), pairs_(std::move(pairs)), byteWidths_(256, -1) {}
 
 int LineWrapper::measure(std::string_view character) const {
     if (!measure_) return static_cast<int>(character.size());
@@ -34,6 +34,10 @@ int LineWrapper::measurePair(std::uint8_t lead, std::uint8_t trail) const {
     if (pairWidths_.empty()) pairWidths_.assign(65536, -1);
     const char character[2] = {static_cast<char>(lead), static_cast<char>(trail)};
     int& width = pairWidths_[static_cast<std::size_t>(lead) << 8 | trail];
+    if (pairs_ && !pairs_(lead, trail)) {
+        width = kNoPair;
+        return width;
+    }
     width = measure(std::string_view(character, 2));
     ZOZUZ_ASSERT(width >= 0);
     return width;

@@ -12,7 +12,9 @@
 namespace zozuz {
 
 // Divides editor lines into display lines no wider than a width in pixels. Characters are one byte,
-// or a lead byte with the byte after it; a lead byte that ends its line stands alone. A display line
+// or a lead byte with the byte after it when the two form a character; a lead byte that ends its line,
+// or whose next byte forms no character with it, stands alone. A display line never divides a
+// character, so the characters of a display line are those its editor line has there. A display line
 // ends after the last space that fits; with no such space it ends before the first character that
 // does not fit, and it holds at least one character however narrow the width.
 //
@@ -22,9 +24,12 @@ class LineWrapper {
 public:
     using Pos = std::int64_t;
     using Measure = std::function<int(std::string_view character)>;
+    // Whether a lead byte and the byte after it form one character.
+    using PairTest = std::function<bool(std::uint8_t lead, std::uint8_t trail)>;
 
-    // Without a measuring function every byte is one pixel wide.
-    LineWrapper(LeadByteSet leadBytes, Measure measure, int width);
+    // Without a measuring function every byte is one pixel wide; without a pair test every lead byte
+    // takes the next byte of its line along.
+    LineWrapper(LeadByteSet leadBytes, Measure measure, int width, PairTest pairs = {});
 
     int width() const { return width_; }
     void setWidth(int width) { width_ = width; }
@@ -46,12 +51,12 @@ public:
             const auto first = static_cast<std::uint8_t>(byteAt(next));
             int advance;
             Pos length = 1;
+            advance = -1;
             if (leadBytes_.contains(first) && next + 1 < end) {
-                length = 2;
                 advance = pairWidth(first, static_cast<std::uint8_t>(byteAt(next + 1)));
-            } else {
-                advance = byteWidth(first);
+                if (advance >= 0) length = 2;
             }
+            if (advance < 0) advance = byteWidth(first);
             if (used + advance > width_ && next > start) {
                 const Break at{afterSpace > start ? afterSpace : next, next};
                 ZOZUZ_ASSERT(start < at.next && at.next <= at.overflow && at.overflow < end);
@@ -78,26 +83,31 @@ public:
     void checkInvariants() const;
 
 private:
-    // The remembered advance, measured on first use.
+    // The remembered advance, measured on first use; kNoPair for a lead byte and a byte that form no
+    // character.
     int byteWidth(std::uint8_t byte) const {
         const int width = byteWidths_[byte];
         return width >= 0 ? width : measureByte(byte);
     }
     int pairWidth(std::uint8_t lead, std::uint8_t trail) const {
         const std::size_t index = static_cast<std::size_t>(lead) << 8 | trail;
-        if (!pairWidths_.empty() && pairWidths_[index] >= 0) return pairWidths_[index];
+        if (!pairWidths_.empty() && pairWidths_[index] != -1) return pairWidths_[index];
         return measurePair(lead, trail);
     }
     int measureByte(std::uint8_t byte) const;
     int measurePair(std::uint8_t lead, std::uint8_t trail) const;
     int measure(std::string_view character) const;
 
+    static constexpr int kNoPair = -2;
+
     LeadByteSet leadBytes_;
     Measure measure_;
     int width_;
+    PairTest pairs_;
     // Remembered advances, -1 while not yet measured and never negative once measured: a negative
     // advance would let a line grow without end. One per byte (256), and one per lead and trail byte
-    // pair (65536) or none before the first pair is measured.
+    // pair (65536) or none before the first pair is measured; a pair that forms no character holds
+    // kNoPair instead, and only with a pair test.
     mutable std::vector<int> byteWidths_;
     mutable std::vector<int> pairWidths_;
 };

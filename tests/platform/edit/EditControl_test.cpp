@@ -647,10 +647,63 @@ TEST(EditControlWrap, SwitchingWrapKeepsTextSelectionAndHistory) {
     EXPECT_TRUE(edit.readOnly());
     EXPECT_TRUE(edit.canUndo());
 
-    // A new text under wrap is divided at once.
+    // A new text under wrap is divided as its lines are asked for.
     edit.setWordWrap(true, {}, 3);
     ASSERT_TRUE(edit.setText("abcdefg"));
     EXPECT_EQ(displayLines(edit), (Lines{"abc", "def", "g"}));
+}
+
+TEST(EditControlWrap, LinesAreDividedLazilyAndEndAsAWholeNewDivisionWould) {
+    // 40 editor lines that each divide into three at width 5, and an empty last one.
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += "aaaa bbbb cccc\r\n";
+    EditControl edit;
+    ASSERT_TRUE(edit.setText(text));
+    edit.setWordWrap(true, {}, 5);
+    EXPECT_FALSE(edit.wrapComplete());
+    EXPECT_EQ(edit.lineCountSoFar(), 41);  // nothing divided yet: one display line per editor line
+
+    // Asking for a line divides the lines up to it, and no more.
+    EXPECT_EQ(edit.lineIndex(4), 16 + 5);
+    EXPECT_EQ(edit.lineFromPosition(16 + 12), 5);
+    EXPECT_EQ(edit.lineCountSoFar(), 6 + 39);
+    edit.checkInvariants();
+
+    // Edits inside the divided lines, across the end of the division and beyond it.
+    edit.setSelection(2, 2);
+    ASSERT_TRUE(edit.userInsert("X"));
+    edit.setSelection(20, 40);
+    ASSERT_TRUE(edit.userInsert("yy\r\nzz zz zz"));
+    edit.checkInvariants();
+    edit.setSelection(300, 330);
+    ASSERT_TRUE(edit.userInsert("\r\n"));
+    edit.checkInvariants();
+    ASSERT_TRUE(edit.undo());
+    edit.checkInvariants();
+
+    // Idle steps divide the rest in slices of whole lines.
+    int slices = 0;
+    while (edit.wrapSome(64)) ++slices;
+    EXPECT_GE(slices, 5);
+    EXPECT_TRUE(edit.wrapComplete());
+    EXPECT_FALSE(edit.wrapSome(64));
+    edit.checkInvariants();
+
+    EditControl whole;
+    ASSERT_TRUE(whole.setText(edit.text()));
+    whole.setWordWrap(true, {}, 5);
+    EXPECT_EQ(whole.lineCount(), edit.lineCountSoFar());
+    EXPECT_EQ(displayLines(edit), displayLines(whole));
+
+    // A new width starts again from the top; the count is exact whenever it is asked for.
+    edit.setWrapWidth(10);
+    EXPECT_FALSE(edit.wrapComplete());
+    whole.setWrapWidth(10);
+    EXPECT_EQ(edit.lineCount(), whole.lineCount());
+    EXPECT_TRUE(edit.wrapComplete());
+    edit.setWordWrap(false);
+    EXPECT_TRUE(edit.wrapComplete());
+    EXPECT_FALSE(edit.wrapSome(64));
 }
 
 }  // namespace

@@ -43,12 +43,14 @@ private:
 
     bool isLead(char b) const { return LeadByteSet::codePage936().contains(b); }
 
+    // Scanned along editor lines, whatever word wrap does: a display line must never end inside a
+    // character, and reading no display line leaves word wrap's division as partial as the view left it.
     std::set<Pos> referenceStops() const {
         std::set<Pos> stops;
         const EditControl& edit = rig_.edit;
-        for (Pos line = 0; line < edit.lineCount(); ++line) {
-            const Pos start = edit.lineIndex(line);
-            const Pos end = start + edit.lineLength(start);
+        for (Pos line = 0; line < edit.editorLineCount(); ++line) {
+            const Pos start = edit.editorLineStart(line);
+            const Pos end = start + edit.editorLineLength(line);
             Pos p = start;
             while (p < end) {
                 stops.insert(p);
@@ -244,6 +246,8 @@ private:
 
     void check() {
         if (failed_) return;
+        // The control's storage, word wrap's division as far as it has got included.
+        rig_.edit.checkInvariants();
         const std::string actual = rig_.edit.text();
         if (actual != text_) {
             fail("text differs: " + std::to_string(actual.size()) + " bytes against " + std::to_string(text_.size()));

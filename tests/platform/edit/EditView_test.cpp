@@ -331,6 +331,73 @@ TEST(EditViewWordWrap, WrapsAtTheViewWidthAndKeepsTextAndCaret) {
     EXPECT_EQ(rig.edit.lineCount(), 2);
 }
 
+TEST(EditViewWordWrap, DisplayLinesNeverDivideACharacterBesideALeadByteThatFormsNone) {
+    // 0xA1 0x81 forms no character and 0x81 0x80 does: the line is a box, one character and "aa".
+    // Wrapping by blind pairs of lead bytes ended the first display line between 0x81 and 0x80, and
+    // a caret at the second line's start stayed inside that character once word wrap was off.
+    EditViewRig rig({EditViewRig::kBoxWidth + EditViewRig::kAdvance + 4 + 2 * EditView::kMargin, 160});
+    const std::string text = "\xA1\x81\x80" "aa\r\n\xA1\x81\x80";
+    rig.setText(text, 0);
+    rig.view.setWordWrap(true);
+    ASSERT_EQ(rig.edit.lineCount(), 3);
+    EXPECT_EQ(rig.edit.lineIndex(1), 3);
+    EXPECT_EQ(rig.edit.lineIndex(2), 7);
+    for (const EditControl::Pos start : {0, 3, 7}) {
+        rig.view.setWordWrap(true);
+        rig.view.select(start, start);
+        rig.view.setWordWrap(false);
+        EXPECT_EQ(rig.view.caret(), start);
+        EXPECT_EQ(rig.view.stopAtOrBefore(start), start) << "display line start " << start;
+    }
+    EXPECT_EQ(rig.edit.text(), text);
+    rig.edit.checkInvariants();
+}
+
+TEST(EditViewWordWrap, OnlyWhatIsShownIsDividedAtOnceAndTheRestInSlices) {
+    using Pos = EditControl::Pos;
+    // 400 lines that each divide into two at ten characters; ten rows in view.
+    EditViewRig rig({12 * 10 + 2 * EditView::kMargin, 160});
+    std::string text;
+    for (int i = 0; i < 400; ++i) text += "aaaa bbbb cccc dddd\r\n";
+    rig.setText(text, 0);
+    rig.view.select(3, 7);
+    rig.view.setWordWrap(true);
+    EXPECT_TRUE(rig.view.wrapPending());
+    EXPECT_LT(rig.edit.lineCountSoFar(), 500);
+    EXPECT_EQ(rig.view.anchor(), 3);
+    EXPECT_EQ(rig.view.caret(), 7);
+    const std::vector<EditView::LineLayout> lines = rig.view.visibleLines();
+    ASSERT_EQ(lines.size(), 11u);
+    EXPECT_EQ(lines[1].start, 10);
+    EXPECT_EQ(lines[2].start, 21);
+
+    // A drag to the end of the bar as it stands shows divided lines there, and the range grows.
+    const Pos firstMaximum = rig.view.verticalScrollBar().maximum;
+    rig.view.scrollToLine(firstMaximum);
+    for (const EditView::LineLayout& line : rig.view.visibleLines()) EXPECT_LE(line.end - line.start, 10);
+    EXPECT_GT(rig.view.verticalScrollBar().maximum, firstMaximum);
+
+    // Typing while lines remain undivided; the second line now divides into three.
+    rig.view.select(21, 21);
+    rig.type("x");
+    EXPECT_EQ(rig.edit.range(21, 22), "x");
+
+    // One slice divides far more than this text.
+    EXPECT_FALSE(rig.view.continueWrapping());
+    EXPECT_FALSE(rig.view.wrapPending());
+    EXPECT_EQ(rig.view.verticalScrollBar().maximum, 801);
+    rig.edit.checkInvariants();
+
+    // Ctrl+End before the division is complete reaches the true end.
+    rig.view.setWordWrap(false);
+    rig.view.setWordWrap(true);
+    EXPECT_TRUE(rig.view.wrapPending());
+    rig.press(vk::End, false, true);
+    EXPECT_EQ(rig.view.caret(), rig.edit.textLength());
+    EXPECT_EQ(rig.view.topLine(), 802 - 10);
+    EXPECT_EQ(rig.view.verticalScrollBar().maximum, 801);
+}
+
 TEST(EditViewReadOnly, MovesSelectsAndCopiesButChangesNothing) {
     EditViewRig rig;
     rig.setText("abc", 0);

@@ -88,6 +88,29 @@ TEST(EditorPane, ScrollBarsFollowTheViewAndMoveIt) {
     EXPECT_EQ(rig.editor.verticalBar().position, 40);
 }
 
+TEST(EditorPane, IdleStepsDivideWhatWordWrapLeftAndGrowTheScrollBar) {
+    PaneRig rig;
+    std::string text;
+    // Enough text for several slices, every line several display lines at the pane's width.
+    const std::string line = std::string(200, 'a') + " " + std::string(200, 'b') + "\r\n";
+    while (text.size() < 3 * static_cast<std::size_t>(EditView::kWrapSliceBytes)) text += line;
+    rig.edit.setText(text);
+    rig.pane.view().setWordWrap(true);
+    EXPECT_TRUE(rig.pane.view().wrapPending());
+    const std::int64_t before = rig.editor.verticalBar().maximum;
+    int steps = 0;
+    while (rig.pane.view().wrapPending() && steps < 100) {
+        rig.host.advanceClock(0);
+        rig.drain();
+        ++steps;
+    }
+    EXPECT_FALSE(rig.pane.view().wrapPending());
+    EXPECT_GE(steps, 3);
+    EXPECT_GT(rig.editor.verticalBar().maximum, before);
+    EXPECT_EQ(rig.editor.verticalBar().maximum, rig.edit.lineCount() - 1);
+    EXPECT_EQ(rig.host.activeTimers(), 0u);
+}
+
 TEST(EditorPane, NothingIsPaintedWhileRedrawIsOffAndEverythingAtOnceAfter) {
     PaneRig rig;
     rig.editor.paintPending();

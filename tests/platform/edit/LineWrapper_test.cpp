@@ -43,5 +43,19 @@ TEST(LineWrapper, AdvancesAreMeasuredOnceAndNeverCountBelowNothing) {
     wrapper.checkInvariants();
 }
 
+TEST(LineWrapper, ALeadByteWhoseNextByteFormsNoCharacterStandsAlone) {
+    // 0xA1 0x81 forms nothing, 0x81 0x80 does: the characters are A1 | 81 80 | 61, and a line never
+    // ends between 0x81 and 0x80, where blind pairing of lead bytes would put its end.
+    LineWrapper wrapper(LeadByteSet::codePage936(), {}, 2, [](std::uint8_t lead, std::uint8_t trail) {
+        return !(lead == 0xA1 && trail == 0x81);
+    });
+    EXPECT_EQ(wrap(wrapper, "\xA1\x81\x80\x61"), (std::vector<std::int32_t>{1, 3}));
+    wrapper.setWidth(3);
+    EXPECT_EQ(wrap(wrapper, "\xA1\x81\x80\x61"), (std::vector<std::int32_t>{3}));
+    LineWrapper blind(LeadByteSet::codePage936(), {}, 2);
+    EXPECT_EQ(wrap(blind, "\xA1\x81\x80\x61"), (std::vector<std::int32_t>{2}));
+    wrapper.checkInvariants();
+}
+
 }  // namespace
 }  // namespace zozuz

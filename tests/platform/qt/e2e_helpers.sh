@@ -72,6 +72,18 @@ visible_windows() {
   xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l
 }
 
+# map_keycodes FIRST TEXT: gives each non-ASCII character of TEXT a keycode of its own, counting up
+# from FIRST. xdotool drops such characters in a Qt window when it has to remap a key while typing;
+# mapped before the program starts, they type reliably.
+map_keycodes() {
+  local keycode=$1 ch hex
+  for ch in $(printf '%s' "$2" | grep -o . | grep -v '[ -~]' | sort -u); do
+    hex=$(printf '%s' "$ch" | iconv -f UTF-8 -t UTF-32BE | od -An -tx1 | tr -d ' \n' | sed 's/^0*//')
+    xmodmap -e "keycode $keycode = U$hex" || fail "xmodmap could not map $ch to keycode $keycode"
+    keycode=$((keycode + 1))
+  done
+}
+
 pixel_at() {  # pixel_at X Y -> the screen's colour there as #RRGGBB
   import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n 's/.*\(#[0-9A-Fa-f]\{6\}\).*/\1/p' | head -n 1
 }

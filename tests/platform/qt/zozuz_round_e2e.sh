@@ -45,15 +45,8 @@ mkdir -p "$HOME/Documents"
 # keeps as CR LF).
 line1="青禾加密 test"
 line2="你好，世界"
-# xdotool drops non-ASCII characters in a Qt window when it has to remap a key while typing; each
-# such character gets a keycode of its own before the program starts (the top keycodes, unused in
-# this private session).
-keycode=240
-for ch in $(printf '%s%s' "$line1" "$line2" | grep -o . | grep -v '[ -~]' | sort -u); do
-  hex=$(printf '%s' "$ch" | iconv -f UTF-8 -t UTF-32BE | od -An -tx1 | tr -d ' \n' | sed 's/^0*//')
-  xmodmap -e "keycode $keycode = U$hex" || fail "xmodmap could not map $ch to keycode $keycode"
-  keycode=$((keycode + 1))
-done
+# The top keycodes are unused in this private session.
+map_keycodes 240 "$line1$line2"
 
 # What the files must hold: the text as the editor keeps it (GBK, CR LF) and what zozuz-cli makes
 # of it.
