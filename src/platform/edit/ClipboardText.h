@@ -22,9 +22,6 @@ std::string fromBytes(std::string_view bytes, const CharacterKinds& kinds, const
 // lead byte carries the byte after it along.
 std::string toBytes(std::string_view utf8, const LeadByteSet& leadBytes, const CodePageCodec& codec);
 
-// Appends the UTF-8 form of one Unicode character.
-void appendUtf8(std::string& out, char32_t c);
-
 }  // namespace clipboard_text
 
 }  // namespace zozuz

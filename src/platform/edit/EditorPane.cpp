@@ -1,5 +1,6 @@
 #include "platform/edit/EditorPane.h"
 
+#include "base/Utf8Append.h"
 #include "platform/edit/ClipboardText.h"
 
 namespace zozuz {
@@ -67,7 +68,7 @@ std::string EditorPane::surroundingText(int& caret) {
     const EditView::Surrounding around = view_.surroundingText();
     caret = around.caret;
     std::string utf8;
-    for (const char32_t c : around.text) clipboard_text::appendUtf8(utf8, c);
+    for (const char32_t c : around.text) appendUtf8(utf8, c);
     return utf8;
 }
 

@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <gtest/gtest.h>
 
+#include "base/Utf8Append.h"
 #include "platform/edit/ClipboardText.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtCodePageCodec.h"
@@ -82,7 +83,7 @@ TEST_F(QtCodePageServices, CodecAgreesWithTheCLibraryOnEveryCodeBothWays) {
                                                                static_cast<unsigned char>(bytes.back()));
         if (!expected) return;
         std::string utf8;
-        clipboard_text::appendUtf8(utf8, *expected);
+        appendUtf8(utf8, *expected);
         ASSERT_EQ(codec.encode(utf8), glibc.encode(*expected).value_or("?")) << "U+" << std::hex << static_cast<unsigned>(*expected);
         ++checked;
     };
