@@ -277,14 +277,21 @@ TEST(Win32Host, MouseMessagesArriveInClientCoordinates) {
     PostMessageW(handleOf(*window), WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(12, 34));
     PostMessageW(handleOf(*window), WM_RBUTTONUP, 0, MAKELPARAM(5, 6));
     pumpAll(host);
-    ASSERT_GE(client.mice.size(), 2u);
-    const MouseEvent& down = client.mice[client.mice.size() - 2];
+    // Wine may slip in pointer moves of its own (a window appearing under the pointer), so the
+    // test looks at the button messages only.
+    std::vector<MouseEvent> buttons;
+    for (const MouseEvent& event : client.mice)
+        if (event.kind != MouseEvent::Kind::Move)
+            buttons.push_back(event);
+    ASSERT_EQ(buttons.size(), 2u);
+    const MouseEvent& down = buttons[0];
     EXPECT_EQ(down.kind, MouseEvent::Kind::Down);
     EXPECT_EQ(down.button, MouseEvent::Button::Left);
     EXPECT_EQ(down.position, (Point{12, 34}));
     EXPECT_TRUE(down.shift);
-    EXPECT_EQ(client.mice.back().button, MouseEvent::Button::Right);
-    EXPECT_EQ(client.mice.back().kind, MouseEvent::Kind::Up);
+    EXPECT_EQ(buttons[1].button, MouseEvent::Button::Right);
+    EXPECT_EQ(buttons[1].kind, MouseEvent::Kind::Up);
+    EXPECT_EQ(buttons[1].position, (Point{5, 6}));
 }
 
 TEST(Win32Host, DrawingOnTheSurfaceReachesTheWindowAtOnceAndPaintsComeFromTheLoop) {
