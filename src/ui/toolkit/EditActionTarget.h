@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 namespace zozuz {
 
 // What an editor control offers the edit commands (cut, copy, paste, undo). A control that
@@ -10,7 +12,7 @@ public:
     virtual ~EditActionTarget() = default;
 
     // The end minus the start of the current selection; greater than 0 when text is selected.
-    virtual int SelLength() const = 0;
+    virtual std::int64_t SelLength() const = 0;
     // Whether the last change can be undone.
     virtual bool CanUndo() const = 0;
     // Whether the clipboard offers plain text that a paste would insert.

@@ -1,6 +1,7 @@
 #include "ui/toolkit/TMemo.h"
 
 #include "app/TApplication.h"
+#include "platform/host/Host.h"
 #include "ui/toolkit/TForm.h"
 
 namespace zozuz {
@@ -20,7 +21,9 @@ void TMemo::HandleNeeded() {
     if (pane_) return;
     auto* form = dynamic_cast<TForm*>(TopWindow());
     if (!form || !form->Native()) return;
-    pane_ = std::make_unique<EditorPane>(form->Application().GetHost(), *form->Native(), editor_);
+    Host& host = form->Application().GetHost();
+    pane_ = std::make_unique<EditorPane>(host, *form->Native(), editor_);
+    clipboard_ = &host.clipboard();
     pane_->onFocusChanged = [this](bool focused) {
         // The editor window took the focus (a click on it): the window's bookkeeping follows.
         if (focused && !Focused()) SetFocus();

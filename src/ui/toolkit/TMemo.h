@@ -6,8 +6,10 @@
 #include "document/TMemoStrings.h"
 #include "platform/edit/EditControl.h"
 #include "platform/edit/EditorPane.h"
+#include "platform/host/Clipboard.h"
 #include "platform/host/KeyEvent.h"
 #include "platform/host/MouseEvent.h"
+#include "ui/toolkit/EditActionTarget.h"
 #include "ui/toolkit/TWinControl.h"
 
 namespace zozuz {
@@ -15,8 +17,9 @@ namespace zozuz {
 // The multi-line editor control. It owns the edit control that holds the document and the line list
 // through which the document reaches it; on a form whose host window exists it shows in an editor
 // window of the host, which takes the keyboard focus and the input method itself. The control's
-// focus bookkeeping and the editor window's focus follow each other.
-class TMemo : public TWinControl, public EditorHost {
+// focus bookkeeping and the editor window's focus follow each other. While it holds the focus it is
+// the target of the edit commands (cut, copy, paste, undo).
+class TMemo : public TWinControl, public EditorHost, public EditActionTarget {
 public:
     using Pos = EditControl::Pos;
 
@@ -26,7 +29,7 @@ public:
     EditControl& Editor() { return editor_; }
     TMemoStrings& Lines() { return lines_; }
 
-    bool ReadOnly() const { return editor_.readOnly(); }
+    bool ReadOnly() const override { return editor_.readOnly(); }
     void SetReadOnly(bool readOnly) { editor_.setReadOnly(readOnly); }
     // Switching keeps the text and the read-only flag and empties the undo history, as re-creating
     // the system's edit control does.
@@ -34,12 +37,14 @@ public:
     void SetWordWrap(bool wrap);
 
     // --- What the edit commands ask of the editor ---
-    Pos SelLength() const { return editor_.selectionEnd() - editor_.selectionStart(); }
-    bool CanUndo() const { return editor_.canUndo(); }
-    void CutToClipboard();
-    void CopyToClipboard();
-    void PasteFromClipboard();
-    void Undo();
+    Pos SelLength() const override { return editor_.selectionEnd() - editor_.selectionStart(); }
+    bool CanUndo() const override { return editor_.canUndo(); }
+    // Asks the desktop's clipboard without reading it; false before the editor window exists.
+    bool ClipboardHasText() const override { return clipboard_ && clipboard_->hasText(); }
+    void CutToClipboard() override;
+    void CopyToClipboard() override;
+    void PasteFromClipboard() override;
+    void Undo() override;
 
     // Creates the editor window on the form's host window, when the form's window exists and the
     // memo has none yet; the form calls it once it has made its own.
@@ -73,6 +78,8 @@ private:
     EditControl editor_;
     TMemoStrings lines_;
     std::unique_ptr<EditorPane> pane_;
+    // The host's clipboard, known once the editor window exists; the host outlives the control.
+    Clipboard* clipboard_ = nullptr;
     bool wordWrap_ = false;
     bool redraw_ = true;
 };

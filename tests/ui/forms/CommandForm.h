@@ -25,7 +25,7 @@ class FakeEditor : public TWinControl, public EditActionTarget {
 public:
     explicit FakeEditor(TComponent* owner) : TWinControl(owner) { SetTabStop(true); }
 
-    int SelLength() const override { return selLength; }
+    std::int64_t SelLength() const override { return selLength; }
     bool CanUndo() const override { return canUndo; }
     bool ClipboardHasText() const override { return clipboardHasText; }
     bool ReadOnly() const override { return false; }
