@@ -847,9 +847,16 @@ void EditView::mouse(const MouseEvent& event) {
         case MouseEvent::Kind::Up:
             if (event.button == MouseEvent::Button::Left) dragging_ = false;
             return;
-        case MouseEvent::Kind::Wheel:
-            scrollToLine(topLine_ - event.wheelDelta / 120 * kWheelLines);
+        case MouseEvent::Kind::Wheel: {
+            // Small turns add up until they make a line; turning back drops what the other way left.
+            if (event.wheelDelta == 0) return;
+            if ((wheelRemainder_ < 0) != (event.wheelDelta < 0)) wheelRemainder_ = 0;
+            wheelRemainder_ += event.wheelDelta;
+            const std::int64_t lines = wheelRemainder_ / kWheelUnitsPerLine;
+            wheelRemainder_ -= lines * kWheelUnitsPerLine;
+            if (lines != 0) scrollToLine(topLine_ - lines);
             return;
+        }
     }
 }
 

@@ -57,8 +57,10 @@ public:
 
     // The pixels between the view's left edge and the text, as the system's edit control leaves them.
     static constexpr int kMargin = 2;
-    // Lines scrolled by one notch of the wheel.
+    // Lines scrolled by one notch of the wheel (120 units); finer wheels and touchpads send parts of a
+    // notch, which add up to a line per kWheelUnitsPerLine units.
     static constexpr int kWheelLines = 3;
+    static constexpr int kWheelUnitsPerLine = 120 / kWheelLines;
     // The bytes of text that one idle step divides under word wrap (whole lines, at least one): a few
     // milliseconds of work.
     static constexpr Pos kWrapSliceBytes = Pos{1} << 20;
@@ -258,6 +260,9 @@ private:
     bool focused_ = false;
     bool caretShown_ = true;
     bool dragging_ = false;
+    // Wheel units not yet scrolled: less than a line's worth, with the sign of the last turn's
+    // direction (|wheelRemainder_| < kWheelUnitsPerLine between events).
+    std::int64_t wheelRemainder_ = 0;
     // The composed text in code-page bytes, shown at the caret.
     std::string preeditBytes_;
 };

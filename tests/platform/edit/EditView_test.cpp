@@ -292,6 +292,41 @@ TEST(EditViewMouse, ClickDragShiftClickDoubleClickAndWheel) {
     EXPECT_EQ(rig.view.topLine(), 5);
 }
 
+TEST(EditViewMouse, WheelTurnsSmallerThanANotchAddUpToWholeLines) {
+    EditViewRig rig({240, 48});
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += "line\r\n";
+    rig.setText(text);
+    const auto turn = [&](int delta) {
+        MouseEvent wheel;
+        wheel.kind = MouseEvent::Kind::Wheel;
+        wheel.wheelDelta = delta;
+        rig.view.mouse(wheel);
+        return rig.view.topLine();
+    };
+    // A touchpad's steps of 15: a line for every 40 units, a notch's worth makes a notch's lines.
+    EXPECT_EQ(turn(-15), 0);
+    EXPECT_EQ(turn(-15), 0);
+    EXPECT_EQ(turn(-15), 1);
+    for (int i = 0; i < 5; ++i) turn(-15);
+    EXPECT_EQ(rig.view.topLine(), 3);
+    EXPECT_EQ(turn(-240), 9);
+    // What is left over counts towards the next line in the same direction...
+    EXPECT_EQ(turn(-30), 9);
+    EXPECT_EQ(turn(-10), 10);
+    // ...and is dropped when the wheel turns back.
+    EXPECT_EQ(turn(-30), 10);
+    EXPECT_EQ(turn(30), 10);
+    EXPECT_EQ(turn(10), 9);
+    EXPECT_EQ(turn(-39), 9);
+    EXPECT_EQ(turn(1), 9);
+    EXPECT_EQ(turn(-39), 9);
+    // At the top the lines are spent, not saved up for the way back.
+    rig.view.scrollToLine(0);
+    EXPECT_EQ(turn(600), 0);
+    EXPECT_EQ(turn(-40), 1);
+}
+
 TEST(EditViewScroll, CaretIsKeptInViewBothWays) {
     EditViewRig rig({100, 48});
     std::string text = std::string(100, 'x');

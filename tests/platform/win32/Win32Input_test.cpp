@@ -52,6 +52,10 @@ TEST(Win32Input, MouseMessagesNameTheirButtonAndWheelTurns) {
     ASSERT_TRUE(wheel);
     EXPECT_EQ(wheel->kind, MouseEvent::Kind::Wheel);
     EXPECT_EQ(wheel->wheelDelta, -240);
+    // A fine wheel's or a touchpad's part of a notch comes through as it is; the editor adds them up.
+    const auto part = mouseEventFromMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, 15), Point{}, false);
+    ASSERT_TRUE(part);
+    EXPECT_EQ(part->wheelDelta, 15);
 
     EXPECT_FALSE(mouseEventFromMessage(WM_KEYDOWN, 0, Point{}, false));
 }
