@@ -10,10 +10,21 @@ std::string fromBytes(std::string_view bytes, const CharacterKinds& kinds, const
     std::string out;
     out.reserve(bytes.size() * 3 / 2);
     const std::size_t n = bytes.size();
+    // Characters, tabs and line breaks are gathered into runs and each run converted at once: a codec
+    // converts a long run far faster than its characters one by one. A run holds CR only as part of
+    // CR LF, and no character decodes to CR, so each CR LF of the converted run is a line break.
+    std::size_t runStart = 0;
+    const auto flush = [&](std::size_t end) {
+        if (end <= runStart) return;
+        const std::string text = codec.decodeText(bytes.substr(runStart, end - runStart));
+        for (std::size_t j = 0; j < text.size(); ++j) {
+            if (text[j] == '\r' && j + 1 < text.size() && text[j + 1] == '\n') continue;
+            out.push_back(text[j]);
+        }
+    };
     for (std::size_t i = 0; i < n;) {
         const auto first = static_cast<std::uint8_t>(bytes[i]);
         if (first == '\r' && i + 1 < n && bytes[i + 1] == '\n') {
-            out.push_back('\n');
             i += 2;
             continue;
         }
@@ -21,17 +32,19 @@ std::string fromBytes(std::string_view bytes, const CharacterKinds& kinds, const
         const bool breakFollows = i + 2 < n && bytes[i + 1] == '\r' && bytes[i + 2] == '\n';
         const int second = i + 1 < n && !breakFollows ? static_cast<std::uint8_t>(bytes[i + 1]) : -1;
         const CharacterKinds::Character c = kinds.at(first, second);
-        if (c.kind == CharacterKinds::Kind::Box) {
-            const bool control = first != 0 && (first < 0x20 || first == 0x7F);
-            appendUtf8(out, control ? first : U'\uFFFD');
-        } else if (c.kind == CharacterKinds::Kind::Tab) {
-            out.push_back('\t');
-        } else {
-            const auto decoded = codec.decode(bytes.substr(i, static_cast<std::size_t>(c.length)));
-            appendUtf8(out, decoded ? *decoded : U'\uFFFD');
+        const std::size_t length = static_cast<std::size_t>(c.length);
+        // A run of characters and tabs divides at the codec as it divides here.
+        if (c.kind != CharacterKinds::Kind::Box) {
+            i += length;
+            continue;
         }
-        i += static_cast<std::size_t>(c.length);
+        flush(i);
+        const bool control = first != 0 && (first < 0x20 || first == 0x7F);
+        appendUtf8(out, control ? first : U'\uFFFD');
+        i += length;
+        runStart = i;
     }
+    flush(n);
     return out;
 }
 

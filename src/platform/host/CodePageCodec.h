@@ -20,6 +20,12 @@ public:
     // lead byte with a trail byte that forms no character, a byte the code page leaves undefined).
     virtual std::optional<char32_t> decode(std::string_view character) const = 0;
 
+    // The Unicode text (UTF-8) of a run of code page bytes, divided as the lead bytes say (a lead byte
+    // with the byte after it, any other byte alone): each character as decode() gives it, and U+FFFD
+    // for each one decode() refuses. This default goes character by character; a codec that can
+    // convert a whole run at once does so, with the same result.
+    virtual std::string decodeText(std::string_view bytes) const;
+
     // Unicode text (UTF-8) to code page bytes. Every character the code page cannot hold becomes "?",
     // as the system's own conversion makes it; so does every malformed UTF-8 sequence.
     virtual std::string encode(std::string_view utf8) const = 0;

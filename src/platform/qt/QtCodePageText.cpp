@@ -1,25 +1,18 @@
 #include "platform/qt/QtCodePageText.h"
 
+#include <string>
+
 #include <QColor>
 #include <QPainter>
 #include <QRect>
 
-#include "base/LeadByteSet.h"
 #include "platform/qt/QtFontMapper.h"
 
 namespace zozuz {
 
 QString QtCodePageText::decode(std::string_view bytes) const {
-    constexpr LeadByteSet lead = LeadByteSet::codePage936();
-    QString out;
-    out.reserve(static_cast<qsizetype>(bytes.size()));
-    for (std::size_t i = 0; i < bytes.size();) {
-        const std::size_t length = lead.contains(bytes[i]) && i + 1 < bytes.size() ? 2 : 1;
-        const char32_t c = codec_.decode(bytes.substr(i, length)).value_or(U'\uFFFD');
-        out += QString::fromUcs4(&c, 1);
-        i += length;
-    }
-    return out;
+    const std::string utf8 = codec_.decodeText(bytes);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 const QtCodePageText::Mapped& QtCodePageText::mapped(const Font& font) {

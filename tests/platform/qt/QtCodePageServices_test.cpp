@@ -12,8 +12,11 @@
 #include <QMimeData>
 #include <gtest/gtest.h>
 
+#include "base/LeadByteSet.h"
 #include "base/Utf8Append.h"
+#include "platform/edit/CharacterKinds.h"
 #include "platform/edit/ClipboardText.h"
+#include "platform/files/SystemCodePageCodec.h"
 #include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtCodePageCodec.h"
 #include "platform/qt/QtCodePageText.h"
@@ -60,6 +63,23 @@ private:
     iconv_t fromUnicode_;
 };
 
+// Where two long strings part, with a few bytes of each from there, in hex; empty when they are equal.
+std::string firstDifference(const std::string& actual, const std::string& expected) {
+    if (actual == expected) return {};
+    std::size_t at = 0;
+    while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
+    const auto hex = [&](const std::string& s) {
+        std::string out;
+        for (std::size_t i = at; i < s.size() && i < at + 8; ++i) {
+            static constexpr char kDigits[] = "0123456789ABCDEF";
+            const auto b = static_cast<unsigned char>(s[i]);
+            out += {kDigits[b >> 4], kDigits[b & 15], ' '};
+        }
+        return out;
+    };
+    return "at byte " + std::to_string(at) + ": " + hex(actual) + "instead of " + hex(expected);
+}
+
 class QtCodePageServices : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -97,6 +117,51 @@ TEST_F(QtCodePageServices, CodecAgreesWithTheCLibraryOnEveryCodeBothWays) {
     EXPECT_GT(checked, 21000);  // every GBK character
     EXPECT_EQ(codec.encode("😀中"), "?\xD6\xD0");
     EXPECT_EQ(codec.encode("\xEE\x80\x80"), "?");  // the private use area is no character here
+}
+
+// Long texts are converted a run at a time; every character must come out as it does alone, the
+// invalid ones included, wherever they fall in a run.
+TEST_F(QtCodePageServices, LongTextsConvertAsTheirCharactersDoOneAtATime) {
+    QtCodePageCodec codec;
+    // Every code of the code page, lone lead bytes, lead bytes before bytes that form nothing, the
+    // user-defined areas, 0x80 and 0xFF, among runs of ordinary text.
+    std::string bytes;
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFF; ++trail) bytes += {static_cast<char>(lead), static_cast<char>(trail)};
+        bytes += "ab\xD6\xD0\r\n";
+        bytes.push_back(static_cast<char>(lead));  // carries the next byte along: "z" or the next lead
+        if (lead % 3 == 0) bytes += "z";
+    }
+    for (int b = 0; b < 256; ++b) bytes += {static_cast<char>(b), 'x'};
+    bytes += "\xD6";  // a lead byte that ends the text
+    // The base class converts one character at a time.
+    EXPECT_EQ(firstDifference(codec.decodeText(bytes), codec.CodePageCodec::decodeText(bytes)), "");
+    EXPECT_EQ(codec.decodeText(""), "");
+    // Copy converts runs of characters, tabs and line breaks at once, and gives the same text as the C
+    // library's conversion of each character alone (line breaks, boxes and control bytes included).
+    const std::string copied = std::string("\xD6\xD0\t\xD6\r\n\r\r\n\n\x81 z\x01") + '\0' + "\x80\xFF" + bytes + "\xD6\r";
+    const SystemCodePageCodec system;
+    EXPECT_EQ(firstDifference(clipboard_text::fromBytes(copied, CharacterKinds(LeadByteSet::codePage936(), codec), codec),
+                              clipboard_text::fromBytes(copied, CharacterKinds(LeadByteSet::codePage936(), system), system)),
+              "");
+    EXPECT_EQ(codec.decodeText("\xD6\xD0" "a\x81\x7F" "\xFF"), "中a\uFFFD\uFFFD");
+
+    // Every character of the Basic Multilingual Plane, those that convert one way only and those the
+    // code page cannot hold among them, then characters beyond it and malformed UTF-8.
+    std::string utf8;
+    std::string expected;
+    for (char32_t c = 1; c < 0x10000; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        std::string one;
+        appendUtf8(one, c);
+        utf8 += one;
+        // Alone, a byte order mark starts its text and is no character of it; inside a text it is one.
+        expected += c == 0xFEFF ? "?" : codec.encode(one);
+    }
+    utf8 += "\xF0\x9F\x98\x80" "a" "\xC3" "b" "\xED\xA0\x80" "c";
+    expected += "?a?b???c";
+    EXPECT_EQ(firstDifference(codec.encode(utf8), expected), "");
+    EXPECT_EQ(codec.encode(""), "");
 }
 
 TEST_F(QtCodePageServices, ClipboardCarriesTextAndTheExactBytesBesideIt) {
