@@ -651,9 +651,11 @@ bool EditView::commitText(std::string_view utf8) {
 EditView::Surrounding EditView::surroundingText() {
     Surrounding result;
     const Pos caret = edit_.caret();
+    const Pos anchor = this->anchor();
     const Pos line = lineOf(caret);
     for (const Stop& stop : stopsOfLine(line)) {
         if (stop.start == caret) result.caret = static_cast<int>(result.text.size());
+        if (stop.start == anchor) result.anchor = static_cast<int>(result.text.size());
         if (stop.kind == CharacterKinds::Kind::Text) {
             const std::string bytes = edit_.range(stop.start, stop.end);
             result.text.push_back(codec_.decode(bytes).value_or(U'\uFFFD'));
@@ -664,6 +666,7 @@ EditView::Surrounding EditView::surroundingText() {
         }
     }
     if (caret >= lineEnd(line)) result.caret = static_cast<int>(result.text.size());
+    if (anchor >= lineEnd(line)) result.anchor = static_cast<int>(result.text.size());
     return result;
 }
 

@@ -142,10 +142,12 @@ public:
     // The composed text: replaces the selection as one undo step.
     bool commitText(std::string_view utf8);
     // The text around the caret for the input method: the caret's display line as Unicode, and the
-    // caret's offset in it in Unicode characters.
+    // offsets in it of the caret and of the selection's anchor in Unicode characters. An anchor on
+    // another line stands at the end of the caret's line nearer to it.
     struct Surrounding {
         std::u32string text;
         int caret = 0;
+        int anchor = 0;
     };
     Surrounding surroundingText();
 

@@ -64,12 +64,13 @@ void EditorPane::scrolled(bool vertical, std::int64_t position) {
     }
 }
 
-std::string EditorPane::surroundingText(int& caret) {
+EditorWindowClient::SurroundingText EditorPane::surroundingText() {
     const EditView::Surrounding around = view_.surroundingText();
-    caret = around.caret;
-    std::string utf8;
-    for (const char32_t c : around.text) appendUtf8(utf8, c);
-    return utf8;
+    SurroundingText result;
+    result.caret = around.caret;
+    result.anchor = around.anchor;
+    for (const char32_t c : around.text) appendUtf8(result.utf8, c);
+    return result;
 }
 
 void EditorPane::invalidate(const Rect& area) {

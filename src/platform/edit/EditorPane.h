@@ -47,7 +47,7 @@ public:
     void preeditChanged(const std::string& utf8) override { view_.setPreedit(utf8); }
     void textCommitted(const std::string& utf8) override { view_.commitText(utf8); }
     Rect caretRect() override { return view_.caretRect(); }
-    std::string surroundingText(int& caret) override;
+    SurroundingText surroundingText() override;
 
     // --- EditViewListener ---
     void invalidate(const Rect& area) override;

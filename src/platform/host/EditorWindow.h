@@ -35,11 +35,14 @@ public:
     virtual void preeditChanged(const std::string& /*utf8*/) {}
     virtual void textCommitted(const std::string& /*utf8*/) {}
     virtual Rect caretRect() { return {}; }
-    // The caret's line as UTF-8, and the caret's offset in it in Unicode characters.
-    virtual std::string surroundingText(int& caret) {
-        caret = 0;
-        return {};
-    }
+    // The caret's line as UTF-8, and the offsets in it of the caret and of the selection's anchor, in
+    // Unicode characters. An anchor on another line stands at the end of this line nearer to it.
+    struct SurroundingText {
+        std::string utf8;
+        int caret = 0;
+        int anchor = 0;
+    };
+    virtual SurroundingText surroundingText() { return {}; }
 };
 
 // The desktop's colours for an editor: its background and text, and those of selected text.

@@ -3,12 +3,14 @@
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QList>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QRect>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QString>
 #include <QWheelEvent>
 
 #include "platform/host/MouseEvent.h"
@@ -151,15 +153,15 @@ QVariant QtEditorWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
         case Qt::ImSurroundingText:
         case Qt::ImCursorPosition:
         case Qt::ImAnchorPosition: {
-            int caret = 0;
-            std::string text;
-            window_.host().guard([&] { text = client.surroundingText(caret); });
-            const QString line = QString::fromStdString(text);
+            EditorWindowClient::SurroundingText around;
+            window_.host().guard([&] { around = client.surroundingText(); });
+            const QString line = QString::fromStdString(around.utf8);
             if (query == Qt::ImSurroundingText) return line;
-            // Qt counts in UTF-16 units; the caret comes in Unicode characters.
-            const QList<uint> codes = line.left(line.size()).toUcs4();
+            // Qt counts in UTF-16 units; the offsets come in Unicode characters.
+            const QList<uint> codes = line.toUcs4();
+            const int characters = query == Qt::ImCursorPosition ? around.caret : around.anchor;
             int units = 0;
-            for (int i = 0; i < caret && i < codes.size(); ++i) units += codes[i] > 0xFFFF ? 2 : 1;
+            for (int i = 0; i < characters && i < codes.size(); ++i) units += codes[i] > 0xFFFF ? 2 : 1;
             return units;
         }
         default: return QAbstractScrollArea::inputMethodQuery(query);

@@ -79,7 +79,8 @@ void QtEditorWindow::invalidate(const Rect& area) {
 void QtEditorWindow::repaintNow() { widget_->viewport()->repaint(); }
 
 void QtEditorWindow::caretMoved() {
-    if (widget_->hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle | Qt::ImSurroundingText | Qt::ImCursorPosition);
+    if (widget_->hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle | Qt::ImSurroundingText | Qt::ImCursorPosition |
+                                                                      Qt::ImAnchorPosition);
 }
 
 EditorColours QtEditorWindow::colours() const {

@@ -521,8 +521,33 @@ TEST(EditViewInputMethod, PreeditIsShownButNeverStoredAndCommitIsOneStep) {
     const auto around = rig.view.surroundingText();
     EXPECT_EQ(around.text, U"ax中文b");
     EXPECT_EQ(around.caret, 4);
+    EXPECT_EQ(around.anchor, 4);
     rig.view.undo();
     EXPECT_EQ(rig.edit.text(), "axb");  // the commit alone, not the typed x
+}
+
+TEST(EditViewInputMethod, SurroundingTextGivesTheSelectionsAnchorBesideTheCaret) {
+    EditViewRig rig;
+    rig.setText("ab\xD6\xD0" "c\r\nxy\r\nz");
+    rig.view.select(4, 1);  // from after the Chinese character back to after "a"
+    auto around = rig.view.surroundingText();
+    EXPECT_EQ(around.text, U"ab中c");
+    EXPECT_EQ(around.caret, 1);
+    EXPECT_EQ(around.anchor, 3);
+    rig.view.select(1, 4);
+    around = rig.view.surroundingText();
+    EXPECT_EQ(around.caret, 3);
+    EXPECT_EQ(around.anchor, 1);
+    // An anchor on another line stands at the end of the caret's line nearer to it.
+    rig.view.select(1, 8);
+    around = rig.view.surroundingText();
+    EXPECT_EQ(around.text, U"xy");
+    EXPECT_EQ(around.caret, 1);
+    EXPECT_EQ(around.anchor, 0);
+    rig.view.select(12, 8);
+    around = rig.view.surroundingText();
+    EXPECT_EQ(around.caret, 1);
+    EXPECT_EQ(around.anchor, 2);
 }
 
 }  // namespace

@@ -203,9 +203,14 @@ TEST(EditorPane, InputMethodPreeditAndCommitAndItsQueries) {
     rig.editor.client().textCommitted("中");
     rig.editor.client().preeditChanged("");
     EXPECT_EQ(rig.edit.text(), "a\xD6\xD0" "b");
-    int caret = -1;
-    EXPECT_EQ(rig.editor.client().surroundingText(caret), "a中b");
-    EXPECT_EQ(caret, 2);
+    EditorWindowClient::SurroundingText around = rig.editor.client().surroundingText();
+    EXPECT_EQ(around.utf8, "a中b");
+    EXPECT_EQ(around.caret, 2);
+    EXPECT_EQ(around.anchor, 2);
+    rig.pane.view().select(0, 3);
+    around = rig.editor.client().surroundingText();
+    EXPECT_EQ(around.caret, 2);
+    EXPECT_EQ(around.anchor, 0);
     const Rect rect = rig.editor.client().caretRect();
     EXPECT_EQ(rect.left, EditView::kMargin + 24);
     EXPECT_EQ(rect.height(), 16);

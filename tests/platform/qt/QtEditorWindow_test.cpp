@@ -116,6 +116,18 @@ TEST_F(QtEditorWindowTest, InputMethodPreeditAndCommitAndQueries) {
     EXPECT_TRUE(widget().inputMethodQuery(Qt::ImEnabled).toBool());
     EXPECT_EQ(widget().inputMethodQuery(Qt::ImSurroundingText).toString(), QStringLiteral("ab"));
     EXPECT_EQ(widget().inputMethodQuery(Qt::ImCursorPosition).toInt(), 1);
+    EXPECT_EQ(widget().inputMethodQuery(Qt::ImAnchorPosition).toInt(), 1);
+    // With a selection the anchor is answered apart from the caret, counted the same way.
+    edit_.setText("\xD6\xD0" "ab" "\xCE\xC4");
+    pane_->view().select(6, 2);
+    EXPECT_EQ(widget().inputMethodQuery(Qt::ImSurroundingText).toString(), QStringLiteral("中ab文"));
+    EXPECT_EQ(widget().inputMethodQuery(Qt::ImCursorPosition).toInt(), 1);
+    EXPECT_EQ(widget().inputMethodQuery(Qt::ImAnchorPosition).toInt(), 4);
+    pane_->view().select(2, 6);
+    EXPECT_EQ(widget().inputMethodQuery(Qt::ImCursorPosition).toInt(), 4);
+    EXPECT_EQ(widget().inputMethodQuery(Qt::ImAnchorPosition).toInt(), 1);
+    edit_.setText("ab");
+    pane_->view().select(1, 1);
     const QRect caret = widget().inputMethodQuery(Qt::ImCursorRectangle).toRect();
     const QPoint origin = widget().viewport()->mapTo(&widget(), QPoint(0, 0));
     EXPECT_EQ(caret.top(), origin.y());
