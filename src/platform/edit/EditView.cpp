@@ -25,6 +25,7 @@ EditView::EditView(EditControl& edit, const CodePageCodec& codec, CodePageTextMe
     font.pixelHeight = 16;
     setFont(font);
     listenerId_ = edit_.addChangeListener([this](Pos position, Pos removed, Pos inserted) {
+        caretAtRowEnd_ = false;
         // A whole new text starts at the top, as the system's edit control does.
         if (position == 0 && inserted == edit_.textLength() && removed >= 0 && !edit_.canUndo()) {
             topLine_ = 0;
@@ -157,8 +158,11 @@ std::vector<EditView::Stop> EditView::stopsOfLine(Pos line) {
     return stops;
 }
 
-int EditView::xOfPosition(Pos position) {
-    const Pos line = lineOf(position);
+int EditView::xOfPosition(Pos position) { return xInLine(lineOf(position), position); }
+
+int EditView::xOfCaret() { return xInLine(caretLine(), edit_.caret()); }
+
+int EditView::xInLine(Pos line, Pos position) {
     int result = 0;
     forEachCharacter(lineStart(line), lineEnd(line), [&](Pos p, const CharacterKinds::Character&, int x, int width) {
         if (p >= position) return false;
@@ -169,6 +173,11 @@ int EditView::xOfPosition(Pos position) {
 }
 
 EditView::Pos EditView::positionAt(Point point) {
+    bool pastWrappedRowEnd = false;
+    return positionAt(point, pastWrappedRowEnd);
+}
+
+EditView::Pos EditView::positionAt(Point point, bool& pastWrappedRowEnd) {
     const int row = point.y >= 0 ? point.y / lineHeight_ : -((-point.y + lineHeight_ - 1) / lineHeight_);
     const Pos line = existingLine(topLine_ + row);
     const int x = point.x - kMargin + xOffset_;
@@ -180,6 +189,7 @@ EditView::Pos EditView::positionAt(Point point) {
         }
         return true;
     });
+    pastWrappedRowEnd = isWrappedRowEnd(line, result);
     return result;
 }
 
@@ -224,16 +234,33 @@ EditView::Pos EditView::anchor() const {
     return edit_.caret() == edit_.selectionStart() ? edit_.selectionEnd() : edit_.selectionStart();
 }
 
-void EditView::select(Pos anchor, Pos caret) {
+void EditView::select(Pos anchor, Pos caret) { placeSelection(anchor, caret, false); }
+
+void EditView::placeSelection(Pos anchor, Pos caret, bool atRowEnd) {
     anchor = stopAtOrBefore(anchor);
     caret = stopAtOrBefore(caret);
     edit_.setSelection(anchor, caret);
+    caretAtRowEnd_ = atRowEnd;
     ensureCaretVisible();
     invalidateAll();
     if (listener_) listener_->caretMoved();
 }
 
-void EditView::moveCaret(Pos position, bool extend) { select(extend ? anchor() : position, position); }
+void EditView::moveCaret(Pos position, bool extend, bool atRowEnd) {
+    placeSelection(extend ? anchor() : position, position, atRowEnd);
+}
+
+bool EditView::isWrappedRowEnd(Pos line, Pos position) const {
+    // A display line that ends in a line break ends before the break, where the next one cannot start.
+    return position == lineEnd(line) && edit_.lineIndex(line + 1) == position;
+}
+
+EditView::Pos EditView::caretLine() const {
+    const Pos caret = edit_.caret();
+    const Pos line = lineOf(caret);
+    if (caretAtRowEnd_ && line > 0 && lineStart(line) == caret && isWrappedRowEnd(line - 1, caret)) return line - 1;
+    return line;
+}
 
 // --- Scrolling ---
 
@@ -258,12 +285,12 @@ void EditView::clampScroll() {
 }
 
 void EditView::ensureCaretVisible() {
-    const Pos line = lineOf(edit_.caret());
+    const Pos line = caretLine();
     const Pos rows = visibleRows();
     if (line < topLine_) topLine_ = line;
     if (line >= topLine_ + rows) topLine_ = line - rows + 1;
     if (!wordWrap()) {
-        int x = xOfPosition(edit_.caret());
+        int x = xOfCaret();
         if (!preeditBytes_.empty()) {
             int width = 0;
             for (std::size_t i = 0; i < preeditBytes_.size(); ++i) {
@@ -371,7 +398,7 @@ EditView::LineLayout EditView::layoutLine(Pos line, int maxX) {
     layout.end = lineEnd(line);
     const Pos selectionStart = edit_.selectionStart();
     const Pos selectionEnd = edit_.selectionEnd();
-    const Pos preeditAt = !preeditBytes_.empty() && lineOf(edit_.caret()) == line ? edit_.caret() : -1;
+    const Pos preeditAt = !preeditBytes_.empty() && caretLine() == line ? edit_.caret() : -1;
     int x = 0;
     auto addPreedit = [&](Pos at) {
         int width = 0;
@@ -434,7 +461,7 @@ void EditView::drawBox(CodePageCanvas& canvas, int x, int y, int width, std::uin
 void EditView::paint(CodePageCanvas& canvas, const Rect& area) {
     if (!redraw_) return;
     canvas.fill(area, palette_.window);
-    paintedCaretLine_ = lineOf(edit_.caret());
+    paintedCaretLine_ = caretLine();
     const Pos firstRow = std::max(0, area.top) / lineHeight_;
     const Pos lastRow = std::max(0, area.bottom - 1) / lineHeight_;
     for (Pos row = firstRow; row <= lastRow && edit_.lineIndex(topLine_ + row) >= 0; ++row) {
@@ -484,9 +511,8 @@ void EditView::setCaretShown(bool shown) {
 }
 
 Rect EditView::caretRect() {
-    const Pos caret = edit_.caret();
-    const Pos line = lineOf(caret);
-    int x = xOfPosition(caret);
+    const Pos line = caretLine();
+    int x = xOfCaret();
     if (!preeditBytes_.empty()) {
         for (const Run& run : layoutLine(line, x + size_.width).runs) {
             if (run.kind == Run::Kind::Preedit) x = run.x + run.width;
@@ -533,7 +559,7 @@ void EditView::changed(bool caretLineOnly) {
     if (caretLineOnly && top == topLine_ && x == xOffset_ && !edit_.hasSelection()) {
         // Typing and deleting change the caret's line (the control reported the text's own change):
         // the caret's old and new places are what is left to repaint.
-        const Pos line = lineOf(edit_.caret());
+        const Pos line = caretLine();
         invalidateRows(line, line);
         invalidateRows(paintedCaretLine_, paintedCaretLine_);
     } else {
@@ -652,7 +678,7 @@ EditView::Surrounding EditView::surroundingText() {
     Surrounding result;
     const Pos caret = edit_.caret();
     const Pos anchor = this->anchor();
-    const Pos line = lineOf(caret);
+    const Pos line = caretLine();
     for (const Stop& stop : stopsOfLine(line)) {
         if (stop.start == caret) result.caret = static_cast<int>(result.text.size());
         if (stop.start == anchor) result.anchor = static_cast<int>(result.text.size());
@@ -733,16 +759,18 @@ void EditView::selectWordAt(Pos position) {
 // --- Keys and mouse ---
 
 void EditView::verticalMove(Pos lines, bool extend) {
-    if (goalX_ < 0) goalX_ = xOfPosition(edit_.caret());
+    if (goalX_ < 0) goalX_ = xOfCaret();
     const int goal = goalX_;
-    const Pos line = existingLine(lineOf(edit_.caret()) + lines);
+    const Pos line = existingLine(caretLine() + lines);
     // positionAt measures from the top line in view; a line out of view is first scrolled to.
     if (line < topLine_ || line >= topLine_ + visibleRows()) {
         topLine_ = line < topLine_ ? line : line - visibleRows() + 1;
         clampScroll();
     }
     const int row = static_cast<int>(line - topLine_);
-    moveCaret(positionAt({goal + kMargin - xOffset_, row * lineHeight_}), extend);
+    bool pastEnd = false;
+    const Pos position = positionAt({goal + kMargin - xOffset_, row * lineHeight_}, pastEnd);
+    moveCaret(position, extend, pastEnd);
     goalX_ = goal;
 }
 
@@ -775,8 +803,17 @@ bool EditView::key(const KeyEvent& key) {
             verticalMove(rows, shift);
             return true;
         }
-        case vk::Home: moveCaret(ctrl ? 0 : lineStart(lineOf(caret)), shift); return true;
-        case vk::End: moveCaret(ctrl ? edit_.textLength() : lineEnd(lineOf(caret)), shift); return true;
+        case vk::Home: moveCaret(ctrl ? 0 : lineStart(caretLine()), shift); return true;
+        case vk::End: {
+            if (ctrl) {
+                moveCaret(edit_.textLength(), shift);
+            } else {
+                // The caret stays on its display line, at its end, also where the next one starts there.
+                const Pos line = caretLine();
+                moveCaret(lineEnd(line), shift, isWrappedRowEnd(line, lineEnd(line)));
+            }
+            return true;
+        }
         case vk::Back:
             if (key.alt && !key.ctrl) undo();
             else deleteCharacter(false);
@@ -822,13 +859,16 @@ bool EditView::key(const KeyEvent& key) {
 
 void EditView::mouse(const MouseEvent& event) {
     switch (event.kind) {
-        case MouseEvent::Kind::Down:
+        case MouseEvent::Kind::Down: {
             if (event.button != MouseEvent::Button::Left) return;
             if (listener_) listener_->focusWanted();
             goalX_ = -1;
-            moveCaret(positionAt(event.position), event.shift);
+            bool pastEnd = false;
+            const Pos position = positionAt(event.position, pastEnd);
+            moveCaret(position, event.shift, pastEnd);
             dragging_ = true;
             return;
+        }
         case MouseEvent::Kind::DoubleClick:
             if (event.button != MouseEvent::Button::Left) return;
             goalX_ = -1;
@@ -844,7 +884,9 @@ void EditView::mouse(const MouseEvent& event) {
             if (!wordWrap() && event.position.x >= size_.width) scrollHorizontally(xOffset_ + lineHeight_);
             const Point inside{std::clamp(event.position.x, -xOffset_, size_.width),
                                std::clamp(event.position.y, 0, std::max(0, static_cast<int>(visibleRows()) * lineHeight_ - 1))};
-            moveCaret(positionAt(inside), true);
+            bool pastEnd = false;
+            const Pos position = positionAt(inside, pastEnd);
+            moveCaret(position, true, pastEnd);
             return;
         }
         case MouseEvent::Kind::Up:

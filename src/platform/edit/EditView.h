@@ -119,6 +119,10 @@ public:
     void setCaretShown(bool shown);
     // The caret's rectangle in view coordinates (also for the input method's candidate window).
     Rect caretRect();
+    // The display line the caret is shown on. Under word wrap the end of one display line is the
+    // start of the next; after End, or a click past a line's end, the caret shows at the end of the
+    // line it was put on, and every other move or edit shows it at the start of the next.
+    Pos caretLine() const;
 
     // --- Input ---
     // A key press (releases are ignored). Returns whether the view used it.
@@ -164,6 +168,8 @@ public:
     Pos positionAt(Point point);
     // The x of a position in its display line, before horizontal scrolling.
     int xOfPosition(Pos position);
+    // The x of the caret in the display line it is shown on.
+    int xOfCaret();
 
     // --- Scrolling ---
     Pos topLine() const { return topLine_; }
@@ -206,7 +212,15 @@ private:
     int advanceOf(std::uint8_t first, int second) const;
     std::vector<Stop> stopsOfLine(Pos line);
 
-    void moveCaret(Pos position, bool extend);
+    // Moves the caret, keeping the anchor when extending; `atRowEnd` shows it at the end of the
+    // display line that ends at `position` (see caretLine()).
+    void moveCaret(Pos position, bool extend, bool atRowEnd = false);
+    void placeSelection(Pos anchor, Pos caret, bool atRowEnd);
+    // Whether `position` is the end of a display line that word wrap divided from the next one.
+    bool isWrappedRowEnd(Pos line, Pos position) const;
+    // The position nearest to a point, and whether it lies past the end of a wrapped display line.
+    Pos positionAt(Point point, bool& pastWrappedRowEnd);
+    int xInLine(Pos line, Pos position);
     // `line` if it exists, else the nearest line that does.
     Pos existingLine(Pos line) const;
     void ensureCaretVisible();
@@ -255,6 +269,10 @@ private:
     int widest_ = 0;
     // The x that Up, Down, PgUp and PgDn aim for; -1 takes the caret's own.
     int goalX_ = -1;
+    // The caret shows at the end of the display line before its own; this only matters while the
+    // caret stands where word wrap divided two display lines (caretLine() checks that each time), and
+    // every move and every edit sets it anew.
+    bool caretAtRowEnd_ = false;
     bool redraw_ = true;
     // The line count the view last heard of, and the caret's line at the last painting.
     Pos knownLineCount_ = 1;

@@ -260,8 +260,16 @@ private:
         if (expectedClipboard_ && rig_.clipboard.bytes() != expectedClipboard_) fail("clipboard bytes differ");
         // A key that changed nothing (a refused edit, Up on the first line) leaves the view where the
         // wheel may have put it.
-        if (checkCaretInView_ && (rig_.view.caret() != caretBefore_ || actual != textBefore_)) {
-            const Pos line = rig_.edit.lineFromPosition(rig_.view.caret());
+        // The caret shows on its own display line, or at the end of the one before where word wrap
+        // divided the two at the caret.
+        const Pos caret = rig_.view.caret();
+        const Pos own = rig_.edit.lineFromPosition(caret);
+        const Pos shown = rig_.view.caretLine();
+        if (shown != own && !(shown == own - 1 && rig_.edit.lineIndex(own) == caret && rig_.view.wordWrap())) {
+            fail("caret at " + std::to_string(caret) + " shown on line " + std::to_string(shown));
+        }
+        if (checkCaretInView_ && (caret != caretBefore_ || actual != textBefore_)) {
+            const Pos line = shown;
             if (line < rig_.view.topLine() || line >= rig_.view.topLine() + rig_.view.visibleRows()) {
                 fail("caret line " + std::to_string(line) + " out of view from " + std::to_string(rig_.view.topLine()));
             }

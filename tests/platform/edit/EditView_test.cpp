@@ -366,6 +366,85 @@ TEST(EditViewWordWrap, WrapsAtTheViewWidthAndKeepsTextAndCaret) {
     EXPECT_EQ(rig.edit.lineCount(), 2);
 }
 
+TEST(EditViewWordWrap, EndAndClicksPastALinesEndKeepTheCaretAtTheEndOfThatLine) {
+    // Ten characters to a display line: "aaaa bbbb " and "cccc dddd", then a line of twelve Chinese
+    // characters in two, ten and two.
+    EditViewRig rig({12 * 10 + 2 * EditView::kMargin, 160});
+    std::string chinese;
+    for (int i = 0; i < 12; ++i) chinese += "\xD6\xD0";
+    rig.setText("aaaa bbbb cccc dddd\r\n" + chinese, 2);
+    rig.view.setWordWrap(true);
+    ASSERT_EQ(rig.edit.lineIndex(1), 10);
+    ASSERT_EQ(rig.edit.lineIndex(3), 41);
+    const auto caretAt = [&](Pos position, Pos line, int x) {
+        EXPECT_EQ(rig.view.caret(), position);
+        EXPECT_EQ(rig.view.caretLine(), line);
+        const Rect caret = rig.view.caretRect();
+        EXPECT_EQ(caret.top, line * EditViewRig::kLineHeight);
+        EXPECT_EQ(caret.left, EditView::kMargin + x);
+    };
+
+    // End shows the caret after the first line's last character, where the second line also starts;
+    // End again stays there, and Home goes back to the start of that line.
+    rig.press(vk::End);
+    caretAt(10, 0, 120);
+    rig.press(vk::End);
+    caretAt(10, 0, 120);
+    EXPECT_EQ(rig.view.surroundingText().text, U"aaaa bbbb ");
+    EXPECT_EQ(rig.view.surroundingText().caret, 10);
+    rig.press(vk::Home);
+    caretAt(0, 0, 0);
+
+    // Down and Up from there keep to the ends of the lines.
+    rig.press(vk::End);
+    rig.press(vk::Down);
+    caretAt(19, 1, 108);
+    rig.press(vk::Up);
+    caretAt(10, 0, 120);
+    rig.press(vk::Down);
+    rig.press(vk::Down);
+    caretAt(41, 2, 120);  // the end of the Chinese line's first part, never inside a character
+    rig.press(vk::Home);
+    caretAt(21, 2, 0);
+
+    // Shift+End selects to the end of the line it stands on.
+    rig.press(vk::End, true);
+    EXPECT_EQ(rig.view.anchor(), 21);
+    caretAt(41, 2, 120);
+
+    // A click past the end of a line puts the caret there too; any other move lets it go to the start
+    // of the next line.
+    rig.click({300, EditViewRig::kLineHeight / 2});
+    rig.click({300, EditViewRig::kLineHeight / 2}, MouseEvent::Kind::Up);
+    caretAt(10, 0, 120);
+    rig.press(vk::Left);
+    caretAt(9, 0, 108);
+    rig.press(vk::Right);
+    caretAt(10, 1, 0);
+
+    // The input method composes at the end of the line, and typed text goes where the caret shows.
+    rig.press(vk::Up);
+    rig.press(vk::End);
+    rig.view.setPreedit("zh");
+    EXPECT_EQ(rig.view.caretLine(), 0);
+    EXPECT_EQ(rig.view.caretRect().top, 0);
+    EXPECT_EQ(rig.view.caretRect().left, EditView::kMargin + 120 + 2 * EditViewRig::kAdvance);
+    EXPECT_EQ(rig.view.layoutLine(0, 1000).runs.back().kind, Kind::Preedit);
+    EXPECT_NE(rig.view.layoutLine(1, 1000).runs.front().kind, Kind::Preedit);
+    rig.view.setPreedit("");
+    rig.type("x");
+    EXPECT_EQ(rig.edit.range(0, 20), "aaaa bbbb xcccc dddd");
+    EXPECT_EQ(rig.view.caret(), 11);
+    EXPECT_EQ(rig.view.caretLine(), rig.edit.lineFromPosition(11));
+
+    // Without word wrap a line's end is never another line's start.
+    rig.view.setWordWrap(false);
+    rig.view.select(3, 3);
+    rig.press(vk::End);
+    EXPECT_EQ(rig.view.caret(), 20);
+    EXPECT_EQ(rig.view.caretLine(), 0);
+}
+
 TEST(EditViewWordWrap, DisplayLinesNeverDivideACharacterBesideALeadByteThatFormsNone) {
     // 0xA1 0x81 forms no character and 0x81 0x80 does: the line is a box, one character and "aa".
     // Wrapping by blind pairs of lead bytes ended the first display line between 0x81 and 0x80, and
