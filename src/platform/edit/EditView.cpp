@@ -25,6 +25,7 @@ EditView::EditView(EditControl& edit, const CodePageCodec& codec, CodePageTextMe
     font.pixelHeight = 16;
     setFont(font);
     listenerId_ = edit_.addChangeListener([this](Pos position, Pos removed, Pos inserted) {
+        // An edit lets the caret show at the start of a display line again, as every move but End does.
         caretAtRowEnd_ = false;
         // A whole new text starts at the top, as the system's edit control does.
         if (position == 0 && inserted == edit_.textLength() && removed >= 0 && !edit_.canUndo()) {
