@@ -18,6 +18,7 @@
 #include <QMouseEvent>
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QStringList>
 #include <QWindow>
 #include <gtest/gtest.h>
 
@@ -388,6 +389,7 @@ TEST_F(QtHostTest, MessageBoxShowsTheRequestAndReturnsTheAnswer) {
     QString caption;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    std::string buttons;
     // The box runs its own loop; a timer plays the user.
     host().startTimer(20, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -395,7 +397,12 @@ TEST_F(QtHostTest, MessageBoxShowsTheRequestAndReturnsTheAnswer) {
         caption = box->windowTitle();
         text = box->text();
         icon = box->icon();
-        box->button(QMessageBox::No)->click();
+        QStringList texts;
+        for (QAbstractButton* button : box->buttons()) texts << button->text();
+        buttons = texts.join(QLatin1Char(' ')).toStdString();
+        for (QAbstractButton* button : box->buttons())
+            if (button->text() == QLatin1String("&No")) button->click();
+        if (box->isVisible()) box->reject();
     });
     MessageBoxRequest request;
     request.owner = window.get();
@@ -404,6 +411,7 @@ TEST_F(QtHostTest, MessageBoxShowsTheRequestAndReturnsTheAnswer) {
     request.icon = MessageBoxIcon::Question;
     request.buttons = MessageBoxButtons::YesNo;
     EXPECT_EQ(host().messageBox(request), MessageBoxResult::No);
+    EXPECT_EQ(buttons, "&Yes &No");
     EXPECT_EQ(caption, QStringLiteral("zozuz"));
     EXPECT_EQ(text, QStringLiteral("File exists.\nOverwrite?"));
     EXPECT_EQ(icon, QMessageBox::Question);
