@@ -187,7 +187,10 @@ void TApplication::updateActions() {
         try {
             window->UpdateActions();
         } catch (...) {
+            // The error is shown and the refresh ends here: the windows after this one wait for
+            // the next idle step.
             HandleException(window);
+            return;
         }
     }
 }

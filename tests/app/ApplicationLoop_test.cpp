@@ -193,6 +193,22 @@ TEST(ApplicationLoop, AnErrorInTheCommandStateUpdateIsShownAndTheLoopGoesOn) {
     EXPECT_EQ(host.waitCount(), 1u);
 }
 
+TEST_F(ApplicationLoopTest, AnErrorInTheCommandStateUpdateEndsThatStepBeforeTheNextWindow) {
+    createMain();
+    LoopForm* second = nullptr;
+    app.CreateForm(second);
+    second->Show();
+    main->onUpdate = [&] {
+        if (main->updates == 1) throw EInvalidOperation("Update failed");
+    };
+    host.whenIdle([&] { host.post([] {}); });  // after the failed step, one more message
+    host.whenIdle([&] { app.Terminate(); });
+    app.Run();
+    EXPECT_EQ(host.messageBoxes().size(), 1u);
+    EXPECT_EQ(main->updates, 2);
+    EXPECT_EQ(second->updates, 1) << "the failed step skipped the window after the failing one";
+}
+
 // A window-less control that reports the pointer coming and going.
 class TrackedControl : public TGraphicControl {
 public:
