@@ -371,6 +371,22 @@ void TApplication::StopTimer(TimerId id) {
     if (id != 0) host_.stopTimer(id);
 }
 
+bool TApplication::sessionEndQuery() {
+    // Asked before the session ends, and only asked: the user may still cancel the log-off, and
+    // the program then goes on. The main window's close check and the terminate hooks answer;
+    // nothing asks the user. A check that fails is shown and counts as a no.
+    try {
+        if (mainForm_ && !mainForm_->CloseQuery()) return false;
+        for (const auto& proc : terminateProcs_)
+            if (!proc()) return false;
+        return true;
+    } catch (...) {
+        HandleException(mainForm_);
+        return false;
+    }
+}
+
+// The session really ends now: the event loop ends without a quit request.
 void TApplication::sessionEnding() { terminated_ = true; }
 
 }  // namespace zozuz

@@ -146,6 +146,7 @@ private:
 
     // HostListener
     void inputArriving(InputKind kind) override;
+    bool sessionEndQuery() override;
     void sessionEnding() override;
 
     // OneShotTimers: the host's timers.

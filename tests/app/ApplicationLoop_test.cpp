@@ -118,6 +118,32 @@ TEST_F(ApplicationLoopTest, SessionEndSetsTerminatedDirectly) {
     EXPECT_TRUE(app.Terminated());
 }
 
+TEST_F(ApplicationLoopTest, LoggingOffIsAskedFirstAndACancelledLogOffLeavesTheProgramRunning) {
+    createMain();
+    host.whenIdle([&] {
+        host.postSessionEndQuery();
+        host.postSessionEnd(false);  // the user cancelled the log-off
+    });
+    host.whenIdle([&] {
+        EXPECT_FALSE(app.Terminated());
+        EXPECT_EQ(host.sessionEndAnswers(), std::vector<bool>{true}) << "the program may end, without a question";
+        EXPECT_TRUE(host.messageBoxes().empty());
+        // A close check that refuses answers no, and one that fails is shown and answers no too.
+        main->OnCloseQuery = [](TForm&, bool& canClose) { canClose = false; };
+        host.postSessionEndQuery();
+        host.post([&] { main->OnCloseQuery = [](TForm&, bool&) { throw EInvalidOperation("Busy"); }; });
+        host.postSessionEndQuery();
+    });
+    host.whenIdle([&] {
+        EXPECT_FALSE(app.Terminated());
+        EXPECT_EQ(host.sessionEndAnswers(), (std::vector<bool>{true, false, false}));
+        EXPECT_EQ(host.messageBoxes().size(), 1u);
+        host.postSessionEnd();
+    });
+    app.Run();
+    EXPECT_TRUE(app.Terminated());
+}
+
 TEST_F(ApplicationLoopTest, KeysReachTheWindowsShortcutCheckBeforeAnythingElse) {
     createMain();
     std::vector<std::string> log;
