@@ -195,6 +195,13 @@ void TApplication::updateActions() {
     }
 }
 
+void TApplication::cancelMouseCapture() {
+    // A copy: letting go runs the controls' own code.
+    const std::vector<AppWindow*> windows = windows_;
+    for (AppWindow* window : windows)
+        if (std::find(windows_.begin(), windows_.end(), window) != windows_.end()) window->CancelMode();
+}
+
 void TApplication::ControlDestroyed(MouseTarget* control) {
     tooltip_.Forget(control);
     if (mouseControl_ == control) {
@@ -207,6 +214,8 @@ int TApplication::ShowModal(AppWindow& window) {
     if (window.Visible() || !window.Enabled() || window.modal_)
         throw EInvalidOperation(std::string(messages::kCannotMakeVisibleWindowModal));
 
+    // A drag or a button press under way stays behind: the modal window takes the mouse.
+    cancelMouseCapture();
     window.HandleNeeded();
     window.modal_ = true;
     AppWindow* previousActive = windowOf(host_.activeWindow());
@@ -253,6 +262,9 @@ int TApplication::ShowModal(AppWindow& window) {
 
 void TApplication::HandleException(AppWindow* /*sender*/, std::exception_ptr error) {
     if (!error) return;
+    // Whatever held the mouse lets go first, silent errors included: a drag interrupted by the
+    // error must not go on selecting once the box has gone.
+    cancelMouseCapture();
     try {
         std::rethrow_exception(error);
     } catch (const EAbort&) {
