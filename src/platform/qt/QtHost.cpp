@@ -49,10 +49,10 @@ QtHost::QtHost(int& argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     app_->installEventFilter(hub_.get());
 #ifndef QT_NO_SESSIONMANAGER
-    // The session manager asks before the desktop session ends; the program then ends without asking
-    // the user anything.
-    QObject::connect(app_.get(), &QGuiApplication::commitDataRequest, hub_.get(), [this](QSessionManager&) {
-        if (listener_) guard([&] { listener_->sessionEnding(); });
+    // The session manager asks before the desktop session ends; the program answers without asking
+    // the user anything, and a no cancels the end.
+    QObject::connect(app_.get(), &QGuiApplication::commitDataRequest, hub_.get(), [this](QSessionManager& manager) {
+        if (!askSessionEnd()) manager.cancel();
     });
 #endif
 }
@@ -87,6 +87,20 @@ void QtHost::rethrowPending() {
     if (!pending_) return;
     std::exception_ptr error = std::exchange(pending_, nullptr);
     std::rethrow_exception(error);
+}
+
+// --- The session's end ---
+
+bool QtHost::askSessionEnd() {
+    bool mayEnd = true;
+    if (listener_) guard([&] { mayEnd = listener_->sessionEndQuery(); });
+    return mayEnd;
+}
+
+bool QtHost::sessionEnded() {
+    if (!listener_) return false;
+    guard([&] { listener_->sessionEnding(); });
+    return true;
 }
 
 // --- Windows ---

@@ -349,6 +349,41 @@ TEST_F(QtHostTest, InputThatEndsATooltipIsAnnouncedBeforeItIsDelivered) {
     host().setListener(nullptr);
 }
 
+TEST_F(QtHostTest, TheSessionsEndIsOnlyAskedAboutUntilQtsQuitEventEndsTheProgram) {
+    class Listener : public HostListener {
+    public:
+        bool sessionEndQuery() override {
+            ++queries;
+            return answer;
+        }
+        void sessionEnding() override { ++endings; }
+        bool answer = true;
+        int queries = 0;
+        int endings = 0;
+    };
+    Listener listener;
+    host().setListener(&listener);
+    RecordingClient client;
+    auto window = makeWindow(client);
+    window->show();
+    drain();
+
+    // The session manager's question is answered; the program is not told to end.
+    EXPECT_TRUE(host().askSessionEnd());
+    listener.answer = false;
+    EXPECT_FALSE(host().askSessionEnd());
+    EXPECT_EQ(listener.queries, 2);
+    EXPECT_EQ(listener.endings, 0);
+
+    // The session manager ends the program: Qt's quit event tells it, and no window is closed.
+    QEvent quit(QEvent::Quit);
+    QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
+    EXPECT_EQ(listener.endings, 1);
+    EXPECT_EQ(client.closeRequests, 0);
+    EXPECT_TRUE(window->visible());
+    host().setListener(nullptr);
+}
+
 TEST_F(QtHostTest, CloseRequestsGoToTheClientAndTheWindowStays) {
     RecordingClient client;
     auto window = makeWindow(client);
