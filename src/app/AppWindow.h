@@ -41,6 +41,10 @@ public:
     // The close check: whether the window may close now. It may raise an error.
     virtual bool CloseQuery() { return true; }
 
+    // The mouse is taken away from the program's windows (an error box or a modal window comes up):
+    // whatever holds it lets go and forgets a press in progress.
+    virtual void CancelMode() {}
+
     // Brings the commands' states up to date; the idle step calls it for every visible, enabled
     // window. Errors it raises go to the error display.
     virtual void UpdateActions() {}

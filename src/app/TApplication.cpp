@@ -187,9 +187,19 @@ void TApplication::updateActions() {
         try {
             window->UpdateActions();
         } catch (...) {
+            // The error is shown and the refresh ends here: the windows after this one wait for
+            // the next idle step.
             HandleException(window);
+            return;
         }
     }
+}
+
+void TApplication::cancelMouseCapture() {
+    // A copy: letting go runs the controls' own code.
+    const std::vector<AppWindow*> windows = windows_;
+    for (AppWindow* window : windows)
+        if (std::find(windows_.begin(), windows_.end(), window) != windows_.end()) window->CancelMode();
 }
 
 void TApplication::ControlDestroyed(MouseTarget* control) {
@@ -204,6 +214,8 @@ int TApplication::ShowModal(AppWindow& window) {
     if (window.Visible() || !window.Enabled() || window.modal_)
         throw EInvalidOperation(std::string(messages::kCannotMakeVisibleWindowModal));
 
+    // A drag or a button press under way stays behind: the modal window takes the mouse.
+    cancelMouseCapture();
     window.HandleNeeded();
     window.modal_ = true;
     AppWindow* previousActive = windowOf(host_.activeWindow());
@@ -250,6 +262,9 @@ int TApplication::ShowModal(AppWindow& window) {
 
 void TApplication::HandleException(AppWindow* /*sender*/, std::exception_ptr error) {
     if (!error) return;
+    // Whatever held the mouse lets go first, silent errors included: a drag interrupted by the
+    // error must not go on selecting once the box has gone.
+    cancelMouseCapture();
     try {
         std::rethrow_exception(error);
     } catch (const EAbort&) {
@@ -368,6 +383,22 @@ void TApplication::StopTimer(TimerId id) {
     if (id != 0) host_.stopTimer(id);
 }
 
+bool TApplication::sessionEndQuery() {
+    // Asked before the session ends, and only asked: the user may still cancel the log-off, and
+    // the program then goes on. The main window's close check and the terminate hooks answer;
+    // nothing asks the user. A check that fails is shown and counts as a no.
+    try {
+        if (mainForm_ && !mainForm_->CloseQuery()) return false;
+        for (const auto& proc : terminateProcs_)
+            if (!proc()) return false;
+        return true;
+    } catch (...) {
+        HandleException(mainForm_);
+        return false;
+    }
+}
+
+// The session really ends now: the event loop ends without a quit request.
 void TApplication::sessionEnding() { terminated_ = true; }
 
 }  // namespace zozuz

@@ -137,6 +137,8 @@ private:
     std::vector<AppWindow*> disableVisibleWindows();
     void enableWindows(const std::vector<AppWindow*>& windows);
 
+    // Every window lets go of the mouse, before a box or a modal window takes over.
+    void cancelMouseCapture();
     void idle();
     void trackMouse();
     void updateActions();
@@ -146,6 +148,7 @@ private:
 
     // HostListener
     void inputArriving(InputKind kind) override;
+    bool sessionEndQuery() override;
     void sessionEnding() override;
 
     // OneShotTimers: the host's timers.

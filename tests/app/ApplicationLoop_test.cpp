@@ -118,6 +118,32 @@ TEST_F(ApplicationLoopTest, SessionEndSetsTerminatedDirectly) {
     EXPECT_TRUE(app.Terminated());
 }
 
+TEST_F(ApplicationLoopTest, LoggingOffIsAskedFirstAndACancelledLogOffLeavesTheProgramRunning) {
+    createMain();
+    host.whenIdle([&] {
+        host.postSessionEndQuery();
+        host.postSessionEnd(false);  // the user cancelled the log-off
+    });
+    host.whenIdle([&] {
+        EXPECT_FALSE(app.Terminated());
+        EXPECT_EQ(host.sessionEndAnswers(), std::vector<bool>{true}) << "the program may end, without a question";
+        EXPECT_TRUE(host.messageBoxes().empty());
+        // A close check that refuses answers no, and one that fails is shown and answers no too.
+        main->OnCloseQuery = [](TForm&, bool& canClose) { canClose = false; };
+        host.postSessionEndQuery();
+        host.post([&] { main->OnCloseQuery = [](TForm&, bool&) { throw EInvalidOperation("Busy"); }; });
+        host.postSessionEndQuery();
+    });
+    host.whenIdle([&] {
+        EXPECT_FALSE(app.Terminated());
+        EXPECT_EQ(host.sessionEndAnswers(), (std::vector<bool>{true, false, false}));
+        EXPECT_EQ(host.messageBoxes().size(), 1u);
+        host.postSessionEnd();
+    });
+    app.Run();
+    EXPECT_TRUE(app.Terminated());
+}
+
 TEST_F(ApplicationLoopTest, KeysReachTheWindowsShortcutCheckBeforeAnythingElse) {
     createMain();
     std::vector<std::string> log;
@@ -191,6 +217,22 @@ TEST(ApplicationLoop, AnErrorInTheCommandStateUpdateIsShownAndTheLoopGoesOn) {
     EXPECT_EQ(host.messageBoxes()[0].request.caption, "Myeditor");
     EXPECT_EQ(main->updates, 1) << "the update of that idle step was abandoned, and the loop waited";
     EXPECT_EQ(host.waitCount(), 1u);
+}
+
+TEST_F(ApplicationLoopTest, AnErrorInTheCommandStateUpdateEndsThatStepBeforeTheNextWindow) {
+    createMain();
+    LoopForm* second = nullptr;
+    app.CreateForm(second);
+    second->Show();
+    main->onUpdate = [&] {
+        if (main->updates == 1) throw EInvalidOperation("Update failed");
+    };
+    host.whenIdle([&] { host.post([] {}); });  // after the failed step, one more message
+    host.whenIdle([&] { app.Terminate(); });
+    app.Run();
+    EXPECT_EQ(host.messageBoxes().size(), 1u);
+    EXPECT_EQ(main->updates, 2);
+    EXPECT_EQ(second->updates, 1) << "the failed step skipped the window after the failing one";
 }
 
 // A window-less control that reports the pointer coming and going.

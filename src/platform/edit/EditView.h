@@ -128,6 +128,10 @@ public:
     // A key press (releases are ignored). Returns whether the view used it.
     bool key(const KeyEvent& key);
     void mouse(const MouseEvent& mouse);
+    // The pointer was taken away while the button was held (a box or a modal window came up): the
+    // drag selection ends where it stands, and later moves select nothing.
+    void cancelDrag() { dragging_ = false; }
+    bool dragging() const { return dragging_; }
 
     // --- Editing commands (also reached by keys) ---
     bool cut();

@@ -34,7 +34,44 @@ void EditorPane::setRedraw(bool on) {
     if (on && window_) window_->repaintNow();
 }
 
+void EditorPane::guarded(const std::function<void()>& handler) {
+    if (guard_)
+        guard_(handler);
+    else
+        handler();
+}
+
+void EditorPane::key(const KeyEvent& key) {
+    guarded([&] { view_.key(key); });
+}
+
+void EditorPane::paint(CodePageCanvas& canvas, const Rect& area) {
+    guarded([&] { view_.paint(canvas, area); });
+}
+
+void EditorPane::resized(Size textArea) {
+    guarded([&] { view_.setViewSize(textArea); });
+}
+
+void EditorPane::preeditChanged(const std::string& utf8) {
+    guarded([&] { view_.setPreedit(utf8); });
+}
+
+void EditorPane::textCommitted(const std::string& utf8) {
+    guarded([&] { view_.commitText(utf8); });
+}
+
+Rect EditorPane::caretRect() {
+    Rect caret;
+    guarded([&] { caret = view_.caretRect(); });
+    return caret;
+}
+
 void EditorPane::mouse(const MouseEvent& event) {
+    guarded([&] { mouseUnguarded(event); });
+}
+
+void EditorPane::mouseUnguarded(const MouseEvent& event) {
     view_.mouse(event);
     if (event.button == MouseEvent::Button::Left && event.kind == MouseEvent::Kind::Down) dragging_ = true;
     if (event.button == MouseEvent::Button::Left && event.kind == MouseEvent::Kind::Up) dragging_ = false;
@@ -45,31 +82,47 @@ void EditorPane::mouse(const MouseEvent& event) {
     if (dragging_ && outside && event.kind == MouseEvent::Kind::Move && dragTimer_ == 0) scheduleDragScroll();
 }
 
+void EditorPane::cancelMode() {
+    dragging_ = false;
+    view_.cancelDrag();
+    if (dragTimer_ != 0) host_.stopTimer(dragTimer_);
+    dragTimer_ = 0;
+    if (window_) window_->releaseMouse();
+}
+
 void EditorPane::scheduleDragScroll() {
     dragTimer_ = host_.startTimer(kDragScrollMilliseconds, [this] {
         dragTimer_ = 0;
         if (!dragging_ || !view_.focused()) return;
-        // The pointer held still outside the text: the selection goes on growing as it would with
-        // every move.
-        mouse(lastMove_);
-        if (dragTimer_ == 0) scheduleDragScroll();
+        guarded([&] {
+            // The pointer held still outside the text: the selection goes on growing as it would
+            // with every move.
+            mouseUnguarded(lastMove_);
+            if (dragTimer_ == 0 && dragging_) scheduleDragScroll();
+        });
     });
 }
 
 void EditorPane::scrolled(bool vertical, std::int64_t position) {
-    if (vertical) {
-        view_.scrollToLine(position);
-    } else {
-        view_.scrollHorizontally(static_cast<int>(position));
-    }
+    guarded([&] {
+        if (vertical) {
+            view_.scrollToLine(position);
+        } else {
+            view_.scrollHorizontally(static_cast<int>(position));
+        }
+    });
 }
 
 EditorWindowClient::SurroundingText EditorPane::surroundingText() {
-    const EditView::Surrounding around = view_.surroundingText();
     SurroundingText result;
-    result.caret = around.caret;
-    result.anchor = around.anchor;
-    for (const char32_t c : around.text) appendUtf8(result.utf8, c);
+    guarded([&] {
+        const EditView::Surrounding around = view_.surroundingText();
+        SurroundingText answer;
+        answer.caret = around.caret;
+        answer.anchor = around.anchor;
+        for (const char32_t c : around.text) appendUtf8(answer.utf8, c);
+        result = std::move(answer);
+    });
     return result;
 }
 
@@ -87,7 +140,7 @@ void EditorPane::scrollBarsChanged() {
 void EditorPane::scheduleWrapStep() {
     wrapTimer_ = host_.startTimer(0, [this] {
         wrapTimer_ = 0;
-        view_.continueWrapping();
+        guarded([&] { view_.continueWrapping(); });
     });
 }
 
@@ -97,9 +150,11 @@ void EditorPane::caretMoved() {
 }
 
 void EditorPane::focusChanged(bool focused) {
-    view_.setFocused(focused);
-    restartBlink();
-    if (onFocusChanged) onFocusChanged(focused);
+    guarded([&] {
+        view_.setFocused(focused);
+        restartBlink();
+        if (onFocusChanged) onFocusChanged(focused);
+    });
 }
 
 void EditorPane::restartBlink() {
@@ -114,8 +169,9 @@ void EditorPane::scheduleBlink() {
     blinkTimer_ = host_.startTimer(kCaretBlinkMilliseconds, [this] {
         blinkTimer_ = 0;
         caretShown_ = !caretShown_;
-        view_.setCaretShown(caretShown_);
+        // The blink goes on after a failed step: the next one is scheduled first.
         scheduleBlink();
+        guarded([&] { view_.setCaretShown(caretShown_); });
     });
 }
 

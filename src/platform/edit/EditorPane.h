@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/edit/EditControl.h"
 #include "platform/edit/EditView.h"
@@ -28,6 +29,16 @@ public:
     // Told when the editor window gains or loses the keyboard focus, after the view has been told.
     std::function<void(bool focused)> onFocusChanged;
 
+    // Runs a handler: every event the editor window delivers and every timer of the pane runs
+    // inside it. The owner sets it so that an error escaping a handler goes to its error display
+    // instead of out of the host's pump step; without it the handler simply runs.
+    using Guard = std::function<void(const std::function<void()>& handler)>;
+    void setGuard(Guard guard) { guard_ = std::move(guard); }
+
+    // The pointer was taken away while a button may be held (an error box or a modal window came
+    // up): the drag selection ends, its scrolling stops and the editor window gives up the pointer.
+    void cancelMode();
+
     // The caret blinks at this pace while the editor has the focus, and shows at once after it moves.
     static constexpr int kCaretBlinkMilliseconds = 530;
     // While a drag selection holds the pointer outside the text, the view scrolls on at this pace.
@@ -38,15 +49,17 @@ public:
     void setRedraw(bool on);
 
     // --- EditorWindowClient ---
-    void key(const KeyEvent& key) override { view_.key(key); }
+    // Each runs guarded (setGuard).
+    void key(const KeyEvent& key) override;
     void mouse(const MouseEvent& mouse) override;
-    void paint(CodePageCanvas& canvas, const Rect& area) override { view_.paint(canvas, area); }
-    void resized(Size textArea) override { view_.setViewSize(textArea); }
+    void paint(CodePageCanvas& canvas, const Rect& area) override;
+    void resized(Size textArea) override;
     void focusChanged(bool focused) override;
     void scrolled(bool vertical, std::int64_t position) override;
-    void preeditChanged(const std::string& utf8) override { view_.setPreedit(utf8); }
-    void textCommitted(const std::string& utf8) override { view_.commitText(utf8); }
-    Rect caretRect() override { return view_.caretRect(); }
+    void preeditChanged(const std::string& utf8) override;
+    void textCommitted(const std::string& utf8) override;
+    // An answer whose handler failed is empty.
+    Rect caretRect() override;
     SurroundingText surroundingText() override;
 
     // --- EditViewListener ---
@@ -56,6 +69,8 @@ public:
     void focusWanted() override;
 
 private:
+    void guarded(const std::function<void()>& handler);
+    void mouseUnguarded(const MouseEvent& mouse);
     void restartBlink();
     void scheduleBlink();
     void scheduleDragScroll();
@@ -67,6 +82,8 @@ private:
     Host::TimerId dragTimer_ = 0;
     // Divides the lines word wrap has left, one slice per step, while the program has nothing else to do.
     Host::TimerId wrapTimer_ = 0;
+    Guard guard_;
+    // Set from a left button press until its release, or until the drag is cancelled.
     bool dragging_ = false;
     MouseEvent lastMove_;
     bool caretShown_ = true;

@@ -29,6 +29,7 @@ public:
     void setVisible(bool visible) override { visible_ = visible; }
     void setFocus() override;
     bool hasFocus() const override;
+    void releaseMouse() override { ++mouseReleases_; }
     void setScrollBars(const ScrollBarState& vertical, const ScrollBarState& horizontal) override;
     void invalidate(const Rect& area) override;
     void repaintNow() override;
@@ -48,6 +49,8 @@ public:
     const Image& pixels() const { return pixels_; }
     int paintCount() const { return paintCount_; }
     int caretMoves() const { return caretMoves_; }
+    // How often the program gave up the pointer.
+    int mouseReleases() const { return mouseReleases_; }
     // Loses the focus, as when another window takes it.
     void loseFocus();
 
@@ -65,6 +68,7 @@ private:
     Image pixels_;
     int paintCount_ = 0;
     int caretMoves_ = 0;
+    int mouseReleases_ = 0;
 };
 
 }  // namespace zozuz

@@ -118,8 +118,11 @@ void HeadlessHost::deliver(Event& event) {
             announce(HostListener::InputKind::FrameMouse);
             window->client_.closeRequest();
             return;
+        case Event::Kind::SessionEndQuery:
+            sessionEndAnswers_.push_back(listener_ ? listener_->sessionEndQuery() : true);
+            return;
         case Event::Kind::SessionEnd:
-            if (listener_) listener_->sessionEnding();
+            if (event.ending && listener_) listener_->sessionEnding();
             return;
         case Event::Kind::Task:
             event.task();
@@ -281,9 +284,16 @@ void HeadlessHost::postCloseRequest(NativeWindow& window) {
     queue_.push_back(std::move(event));
 }
 
-void HeadlessHost::postSessionEnd() {
+void HeadlessHost::postSessionEndQuery() {
+    Event event;
+    event.kind = Event::Kind::SessionEndQuery;
+    queue_.push_back(std::move(event));
+}
+
+void HeadlessHost::postSessionEnd(bool ending) {
     Event event;
     event.kind = Event::Kind::SessionEnd;
+    event.ending = ending;
     queue_.push_back(std::move(event));
 }
 

@@ -110,8 +110,13 @@ public:
     void postMouse(NativeWindow& window, const MouseEvent& mouse);
     // The user clicks the close box (or presses Alt+F4).
     void postCloseRequest(NativeWindow& window);
-    // The desktop session ends.
-    void postSessionEnd();
+    // The desktop session asks whether the program may end; the answer is recorded
+    // (sessionEndAnswers). Without a listener the answer is yes.
+    void postSessionEndQuery();
+    // The desktop session ends, or, with `ending` false, the end it asked about was cancelled
+    // (WM_ENDSESSION with wParam FALSE): the program is not told then.
+    void postSessionEnd(bool ending = true);
+    const std::vector<bool>& sessionEndAnswers() const { return sessionEndAnswers_; }
     // Any other work that arrives through the queue; an error it raises travels out of pumpOne.
     void post(std::function<void()> task);
     std::size_t pendingEvents() const { return queue_.size(); }
@@ -166,13 +171,14 @@ private:
     void editorDestroyed(HeadlessEditorWindow* editor);
 
     struct Event {
-        enum class Kind : std::uint8_t { Key, Mouse, Close, SessionEnd, Task, Timer, Quit };
+        enum class Kind : std::uint8_t { Key, Mouse, Close, SessionEndQuery, SessionEnd, Task, Timer, Quit };
         Kind kind = Kind::Task;
         HeadlessWindow* window = nullptr;
         KeyEvent key;
         MouseEvent mouse;
         std::function<void()> task;
         TimerId timer = 0;
+        bool ending = true;
     };
 
     struct Timer {
@@ -215,6 +221,7 @@ private:
     std::vector<MessageBoxRecord> messageBoxes_;
     bool openAddressResult_ = true;
     std::vector<ShellCall> shellCalls_;
+    std::vector<bool> sessionEndAnswers_;
     std::vector<HeadlessMenuBar*> menuBars_;
     HeadlessFileDialogs fileDialogs_;
     HeadlessPrinter printer_;

@@ -70,6 +70,11 @@ public:
     virtual void setFocus() = 0;
     virtual bool hasFocus() const = 0;
 
+    // Gives up the pointer this window holds while a button is down over it (ReleaseCapture on
+    // Windows), so that the next events go to whatever lies under the pointer. Nothing happens when
+    // it holds none.
+    virtual void releaseMouse() = 0;
+
     virtual void setScrollBars(const ScrollBarState& vertical, const ScrollBarState& horizontal) = 0;
 
     // Deferred painting of part of the text area, and painting all of it before the call returns.

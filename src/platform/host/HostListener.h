@@ -17,7 +17,11 @@ public:
     // Called before such an input is delivered to its window. Defaults do nothing.
     virtual void inputArriving(InputKind) {}
 
-    // The desktop session is ending (log off, shutdown): the program should end without asking.
+    // The desktop session is about to end (log off, shutdown) and asks whether the program may end.
+    // Only a question: the user or another program may still cancel the log-off. The answer is
+    // given without asking the user; true lets the session end.
+    virtual bool sessionEndQuery() { return true; }
+    // The desktop session ends now: the program should end without asking.
     virtual void sessionEnding() {}
 };
 

@@ -7,6 +7,7 @@
 #include <QInputMethod>
 #include <QPalette>
 #include <QScrollBar>
+#include <QWidget>
 
 #include "platform/qt/QtEditorWidget.h"
 #include "platform/qt/QtHost.h"
@@ -62,6 +63,12 @@ void QtEditorWindow::setVisible(bool visible) { widget_->setVisible(visible); }
 void QtEditorWindow::setFocus() { widget_->setFocus(Qt::OtherFocusReason); }
 
 bool QtEditorWindow::hasFocus() const { return widget_->hasFocus(); }
+
+void QtEditorWindow::releaseMouse() {
+    // The grab Qt takes while a button is held ends by itself once a modal window blocks this
+    // one; only a grab the text area holds explicitly is given up here.
+    if (QWidget::mouseGrabber() == widget_->viewport()) widget_->viewport()->releaseMouse();
+}
 
 void QtEditorWindow::setScrollBars(const ScrollBarState& vertical, const ScrollBarState& horizontal) {
     settingScrollBars_ = true;

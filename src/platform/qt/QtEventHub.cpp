@@ -52,6 +52,12 @@ void QtEventHub::customEvent(QEvent* event) {
 void QtEventHub::timerEvent(QTimerEvent* event) { host_.timerFired(event->timerId()); }
 
 bool QtEventHub::eventFilter(QObject* watched, QEvent* event) {
+    // The platform asks the application to end (the session manager ends the program): the program
+    // ends its loop itself, and Qt does not go round closing its windows.
+    if (event->type() == QEvent::Quit && watched == QCoreApplication::instance()) {
+        host_.sessionEnded();
+        return true;
+    }
     // Input reaches the QWindow of a top-level window first and only then its widgets; watching the
     // QWindow sees each event exactly once, however far it travels among the widgets afterwards.
     if (!watched->isWindowType()) return false;

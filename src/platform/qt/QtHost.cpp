@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
+#include <QAbstractButton>
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCursor>
@@ -11,6 +13,7 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QSessionManager>
 #include <QUrl>
@@ -46,10 +49,10 @@ QtHost::QtHost(int& argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     app_->installEventFilter(hub_.get());
 #ifndef QT_NO_SESSIONMANAGER
-    // The session manager asks before the desktop session ends; the program then ends without asking
-    // the user anything.
-    QObject::connect(app_.get(), &QGuiApplication::commitDataRequest, hub_.get(), [this](QSessionManager&) {
-        if (listener_) guard([&] { listener_->sessionEnding(); });
+    // The session manager asks before the desktop session ends; the program answers without asking
+    // the user anything, and a no cancels the end.
+    QObject::connect(app_.get(), &QGuiApplication::commitDataRequest, hub_.get(), [this](QSessionManager& manager) {
+        if (!askSessionEnd()) manager.cancel();
     });
 #endif
 }
@@ -84,6 +87,20 @@ void QtHost::rethrowPending() {
     if (!pending_) return;
     std::exception_ptr error = std::exchange(pending_, nullptr);
     std::rethrow_exception(error);
+}
+
+// --- The session's end ---
+
+bool QtHost::askSessionEnd() {
+    bool mayEnd = true;
+    if (listener_) guard([&] { mayEnd = listener_->sessionEndQuery(); });
+    return mayEnd;
+}
+
+bool QtHost::sessionEnded() {
+    if (!listener_) return false;
+    guard([&] { listener_->sessionEnding(); });
+    return true;
 }
 
 // --- Windows ---
@@ -233,32 +250,43 @@ MessageBoxResult QtHost::messageBox(const MessageBoxRequest& request) {
         case MessageBoxIcon::Warning: box.setIcon(QMessageBox::Warning); break;
         case MessageBoxIcon::Information: box.setIcon(QMessageBox::Information); break;
     }
-    QMessageBox::StandardButtons buttons;
-    QMessageBox::StandardButton defaultButton = QMessageBox::Ok;
-    QMessageBox::StandardButton escapeButton = QMessageBox::NoButton;
+    // The answers Yes, No and Cancel are fixed English texts in a fixed order, whatever the desktop:
+    // standard buttons would be relabelled by the theme and reordered by the desktop's dialog layout
+    // (Cancel, No, Yes on some). Buttons of the action role are the only ones that no layout
+    // reorders, and among themselves they stay in the order they were added.
+    std::vector<std::pair<QAbstractButton*, MessageBoxResult>> answers;
+    const auto addAnswer = [&](const char* text, MessageBoxResult result) {
+        QPushButton* button = box.addButton(QString::fromLatin1(text), QMessageBox::ActionRole);
+        answers.emplace_back(button, result);
+        return button;
+    };
+    // What a box closed without any button pressed answers: the answer that changes nothing.
+    MessageBoxResult unanswered = MessageBoxResult::Ok;
     switch (request.buttons) {
         case MessageBoxButtons::Ok:
-            buttons = QMessageBox::Ok;
-            escapeButton = QMessageBox::Ok;
+            box.setStandardButtons(QMessageBox::Ok);
+            box.setDefaultButton(QMessageBox::Ok);
+            box.setEscapeButton(QMessageBox::Ok);
             break;
         case MessageBoxButtons::OkCancel:
-            buttons = QMessageBox::Ok | QMessageBox::Cancel;
-            escapeButton = QMessageBox::Cancel;
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::Ok);
+            box.setEscapeButton(QMessageBox::Cancel);
+            unanswered = MessageBoxResult::Cancel;
             break;
         case MessageBoxButtons::YesNo:
             // Without a Cancel button the box cannot be dismissed without an answer.
-            buttons = QMessageBox::Yes | QMessageBox::No;
-            defaultButton = QMessageBox::Yes;
+            box.setDefaultButton(addAnswer("&Yes", MessageBoxResult::Yes));
+            addAnswer("&No", MessageBoxResult::No);
+            unanswered = MessageBoxResult::No;
             break;
         case MessageBoxButtons::YesNoCancel:
-            buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-            defaultButton = QMessageBox::Yes;
-            escapeButton = QMessageBox::Cancel;
+            box.setDefaultButton(addAnswer("&Yes", MessageBoxResult::Yes));
+            addAnswer("&No", MessageBoxResult::No);
+            box.setEscapeButton(addAnswer("Cancel", MessageBoxResult::Cancel));
+            unanswered = MessageBoxResult::Cancel;
             break;
     }
-    box.setStandardButtons(buttons);
-    box.setDefaultButton(defaultButton);
-    if (escapeButton != QMessageBox::NoButton) box.setEscapeButton(escapeButton);
     // Every box blocks the whole program while it shows, as the program's own boxes expect; the
     // program disables its windows besides.
     box.setWindowModality(Qt::ApplicationModal);
@@ -272,13 +300,15 @@ MessageBoxResult QtHost::messageBox(const MessageBoxRequest& request) {
         const QRect area = screen->availableGeometry();
         box.move(area.center() - QPoint(box.width() / 2, box.height() / 2));
     }
-    const int answer = box.exec();
+    box.exec();
     rethrowPending();
-    switch (answer) {
+    QAbstractButton* clicked = box.clickedButton();
+    for (const auto& [button, result] : answers)
+        if (button == clicked) return result;
+    switch (box.standardButton(clicked)) {
+        case QMessageBox::Ok: return MessageBoxResult::Ok;
         case QMessageBox::Cancel: return MessageBoxResult::Cancel;
-        case QMessageBox::Yes: return MessageBoxResult::Yes;
-        case QMessageBox::No: return MessageBoxResult::No;
-        default: return MessageBoxResult::Ok;
+        default: return unanswered;
     }
 }
 

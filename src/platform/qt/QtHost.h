@@ -114,6 +114,14 @@ public:
     Rect frameEstimate(WindowFrame frame) const;
     void learnFrame(WindowFrame frame, const Rect& insets);
 
+    // The two steps of the desktop session's end. The session manager's question (Qt's
+    // commitDataRequest) is only asked: the program answers, and the user may still cancel the
+    // log-off. When the session manager then ends the program, Qt sends the application its quit
+    // event, and only that tells the program to end. Each returns what it did: the program's answer,
+    // and whether the program was told.
+    bool askSessionEnd();
+    bool sessionEnded();
+
     // Called by the event hub.
     void quitArrived() { quitPending_ = true; }
     void timerFired(int qtTimerId);

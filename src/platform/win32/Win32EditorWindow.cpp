@@ -114,6 +114,11 @@ void Win32EditorWindow::setFocus() {
 
 bool Win32EditorWindow::hasFocus() const { return handle_ && GetFocus() == handle_; }
 
+void Win32EditorWindow::releaseMouse() {
+    // Taken on a button press below; a box that comes up meanwhile must get the pointer's input.
+    if (handle_ && GetCapture() == handle_) ReleaseCapture();
+}
+
 void Win32EditorWindow::setScrollBars(const ScrollBarState& vertical, const ScrollBarState& horizontal) {
     vertical_ = vertical;
     horizontal_ = horizontal;

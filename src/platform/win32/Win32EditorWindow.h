@@ -29,6 +29,7 @@ public:
     void setVisible(bool visible) override;
     void setFocus() override;
     bool hasFocus() const override;
+    void releaseMouse() override;
     void setScrollBars(const ScrollBarState& vertical, const ScrollBarState& horizontal) override;
     void invalidate(const Rect& area) override;
     void repaintNow() override;

@@ -51,7 +51,9 @@ FileDialogResult run(const FileDialogRequest& request, bool save) {
     dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
     dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
-    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+    // A name in a folder that does not exist is the program's to refuse, when it fails to create
+    // the file; the dialog takes it. The program's working folder stays where it is.
+    dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR;
     if (!request.showReadOnlyBox) dialog.Flags |= OFN_HIDEREADONLY;
     if (request.resizable) dialog.Flags |= OFN_ENABLESIZING;
     if (request.overwritePrompt) dialog.Flags |= OFN_OVERWRITEPROMPT;

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Host.h"
 
+#include <cwchar>
 #include <optional>
 #include <string>
 #include <utility>
@@ -94,6 +95,40 @@ std::wstring takeCharacters(HWND window, std::vector<MSG>& taken) {
         if (unit < 0xD800 || unit > 0xDBFF) break;
     }
     return text;
+}
+
+// The message box about to show on this thread, while it waits for its first activation.
+thread_local HHOOK pendingBoxHook = nullptr;
+
+// Gives the box the program's own English answers, which the system would label in the user's
+// language, and moves it from over its owner to the centre of the screen the owner is on.
+LRESULT CALLBACK arrangeBox(int code, WPARAM wParam, LPARAM lParam) {
+    const LRESULT next = CallNextHookEx(pendingBoxHook, code, wParam, lParam);
+    if (code != HCBT_ACTIVATE) return next;
+    const auto box = reinterpret_cast<HWND>(wParam);
+    wchar_t className[16] = {};
+    GetClassNameW(box, className, 16);
+    // Nothing but the box is activated on this thread while it is being made; a window of
+    // another class is let by.
+    if (std::wcscmp(className, L"#32770") != 0) return next;
+    UnhookWindowsHookEx(std::exchange(pendingBoxHook, nullptr));
+    // A box without one of these buttons leaves that call without effect.
+    SetDlgItemTextW(box, IDYES, L"&Yes");
+    SetDlgItemTextW(box, IDNO, L"&No");
+    SetDlgItemTextW(box, IDCANCEL, L"Cancel");
+    RECT bounds{};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetWindowRect(box, &bounds) &&
+        GetMonitorInfoW(MonitorFromWindow(box, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        const int width = bounds.right - bounds.left;
+        const int height = bounds.bottom - bounds.top;
+        SetWindowPos(box, nullptr, work.left + (work.right - work.left - width) / 2,
+                     work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return next;
 }
 
 }  // namespace
@@ -297,9 +332,16 @@ MessageBoxResult Win32Host::messageBox(const MessageBoxRequest& request) {
         case MessageBoxButtons::YesNoCancel: flags |= MB_YESNOCANCEL; break;
     }
     if (request.taskModal) flags |= MB_TASKMODAL;
+    // A box that asks Yes or No is the program's question: its answers are English and fixed, and
+    // it stands in the middle of the screen. The system's other boxes stay as the system makes them.
+    const bool question = request.buttons == MessageBoxButtons::YesNo || request.buttons == MessageBoxButtons::YesNoCancel;
+    if (question && !pendingBoxHook)
+        pendingBoxHook = SetWindowsHookExW(WH_CBT, arrangeBox, nullptr, GetCurrentThreadId());
     auto* owner = dynamic_cast<Win32Window*>(request.owner);
     const int answer = MessageBoxW(owner ? owner->handle() : nullptr, toWide(request.text).c_str(),
                                    toWide(request.caption).c_str(), flags);
+    // A box that never showed leaves the hook behind.
+    if (pendingBoxHook) UnhookWindowsHookEx(std::exchange(pendingBoxHook, nullptr));
     rethrowPending();
     switch (answer) {
         case IDCANCEL: return MessageBoxResult::Cancel;
@@ -316,7 +358,8 @@ TextRenderer& Win32Host::textRenderer() { return *renderer_; }
 bool Win32Host::openAddress(std::string_view address, NativeWindow* owner) {
     if (address.empty()) return false;
     auto* window = dynamic_cast<Win32Window*>(owner);
-    const HINSTANCE result = ShellExecuteW(window ? window->handle() : nullptr, L"open", toWide(address).c_str(),
+    // No verb: the handler's default action runs, which for some handlers is not "open".
+    const HINSTANCE result = ShellExecuteW(window ? window->handle() : nullptr, nullptr, toWide(address).c_str(),
                                            nullptr, nullptr, SW_SHOWNORMAL);
     // The shell reports success with a value above 32.
     return reinterpret_cast<INT_PTR>(result) > 32;

@@ -337,11 +337,16 @@ bool Win32Window::handleMessage(unsigned message, std::uintptr_t wParam, std::in
             handle_ = nullptr;
             surface_.setWindow(nullptr);
             return false;
-        case WM_QUERYENDSESSION:
-            // The program ends without asking the user anything.
-            result = TRUE;
+        case WM_QUERYENDSESSION: {
+            // Only the question: the program answers without asking the user, and the session may
+            // still not end (another program refuses, the user cancels).
+            bool mayEnd = true;
+            if (host_.listener()) host_.guard([&] { mayEnd = host_.listener()->sessionEndQuery(); });
+            result = mayEnd ? TRUE : FALSE;
             return true;
+        }
         case WM_ENDSESSION:
+            // wParam FALSE: the end asked about was cancelled, and the program goes on.
             if (wParam && host_.listener()) host_.guard([&] { host_.listener()->sessionEnding(); });
             return true;
         case WM_KEYDOWN:

@@ -113,6 +113,13 @@ void TButton::KeyUp(const KeyEvent& key) {
     Click();
 }
 
+void TButton::CancelMode() {
+    TWinControl::CancelMode();
+    if (!mouseDown_) return;
+    mouseDown_ = false;
+    Invalidate();
+}
+
 void TButton::MouseInput(const MouseEvent& event) {
     TWinControl::MouseInput(event);
     const bool over = Rect{0, 0, Width(), Height()}.contains(event.position);

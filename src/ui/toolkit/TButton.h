@@ -47,6 +47,7 @@ public:
     void KeyDown(const KeyEvent& key) override;
     void KeyUp(const KeyEvent& key) override;
     void MouseInput(const MouseEvent& event) override;
+    void CancelMode() override;
 
 protected:
     void FocusChanged(bool focused) override;

@@ -93,6 +93,10 @@ public:
     // default hands it to OnMouse.
     virtual void MouseInput(const MouseEvent& event);
     std::function<void(TControl& sender, const MouseEvent& event)> OnMouse;
+    // The mouse was taken away while a button may be held, because an error box or a modal window
+    // came up: a press in progress is forgotten, so that its release clicks nothing and the moves
+    // after it drag nothing. The default has no press to forget.
+    virtual void CancelMode() {}
 
     // MouseTarget: the long part of the hint in use.
     std::string ApplicationHint() const override;

@@ -109,6 +109,11 @@ public:
     void SetWindowState(WindowState state) override;
     bool CloseQuery() override;
     MouseTarget* ControlAtPoint(Point client) override;
+    void CancelMode() override { TWinControl::CancelMode(); }
+
+    // Runs a handler of an event of this window or of a control's own host window (the editor's);
+    // an error escaping it abandons the handler and goes to the application's error display.
+    void guarded(const std::function<void()>& handler);
 
 protected:
     // Once every value is in, linked actions included, the menu bar's entries get their access keys
@@ -136,8 +141,6 @@ private:
     void showMenu();
     // Makes mouse tracking forget `control` and everything inside it.
     void forgetTracked(TControl& control);
-    // Runs a handler of a host event; an error escaping it goes to the error display.
-    void guarded(const std::function<void()>& handler);
     // Shows the pointer of the control under `client`, or of the control holding the mouse.
     void updatePointer(Point client);
     // Enter presses the focused button, or else the default button; Esc the cancel button. Returns

@@ -43,6 +43,7 @@ public:
     // A press and release of the left button over the label.
     std::function<void(TLabel& sender)> OnClick;
     void MouseInput(const MouseEvent& event) override;
+    void CancelMode() override { pressed_ = false; }
     // A disabled label shows its text greyed.
     void SetEnabled(bool enabled) override;
 

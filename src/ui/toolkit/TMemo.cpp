@@ -1,5 +1,7 @@
 #include "ui/toolkit/TMemo.h"
 
+#include <functional>
+
 #include "app/TApplication.h"
 #include "platform/host/Host.h"
 #include "ui/toolkit/TForm.h"
@@ -24,6 +26,14 @@ void TMemo::HandleNeeded() {
     Host& host = form->Application().GetHost();
     pane_ = std::make_unique<EditorPane>(host, *form->Native(), editor_);
     clipboard_ = &host.clipboard();
+    // The editor window's events and the pane's timers run guarded by the window the memo is on
+    // when they run, so that an error among them is shown and the program goes on.
+    pane_->setGuard([this](const std::function<void()>& handler) {
+        if (auto* window = dynamic_cast<TForm*>(TopWindow()))
+            window->guarded(handler);
+        else
+            handler();
+    });
     pane_->onFocusChanged = [this](bool focused) {
         // The editor window took the focus (a click on it): the window's bookkeeping follows.
         if (focused && !Focused()) SetFocus();
@@ -99,6 +109,11 @@ void TMemo::KeyDown(const KeyEvent& key) {
 
 void TMemo::MouseInput(const MouseEvent& event) {
     if (pane_) pane_->view().mouse(event);
+}
+
+void TMemo::CancelMode() {
+    TWinControl::CancelMode();
+    if (pane_) pane_->cancelMode();
 }
 
 void TMemo::setEditorRedraw(bool on) {

@@ -61,6 +61,8 @@ public:
     void PaintWindow(Surface& surface, const Rect& area) override;
     void KeyDown(const KeyEvent& key) override;
     void MouseInput(const MouseEvent& event) override;
+    // A drag selection in progress ends where it stands.
+    void CancelMode() override;
 
     // --- EditorHost ---
     bool editorWindowExists() const override { return pane_ != nullptr; }

@@ -83,7 +83,6 @@ TMenuKeyOutcome TMenu::AccessKeyTyped(TMenuItem& level, const TMenuItem* highlig
         case TypedKeyResult::Kind::Beep:
             break;
     }
-    if (TApplication* application = Application()) application->GetHost().warningSound().play();
     return {TMenuKeyOutcome::Kind::Ignored, nullptr};
 }
 

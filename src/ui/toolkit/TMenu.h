@@ -23,7 +23,8 @@ struct TMenuKeyOutcome {
         Highlight,
         // Close the menu; nothing runs.
         Close,
-        // Nothing matched: the warning sound has been played and the menu stays as it is.
+        // Nothing matched: the menu stays as it is, and the view has the desktop's warning sounded
+        // (the host sounds it for a character its menu ignores, so the program plays none itself).
         Ignored,
     };
     Kind kind = Kind::Ignored;

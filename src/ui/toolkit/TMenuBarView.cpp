@@ -89,10 +89,8 @@ MenuCharAnswer TMenuBarView::characterTyped(MenuId levelId, std::string_view cha
     case TMenuKeyOutcome::Kind::Ignored:
         break;
     }
-    // The program has sounded the warning already; keeping the highlight where it is stops the
-    // host from sounding it a second time.
-    if (highlightedId != kNoMenuEntry && highlighted) return {MenuCharAnswer::Action::Select, highlightedId};
-    return {};
+    // The host ignores the character with the desktop's warning, once, and leaves the menu as it is.
+    return {MenuCharAnswer::Action::Ignore, kNoMenuEntry};
 }
 
 void TMenuBarView::MenuChanged(TMenuItem& item) {

@@ -46,6 +46,7 @@ public:
 
     // A press and release of the left button over it clicks it.
     void MouseInput(const MouseEvent& event) override;
+    void CancelMode() override { pressed_ = false; }
 
 protected:
     // A flat button: its toolbar's picture ImageIndex, 16 x 16, centred on the bar's colour, or its

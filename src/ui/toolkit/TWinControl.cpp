@@ -296,6 +296,14 @@ void TWinControl::DispatchMouse(const MouseEvent& event) {
     target->MouseInput(local);
 }
 
+void TWinControl::CancelMode() {
+    mouseCapture_ = nullptr;
+    // A copy: nothing here should change the children, but a control's handler is not trusted with
+    // the list being walked.
+    const std::vector<TControl*> children = controls_;
+    for (TControl* child : children) child->CancelMode();
+}
+
 void TWinControl::KeyDown(const KeyEvent& key) {
     if (OnKeyDown) OnKeyDown(key);
 }

@@ -110,6 +110,9 @@ public:
     virtual void KeyDown(const KeyEvent& key);
     virtual void KeyUp(const KeyEvent& /*key*/) {}
     std::function<void(const KeyEvent&)> OnKeyDown;
+    // Lets go of the mouse, as a window does: the control holding it (from a press until its
+    // release) holds it no more, and this control and every one inside forget a press in progress.
+    void CancelMode() override;
 
 protected:
     void FontChanged() override;

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/edit/EditorPane.h"
 #include "platform/headless/HeadlessHost.h"
@@ -215,6 +218,68 @@ TEST(EditorPane, InputMethodPreeditAndCommitAndItsQueries) {
     EXPECT_EQ(rect.left, EditView::kMargin + 24);
     EXPECT_EQ(rect.height(), 16);
     EXPECT_GT(rig.editor.caretMoves(), 0);
+}
+
+TEST(EditorPaneGuard, EveryEventAndTimerRunsInsideTheGuardWhichKeepsItsErrorsFromTheHost) {
+    PaneRig rig;
+    int runs = 0;
+    std::vector<std::string> caught;
+    rig.pane.setGuard([&](const std::function<void()>& handler) {
+        ++runs;
+        try {
+            handler();
+        } catch (const std::exception& e) {
+            caught.emplace_back(e.what());
+        }
+    });
+    EditorWindowClient& client = rig.editor.client();
+    const auto counted = [&](const std::function<void()>& event) {
+        const int before = runs;
+        event();
+        return runs > before;
+    };
+    EXPECT_TRUE(counted([&] { client.key(KeyEvent{}); }));
+    EXPECT_TRUE(counted([&] { client.mouse(MouseEvent{}); }));
+    EXPECT_TRUE(counted([&] { rig.editor.repaintNow(); }));
+    EXPECT_TRUE(counted([&] { client.resized({100, 50}); }));
+    EXPECT_TRUE(counted([&] { client.scrolled(true, 0); }));
+    EXPECT_TRUE(counted([&] { client.preeditChanged("zh"); }));
+    EXPECT_TRUE(counted([&] { client.textCommitted("中"); }));
+    EXPECT_TRUE(counted([&] { client.caretRect(); }));
+    EXPECT_TRUE(counted([&] { client.surroundingText(); }));
+    EXPECT_TRUE(counted([&] { rig.editor.setFocus(); }));
+    // The caret's blink, once the editor has the focus.
+    EXPECT_TRUE(counted([&] {
+        rig.host.advanceClock(EditorPane::kCaretBlinkMilliseconds);
+        rig.drain();
+    }));
+    EXPECT_TRUE(caught.empty());
+
+    // An error of a handler reaches the guard, not the host's pump step.
+    rig.pane.onFocusChanged = [](bool) { throw std::runtime_error("focus handler failed"); };
+    rig.editor.loseFocus();
+    EXPECT_EQ(caught, std::vector<std::string>{"focus handler failed"});
+    EXPECT_FALSE(rig.pane.view().focused()) << "what the handler did before it failed stays done";
+}
+
+TEST(EditorPaneGuard, CancellingEndsTheDragAndGivesUpThePointer) {
+    PaneRig rig;
+    rig.edit.setText(std::string(400, 'x'));
+    rig.pane.window().setFocus();
+    EditorWindowClient& client = rig.editor.client();
+    client.mouse(MouseEvent{MouseEvent::Kind::Down, MouseEvent::Button::Left, {0, 2}});
+    client.mouse(MouseEvent{MouseEvent::Kind::Move, MouseEvent::Button::None, {300, 2}});
+    const EditControl::Pos selected = rig.edit.selectionEnd() - rig.edit.selectionStart();
+    ASSERT_GT(selected, 0);
+    rig.pane.cancelMode();
+    const int offset = rig.pane.view().horizontalOffset();
+    EXPECT_EQ(rig.editor.mouseReleases(), 1);
+    EXPECT_FALSE(rig.pane.view().dragging());
+    rig.host.advanceClock(1000);
+    rig.drain();
+    client.mouse(MouseEvent{MouseEvent::Kind::Move, MouseEvent::Button::None, {20, 2}});
+    EXPECT_EQ(rig.edit.selectionEnd() - rig.edit.selectionStart(), selected);
+    EXPECT_EQ(rig.pane.view().horizontalOffset(), offset) << "the drag's scrolling stopped";
 }
 
 }  // namespace

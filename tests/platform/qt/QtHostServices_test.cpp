@@ -1,4 +1,5 @@
 // The Qt host's menus, file dialogs and printing on Qt's offscreen platform, without a display.
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -14,9 +15,12 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -27,6 +31,7 @@
 #include <QMouseEvent>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProxyStyle>
 #include <QTimer>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -348,6 +353,30 @@ TEST_F(QtHostServicesTest, FileDialogsPassTheRequestAndReturnFullPaths) {
     std::filesystem::remove_all(folder);
 }
 
+TEST_F(QtHostServicesTest, TheSaveDialogTakesANameInAFolderThatDoesNotExist) {
+    // The save that follows reports the folder; the dialog itself must not refuse the name.
+    const std::filesystem::path missing = std::filesystem::temp_directory_path() / "zozuz-no-such-folder" / "密文.txt";
+    std::filesystem::remove_all(missing.parent_path());
+    FileDialogRequest request;
+    request.filters = {{"文本文件", "*.txt"}};
+    request.defaultExtension = "txt";
+    request.initialFolder = std::filesystem::temp_directory_path().string();
+    bool accepted = false;
+    whenDialogShows([&](QDialog& dialog) {
+        auto& files = static_cast<QFileDialog&>(dialog);
+        auto* name = files.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (name) name->setText(QString::fromStdString(missing.string()));
+        // The dialog's own check of a typed name, as its Save button runs it (a virtual call).
+        static_cast<QDialog&>(files).accept();
+        accepted = !files.isVisible();
+        if (!accepted) files.reject();
+    });
+    const FileDialogResult saved = host().fileDialogs().saveFile(request);
+    EXPECT_TRUE(accepted);
+    ASSERT_TRUE(saved.confirmed);
+    EXPECT_EQ(saved.path, missing.string());
+}
+
 TEST_F(QtHostServicesTest, TheDocumentsFolderIsTheDesktopsElseHome) {
     const std::filesystem::path home = std::filesystem::temp_directory_path() / "zozuz-home";
     std::filesystem::remove_all(home);
@@ -436,44 +465,94 @@ TEST_F(QtHostServicesTest, AConfirmedPrintDialogPrintsIntoTheFileItNames) {
     drain();
 }
 
-TEST_F(QtHostServicesTest, TheConfirmBoxAsksWithItsThreeButtons) {
-    for (const auto& [pressed, expected] : {std::pair{QMessageBox::Yes, MessageBoxResult::Yes},
-                                            std::pair{QMessageBox::No, MessageBoxResult::No},
-                                            std::pair{QMessageBox::Cancel, MessageBoxResult::Cancel}}) {
-        QStringList texts;
-        QString defaultText;
-        QString escapeText;
-        QMessageBox::Icon icon = QMessageBox::NoIcon;
-        QPoint centre;
-        whenDialogShows([&, pressed = pressed](QDialog& dialog) {
-            auto& box = static_cast<QMessageBox&>(dialog);
-            centre = box.frameGeometry().center();
-            for (QAbstractButton* button : box.buttons()) texts << button->text();
-            defaultText = box.defaultButton() ? box.defaultButton()->text() : QString();
-            escapeText = box.escapeButton() ? box.escapeButton()->text() : QString();
-            icon = box.icon();
-            box.button(pressed)->click();
+// Reports the given dialog button layout, as a desktop's theme does, over the style it wraps.
+class DesktopLayoutStyle : public QProxyStyle {
+public:
+    DesktopLayoutStyle(QStyle* base, QDialogButtonBox::ButtonLayout layout) : QProxyStyle(base), layout_(layout) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        if (hint == QStyle::SH_DialogButtonLayout) return layout_;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+
+private:
+    QDialogButtonBox::ButtonLayout layout_;
+};
+
+TEST_F(QtHostServicesTest, TheConfirmBoxAsksWithItsThreeButtonsInTheirOrderOnEveryDesktop) {
+    const QString styleName = QApplication::style()->name();
+    for (const QDialogButtonBox::ButtonLayout layout :
+         {QDialogButtonBox::WinLayout, QDialogButtonBox::MacLayout, QDialogButtonBox::KdeLayout,
+          QDialogButtonBox::GnomeLayout, QDialogButtonBox::AndroidLayout}) {
+        QApplication::setStyle(new DesktopLayoutStyle(QStyleFactory::create(styleName), layout));
+        for (const auto& [pressed, expected] : {std::pair{"&Yes", MessageBoxResult::Yes},
+                                                std::pair{"&No", MessageBoxResult::No},
+                                                std::pair{"Cancel", MessageBoxResult::Cancel}}) {
+            SCOPED_TRACE(testing::Message() << "layout " << layout << ", pressing " << pressed);
+            QStringList texts;
+            QString defaultText;
+            QString escapeText;
+            QMessageBox::Icon icon = QMessageBox::NoIcon;
+            QPoint centre;
+            whenDialogShows([&, pressed = pressed](QDialog& dialog) {
+                auto& box = static_cast<QMessageBox&>(dialog);
+                centre = box.frameGeometry().center();
+                // The buttons as the user sees them, left to right.
+                QList<QAbstractButton*> buttons = box.buttons();
+                std::sort(buttons.begin(), buttons.end(), [](const QAbstractButton* a, const QAbstractButton* b) {
+                    return a->mapToGlobal(QPoint(0, 0)).x() < b->mapToGlobal(QPoint(0, 0)).x();
+                });
+                for (QAbstractButton* button : buttons) texts << button->text();
+                defaultText = box.defaultButton() ? box.defaultButton()->text() : QString();
+                escapeText = box.escapeButton() ? box.escapeButton()->text() : QString();
+                icon = box.icon();
+                for (QAbstractButton* button : buttons)
+                    if (button->text() == QLatin1String(pressed)) button->click();
+                if (box.isVisible()) box.reject();
+            });
+            PaintingClient client;
+            WindowOptions options;
+            options.bounds = Rect{0, 0, 300, 200};
+            auto owner = host().createWindow(client, options);
+            owner->show();
+            MessageBoxRequest request;
+            request.owner = owner.get();
+            request.caption = "Confirm";
+            request.text = "OK to overwrite /home/u/密文.txt";
+            request.icon = MessageBoxIcon::Question;
+            request.buttons = MessageBoxButtons::YesNoCancel;
+            EXPECT_EQ(host().messageBox(request), expected);
+            EXPECT_EQ(texts.join(QStringLiteral(", ")).toStdString(), "&Yes, &No, Cancel");
+            EXPECT_EQ(defaultText.toStdString(), "&Yes");
+            EXPECT_EQ(escapeText.toStdString(), "Cancel");
+            EXPECT_EQ(icon, QMessageBox::Question);
+            // Centred on the screen, not over the window it belongs to.
+            const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+            EXPECT_LE((centre - screenCentre).manhattanLength(), 4);
+        }
+    }
+    QApplication::setStyle(QStyleFactory::create(styleName));
+}
+
+TEST_F(QtHostServicesTest, TheConfirmBoxAnswersEscapeAndItsCloseButtonWithCancel) {
+    for (const bool escape : {true, false}) {
+        bool closed = false;
+        whenDialogShows([escape, &closed](QDialog& dialog) {
+            if (escape) {
+                QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                QApplication::sendEvent(&dialog, &key);
+            } else {
+                dialog.close();
+            }
+            closed = !dialog.isVisible();
+            if (!closed) dialog.done(0);
         });
-        PaintingClient client;
-        WindowOptions options;
-        options.bounds = Rect{0, 0, 300, 200};
-        auto owner = host().createWindow(client, options);
-        owner->show();
         MessageBoxRequest request;
-        request.owner = owner.get();
         request.caption = "Confirm";
-        request.text = "OK to overwrite /home/u/密文.txt";
-        request.icon = MessageBoxIcon::Question;
+        request.text = "OK to overwrite /tmp/a.txt";
         request.buttons = MessageBoxButtons::YesNoCancel;
-        EXPECT_EQ(host().messageBox(request), expected);
-        texts.sort();
-        EXPECT_EQ(texts, (QStringList{QStringLiteral("&No"), QStringLiteral("&Yes"), QStringLiteral("Cancel")}));
-        EXPECT_EQ(defaultText, QStringLiteral("&Yes"));
-        EXPECT_EQ(escapeText, QStringLiteral("Cancel"));
-        EXPECT_EQ(icon, QMessageBox::Question);
-        // Centred on the screen, not over the window it belongs to.
-        const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
-        EXPECT_LE((centre - screenCentre).manhattanLength(), 4);
+        EXPECT_EQ(host().messageBox(request), MessageBoxResult::Cancel) << (escape ? "Esc" : "close");
+        EXPECT_TRUE(closed) << (escape ? "Esc" : "close");
     }
 }
 

@@ -18,6 +18,7 @@
 #include <QMouseEvent>
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QStringList>
 #include <QWindow>
 #include <gtest/gtest.h>
 
@@ -348,6 +349,41 @@ TEST_F(QtHostTest, InputThatEndsATooltipIsAnnouncedBeforeItIsDelivered) {
     host().setListener(nullptr);
 }
 
+TEST_F(QtHostTest, TheSessionsEndIsOnlyAskedAboutUntilQtsQuitEventEndsTheProgram) {
+    class Listener : public HostListener {
+    public:
+        bool sessionEndQuery() override {
+            ++queries;
+            return answer;
+        }
+        void sessionEnding() override { ++endings; }
+        bool answer = true;
+        int queries = 0;
+        int endings = 0;
+    };
+    Listener listener;
+    host().setListener(&listener);
+    RecordingClient client;
+    auto window = makeWindow(client);
+    window->show();
+    drain();
+
+    // The session manager's question is answered; the program is not told to end.
+    EXPECT_TRUE(host().askSessionEnd());
+    listener.answer = false;
+    EXPECT_FALSE(host().askSessionEnd());
+    EXPECT_EQ(listener.queries, 2);
+    EXPECT_EQ(listener.endings, 0);
+
+    // The session manager ends the program: Qt's quit event tells it, and no window is closed.
+    QEvent quit(QEvent::Quit);
+    QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
+    EXPECT_EQ(listener.endings, 1);
+    EXPECT_EQ(client.closeRequests, 0);
+    EXPECT_TRUE(window->visible());
+    host().setListener(nullptr);
+}
+
 TEST_F(QtHostTest, CloseRequestsGoToTheClientAndTheWindowStays) {
     RecordingClient client;
     auto window = makeWindow(client);
@@ -388,6 +424,7 @@ TEST_F(QtHostTest, MessageBoxShowsTheRequestAndReturnsTheAnswer) {
     QString caption;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    std::string buttons;
     // The box runs its own loop; a timer plays the user.
     host().startTimer(20, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -395,7 +432,12 @@ TEST_F(QtHostTest, MessageBoxShowsTheRequestAndReturnsTheAnswer) {
         caption = box->windowTitle();
         text = box->text();
         icon = box->icon();
-        box->button(QMessageBox::No)->click();
+        QStringList texts;
+        for (QAbstractButton* button : box->buttons()) texts << button->text();
+        buttons = texts.join(QLatin1Char(' ')).toStdString();
+        for (QAbstractButton* button : box->buttons())
+            if (button->text() == QLatin1String("&No")) button->click();
+        if (box->isVisible()) box->reject();
     });
     MessageBoxRequest request;
     request.owner = window.get();
@@ -404,6 +446,7 @@ TEST_F(QtHostTest, MessageBoxShowsTheRequestAndReturnsTheAnswer) {
     request.icon = MessageBoxIcon::Question;
     request.buttons = MessageBoxButtons::YesNo;
     EXPECT_EQ(host().messageBox(request), MessageBoxResult::No);
+    EXPECT_EQ(buttons, "&Yes &No");
     EXPECT_EQ(caption, QStringLiteral("zozuz"));
     EXPECT_EQ(text, QStringLiteral("File exists.\nOverwrite?"));
     EXPECT_EQ(icon, QMessageBox::Question);

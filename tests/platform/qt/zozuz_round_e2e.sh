@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A user's whole round with zozuz on a real X server under a window manager, with real X input:
-# type Chinese text, Ctrl+S and a name typed into the real save dialog; Encrypt with a click on its
+# type Chinese text, cut and paste it back with Ctrl+X and Ctrl+V, Ctrl+S and a name typed into the real save dialog; Encrypt with a click on its
 # toolbar button; Save As over the same name, answering the "Confirm" box with Yes; New, then F12 and
 # the same name in the open dialog; Decrypt with a click; Save. After each save the file on disk must equal,
 # byte for byte, what zozuz-cli makes of the same text. Then the About box opens from the Help menu
@@ -50,7 +50,7 @@ map_keycodes 240 "$line1$line2"
 
 # What the files must hold: the text as the editor keeps it (GBK, CR LF) and what zozuz-cli makes
 # of it.
-printf '%s\r\n%s' "$line1" "$line2" | iconv -f UTF-8 -t GBK >"$work/plain.expected" || fail "iconv has no GBK"
+printf '%s\r\n%s%s' "$line1" "$line2" "$line2" | iconv -f UTF-8 -t GBK >"$work/plain.expected" || fail "iconv has no GBK"
 "$cli" encrypt "$work/plain.expected" "$work/encrypted.expected" || fail "zozuz-cli encrypt failed"
 "$cli" decrypt "$work/encrypted.expected" "$work/decrypted.expected" || fail "zozuz-cli decrypt failed"
 folder="$work/files"
@@ -136,10 +136,13 @@ button_y=$((top - 15))
 encrypt_x=$((190 + 11))
 decrypt_x=$((213 + 11))
 
-# 1. Type the text; the editor holds the keyboard from the window's first activation.
+# 1. Type the text; the editor holds the keyboard from the window's first activation. The second
+#    line is cut with Shift+Home and Ctrl+X and pasted back twice with Ctrl+V, so it stands there
+#    twice only if the edit commands reached the editor.
 xdotool type --delay 60 "$line1"
 key Return
 xdotool type --delay 60 "$line2"
+key shift+Home ctrl+x ctrl+v ctrl+v
 
 # 2. Ctrl+S and a name typed into the real save dialog, as a full path without extension: the
 #    default extension makes it secret.txt.

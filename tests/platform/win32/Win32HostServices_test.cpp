@@ -1,9 +1,10 @@
 // The Windows host's services for the editor and the program's commands under Wine: the clipboard,
-// measuring and painting code-page text, the editor's child window, the menu bar and the print
-// dialog.
+// measuring and painting code-page text, the editor's child window, the menu bar, the print and save
+// dialogs, and the shell.
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <cwchar>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -14,15 +15,18 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <dlgs.h>
 
 #include "base/Exception.h"
 #include "platform/gfx/Font.h"
 #include "platform/host/EditorWindow.h"
+#include "platform/host/FileDialogs.h"
 #include "platform/host/MenuBar.h"
 #include "platform/host/WindowClient.h"
 #include "platform/win32/Win32EditorWindow.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Window.h"
+#include "platform/win32/WideText.h"
 
 namespace zozuz {
 namespace {
@@ -333,6 +337,105 @@ TEST(Win32HostServices, ACancelledPrintDialogPrintsNothing) {
     }
     EXPECT_EQ(asked, 0);
     EXPECT_FALSE(host.fileDialogs().documentsFolder().empty());
+}
+
+// Dismisses every dialog of this thread, a file dialog and any complaint it shows.
+void cancelThreadDialogs() {
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM) -> BOOL {
+            wchar_t className[16] = {};
+            GetClassNameW(window, className, 16);
+            if (std::wcscmp(className, L"#32770") == 0) PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+            return TRUE;
+        },
+        0);
+}
+
+TEST(Win32HostServices, TheSaveDialogTakesANameInAFolderThatDoesNotExist) {
+    Win32Host host;
+    wchar_t temp[MAX_PATH] = {};
+    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+    const std::wstring folder = std::wstring(temp) + L"zozuz-no-such-folder";
+    RemoveDirectoryW(folder.c_str());
+    const std::wstring missing = folder + L"\\密文.txt";
+    FileDialogRequest request;
+    request.title = "zozuz 另存为";
+    request.filters = {{"文本文件", "*.txt"}};
+    request.defaultExtension = "txt";
+    request.initialFolder = fromWide(temp);
+
+    // The user types the full name and presses Save; a dialog still up a second later refused it.
+    int presses = 0;
+    bool refused = false;
+    Host::TimerId pending = 0;
+    std::function<void()> act = [&] {
+        HWND dialog = FindWindowW(L"#32770", L"zozuz 另存为");
+        if (!dialog) {
+            pending = host.startTimer(50, act);
+            return;
+        }
+        if (presses++ == 0) {
+            SetDlgItemTextW(dialog, cmb13, missing.c_str());
+            SetDlgItemTextW(dialog, edt1, missing.c_str());
+            PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+            pending = host.startTimer(1000, act);
+            return;
+        }
+        refused = true;
+        cancelThreadDialogs();
+        pending = host.startTimer(200, act);
+    };
+    pending = host.startTimer(100, act);
+    const FileDialogResult result = host.fileDialogs().saveFile(request);
+    host.stopTimer(pending);
+    EXPECT_FALSE(refused);
+    ASSERT_TRUE(result.confirmed);
+    EXPECT_EQ(result.path, fromWide(missing));
+}
+
+// A file type whose one action is a default other than "open": it deletes the file it is given.
+class TidyingFileType {
+public:
+    TidyingFileType() {
+        wchar_t system[MAX_PATH] = {};
+        GetSystemDirectoryW(system, MAX_PATH);
+        const std::wstring command = L"\"" + std::wstring(system) + L"\\cmd.exe\" /c del \"%1\"";
+        set(L".zozuztidy", nullptr, L"zozuz.tidy");
+        set(L"zozuz.tidy\\shell", nullptr, L"tidy");
+        set(L"zozuz.tidy\\shell\\tidy\\command", nullptr, command);
+    }
+    ~TidyingFileType() {
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L".zozuztidy");
+        RegDeleteTreeW(HKEY_CLASSES_ROOT, L"zozuz.tidy");
+        RegDeleteKeyW(HKEY_CLASSES_ROOT, L".zozuztidy");
+        RegDeleteKeyW(HKEY_CLASSES_ROOT, L"zozuz.tidy");
+    }
+
+private:
+    static void set(const wchar_t* key, const wchar_t* name, const std::wstring& value) {
+        const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+        EXPECT_EQ(RegSetKeyValueW(HKEY_CLASSES_ROOT, key, name, REG_SZ, value.c_str(), bytes), ERROR_SUCCESS);
+    }
+};
+
+TEST(Win32HostServices, AnAddressIsOpenedWithItsHandlersDefaultAction) {
+    Win32Host host;
+    TidyingFileType type;
+    wchar_t temp[MAX_PATH] = {};
+    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+    const std::wstring file = std::wstring(temp) + L"zozuz-address.zozuztidy";
+    HANDLE made = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(made, INVALID_HANDLE_VALUE);
+    CloseHandle(made);
+
+    EXPECT_TRUE(host.openAddress(fromWide(file), nullptr));
+    // The handler runs in a process of its own.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES && std::chrono::steady_clock::now() < deadline)
+        Sleep(50);
+    EXPECT_EQ(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES) << "the default action did not run";
+    DeleteFileW(file.c_str());
 }
 
 }  // namespace

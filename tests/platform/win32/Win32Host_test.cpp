@@ -1,9 +1,11 @@
 // The Windows host under Wine (on an X server): its windows, message pump, timers, keys, painting,
 // text, message boxes and process facts, each through the system's own calls.
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -407,6 +409,75 @@ TEST(Win32Host, MessageBoxShowsTheTextAndReturnsTheChosenButton) {
     request.buttons = MessageBoxButtons::YesNoCancel;
     EXPECT_EQ(host.messageBox(request), MessageBoxResult::No);
     EXPECT_EQ(seenText, L"覆盖吗?");
+}
+
+// What a box showed of itself while it was up.
+struct SeenBox {
+    std::wstring buttons;  // the texts left to right, each followed by "|"
+    int defaultId = 0;  // the button Enter presses
+    RECT bounds{};
+    bool hasIcon = false;
+};
+
+SeenBox lookAtBox(HWND box) {
+    SeenBox seen;
+    std::vector<std::pair<LONG, std::wstring>> buttons;
+    for (const int id : {IDYES, IDNO, IDCANCEL, IDOK}) {
+        HWND button = GetDlgItem(box, id);
+        if (!button || !IsWindowVisible(button)) continue;
+        wchar_t text[64] = {};
+        GetWindowTextW(button, text, 64);
+        RECT r{};
+        GetWindowRect(button, &r);
+        buttons.emplace_back(r.left, text);
+        if ((GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) seen.defaultId = id;
+    }
+    std::sort(buttons.begin(), buttons.end());
+    for (const auto& [x, text] : buttons) seen.buttons += text + L"|";
+    GetWindowRect(box, &seen.bounds);
+    // The icon is a static control of its own beside the text.
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) seen.hasIcon = true;
+    return seen;
+}
+
+TEST(Win32Host, TheConfirmBoxAnswersInEnglishInTheMiddleOfTheScreen) {
+    Win32Host host;
+    RecordingClient client;
+    WindowOptions o = options();
+    o.bounds = Rect{0, 0, 320, 240};  // in a corner, so that centring over it would show
+    auto owner = host.createWindow(client, o);
+    owner->show();
+    pumpAll(host);
+
+    for (const auto& [pressed, expected] : {std::pair{IDYES, MessageBoxResult::Yes}, std::pair{IDNO, MessageBoxResult::No},
+                                            std::pair{IDCANCEL, MessageBoxResult::Cancel}}) {
+        SeenBox seen;
+        std::function<void()> answer = [&, pressed = pressed] {
+            HWND box = FindWindowW(L"#32770", L"Confirm");
+            if (!box) {
+                host.startTimer(50, answer);
+                return;
+            }
+            seen = lookAtBox(box);
+            PostMessageW(box, WM_COMMAND, pressed, 0);
+        };
+        host.startTimer(100, answer);
+        MessageBoxRequest request;
+        request.owner = owner.get();
+        request.caption = "Confirm";
+        request.text = "OK to overwrite C:\\文档\\密文.txt";
+        request.icon = MessageBoxIcon::Question;
+        request.buttons = MessageBoxButtons::YesNoCancel;
+        EXPECT_EQ(host.messageBox(request), expected);
+        EXPECT_EQ(seen.buttons, L"&Yes|&No|Cancel|");
+        EXPECT_EQ(seen.defaultId, IDYES);
+        EXPECT_TRUE(seen.hasIcon);
+        RECT work{};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        EXPECT_NEAR(seen.bounds.left + seen.bounds.right, work.left + work.right, 2);
+        EXPECT_NEAR(seen.bounds.top + seen.bounds.bottom, work.top + work.bottom, 2);
+    }
 }
 
 TEST(Win32Host, ProcessFacts) {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "base/Exception.h"
+
 #include "app/TApplication.h"
 #include "document/TMemoStrings.h"
 #include "platform/headless/HeadlessHost.h"
@@ -93,6 +95,62 @@ TEST_F(MainWindowEditor, EditCommandsAndWordWrapWorkOnTheDocument) {
     memo->SetWordWrap(false);
     EXPECT_EQ(memo->Editor().lineCount(), 1);
     EXPECT_EQ(memo->Lines().get(0).substr(0, 7), "one two");
+}
+
+TEST_F(MainWindowEditor, AnErrorInsideTheEditorIsShownAndTheProgramGoesOn) {
+    host.setExecutablePath("/usr/bin/zozuz");
+    form->Show();
+    form->Native()->activate();
+    drain();
+    ASSERT_EQ(host.focusedEditor(), &editor());
+    // The first change the editor makes fails, as one whose memory cannot be had would.
+    bool failed = false;
+    memo->Editor().addChangeListener([&](EditControl::Pos, EditControl::Pos, EditControl::Pos) {
+        if (failed) return;
+        failed = true;
+        throw EInvalidOperation("Out of memory");
+    });
+    KeyEvent key;
+    key.virtualKey = 'A';
+    key.text = "a";
+    host.postKey(*form->Native(), key);
+    host.postKey(*form->Native(), key);
+    EXPECT_NO_THROW(drain());
+    ASSERT_EQ(host.messageBoxes().size(), 1u);
+    EXPECT_EQ(host.messageBoxes()[0].request.text, "Out of memory.");
+    EXPECT_EQ(host.messageBoxes()[0].request.owner, form->Native());
+    EXPECT_EQ(memo->Editor().text(), "aa") << "the text stays, and the next key types on";
+    EXPECT_FALSE(app.Terminated());
+}
+
+TEST_F(MainWindowEditor, ADragSelectionEndsWhenAnErrorBoxComesUp) {
+    form->Show();
+    form->Native()->activate();
+    drain();
+    std::string line;
+    for (int i = 0; i < 40; ++i) line += "word ";
+    memo->Lines().put(0, line);
+    EditorWindowClient& client = editor().client();
+    client.mouse(MouseEvent{MouseEvent::Kind::Down, MouseEvent::Button::Left, {0, 2}});
+    client.mouse(MouseEvent{MouseEvent::Kind::Move, MouseEvent::Button::None, {40, 2}});
+    const EditControl::Pos selected = memo->SelLength();
+    ASSERT_GT(selected, 0);
+    // The pointer leaves the text to the right and holds still there: the view scrolls on by itself.
+    const int right = memo->View()->viewSize().width + 5;
+    client.mouse(MouseEvent{MouseEvent::Kind::Move, MouseEvent::Button::None, {right, 2}});
+    const std::size_t timers = host.activeTimers();
+    const int offset = memo->View()->horizontalOffset();
+    const EditControl::Pos dragged = memo->SelLength();
+
+    form->guarded([] { throw EInvalidOperation("Cannot open file x"); });
+    ASSERT_EQ(host.messageBoxes().size(), 1u);
+    EXPECT_EQ(editor().mouseReleases(), 1) << "the editor window gave up the pointer";
+    EXPECT_LT(host.activeTimers(), timers) << "the drag's scrolling stopped";
+    host.advanceClock(1000);
+    drain();
+    client.mouse(MouseEvent{MouseEvent::Kind::Move, MouseEvent::Button::None, {120, 2}});
+    EXPECT_EQ(memo->SelLength(), dragged) << "moves after the box select nothing more";
+    EXPECT_EQ(memo->View()->horizontalOffset(), offset);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/TApplication.h"
+#include "base/Exception.h"
 #include "base/KeyCode.h"
 #include "platform/headless/HeadlessHost.h"
 #include "ui/toolkit/TButton.h"
@@ -133,6 +134,35 @@ TEST_F(ButtonTest, PaintsItsFaceBorderAndCaption) {
     other->SetEnabled(false);
     drain();
     EXPECT_EQ(image.pixel(100, 10), 0xBFBFBFu) << "greyed when disabled";
+}
+
+TEST_F(ButtonTest, AnErrorBoxOrAModalWindowTakesAPressAwaySoItsReleaseClicksNothing) {
+    // An error shown while the button is held down.
+    mouse(MouseEvent::Kind::Down, {20, 20});
+    ASSERT_TRUE(ok->Down());
+    form->OnShortCut = [](const KeyEvent&) -> bool { throw EInvalidOperation("No key now"); };
+    key('K');
+    ASSERT_EQ(host.messageBoxes().size(), 1u);
+    EXPECT_FALSE(ok->Down());
+    mouse(MouseEvent::Kind::Up, {20, 20});
+    EXPECT_EQ(okClicks, 0);
+    form->OnShortCut = nullptr;
+
+    // A window shown modally while it is held: the press ends there as well, and the pointer's
+    // next press goes to the control under it, not to the one that held the mouse before.
+    mouse(MouseEvent::Kind::Down, {20, 20});
+    ASSERT_TRUE(ok->Down());
+    TForm* box = nullptr;
+    app.CreateForm(box);
+    host.whenIdle([&] { host.post([&] { box->SetModalResult(mrCancel); }); });
+    EXPECT_EQ(box->ShowModal(), mrCancel);
+    EXPECT_FALSE(ok->Down());
+    mouse(MouseEvent::Kind::Move, {110, 20});
+    mouse(MouseEvent::Kind::Up, {20, 20});
+    EXPECT_EQ(okClicks, 0);
+    mouse(MouseEvent::Kind::Down, {110, 20});
+    mouse(MouseEvent::Kind::Up, {110, 20});
+    EXPECT_EQ(otherClicks, 1);
 }
 
 }  // namespace

@@ -161,6 +161,21 @@ TEST_F(MenuBarViewTest, TypedAccessKeysAreResolvedByTheProgram) {
     EXPECT_EQ(bar().beeps() + host.warningSound().plays(), before + 1);
 }
 
+TEST_F(MenuBarViewTest, AKeyThatMeansNothingSoundsOnceWhateverIsHighlighted) {
+    const auto sounds = [&] { return bar().beeps() + host.warningSound().plays(); };
+    // Alt with a character no title has, while no menu is open and nothing is highlighted.
+    bar().typeCharacter("q");
+    EXPECT_EQ(sounds(), 1u);
+    EXPECT_TRUE(bar().openMenus().empty());
+    // The same inside an open menu, with an entry of it highlighted: the highlight stays.
+    bar().open(id(*window->file));
+    bar().highlight(id(*window->quit));
+    bar().typeCharacter("q");
+    EXPECT_EQ(sounds(), 2u);
+    EXPECT_EQ(bar().highlightedEntry(), id(*window->quit));
+    EXPECT_EQ(bar().openMenus().size(), 1u);
+}
+
 TEST_F(MenuBarViewTest, AnEntryDestroyedWhileShownIsGoneFromTheBar) {
     const MenuId quitId = id(*window->quit);
     delete window->quit;
