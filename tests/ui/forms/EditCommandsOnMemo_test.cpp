@@ -4,41 +4,27 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
-#include "app/TApplication.h"
 #include "base/KeyCode.h"
-#include "platform/headless/HeadlessHost.h"
-#include "platform/host/MouseEvent.h"
-#include "ui/forms/TVeskAppForm.h"
 #include "ui/toolkit/TMenuItem.h"
 #include "ui/toolkit/TToolButton.h"
+
+#include "MainWindowCommands.h"
 
 namespace zozuz {
 namespace {
 
-class EditCommandsOnMemo : public ::testing::Test {
+class EditCommandsOnMemo : public MainWindowCommands {
 protected:
     void SetUp() override {
-        app.CreateForm(form);
-        form->Show();
-        form->Native()->activate();
+        MainWindowCommands::SetUp();
         idleStep();
     }
-    void drain() {
-        while (app.ProcessMessage()) {
-        }
-    }
-    // Lets the queue run empty once, so the idle step runs, and wakes the program again.
-    void idleStep() {
-        drain();
-        host.whenIdle([this] { host.post([] {}); });
-        app.HandleMessage();
-        drain();
-    }
-    void type(const std::string& text) {
+    void type(const std::string& typed) {
         KeyEvent key;
         key.virtualKey = 'A';
-        key.text = text;
+        key.text = typed;
         host.postKey(*form->Native(), key);
         idleStep();
     }
@@ -46,16 +32,12 @@ protected:
         host.postKeyPress(*form->Native(), virtualKey, shift, ctrl, alt);
         idleStep();
     }
-    void click(const char* buttonName) {
-        const auto& button = dynamic_cast<TToolButton&>(*form->FindComponent(buttonName));
-        const Rect place = button.WindowRect();
-        const Point inside{place.left + place.width() / 2, place.top + place.height() / 2};
-        host.postMouse(*form->Native(), MouseEvent{MouseEvent::Kind::Down, MouseEvent::Button::Left, inside});
-        host.postMouse(*form->Native(), MouseEvent{MouseEvent::Kind::Up, MouseEvent::Button::Left, inside});
+    void clickButton(const char* name) {
+        click(dynamic_cast<TToolButton&>(*form->FindComponent(name)));
         idleStep();
     }
     // Cut, Copy and Paste as their entries and buttons show them: "1" for enabled, entry then button.
-    std::string states() const {
+    std::string editStates() const {
         std::string out;
         for (const auto& [entry, button] : {std::pair{"CutItem", "ToolButton4"}, std::pair{"CopyItem", "ToolButton5"},
                                             std::pair{"PasteItem", "ToolButton6"}}) {
@@ -64,29 +46,24 @@ protected:
         }
         return out;
     }
-    std::string text() const { return form->Memo1->Editor().text(); }
-
-    HeadlessHost host;
-    TApplication app{host};
-    TVeskAppForm* form = nullptr;
 };
 
 TEST_F(EditCommandsOnMemo, SelectionAndClipboardDecideWhatIsEnabled) {
     ASSERT_TRUE(form->Memo1->Focused());
-    EXPECT_EQ(states(), "000000");  // nothing selected, nothing on the clipboard
+    EXPECT_EQ(editStates(), "000000");  // nothing selected, nothing on the clipboard
     type("中文");
-    EXPECT_EQ(states(), "000000");
+    EXPECT_EQ(editStates(), "000000");
     press(vk::Home, true, false);  // Shift+Home selects the line
     EXPECT_EQ(form->Memo1->SelLength(), 4);
-    EXPECT_EQ(states(), "111100");
+    EXPECT_EQ(editStates(), "111100");
     press('C', false, true);
     EXPECT_EQ(*host.memoryClipboard().bytes(), "\xD6\xD0\xCE\xC4");
-    EXPECT_EQ(states(), "111111");
+    EXPECT_EQ(editStates(), "111111");
     press(vk::End, false, false);  // the selection goes, the clipboard stays
-    EXPECT_EQ(states(), "000011");
+    EXPECT_EQ(editStates(), "000011");
     host.memoryClipboard().clear();
     idleStep();
-    EXPECT_EQ(states(), "000000");
+    EXPECT_EQ(editStates(), "000000");
 }
 
 TEST_F(EditCommandsOnMemo, TheShortcutsCutCopyAndPasteTheEditorsBytes) {
@@ -106,12 +83,12 @@ TEST_F(EditCommandsOnMemo, TheShortcutsCutCopyAndPasteTheEditorsBytes) {
 TEST_F(EditCommandsOnMemo, TheToolbarButtonsActOnTheEditorAndLeaveItTheKeyboard) {
     type("xyz");
     press(vk::Left, true, false);  // "z" selected
-    click("ToolButton5");
+    clickButton("ToolButton5");
     EXPECT_EQ(*host.memoryClipboard().bytes(), "z");
-    click("ToolButton4");
+    clickButton("ToolButton4");
     EXPECT_EQ(text(), "xy");
     press(vk::Home, false, false);
-    click("ToolButton6");
+    clickButton("ToolButton6");
     EXPECT_EQ(text(), "zxy");
     EXPECT_TRUE(form->Memo1->Focused());
 }

@@ -38,6 +38,13 @@ protected:
         while (app.ProcessMessage()) {
         }
     }
+    // Lets the queue run empty once, so the idle step refreshes the commands, and wakes the program again.
+    void idleStep() {
+        drain();
+        host.whenIdle([this] { host.post([] {}); });
+        app.HandleMessage();
+        drain();
+    }
     void key(std::uint8_t virtualKey, bool ctrl = false) {
         host.postKeyPress(*form->Native(), virtualKey, false, ctrl);
         drain();
