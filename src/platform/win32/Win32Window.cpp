@@ -339,9 +339,13 @@ bool Win32Window::handleMessage(unsigned message, std::uintptr_t wParam, std::in
             return false;
         case WM_QUERYENDSESSION: {
             // Only the question: the program answers without asking the user, and the session may
-            // still not end (another program refuses, the user cancels).
+            // still not end (another program refuses, the user cancels). Every top-level window of
+            // the program is asked, and each gives the program's answer. An answer that failed is
+            // a no, since ending then could lose the user's text; the error comes out of the next
+            // pump step.
             bool mayEnd = true;
-            if (host_.listener()) host_.guard([&] { mayEnd = host_.listener()->sessionEndQuery(); });
+            if (HostListener* listener = host_.listener())
+                mayEnd = host_.guard([&] { mayEnd = listener->sessionEndQuery(); }) && mayEnd;
             result = mayEnd ? TRUE : FALSE;
             return true;
         }

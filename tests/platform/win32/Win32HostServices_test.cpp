@@ -18,6 +18,8 @@
 #include <dlgs.h>
 
 #include "base/Exception.h"
+#include "platform/edit/EditControl.h"
+#include "platform/edit/EditorPane.h"
 #include "platform/gfx/Font.h"
 #include "platform/host/EditorWindow.h"
 #include "platform/host/FileDialogs.h"
@@ -38,8 +40,10 @@ void pumpAll(Win32Host& host) {
     }
 }
 
-bool pumpUntil(Win32Host& host, const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+// Pumps until `done` holds or `limit` passes; Wine answers some requests a little late.
+bool pumpUntil(Win32Host& host, const std::function<bool()>& done,
+               std::chrono::milliseconds limit = std::chrono::seconds(2)) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
         if (host.pumpOne() == Host::PumpResult::Empty) Sleep(5);
@@ -192,6 +196,82 @@ TEST(Win32HostServices, EditorWindowPaintsScrollsAndTakesKeysAfterItsWindowsPrev
 
     const EditorColours colours = editor->colours();
     EXPECT_NE(colours.window, colours.text);
+}
+
+TEST(Win32HostServices, TheEditorWindowGivesUpThePointerItTookOnAPressAndNoOtherWindows) {
+    Win32Host host;
+    QuietWindow frame;
+    auto window = host.createWindow(frame, frameOptions());
+    window->show();
+    RecordingEditor client;
+    auto editor = host.createEditorWindow(*window, client);
+    editor->setBounds(Rect{10, 10, 310, 210});
+    pumpAll(host);
+    const HWND handle = static_cast<Win32EditorWindow&>(*editor).handle();
+
+    // Holding nothing, it leaves the pointer where it is, also with another of the program's windows.
+    editor->releaseMouse();
+    EXPECT_EQ(GetCapture(), nullptr);
+    const HWND frameHandle = static_cast<Win32Window&>(*window).handle();
+    SetCapture(frameHandle);
+    editor->releaseMouse();
+    EXPECT_EQ(GetCapture(), frameHandle);
+    ReleaseCapture();
+
+    for (const auto& [down, flag] : {std::pair{WM_LBUTTONDOWN, MK_LBUTTON}, std::pair{WM_RBUTTONDOWN, MK_RBUTTON}}) {
+        PostMessageW(handle, down, flag, MAKELPARAM(7, 9));
+        pumpAll(host);
+        ASSERT_EQ(GetCapture(), handle) << down;
+        editor->releaseMouse();
+        EXPECT_EQ(GetCapture(), nullptr) << down;
+        editor->releaseMouse();  // again: nothing more to give up
+        EXPECT_EQ(GetCapture(), nullptr) << down;
+    }
+}
+
+TEST(Win32HostServices, ACancelledDragGivesUpThePointerAndThePaneSelectsNoFurther) {
+    Win32Host host;
+    QuietWindow frame;
+    auto window = host.createWindow(frame, frameOptions());
+    window->show();
+    EditControl edit;
+    edit.setText(std::string(1000, 'x'));  // wider than the drag scrolls during the test
+    EditorPane pane(host, *window, edit);
+    pane.window().setBounds(Rect{10, 10, 310, 210});
+    pumpAll(host);
+    const HWND handle = static_cast<Win32EditorWindow&>(pane.window()).handle();
+    const int right = pane.window().textAreaSize().width;
+
+    // A press and a drag past the right edge: the selection grows, and the text goes on scrolling
+    // while the pointer stays out there.
+    PostMessageW(handle, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 5));
+    PostMessageW(handle, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(right + 40, 5));
+    // Under Wine on a busy machine one step of the editor may take a good part of a second.
+    const std::chrono::seconds slow(10);
+    ASSERT_TRUE(pumpUntil(host, [&] { return edit.selectionEnd() > edit.selectionStart(); }, slow));
+    const int dragged = pane.view().horizontalOffset();
+    ASSERT_TRUE(pumpUntil(host, [&] { return pane.view().horizontalOffset() > dragged; }, slow));
+    ASSERT_EQ(GetCapture(), handle);
+    ASSERT_TRUE(pane.view().dragging());
+
+    // A box or a modal window comes up.
+    pane.cancelMode();
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_FALSE(pane.view().dragging());
+    const EditControl::Pos selected = edit.selectionEnd() - edit.selectionStart();
+    const int offset = pane.view().horizontalOffset();
+
+    // Moves with the button still held, the drag scrolling's pace and the release change nothing.
+    PostMessageW(handle, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(right + 80, 5));
+    pumpAll(host);
+    const auto until =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(4 * EditorPane::kDragScrollMilliseconds);
+    pumpUntil(host, [&] { return std::chrono::steady_clock::now() > until; }, slow);
+    PostMessageW(handle, WM_LBUTTONUP, 0, MAKELPARAM(right + 80, 5));
+    pumpAll(host);
+    EXPECT_EQ(edit.selectionEnd() - edit.selectionStart(), selected);
+    EXPECT_EQ(pane.view().horizontalOffset(), offset) << "the drag's scrolling stopped";
+    EXPECT_EQ(GetCapture(), nullptr);
 }
 
 class RecordingMenus : public MenuListener {

@@ -13,6 +13,7 @@
 
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Image.h"
+#include "platform/host/HostListener.h"
 #include "platform/host/WindowClient.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Window.h"
@@ -173,6 +174,109 @@ TEST(Win32Host, PumpDeliversWaitingMessagesThenReportsTheQuitRequestOnce) {
     // The window was only asked, never closed.
     EXPECT_TRUE(window->visible());
     EXPECT_TRUE(IsWindow(handleOf(*window)));
+}
+
+// Counts the two steps of the desktop session's end and answers the question as it is told.
+class SessionListener : public HostListener {
+public:
+    bool sessionEndQuery() override {
+        ++queries;
+        if (failQuery) throw std::runtime_error("close check failed");
+        return answer;
+    }
+    void sessionEnding() override { ++endings; }
+    bool answer = true;
+    bool failQuery = false;
+    int queries = 0;
+    int endings = 0;
+};
+
+TEST(Win32Host, TheSessionsEndIsOnlyAskedAboutUntilWmEndSessionEndsTheProgram) {
+    SessionListener listener;
+    Win32Host host;
+    host.setListener(&listener);
+    RecordingClient client;
+    auto window = host.createWindow(client, options());
+    window->show();
+    pumpAll(host);
+    const HWND handle = handleOf(*window);
+
+    // The question's answer is the message's result; the program is not told to end.
+    EXPECT_EQ(SendMessageW(handle, WM_QUERYENDSESSION, 0, 0), TRUE);
+    listener.answer = false;
+    EXPECT_EQ(SendMessageW(handle, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+    EXPECT_EQ(listener.queries, 2);
+    EXPECT_EQ(listener.endings, 0);
+
+    // Someone cancelled the end: the program goes on as before.
+    SendMessageW(handle, WM_ENDSESSION, FALSE, 0);
+    EXPECT_EQ(listener.endings, 0);
+
+    // The end itself tells the program, and closes no window on the way.
+    listener.answer = true;
+    EXPECT_EQ(SendMessageW(handle, WM_QUERYENDSESSION, 0, 0), TRUE);
+    SendMessageW(handle, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(listener.endings, 1);
+    EXPECT_NO_THROW(pumpAll(host));
+    EXPECT_EQ(client.closeRequests, 0);
+    EXPECT_TRUE(window->visible());
+    EXPECT_EQ(listener.queries, 3);
+}
+
+TEST(Win32Host, EveryTopLevelWindowAnswersTheQuestionAndNoneEndsTheProgram) {
+    SessionListener listener;
+    Win32Host host;
+    host.setListener(&listener);
+    // The system asks every top-level window of the program, shown or hidden, owned or not.
+    RecordingClient mainClient, dialogClient, hiddenClient;
+    auto main = host.createWindow(mainClient, options());
+    WindowOptions owned = options(WindowFrame::Dialog, "关于");
+    owned.owner = main.get();
+    auto dialog = host.createWindow(dialogClient, owned);
+    auto hidden = host.createWindow(hiddenClient, options());
+    main->show();
+    dialog->show();
+    pumpAll(host);
+
+    for (const bool answer : {true, false}) {
+        listener.answer = answer;
+        for (NativeWindow* window : {main.get(), dialog.get(), hidden.get()})
+            EXPECT_EQ(SendMessageW(handleOf(*window), WM_QUERYENDSESSION, 0, 0), answer ? TRUE : FALSE) << answer;
+    }
+    // The log-off was refused, so it is cancelled for every window that was asked.
+    for (NativeWindow* window : {main.get(), dialog.get(), hidden.get()})
+        SendMessageW(handleOf(*window), WM_ENDSESSION, FALSE, 0);
+    EXPECT_GE(listener.queries, 2);
+    EXPECT_EQ(listener.endings, 0);
+    EXPECT_EQ(mainClient.closeRequests + dialogClient.closeRequests + hiddenClient.closeRequests, 0);
+    EXPECT_TRUE(main->visible());
+    EXPECT_TRUE(dialog->visible());
+    EXPECT_FALSE(hidden->visible());
+    EXPECT_TRUE(IsWindow(handleOf(*hidden)));
+    Host::PumpResult result = Host::PumpResult::Empty;
+    while ((result = host.pumpOne()) == Host::PumpResult::Handled) {
+    }
+    EXPECT_EQ(result, Host::PumpResult::Empty) << "no quit request";
+}
+
+TEST(Win32Host, AQuestionTheProgramFailsToAnswerRefusesTheEndAndTheErrorComesOutOfThePump) {
+    SessionListener listener;
+    Win32Host host;
+    host.setListener(&listener);
+    RecordingClient client;
+    auto window = host.createWindow(client, options());
+    pumpAll(host);
+    listener.failQuery = true;
+    // Ending the session while the program cannot say it may would lose the user's text.
+    EXPECT_EQ(SendMessageW(handleOf(*window), WM_QUERYENDSESSION, 0, 0), FALSE);
+    EXPECT_THROW(pumpAll(host), std::runtime_error);
+    EXPECT_EQ(listener.endings, 0);
+
+    // Without a listener nothing holds the session up.
+    host.setListener(nullptr);
+    EXPECT_EQ(SendMessageW(handleOf(*window), WM_QUERYENDSESSION, 0, 0), TRUE);
+    SendMessageW(handleOf(*window), WM_ENDSESSION, TRUE, 0);
+    EXPECT_NO_THROW(pumpAll(host));
 }
 
 TEST(Win32Host, DisabledWindowCannotBeAskedToClose) {
