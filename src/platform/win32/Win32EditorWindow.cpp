@@ -48,16 +48,23 @@ void registerEditorClass(HINSTANCE instance) {
 // The system's scroll bars count in int; a longer range is cut at its limit.
 int systemInt(std::int64_t value) { return static_cast<int>(std::clamp<std::int64_t>(value, 0, INT_MAX)); }
 
+// A shown bar stays shown, disabled while it has nothing to scroll: left to itself the system hides
+// a bar without range and shows it again with the next range, and each time the text area changes
+// size. A bar that is not shown only keeps its range with the program.
 void applyScrollBar(HWND handle, int bar, const ScrollBarState& state) {
+    if (!state.shown) {
+        ShowScrollBar(handle, bar, FALSE);
+        return;
+    }
     SCROLLINFO info{};
     info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
     info.nMin = 0;
     info.nMax = systemInt(state.maximum);
     info.nPage = static_cast<UINT>(systemInt(state.page));
     info.nPos = systemInt(state.position);
     SetScrollInfo(handle, bar, &info, TRUE);
-    ShowScrollBar(handle, bar, state.shown ? TRUE : FALSE);
+    ShowScrollBar(handle, bar, TRUE);
 }
 
 std::uint32_t rgbOf(COLORREF colour) {

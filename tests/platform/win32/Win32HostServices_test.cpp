@@ -198,6 +198,54 @@ TEST(Win32HostServices, EditorWindowPaintsScrollsAndTakesKeysAfterItsWindowsPrev
     EXPECT_NE(colours.window, colours.text);
 }
 
+TEST(Win32HostServices, EditorScrollBarsShownWithNothingToScrollStayAndChangeNoFrame) {
+    Win32Host host;
+    QuietWindow frame;
+    auto window = host.createWindow(frame, frameOptions());
+    window->show();
+    RecordingEditor client;
+    auto editor = host.createEditorWindow(*window, client);
+    editor->setBounds(Rect{10, 10, 310, 210});
+    pumpAll(host);
+    const HWND handle = static_cast<Win32EditorWindow&>(*editor).handle();
+
+    // One short line with room for twelve: neither bar has anything to scroll, yet both are shown.
+    const ScrollBarState vertical{true, 0, 12, 0};
+    const ScrollBarState horizontal{true, 280, 290, 0};
+    editor->setScrollBars(vertical, horizontal);
+    const LONG_PTR style = GetWindowLongPtrW(handle, GWL_STYLE);
+    EXPECT_NE(style & WS_VSCROLL, 0);
+    EXPECT_NE(style & WS_HSCROLL, 0);
+    const Size area = editor->textAreaSize();
+    const std::size_t resizes = client.sizes.size();
+
+    // The view reports its bars after every caret move and scroll; the same report again must not
+    // take a bar away and bring it back, which resizes the text area twice each time.
+    for (int i = 0; i < 3; ++i) editor->setScrollBars(vertical, horizontal);
+    EXPECT_EQ(client.sizes.size(), resizes);
+    EXPECT_EQ(editor->textAreaSize(), area);
+
+    // Such a bar is shown disabled, and works again once there is something to scroll.
+    const auto usable = [&](LONG object) {
+        SCROLLBARINFO info{};
+        info.cbSize = sizeof info;
+        GetScrollBarInfo(handle, object, &info);
+        return (info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) == 0;
+    };
+    EXPECT_FALSE(usable(OBJID_VSCROLL));
+    editor->setScrollBars(ScrollBarState{true, 99, 12, 0}, horizontal);
+    EXPECT_TRUE(usable(OBJID_VSCROLL));
+    EXPECT_FALSE(usable(OBJID_HSCROLL));
+    EXPECT_EQ(client.sizes.size(), resizes);
+
+    // Bars that are not shown leave the whole window to the text, whatever their range.
+    editor->setScrollBars(ScrollBarState{false, 99, 10, 5}, ScrollBarState{});
+    const LONG_PTR bare = GetWindowLongPtrW(handle, GWL_STYLE);
+    EXPECT_EQ(bare & (WS_VSCROLL | WS_HSCROLL), 0);
+    EXPECT_GT(editor->textAreaSize().width, area.width);
+    EXPECT_GT(editor->textAreaSize().height, area.height);
+}
+
 TEST(Win32HostServices, TheEditorWindowGivesUpThePointerItTookOnAPressAndNoOtherWindows) {
     Win32Host host;
     QuietWindow frame;
