@@ -92,9 +92,10 @@ void QtHost::rethrowPending() {
 // --- The session's end ---
 
 bool QtHost::askSessionEnd() {
-    bool mayEnd = true;
-    if (listener_) guard([&] { mayEnd = listener_->sessionEndQuery(); });
-    return mayEnd;
+    if (!listener_) return true;
+    // A program that failed to answer has not said it may end, so its text is kept.
+    bool mayEnd = false;
+    return guard([&] { mayEnd = listener_->sessionEndQuery(); }) && mayEnd;
 }
 
 bool QtHost::sessionEnded() {

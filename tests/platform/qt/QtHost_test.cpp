@@ -354,10 +354,12 @@ TEST_F(QtHostTest, TheSessionsEndIsOnlyAskedAboutUntilQtsQuitEventEndsTheProgram
     public:
         bool sessionEndQuery() override {
             ++queries;
+            if (fails) throw std::runtime_error("the close check failed");
             return answer;
         }
         void sessionEnding() override { ++endings; }
         bool answer = true;
+        bool fails = false;
         int queries = 0;
         int endings = 0;
     };
@@ -372,7 +374,13 @@ TEST_F(QtHostTest, TheSessionsEndIsOnlyAskedAboutUntilQtsQuitEventEndsTheProgram
     EXPECT_TRUE(host().askSessionEnd());
     listener.answer = false;
     EXPECT_FALSE(host().askSessionEnd());
-    EXPECT_EQ(listener.queries, 2);
+    // A failed answer is no answer: the session may not end, and the error comes out of the pump.
+    listener.answer = true;
+    listener.fails = true;
+    EXPECT_FALSE(host().askSessionEnd());
+    EXPECT_THROW(host().pumpOne(), std::runtime_error);
+    listener.fails = false;
+    EXPECT_EQ(listener.queries, 3);
     EXPECT_EQ(listener.endings, 0);
 
     // The session manager ends the program: Qt's quit event tells it, and no window is closed.
