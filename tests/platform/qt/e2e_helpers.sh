@@ -74,10 +74,15 @@ visible_windows() {
 
 # map_keycodes FIRST TEXT: gives each non-ASCII character of TEXT a keycode of its own, counting up
 # from FIRST. xdotool drops such characters in a Qt window when it has to remap a key while typing;
-# mapped before the program starts, they type reliably.
+# mapped before the program starts, they type reliably. Keycodes the server holds as modifiers
+# (Alt, Meta, Super and the like sit among the high ones) are passed over: a character put there
+# would be taken as a modifier and never typed.
 map_keycodes() {
-  local keycode=$1 ch hex
+  local keycode=$1 ch hex modifiers
+  modifiers=" $(xmodmap -pm | grep -o '(0x[0-9a-fA-F]*)' | tr -d '()' | while read -r code; do printf '%d ' "$code"; done)"
   for ch in $(printf '%s' "$2" | grep -o . | grep -v '[ -~]' | sort -u); do
+    while [[ $modifiers == *" $keycode "* ]]; do keycode=$((keycode + 1)); done
+    [ "$keycode" -le 255 ] || fail "no keycode left for $ch"
     hex=$(printf '%s' "$ch" | iconv -f UTF-8 -t UTF-32BE | od -An -tx1 | tr -d ' \n' | sed 's/^0*//')
     xmodmap -e "keycode $keycode = U$hex" || fail "xmodmap could not map $ch to keycode $keycode"
     keycode=$((keycode + 1))
