@@ -36,10 +36,23 @@ EditView::EditView(EditControl& edit, const CodePageCodec& codec, CodePageTextMe
         const Pos count = edit_.lineCountSoFar();
         const bool sameLines = count == knownLineCount_ && !wordWrap();
         knownLineCount_ = count;
+        // A replacement the program makes itself (a line of the document put back, a new text)
+        // leaves the caret just after its bytes, and the view follows the caret there, as the
+        // system's edit control does at every replacement, also while its redraw is off. While it is
+        // off only the wish is kept: the caret is brought into view once, when redraw comes back,
+        // which ends where following it at each replacement would, and spares a long run of
+        // replacements the measuring of the caret's line at every one. The view's own edits bring
+        // the caret into view themselves once they are done (changed()).
+        if (!ownEdit_) caretToShow_ = true;
         if (!redraw_) return;
         const Pos top = topLine_;
-        clampScroll();
-        if (top != topLine_) {
+        const int x = xOffset_;
+        if (caretToShow_) {
+            ensureCaretVisible();
+        } else {
+            clampScroll();
+        }
+        if (top != topLine_ || x != xOffset_) {
             invalidateAll();
         } else {
             // Lines after a change move only when the number of lines changed (or, under word wrap,
@@ -47,7 +60,10 @@ EditView::EditView(EditControl& edit, const CodePageCodec& codec, CodePageTextMe
             const Pos line = lineOf(position);
             invalidateRows(line, sameLines ? line : topLine_ + visibleRows());
         }
-        if (listener_) listener_->scrollBarsChanged();
+        if (listener_) {
+            listener_->scrollBarsChanged();
+            if (!ownEdit_) listener_->caretMoved();
+        }
     });
 }
 
@@ -286,6 +302,7 @@ void EditView::clampScroll() {
 }
 
 void EditView::ensureCaretVisible() {
+    caretToShow_ = false;
     const Pos line = caretLine();
     const Pos rows = visibleRows();
     if (line < topLine_) topLine_ = line;
@@ -382,9 +399,17 @@ void EditView::setRedraw(bool on) {
     if (on == redraw_) return;
     redraw_ = on;
     if (on) {
-        clampScroll();
+        const bool caretToShow = caretToShow_;
+        if (caretToShow) {
+            ensureCaretVisible();
+        } else {
+            clampScroll();
+        }
         invalidateAll();
-        if (listener_) listener_->scrollBarsChanged();
+        if (listener_) {
+            listener_->scrollBarsChanged();
+            if (caretToShow) listener_->caretMoved();
+        }
     }
 }
 
@@ -528,6 +553,7 @@ Rect EditView::caretRect() {
 
 bool EditView::replaceAsOneStep(const std::string& bytes) {
     if (edit_.readOnly()) return false;
+    const OwnEdit own(ownEdit_);
     if (!edit_.replaceSelection(bytes, true)) return false;
     changed();
     return true;
@@ -571,6 +597,7 @@ void EditView::changed(bool caretLineOnly) {
 
 bool EditView::typeText(std::string_view utf8) {
     if (edit_.readOnly()) return false;
+    const OwnEdit own(ownEdit_);
     if (!edit_.userInsert(codec_.encode(utf8))) return false;
     changed(true);
     return true;
@@ -594,6 +621,7 @@ EditView::Pos EditView::controlCharacterLength(Pos caret, bool forward) const {
 
 bool EditView::deleteCharacter(bool forward) {
     if (edit_.readOnly()) return false;
+    const OwnEdit own(ownEdit_);
     if (edit_.hasSelection()) {
         if (!edit_.userDeleteForward()) return false;
         changed(true);
@@ -630,6 +658,7 @@ bool EditView::copy() {
 bool EditView::cut() {
     if (edit_.readOnly() || !edit_.hasSelection()) return false;
     copy();
+    const OwnEdit own(ownEdit_);
     if (!edit_.userDeleteForward()) return false;
     changed();
     return true;
@@ -644,13 +673,17 @@ bool EditView::paste() {
 }
 
 bool EditView::undo() {
-    if (edit_.readOnly() || !edit_.undo()) return false;
+    if (edit_.readOnly()) return false;
+    const OwnEdit own(ownEdit_);
+    if (!edit_.undo()) return false;
     changed();
     return true;
 }
 
 bool EditView::redo() {
-    if (edit_.readOnly() || !edit_.redo()) return false;
+    if (edit_.readOnly()) return false;
+    const OwnEdit own(ownEdit_);
+    if (!edit_.redo()) return false;
     changed();
     return true;
 }

@@ -108,7 +108,8 @@ public:
     // The lines in view, laid out from the first visible one (a partly visible last line included).
     std::vector<LineLayout> visibleLines();
     LineLayout layoutLine(Pos line, int maxX);
-    // While off, nothing is painted and nothing invalidated; switching it on invalidates the view.
+    // While off, nothing is painted and nothing invalidated; switching it on invalidates the view,
+    // and brings the caret into view when the program's replacements moved it meanwhile.
     void setRedraw(bool on);
     bool redraw() const { return redraw_; }
 
@@ -197,6 +198,18 @@ public:
     bool continueWrapping();
 
 private:
+    // Marks one of the view's own edits while it runs (see ownEdit_).
+    class OwnEdit {
+    public:
+        explicit OwnEdit(bool& flag) : flag_(flag) { flag_ = true; }
+        ~OwnEdit() { flag_ = false; }
+        OwnEdit(const OwnEdit&) = delete;
+        OwnEdit& operator=(const OwnEdit&) = delete;
+
+    private:
+        bool& flag_;
+    };
+
     struct Stop {
         Pos start;
         Pos end;
@@ -278,6 +291,12 @@ private:
     // every move and every edit sets it anew.
     bool caretAtRowEnd_ = false;
     bool redraw_ = true;
+    // Set while the view's own edit changes the control: that edit brings the caret into view itself
+    // once it is done. Every other change is a replacement by the program, which the view follows.
+    bool ownEdit_ = false;
+    // A replacement by the program moved the caret while redraw was off: it is brought into view
+    // when redraw comes back. Cleared whenever the caret is brought into view.
+    bool caretToShow_ = false;
     // The line count the view last heard of, and the caret's line at the last painting.
     Pos knownLineCount_ = 1;
     Pos paintedCaretLine_ = 0;

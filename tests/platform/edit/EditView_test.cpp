@@ -133,6 +133,8 @@ struct RecordingListener : EditViewListener {
         areas.push_back(area);
     }
     void focusWanted() override { ++focusRequests; }
+    void caretMoved() override { ++caretMoves; }
+    int caretMoves = 0;
 };
 
 TEST(EditViewRedraw, ChangesWhileOffInvalidateNothingAndSwitchingOnInvalidatesOnce) {
@@ -343,6 +345,61 @@ TEST(EditViewScroll, CaretIsKeptInViewBothWays) {
     EXPECT_EQ(rig.view.topLine(), rig.edit.lineCount() - 3);
     EXPECT_EQ(rig.view.horizontalOffset(), 0);
     EXPECT_EQ(rig.view.verticalScrollBar().maximum, rig.edit.lineCount() - 1);
+}
+
+// The program's own replacements (the document's lines put back by the cipher) move the caret without
+// the view's help; the view follows the caret as the system's edit control does at each replacement.
+TEST(EditViewScroll, TheProgramsReplacementsBringTheCaretIntoView) {
+    EditViewRig rig({100, 48});  // three rows, eight characters wide
+    std::string text;
+    for (int i = 0; i < 30; ++i) text += "line " + std::to_string(10 + i) + "\r\n";
+    rig.setText(text);
+    RecordingListener listener;
+    rig.view.setListener(&listener);
+    const auto putLine = [&](Pos line, std::string_view bytes) {
+        const Pos start = rig.edit.lineIndex(line);
+        rig.edit.setSelection(start, start + rig.edit.lineLength(start));
+        rig.edit.replaceSelection(bytes, false);
+    };
+
+    // With redraw on, each replacement scrolls at once, down and sideways alike.
+    putLine(20, "LINE 30");
+    EXPECT_EQ(rig.view.topLine(), 18);
+    EXPECT_EQ(rig.view.caretLine(), 20);
+    EXPECT_EQ(listener.caretMoves, 1);
+    putLine(5, std::string(40, 'x'));
+    EXPECT_EQ(rig.view.topLine(), 5);
+    EXPECT_GT(rig.view.horizontalOffset(), 40 * 12 - 100);
+    const Rect caret = rig.view.caretRect();
+    EXPECT_GE(caret.left, 0);
+    EXPECT_LT(caret.left, 100);
+
+    // With redraw off, a run of replacements from the top down moves nothing yet; switching redraw
+    // on shows the caret on the view's last row, where following it line by line would have ended.
+    putLine(5, "line 15");
+    rig.view.scrollToLine(0);
+    rig.view.scrollHorizontally(0);
+    rig.view.setRedraw(false);
+    for (Pos line = 0; line < 30; ++line) putLine(line, "LINE " + std::to_string(10 + line));
+    EXPECT_EQ(rig.view.topLine(), 0);
+    const int moves = listener.caretMoves;
+    rig.view.setRedraw(true);
+    EXPECT_EQ(rig.view.caretLine(), 29);
+    EXPECT_EQ(rig.view.topLine(), 27);
+    EXPECT_EQ(rig.view.horizontalOffset(), 0);
+    EXPECT_EQ(listener.caretMoves, moves + 1);
+
+    // Switching redraw off and on with no replacement between leaves where the user scrolled alone.
+    rig.view.scrollToLine(3);
+    rig.view.setRedraw(false);
+    rig.view.setRedraw(true);
+    EXPECT_EQ(rig.view.topLine(), 3);
+    // So does a new whole text, which starts at the top with the caret.
+    rig.view.setRedraw(false);
+    rig.edit.setText(text);
+    rig.view.setRedraw(true);
+    EXPECT_EQ(rig.view.topLine(), 0);
+    EXPECT_EQ(rig.view.caret(), 0);
 }
 
 TEST(EditViewWordWrap, WrapsAtTheViewWidthAndKeepsTextAndCaret) {

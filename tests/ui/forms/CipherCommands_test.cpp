@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "MainWindowCommands.h"
+#include "platform/edit/EditView.h"
+#include "platform/host/KeyEvent.h"
 #include "ui/toolkit/TColor.h"
 
 namespace zozuz {
@@ -66,6 +68,38 @@ TEST_F(CipherCommands, TheGaugeShowsInTheEditorsPlaceAndTheEditorComesBackOverIt
     encrypt();
     EXPECT_EQ(form->Gauge1->Progress(), 100);
     EXPECT_TRUE(editorWindow().visible());
+}
+
+// The view ends where the run leaves the caret, at the end of the last line, so that typing there
+// goes on in view instead of jumping to it; a text larger than the cipher's blocks ends the same way.
+TEST_F(CipherCommands, TheEditorShowsTheCaretWhereTheRunLeavesIt) {
+    EditView& view = *form->Memo1->View();
+    const auto caretInView = [&] {
+        return view.caretLine() >= view.topLine() && view.caretLine() < view.topLine() + view.visibleRows();
+    };
+    for (const std::string& document : {lines(200), std::string(1 << 20, 'x') + "\r\n" + lines(200)}) {
+        setText(document);
+        ASSERT_EQ(view.topLine(), 0);
+        encrypt();
+        const EditControl::Pos last = form->Memo1->Lines().count() - 1;
+        EXPECT_EQ(view.caretLine(), last);
+        EXPECT_TRUE(caretInView());
+        EXPECT_EQ(view.topLine(), last - view.visibleRows() + 1);
+        const EditControl::Pos top = view.topLine();
+        KeyEvent key;
+        key.virtualKey = 'A';
+        key.text = "a";
+        host.postKey(*form->Native(), key);
+        drain();
+        EXPECT_EQ(view.topLine(), top);
+        EXPECT_EQ(form->Memo1->Lines().get(last), "mjof!2::a");
+
+        // Scrolled back to the top by the user, Decrypt shows the end again.
+        view.scrollToLine(0);
+        decrypt();
+        EXPECT_TRUE(caretInView());
+    }
+    EXPECT_TRUE(errors().empty());
 }
 
 // The states of Encrypt and Decrypt after each command of a user's session.
