@@ -1,6 +1,8 @@
 #include "platform/qt/QtHost.h"
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -9,8 +11,10 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QMargins>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
@@ -238,6 +242,48 @@ Size QtHost::screenSize() const {
 
 // --- Message boxes ---
 
+namespace {
+
+// Where a window's frame goes for the window, frame and all, to stand in the middle of an area,
+// rounded down.
+QPoint centredCorner(const QRect& area, QSize client, const Rect& frame) {
+    const int outerWidth = client.width() + frame.left + frame.right;
+    const int outerHeight = client.height() + frame.top + frame.bottom;
+    return QPoint(area.x() + (area.width() - outerWidth) / 2, area.y() + (area.height() - outerHeight) / 2);
+}
+
+// Centres a box once more when the window manager has framed it, with the frame it really drew,
+// and keeps that frame for the next box.
+class CentredWhenFramed : public QObject {
+public:
+    CentredWhenFramed(QWidget& box, QRect area, std::optional<Rect>& learned)
+        : box_(box), area_(area), learned_(learned) {
+        box_.installEventFilter(this);
+    }
+    ~CentredWhenFramed() override { box_.removeEventFilter(this); }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (done_ || (event->type() != QEvent::Move && event->type() != QEvent::Resize)) return false;
+        const QWindow* handle = box_.windowHandle();
+        if (!box_.isVisible() || handle == nullptr) return false;
+        const QMargins m = handle->frameMargins();
+        if (m.isNull()) return false;
+        done_ = true;
+        learned_ = Rect{m.left(), m.top(), m.right(), m.bottom()};
+        const QPoint corner = centredCorner(area_, box_.size(), *learned_);
+        if (box_.pos() != corner) box_.move(corner);
+        return false;
+    }
+
+private:
+    QWidget& box_;
+    QRect area_;
+    std::optional<Rect>& learned_;
+    bool done_ = false;
+};
+
+}  // namespace
+
 MessageBoxResult QtHost::messageBox(const MessageBoxRequest& request) {
     auto* owner = dynamic_cast<QtWindow*>(request.owner);
     QMessageBox box(owner ? &owner->widget() : nullptr);
@@ -296,10 +342,16 @@ MessageBoxResult QtHost::messageBox(const MessageBoxRequest& request) {
     // Every box is centred on the screen the user works on (that of its owner or the active window,
     // else the primary one), not over its owner, as the system the program was made for places them.
     const QWidget* near = owner ? &owner->widget() : QApplication::activeWindow();
+    std::unique_ptr<CentredWhenFramed> centring;
     if (QScreen* screen = near ? near->screen() : QGuiApplication::primaryScreen()) {
         box.adjustSize();
+        // The whole box is centred, frame and all: Qt places a window that has not shown yet by its
+        // frame's corner. The frame is the one the window manager drew around the last box, else
+        // the best guess there is; should the real one differ, the box is centred again once
+        // framed, and the next box starts where it belongs.
         const QRect area = screen->availableGeometry();
-        box.move(area.center() - QPoint(box.width() / 2, box.height() / 2));
+        box.move(centredCorner(area, box.size(), messageBoxFrame_ ? *messageBoxFrame_ : frameEstimate(WindowFrame::Dialog)));
+        centring = std::make_unique<CentredWhenFramed>(box, area, messageBoxFrame_);
     }
     box.exec();
     rethrowPending();

@@ -160,6 +160,8 @@ private:
     std::map<int, TimerId> timerByQtId_;
     std::optional<Rect> sizeableFrame_;
     std::optional<Rect> dialogFrame_;
+    // The frame the window manager drew around the last message box.
+    std::optional<Rect> messageBoxFrame_;
 };
 
 }  // namespace zozuz

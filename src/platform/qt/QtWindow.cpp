@@ -313,8 +313,17 @@ void QtWindow::resized(QSize size) {
     needsPaint_ = wholeClient();
 }
 
+bool QtWindow::awaitingFrame() const {
+    const QWindow* handle = widget_->windowHandle();
+    const bool framed = handle != nullptr && !handle->frameMargins().isNull();
+    return !framed && host_.frameEstimate(frame_) != Rect{};
+}
+
 void QtWindow::geometryChanged() {
     if (!widget_->isVisible() || state() != WindowState::Normal) return;
+    // A window placed by its frame's corner is, to Qt, at that corner until the window manager has
+    // framed it; taken for the client area's place, the corner would move the window by its frame.
+    if (awaitingFrame()) return;
     const Rect insets = frameInsets();
     if (insets != appliedInsets_) {
         // The window manager has framed the window: size the client area for the real frame. The

@@ -108,6 +108,8 @@ private:
     void applyBounds();
     // The outer bounds the window has on the screen now, with the frame as now known.
     Rect currentOuter() const;
+    // Whether a window manager that frames windows has not yet framed this one.
+    bool awaitingFrame() const;
     QRegion wholeClient() const;
 
     QtHost& host_;

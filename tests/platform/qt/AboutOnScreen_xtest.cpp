@@ -108,6 +108,27 @@ QtMotifHints motifHintsOf(const std::string& line) {
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
+// Where the X server has a window's client area and what frame the window manager put around it,
+// read from outside the program: the program's own idea of its bounds may be wrong.
+struct ScreenPlacement {
+    Point client{-1, -1};
+    std::string frameExtents;
+};
+
+ScreenPlacement placementOf(NativeWindow& window) {
+    const std::string id = std::to_string(xIdOf(window));
+    ScreenPlacement placement;
+    const std::string info = outputOf("xwininfo -id " + id);
+    const auto x = info.find("Absolute upper-left X:");
+    const auto y = info.find("Absolute upper-left Y:");
+    if (x != std::string::npos && y != std::string::npos) {
+        std::sscanf(info.c_str() + x, "Absolute upper-left X: %d", &placement.client.x);
+        std::sscanf(info.c_str() + y, "Absolute upper-left Y: %d", &placement.client.y);
+    }
+    placement.frameExtents = outputOf("xprop -notype -id " + id + " _NET_FRAME_EXTENTS");
+    return placement;
+}
+
 TEST(AboutOnScreen, KeysPointerAndPlacementWithRealInput) {
     if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X display (run under run_in_x_session.sh)";
     if (!run("command -v xdotool >/dev/null 2>&1")) GTEST_SKIP() << "xdotool is missing";
@@ -125,6 +146,8 @@ TEST(AboutOnScreen, KeysPointerAndPlacementWithRealInput) {
     Qt::CursorShape overText = Qt::PointingHandCursor;
     Rect firstBounds;
     Rect secondBounds;
+    ScreenPlacement firstPlacement;
+    ScreenPlacement secondPlacement;
     Size clientSize;
     FrameProperties aboutFrame;
     FrameProperties mainFrame;
@@ -142,6 +165,7 @@ TEST(AboutOnScreen, KeysPointerAndPlacementWithRealInput) {
             whenReady(host, aboutActive, [&] {
                 NativeWindow& box = *about->Native();
                 firstBounds = box.bounds();
+                firstPlacement = placementOf(box);
                 clientSize = box.clientSize();
                 aboutFrame = framePropertiesOf(box);
                 mainFrame = framePropertiesOf(*main->Native());
@@ -163,6 +187,7 @@ TEST(AboutOnScreen, KeysPointerAndPlacementWithRealInput) {
             whenReady(host, mainActive, [&] {
                 whenReady(host, aboutActive, [&] {
                     secondBounds = about->Native()->bounds();
+                    secondPlacement = placementOf(*about->Native());
                     secondMotif = framePropertiesOf(*about->Native()).motif;
                     EXPECT_TRUE(run("xdotool key space"));
                 });
@@ -181,6 +206,12 @@ TEST(AboutOnScreen, KeysPointerAndPlacementWithRealInput) {
     EXPECT_EQ(clientSize, (Size{298, 209})) << "whatever frame the window manager gives it";
     EXPECT_EQ(secondBounds.left, firstBounds.left);
     EXPECT_EQ(secondBounds.top, firstBounds.top);
+    // On the screen itself the second showing's client area and frame are where the first's were.
+    EXPECT_EQ(secondPlacement.client, firstPlacement.client)
+        << "first at " << firstPlacement.client.x << "," << firstPlacement.client.y << ", second at "
+        << secondPlacement.client.x << "," << secondPlacement.client.y;
+    EXPECT_EQ(secondPlacement.frameExtents, firstPlacement.frameExtents);
+    EXPECT_TRUE(contains(firstPlacement.frameExtents, "=")) << firstPlacement.frameExtents;
 
     // The About box: moved and closed, nothing else; a border and a title bar with no window menu,
     // minimise or maximise box; one fixed size; a dialog kept above the main window.

@@ -1,15 +1,25 @@
 // The application frame on a real X server under openbox: the About box shown modally takes the
 // keyboard, the window manager's Alt+F4 closes it with Cancel, the main window is active again
-// afterwards, and Alt+F4 on the main window ends the program with exit code 0.
+// afterwards, and Alt+F4 on the main window ends the program with exit code 0. A message box shows
+// centred on the screen, frame and all.
+#include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
+#include <string>
 #include <utility>
+
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
 #include "app/TApplication.h"
 #include "platform/host/Host.h"
+#include "platform/host/MessageBox.h"
 #include "platform/qt/QtHost.h"
+#include "platform/qt/QtWindow.h"
+#include "platform/qt/QtWindowWidget.h"
 #include "ui/forms/TAboutBox.h"
 #include "ui/forms/TVeskAppForm.h"
 
@@ -85,6 +95,97 @@ TEST(ModalOnScreen, AboutBoxTakesTheKeyboardAndClosesThroughTheWindowManager) {
     EXPECT_EQ(modalResult, mrCancel);
     EXPECT_TRUE(mainActiveAfter);
     EXPECT_TRUE(mainEnabledAfter);
+}
+
+// What a shell command prints; empty when it could not run.
+std::string outputOf(const std::string& command) {
+    std::string text;
+    const std::unique_ptr<FILE, decltype(&pclose)> pipe(popen(command.c_str(), "r"), &pclose);
+    if (!pipe) return text;
+    std::array<char, 512> buffer{};
+    while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), pipe.get()) != nullptr) text += buffer.data();
+    return text;
+}
+
+// The X window the window manager has made active; 0 when there is none.
+unsigned long activeXWindow() { return std::strtoul(outputOf("xdotool getactivewindow 2>/dev/null").c_str(), nullptr, 10); }
+
+// The outer rectangle of a framed X window on the screen, as the X server and the window manager
+// have it: its client area's place and size, widened by the frame extents the window manager set.
+Rect outerOnScreen(unsigned long id) {
+    const std::string info = outputOf("xwininfo -id " + std::to_string(id));
+    Rect client{-1, -1, -1, -1};
+    int width = 0;
+    int height = 0;
+    const auto field = [&](const char* name, int& value) {
+        const auto at = info.find(name);
+        if (at != std::string::npos) std::sscanf(info.c_str() + at + std::string(name).size(), " %d", &value);
+    };
+    field("Absolute upper-left X:", client.left);
+    field("Absolute upper-left Y:", client.top);
+    field("Width:", width);
+    field("Height:", height);
+    int left = 0;
+    int right = 0;
+    int top = 0;
+    int bottom = 0;
+    const std::string extents = outputOf("xprop -notype -id " + std::to_string(id) + " _NET_FRAME_EXTENTS");
+    const auto equals = extents.find('=');
+    if (equals == std::string::npos ||
+        std::sscanf(extents.c_str() + equals + 1, " %d, %d, %d, %d", &left, &right, &top, &bottom) != 4)
+        return Rect{-1, -1, -1, -1};
+    return Rect{client.left - left, client.top - top, client.left + width + right, client.top + height + bottom};
+}
+
+TEST(ModalOnScreen, MessageBoxIsCentredWithItsFrame) {
+    if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X display (run under run_in_x_session.sh)";
+    if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool is missing";
+
+    static int argc = 1;
+    static char name[] = "ModalOnScreen_xtest";
+    static char* argv[] = {name, nullptr};
+    QtHost host(argc, argv);
+    TApplication application(host);
+    TVeskAppForm* main = nullptr;
+    Rect outer{-1, -1, -1, -1};
+    MessageBoxResult answer = MessageBoxResult::Yes;
+    Size screen;
+
+    const int exitCode = application.Execute([&] {
+        application.Initialize();
+        application.CreateForm(main);
+        whenReady(host, [&] { return host.activeWindow() == main->Native(); }, [&] {
+            const unsigned long mainId = static_cast<QtWindow&>(*main->Native()).widget().platformWindow().winId();
+            screen = host.screenSize();
+            // Once the box is active and framed, where it stands is read and it is closed with Escape.
+            whenReady(host, [&, mainId] {
+                const unsigned long active = activeXWindow();
+                return active != 0 && active != mainId && outerOnScreen(active).left >= 0;
+            }, [&] {
+                outer = outerOnScreen(activeXWindow());
+                EXPECT_EQ(std::system("xdotool key Escape"), 0);
+            });
+            MessageBoxRequest confirm;
+            confirm.owner = main->Native();
+            confirm.caption = "Confirm";
+            confirm.text = "OK to overwrite /tmp/a.txt";
+            confirm.icon = MessageBoxIcon::Question;
+            confirm.buttons = MessageBoxButtons::YesNoCancel;
+            answer = application.ShowMessageBox(confirm);
+            whenReady(host, [&] { return host.activeWindow() == main->Native(); }, [&] {
+                pressAltF4Until(host, [] { return false; });
+            });
+        });
+        application.Run();
+    });
+
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(answer, MessageBoxResult::Cancel);
+    ASSERT_GE(outer.left, 0) << "the box was not found on the screen";
+    // Rounded down, as the program's own boxes are centred.
+    EXPECT_EQ(outer.left, (screen.width - outer.width()) / 2);
+    EXPECT_EQ(outer.top, (screen.height - outer.height()) / 2)
+        << "outer " << outer.left << "," << outer.top << " " << outer.width() << "x" << outer.height();
 }
 
 }  // namespace
