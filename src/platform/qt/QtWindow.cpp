@@ -248,7 +248,13 @@ void QtWindow::awaitActivation() {
     deadline.setSingleShot(true);
     deadline.start(kActivationWaitMs);
     const QPointer<QtWindowWidget> widget(widget_.get());
-    while (widget && !active_ && widget->isVisible() && !host_.pending_ && clock.elapsed() < kActivationWaitMs)
+    QtHost& host = host_;
+    host.holdTimers();
+    struct Release {
+        QtHost& host;
+        ~Release() { host.releaseTimers(); }
+    } release{host};
+    while (widget && !active_ && widget->isVisible() && !host.pending_ && clock.elapsed() < kActivationWaitMs)
         dispatcher->processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
 }
 

@@ -57,7 +57,8 @@ public:
 };
 
 // The host's part: a window shown and activated is active, and its client has heard so, when the
-// activation returns, although the window manager hands it the keyboard only after mapping it.
+// activation returns, although the window manager hands it the keyboard only after mapping it. The
+// program's timers wait meanwhile: nothing of the program's own runs inside the showing.
 TEST(PasteAtStartOnScreen, ActivationAfterShowingReturnsWithTheWindowActive) {
     if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X display (run under run_in_x_session.sh)";
     static int argc = 1;
@@ -69,10 +70,16 @@ TEST(PasteAtStartOnScreen, ActivationAfterShowingReturnsWithTheWindowActive) {
     options.caption = "first";
     options.bounds = {100, 100, 500, 400};
     std::unique_ptr<NativeWindow> window = host.createWindow(client, options);
+    int timerRuns = 0;
+    host.startTimer(0, [&] { ++timerRuns; });
     window->show();
     window->activate();
     EXPECT_EQ(host.activeWindow(), window.get());
     EXPECT_EQ(client.activations, 1);
+    EXPECT_EQ(timerRuns, 0) << "a timer due during the showing runs after it";
+    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    while (timerRuns == 0 && Clock::now() < deadline) host.pumpOne();
+    EXPECT_EQ(timerRuns, 1);
 
     // A second window takes the keyboard the same way, and the first one shown again gets it back.
     ActivationClient secondClient;
