@@ -140,7 +140,9 @@ TEST(PasteAtStartOnScreen, PasteEntryStaysGreyWhileTheButtonFollowsTheClipboard)
                 entryFound = true;
                 entryEnabled = action->isEnabled();
             }
-            if (shots) EXPECT_TRUE(run("import -window root " + std::string(shots) + "-edit-menu.png"));
+            if (shots) {
+                EXPECT_TRUE(run("import -window root " + std::string(shots) + "-edit-menu.png"));
+            }
             EXPECT_TRUE(run("xdotool key Escape"));
         }
         whenReady(host, [] { return openMenu() == nullptr; }, pressCtrlV);
