@@ -216,9 +216,19 @@ void QtHost::timerFired(int qtTimerId) {
 void QtHost::timerDue(TimerId id) {
     auto it = timers_.find(id);
     if (it == timers_.end()) return;  // stopped after it came due
+    if (timerHolds_ > 0) {
+        heldTimers_.push_back(id);
+        return;
+    }
     std::function<void()> callback = std::move(it->second.callback);
     timers_.erase(it);
     guard(callback);
+}
+
+void QtHost::releaseTimers() {
+    if (timerHolds_ == 0 || --timerHolds_ > 0) return;
+    // Queued behind the events already posted, as they would have been had they come due now.
+    for (TimerId id : std::exchange(heldTimers_, {})) hub_->postTimerDue(id);
 }
 
 // --- Pointer and screen ---

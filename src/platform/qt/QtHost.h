@@ -122,6 +122,12 @@ public:
     bool askSessionEnd();
     bool sessionEnded();
 
+    // While a window waits for its activation, the program's timers that come due are held back
+    // and come due once the wait is over: the program runs nothing of its own from inside the
+    // showing of a window but what the window system sends it. Holds nest.
+    void holdTimers() { ++timerHolds_; }
+    void releaseTimers();
+
     // Called by the event hub.
     void quitArrived() { quitPending_ = true; }
     void timerFired(int qtTimerId);
@@ -158,6 +164,9 @@ private:
     TimerId nextTimer_ = 0;
     std::map<TimerId, Timer> timers_;
     std::map<int, TimerId> timerByQtId_;
+    int timerHolds_ = 0;
+    // Timers that came due while held, in the order they did.
+    std::vector<TimerId> heldTimers_;
     std::optional<Rect> sizeableFrame_;
     std::optional<Rect> dialogFrame_;
     // The frame the window manager drew around the last message box.

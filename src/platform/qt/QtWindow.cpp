@@ -1,12 +1,17 @@
 #include "platform/qt/QtWindow.h"
 
 #include <algorithm>
+#include <utility>
 
+#include <QAbstractEventDispatcher>
 #include <QCursor>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QIcon>
 #include <QMetaObject>
 #include <QPixmap>
 #include <QPointer>
+#include <QTimer>
 #include <QWindow>
 
 #include "platform/qt/QtEditorWindow.h"
@@ -32,6 +37,11 @@ Qt::WindowFlags flagsFor(WindowFrame frame) {
 // Geometry reports that may arrive while the window is on its way to a size it was given, before
 // Qt reports that size itself; after that many, whatever the window manager settled on stands.
 constexpr int kSettlingReports = 4;
+
+// How long the first activation after a showing waits for the window manager to hand the window
+// the keyboard. A window manager takes a few milliseconds; one that never activates the window
+// costs the program this once per showing.
+constexpr int kActivationWaitMs = 150;
 
 }  // namespace
 
@@ -203,6 +213,7 @@ void QtWindow::show() {
     // hints as the window maps, so they are written first.
     QtMotifHints::write(*widget_, frame_);
     widget_->show();
+    awaitingActivation_ = true;
     host_.rethrowPending();
 }
 
@@ -218,7 +229,33 @@ void QtWindow::activate() {
     if (!widget_->isVisible()) return;
     widget_->raise();
     widget_->activateWindow();
+    if (std::exchange(awaitingActivation_, false)) awaitActivation();
     host_.rethrowPending();
+}
+
+void QtWindow::awaitActivation() {
+    // On the system the program was made for, activating a window that has just been shown
+    // returns with the window active and its focus set, so the program's next idle step already
+    // sees the editor focused. Under X the window manager activates a newly mapped window only
+    // some time later; the window-system events are handled here until it has, and the user's
+    // input waits in the queue meanwhile as it would on that system.
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    if (!dispatcher) return;
+    QElapsedTimer clock;
+    clock.start();
+    // Wakes the dispatcher's wait below should nothing else arrive before the time is up.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.start(kActivationWaitMs);
+    const QPointer<QtWindowWidget> widget(widget_.get());
+    QtHost& host = host_;
+    host.holdTimers();
+    struct Release {
+        QtHost& host;
+        ~Release() { host.releaseTimers(); }
+    } release{host};
+    while (widget && !active_ && widget->isVisible() && !host.pending_ && clock.elapsed() < kActivationWaitMs)
+        dispatcher->processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
 }
 
 void QtWindow::setEnabled(bool enabled) {

@@ -104,6 +104,9 @@ public:
     void mouseArrived(const MouseEvent& mouse);
 
 private:
+    // Handles window-system events until the window manager has activated the window, for a short
+    // while at most.
+    void awaitActivation();
     // Sizes and places the widget for bounds_ with the frame as now known.
     void applyBounds();
     // The outer bounds the window has on the screen now, with the frame as now known.
@@ -134,6 +137,8 @@ private:
     QRegion needsPaint_;
     WindowState reportedState_ = WindowState::Normal;
     bool active_ = false;
+    // Shown since the last activation: the next activate() waits until the window is active.
+    bool awaitingActivation_ = false;
     // Whether the program lets the window take input; Qt's own flag also follows the owner's.
     bool enabled_ = true;
 };
