@@ -7,14 +7,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFont>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMetaObject>
 #include <QPixmap>
+#include <QPalette>
 #include <QProxyStyle>
 #include <QStyle>
+#include <QStyleOption>
+#include <QStyleOptionMenuItem>
 
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtImageConversion.h"
@@ -47,17 +51,86 @@ private:
     QtMenuBar& bar_;
 };
 
-// The desktop's look for the menus, except that a disabled entry takes the highlight like any
-// other, under the pointer and from the arrow keys, as the program's menus do everywhere: the status
-// line then shows its hint.
+// The palette group an enabled widget draws with: its window's activity decides.
+QPalette::ColorGroup enabledGroup(const QWidget* widget) {
+    return !widget->isVisible() || widget->isActiveWindow() ? QPalette::Active : QPalette::Inactive;
+}
+
+// Whether the program has the entry enabled. A submenu's title follows its menu, which Qt disables
+// along with the window; only the menu's own setting is the program's.
+bool enabledByProgram(const QAction& action) {
+    const auto* menu = action.menu<QMenu*>();
+    return menu ? !menu->testAttribute(Qt::WA_ForceDisabled) : action.isEnabled();
+}
+
+// The desktop's look for the menus, with two departures that make them look as the program's menus
+// do everywhere:
+// - a disabled entry takes the highlight like any other, under the pointer and from the arrow keys,
+//   so that the status line shows its hint, and it is drawn highlighted (the bar behind greyed text)
+//   so that the user sees where the highlight is;
+// - a menu bar whose window is disabled (while a modal box is open) keeps its look: only the
+//   entries that are disabled themselves are grey.
+// Qt's own styles draw no highlight behind a disabled entry, and grey a whole bar that is disabled.
 class MenuStyle final : public QProxyStyle {
 public:
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* answer) const override {
-        if (hint == QStyle::SH_Menu_AllowActiveAndDisabled) return 1;
+        if (hint == QStyle::SH_Menu_AllowActiveAndDisabled && !qobject_cast<const QMenuBar*>(widget)) return 1;
         return QProxyStyle::styleHint(hint, option, widget, answer);
     }
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+        if (item && element == CE_MenuItem && item->state.testFlag(State_Selected) &&
+            !item->state.testFlag(State_Enabled) && item->menuItemType != QStyleOptionMenuItem::Separator) {
+            // The highlight bar alone, as the style draws it behind an enabled entry; the disabled
+            // entry's greyed icon and text then go on top of it.
+            QStyleOptionMenuItem bar = *item;
+            bar.state |= State_Enabled;
+            bar.palette.setCurrentColorGroup(item->state.testFlag(State_Active) ? QPalette::Active
+                                                                                : QPalette::Inactive);
+            bar.text.clear();
+            bar.icon = QIcon();
+            bar.menuItemType = QStyleOptionMenuItem::Normal;
+            bar.checkType = QStyleOptionMenuItem::NotCheckable;
+            bar.checked = false;
+            QProxyStyle::drawControl(element, &bar, painter, widget);
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        const auto* menuBar = qobject_cast<const QMenuBar*>(widget);
+        if (item && menuBar && !menuBar->isEnabled() &&
+            (element == CE_MenuBarItem || element == CE_MenuBarEmptyArea)) {
+            QStyleOptionMenuItem shown = *item;
+            const QAction* action = element == CE_MenuBarItem ? menuBar->actionAt(item->rect.center()) : nullptr;
+            if (element == CE_MenuBarEmptyArea || (action && enabledByProgram(*action))) {
+                shown.state |= State_Enabled;
+                shown.palette.setCurrentColorGroup(enabledGroup(menuBar));
+            }
+            QProxyStyle::drawControl(element, &shown, painter, widget);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        const auto* menuBar = qobject_cast<const QMenuBar*>(widget);
+        const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option);
+        if (element == PE_PanelMenuBar && menuBar && frame && !menuBar->isEnabled()) {
+            QStyleOptionFrame shown = *frame;
+            shown.state |= State_Enabled;
+            shown.palette.setCurrentColorGroup(enabledGroup(menuBar));
+            QProxyStyle::drawPrimitive(element, &shown, painter, widget);
+            return;
+        }
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
 };
+
+// The desktop's font for menus, one for the bar and the drop-down menus alike.
+QFont menuFont() { return QApplication::font("QMenu"); }
 
 void collectIds(const std::vector<MenuEntry>& entries, std::vector<MenuId>& ids) {
     for (const MenuEntry& entry : entries) {
@@ -73,6 +146,9 @@ QtMenuBar::QtMenuBar(QtHost& host, QtWindow& window, MenuListener& listener)
     bar_ = new QMenuBar(&window.widget());
     // The bar belongs in the window, also on desktops that could move it to a global menu.
     bar_->setNativeMenuBar(false);
+    bar_->setStyle(menuStyle_.get());
+    // The bar is drawn in the desktop's menu font, as its drop-down menus are, not in the window's.
+    bar_->setFont(menuFont());
     filter_ = new MenuKeyFilter(*this, bar_);
     // The bar highlights a title under the pointer also while no menu is open, which is no
     // highlight of an open menu: only one whose menu is showing once the title's work is done
@@ -187,6 +263,10 @@ void QtMenuBar::show(QAction* action, const MenuEntry& entry) {
     action->setText(text);
     action->setIcon(entry.image.width() > 0 ? QIcon(QPixmap::fromImage(toQImage(entry.image))) : QIcon());
     action->setIconVisibleInMenu(true);
+    // A submenu's title takes its state from its menu whenever the menu is enabled or disabled
+    // (with the window, while a modal box is open), so the menu carries the program's setting:
+    // a disabled title stays disabled when the window is enabled again.
+    if (auto* menu = action->menu<QMenu*>()) menu->setEnabled(entry.enabled);
     action->setEnabled(entry.enabled);
     action->setCheckable(entry.checked);
     action->setChecked(entry.checked);
@@ -218,6 +298,7 @@ void QtMenuBar::build(QWidget* into, MenuId level, const std::vector<MenuEntry>&
         }
         auto* menu = new QMenu(into);
         menu->setStyle(menuStyle_.get());
+        menu->setFont(menuFont());
         menu->installEventFilter(filter_);
         QAction* action = menu->menuAction();
         show(action, entry);

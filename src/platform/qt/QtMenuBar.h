@@ -76,7 +76,7 @@ private:
     MenuListener& listener_;
     QPointer<QMenuBar> bar_;
     QObject* filter_ = nullptr;
-    // The style of the submenus; it outlives them, as the bar and its menus go first.
+    // The style of the bar and its submenus; it outlives them, as the bar and its menus go first.
     std::unique_ptr<QStyle> menuStyle_;
     std::map<MenuId, Item> items_;
     // Whether the program last heard of a highlighted entry, so that closing reports "none" once.

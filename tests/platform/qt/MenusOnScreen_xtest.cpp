@@ -1,5 +1,6 @@
 // The Qt host's menu bar and save dialog on a real X server under openbox, worked with real X input
-// through xdotool: Alt+F and a typed character go through the program's answers, a click on a title
+// through xdotool: Alt+F and a typed character go through the program's answers, the arrow keys
+// highlight a disabled entry on the highlight bar, a click on a title
 // opens its menu after the program refreshed it, Esc closes it, and a name typed into the real save
 // dialog comes back as a full path with the default extension.
 #include <algorithm>
@@ -12,8 +13,15 @@
 #include <vector>
 
 #include <QAction>
+#include <QColor>
+#include <QGuiApplication>
+#include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPalette>
+#include <QPixmap>
+#include <QRect>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 #include "platform/host/FileDialogs.h"
@@ -86,7 +94,9 @@ TEST(MenusOnScreen, MenusAndTheSaveDialogAnswerRealInput) {
     Listener listener;
     auto bar = host.createMenuBar(*window, listener);
     using Kind = MenuEntry::Kind;
-    bar->setEntries(kMenuBarLevel, {entry(1, Kind::Submenu, "文件(&F)", {entry(10, Kind::Command, "新建(&N)")}),
+    MenuEntry disabled = entry(11, Kind::Command, "页面设置(&T)...");
+    disabled.enabled = false;
+    bar->setEntries(kMenuBarLevel, {entry(1, Kind::Submenu, "文件(&F)", {entry(10, Kind::Command, "新建(&N)"), disabled}),
                                     entry(2, Kind::Submenu, "帮助(&H)", {entry(20, Kind::Command, "关于zozuz(&A)")})});
     auto& qtBar = static_cast<QtMenuBar&>(*bar);
     window->show();
@@ -99,6 +109,25 @@ TEST(MenusOnScreen, MenusAndTheSaveDialogAnswerRealInput) {
     EXPECT_GE(client.keys, 1);
     EXPECT_TRUE(listener.saw("char f in 0"));
     EXPECT_TRUE(listener.saw("opening 1"));
+
+    // The arrow keys move the highlight onto the disabled entry too, and the screen shows the
+    // highlight bar there.
+    run("xdotool key Down Down");
+    ASSERT_TRUE(pumpUntil(host, [&] { return listener.saw("highlight 11"); }));
+    QMenu* file = qtBar.menuOf(1);
+    const QRect greyEntry(file->mapToGlobal(file->actionGeometry(qtBar.actionOf(11)).topLeft()),
+                          file->actionGeometry(qtBar.actionOf(11)).size());
+    const QColor highlight = file->palette().color(QPalette::Active, QPalette::Highlight);
+    int highlighted = 0;
+    ASSERT_TRUE(pumpUntil(host, [&] {
+        const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+        highlighted = 0;
+        for (int y = greyEntry.top(); y <= greyEntry.bottom(); ++y)
+            for (int x = greyEntry.left(); x <= greyEntry.right(); ++x)
+                if ((screen.pixel(x, y) & 0xFFFFFFu) == (highlight.rgb() & 0xFFFFFFu)) ++highlighted;
+        return highlighted > greyEntry.width() * greyEntry.height() / 2;
+    }, 5)) << highlighted << " of the entry's pixels have the highlight colour";
+
     run("xdotool key n");
     ASSERT_TRUE(pumpUntil(host, [&] { return listener.saw("chosen 10"); }));
     EXPECT_TRUE(listener.saw("char n in 1"));

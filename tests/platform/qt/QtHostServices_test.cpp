@@ -16,6 +16,8 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFont>
+#include <QPalette>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QScreen>
@@ -37,6 +39,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Exception.h"
+#include "platform/gfx/Font.h"
 #include "platform/host/FileDialogs.h"
 #include "platform/host/MenuBar.h"
 #include "platform/host/Printer.h"
@@ -303,6 +306,101 @@ TEST_F(QtHostServicesTest, ASubmenuIsRebuiltByTheProgramJustBeforeItOpens) {
     EXPECT_NE(qtBar.actionOf(21), nullptr);
     qtBar.menuOf(2)->close();
     drain();
+}
+
+// How many pixels of `image` inside `area` have exactly this colour.
+int pixelsOf(const QImage& image, const QRect& area, QColor colour) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFFu) == (colour.rgb() & 0xFFFFFFu)) ++count;
+    return count;
+}
+
+TEST_F(QtHostServicesTest, TheBarAndItsMenusAreInTheDesktopsMenuFontNotTheWindows) {
+    PaintingClient client;
+    auto window = host().createWindow(client, WindowOptions{});
+    Font serif;
+    serif.family = "仿宋_GB2312";
+    window->setFont(serif);
+    RecordingMenuListener listener;
+    auto bar = host().createMenuBar(*window, listener);
+    bar->setEntries(kMenuBarLevel, fileAndHelp());
+    auto& qtBar = static_cast<QtMenuBar&>(*bar);
+    const QFont menuFont = QApplication::font("QMenu");
+    ASSERT_NE(static_cast<QtWindow&>(*window).widget().font(), menuFont);
+    EXPECT_EQ(qtBar.widget()->font(), menuFont);
+    EXPECT_EQ(qtBar.menuOf(1)->font(), menuFont);
+    EXPECT_EQ(qtBar.menuOf(2)->font(), menuFont);
+}
+
+TEST_F(QtHostServicesTest, AHighlightedDisabledEntryIsDrawnOnTheHighlightBarWithGreyText) {
+    PaintingClient client;
+    auto window = host().createWindow(client, WindowOptions{});
+    RecordingMenuListener listener;
+    auto bar = host().createMenuBar(*window, listener);
+    bar->setEntries(kMenuBarLevel, fileAndHelp());
+    auto& qtBar = static_cast<QtMenuBar&>(*bar);
+    window->show();
+    drain();
+    QMenu* file = qtBar.menuOf(1);
+    file->popup(QPoint(0, 0));
+    ASSERT_TRUE(pumpUntil([&] { return file->isVisible(); }));
+
+    // What the highlight of an enabled entry looks like in this style.
+    const QPalette palette = file->palette();
+    const QColor highlight = palette.color(QPalette::Active, QPalette::Highlight);
+    const QColor highlightedText = palette.color(QPalette::Active, QPalette::HighlightedText);
+    file->setActiveAction(qtBar.actionOf(10));
+    const QRect enabledRect = file->actionGeometry(qtBar.actionOf(10));
+    const QImage enabledShot = file->grab().toImage();
+    ASSERT_GT(pixelsOf(enabledShot, enabledRect, highlight), enabledRect.width() * enabledRect.height() / 2);
+
+    // The disabled entry takes the same bar, and its text stays in the disabled colour.
+    file->setActiveAction(qtBar.actionOf(11));
+    ASSERT_EQ(file->activeAction(), qtBar.actionOf(11));
+    const QRect disabledRect = file->actionGeometry(qtBar.actionOf(11));
+    const QImage disabledShot = file->grab().toImage();
+    EXPECT_GT(pixelsOf(disabledShot, disabledRect, highlight), disabledRect.width() * disabledRect.height() / 2);
+    EXPECT_EQ(pixelsOf(disabledShot, disabledRect, highlightedText), 0);
+    EXPECT_EQ(pixelsOf(disabledShot, enabledRect, highlight), 0) << "only one entry is highlighted";
+    file->close();
+    drain();
+}
+
+TEST_F(QtHostServicesTest, TheBarOfADisabledWindowKeepsItsLookAndItsGreyEntriesGrey) {
+    PaintingClient client;
+    WindowOptions options;
+    options.bounds = Rect{40, 30, 440, 330};
+    auto window = host().createWindow(client, options);
+    RecordingMenuListener listener;
+    auto bar = host().createMenuBar(*window, listener);
+    std::vector<MenuEntry> entries = fileAndHelp();
+    entries.push_back(submenu(3, "搜索(&S)", {}));
+    entries.back().enabled = false;
+    bar->setEntries(kMenuBarLevel, entries);
+    auto& qtBar = static_cast<QtMenuBar&>(*bar);
+    window->show();
+    drain();
+    const QImage enabledShot = qtBar.widget()->grab().toImage();
+    window->setEnabled(false);
+    drain();
+    EXPECT_FALSE(qtBar.widget()->isEnabled()) << "the bar takes no input while its window is disabled";
+    const QImage disabledShot = qtBar.widget()->grab().toImage();
+    EXPECT_EQ(disabledShot, enabledShot);
+    // The disabled title is drawn grey either way, unlike the others.
+    const QRect grey = qtBar.widget()->actionGeometry(qtBar.actionOf(3));
+    const QRect normal = qtBar.widget()->actionGeometry(qtBar.actionOf(2));
+    const QColor text = qtBar.widget()->palette().color(QPalette::Active, QPalette::ButtonText);
+    EXPECT_EQ(pixelsOf(disabledShot, grey, text), 0);
+    EXPECT_GT(pixelsOf(disabledShot, normal, text), 0);
+
+    // Enabled again, the window's bar still has the program's disabled title.
+    window->setEnabled(true);
+    drain();
+    EXPECT_FALSE(qtBar.actionOf(3)->isEnabled());
+    EXPECT_TRUE(qtBar.actionOf(2)->isEnabled());
+    EXPECT_EQ(qtBar.widget()->grab().toImage(), enabledShot);
 }
 
 TEST_F(QtHostServicesTest, FileDialogsPassTheRequestAndReturnFullPaths) {
