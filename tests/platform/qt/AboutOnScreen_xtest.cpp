@@ -26,6 +26,8 @@
 #include "ui/forms/TAboutBox.h"
 #include "ui/forms/TVeskAppForm.h"
 
+#include "XProbe.h"
+
 namespace zozuz {
 namespace {
 
@@ -54,16 +56,6 @@ Point centreOf(const TControl& control) {
 }
 
 Qt::CursorShape cursorOf(NativeWindow& window) { return static_cast<QtWindow&>(window).widget().cursor().shape(); }
-
-// What a shell command prints; empty when it could not run.
-std::string outputOf(const std::string& command) {
-    std::string text;
-    const std::unique_ptr<FILE, decltype(&pclose)> pipe(popen(command.c_str(), "r"), &pclose);
-    if (!pipe) return text;
-    std::array<char, 512> buffer{};
-    while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), pipe.get()) != nullptr) text += buffer.data();
-    return text;
-}
 
 // The X window of a window of the Qt host.
 unsigned long xIdOf(NativeWindow& window) { return static_cast<QtWindow&>(window).widget().platformWindow().winId(); }
@@ -116,17 +108,9 @@ struct ScreenPlacement {
 };
 
 ScreenPlacement placementOf(NativeWindow& window) {
-    const std::string id = std::to_string(xIdOf(window));
-    ScreenPlacement placement;
-    const std::string info = outputOf("xwininfo -id " + id);
-    const auto x = info.find("Absolute upper-left X:");
-    const auto y = info.find("Absolute upper-left Y:");
-    if (x != std::string::npos && y != std::string::npos) {
-        std::sscanf(info.c_str() + x, "Absolute upper-left X: %d", &placement.client.x);
-        std::sscanf(info.c_str() + y, "Absolute upper-left Y: %d", &placement.client.y);
-    }
-    placement.frameExtents = outputOf("xprop -notype -id " + id + " _NET_FRAME_EXTENTS");
-    return placement;
+    const unsigned long id = xIdOf(window);
+    const Rect client = clientOnScreen(id);
+    return ScreenPlacement{Point{client.left, client.top}, frameExtentsOf(id)};
 }
 
 TEST(AboutOnScreen, KeysPointerAndPlacementWithRealInput) {

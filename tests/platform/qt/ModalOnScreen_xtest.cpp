@@ -23,6 +23,8 @@
 #include "ui/forms/TAboutBox.h"
 #include "ui/forms/TVeskAppForm.h"
 
+#include "XProbe.h"
+
 namespace zozuz {
 namespace {
 
@@ -97,45 +99,8 @@ TEST(ModalOnScreen, AboutBoxTakesTheKeyboardAndClosesThroughTheWindowManager) {
     EXPECT_TRUE(mainEnabledAfter);
 }
 
-// What a shell command prints; empty when it could not run.
-std::string outputOf(const std::string& command) {
-    std::string text;
-    const std::unique_ptr<FILE, decltype(&pclose)> pipe(popen(command.c_str(), "r"), &pclose);
-    if (!pipe) return text;
-    std::array<char, 512> buffer{};
-    while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), pipe.get()) != nullptr) text += buffer.data();
-    return text;
-}
-
 // The X window the window manager has made active; 0 when there is none.
 unsigned long activeXWindow() { return std::strtoul(outputOf("xdotool getactivewindow 2>/dev/null").c_str(), nullptr, 10); }
-
-// The outer rectangle of a framed X window on the screen, as the X server and the window manager
-// have it: its client area's place and size, widened by the frame extents the window manager set.
-Rect outerOnScreen(unsigned long id) {
-    const std::string info = outputOf("xwininfo -id " + std::to_string(id));
-    Rect client{-1, -1, -1, -1};
-    int width = 0;
-    int height = 0;
-    const auto field = [&](const char* name, int& value) {
-        const auto at = info.find(name);
-        if (at != std::string::npos) std::sscanf(info.c_str() + at + std::string(name).size(), " %d", &value);
-    };
-    field("Absolute upper-left X:", client.left);
-    field("Absolute upper-left Y:", client.top);
-    field("Width:", width);
-    field("Height:", height);
-    int left = 0;
-    int right = 0;
-    int top = 0;
-    int bottom = 0;
-    const std::string extents = outputOf("xprop -notype -id " + std::to_string(id) + " _NET_FRAME_EXTENTS");
-    const auto equals = extents.find('=');
-    if (equals == std::string::npos ||
-        std::sscanf(extents.c_str() + equals + 1, " %d, %d, %d, %d", &left, &right, &top, &bottom) != 4)
-        return Rect{-1, -1, -1, -1};
-    return Rect{client.left - left, client.top - top, client.left + width + right, client.top + height + bottom};
-}
 
 TEST(ModalOnScreen, MessageBoxIsCentredWithItsFrame) {
     if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no X display (run under run_in_x_session.sh)";
