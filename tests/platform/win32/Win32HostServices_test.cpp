@@ -6,6 +6,7 @@
 #include <cstring>
 #include <cwchar>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -198,16 +199,28 @@ TEST(Win32HostServices, EditorWindowPaintsScrollsAndTakesKeysAfterItsWindowsPrev
     EXPECT_NE(colours.window, colours.text);
 }
 
+// An editor window on a shown frame window, placed and settled, as the editor window's tests start.
+struct EditorOnFrame {
+    explicit EditorOnFrame(Win32Host& host) : window(host.createWindow(frame, frameOptions())) {
+        window->show();
+        editor = host.createEditorWindow(*window, client);
+        editor->setBounds(Rect{10, 10, 310, 210});
+        pumpAll(host);
+    }
+    HWND handle() const { return static_cast<Win32EditorWindow&>(*editor).handle(); }
+
+    QuietWindow frame;
+    std::unique_ptr<NativeWindow> window;
+    RecordingEditor client;
+    std::unique_ptr<EditorWindow> editor;
+};
+
 TEST(Win32HostServices, EditorScrollBarsShownWithNothingToScrollStayAndChangeNoFrame) {
     Win32Host host;
-    QuietWindow frame;
-    auto window = host.createWindow(frame, frameOptions());
-    window->show();
-    RecordingEditor client;
-    auto editor = host.createEditorWindow(*window, client);
-    editor->setBounds(Rect{10, 10, 310, 210});
-    pumpAll(host);
-    const HWND handle = static_cast<Win32EditorWindow&>(*editor).handle();
+    EditorOnFrame placed(host);
+    RecordingEditor& client = placed.client;
+    const std::unique_ptr<EditorWindow>& editor = placed.editor;
+    const HWND handle = placed.handle();
 
     // One short line with room for twelve: neither bar has anything to scroll, yet both are shown.
     const ScrollBarState vertical{true, 0, 12, 0};
@@ -248,19 +261,15 @@ TEST(Win32HostServices, EditorScrollBarsShownWithNothingToScrollStayAndChangeNoF
 
 TEST(Win32HostServices, TheEditorWindowGivesUpThePointerItTookOnAPressAndNoOtherWindows) {
     Win32Host host;
-    QuietWindow frame;
-    auto window = host.createWindow(frame, frameOptions());
-    window->show();
-    RecordingEditor client;
-    auto editor = host.createEditorWindow(*window, client);
-    editor->setBounds(Rect{10, 10, 310, 210});
-    pumpAll(host);
-    const HWND handle = static_cast<Win32EditorWindow&>(*editor).handle();
+    EditorOnFrame placed(host);
+    RecordingEditor& client = placed.client;
+    const std::unique_ptr<EditorWindow>& editor = placed.editor;
+    const HWND handle = placed.handle();
 
     // Holding nothing, it leaves the pointer where it is, also with another of the program's windows.
     editor->releaseMouse();
     EXPECT_EQ(GetCapture(), nullptr);
-    const HWND frameHandle = static_cast<Win32Window&>(*window).handle();
+    const HWND frameHandle = static_cast<Win32Window&>(*placed.window).handle();
     SetCapture(frameHandle);
     editor->releaseMouse();
     EXPECT_EQ(GetCapture(), frameHandle);
