@@ -16,6 +16,11 @@ using MenuId = std::uint16_t;
 inline constexpr MenuId kMenuBarLevel = 0;
 inline constexpr MenuId kNoMenuEntry = 0;
 
+// The colour a menu entry's picture has where it leaves the menu's background showing: the
+// desktop's usual menu background, so that a host may show the picture as it is, or take this
+// colour as transparent where its menus have another background. The pictures never use it.
+inline constexpr std::uint32_t kMenuPictureBackground = 0xF0F0F0;
+
 // One entry of a menu as the program wants it shown. The host shows it and keeps nothing else of
 // the program's: which entry runs what, access keys and shortcuts are all decided by the program.
 struct MenuEntry {
@@ -27,7 +32,8 @@ struct MenuEntry {
     std::string caption;
     // Shown right-aligned after the caption, UTF-8. Only shown: the host binds no key to it.
     std::string shortcutText;
-    // 16 x 16 picture shown beside the caption; an empty image shows none.
+    // 16 x 16 picture shown beside the caption, kMenuPictureBackground where it is transparent; an
+    // empty image shows none.
     Image image;
     bool enabled = true;
     bool checked = false;

@@ -97,13 +97,19 @@ std::wstring takeCharacters(HWND window, std::vector<MSG>& taken) {
     return text;
 }
 
-// The message box about to show on this thread, while it waits for its first activation.
-thread_local HHOOK pendingBoxHook = nullptr;
+// The message box about to show on this thread, while it waits for its first activation: the hook
+// that waits, the screen it is centred on and whether it asks a question.
+struct PendingBox {
+    HHOOK hook = nullptr;
+    HMONITOR monitor = nullptr;
+    bool question = false;
+};
+thread_local PendingBox pendingBox;
 
-// Gives the box the program's own English answers, which the system would label in the user's
-// language, and moves it from over its owner to the centre of the screen the owner is on.
+// Moves the box from over its owner to the centre of the screen the user works on, and gives a
+// question the program's own English answers, which the system would label in the user's language.
 LRESULT CALLBACK arrangeBox(int code, WPARAM wParam, LPARAM lParam) {
-    const LRESULT next = CallNextHookEx(pendingBoxHook, code, wParam, lParam);
+    const LRESULT next = CallNextHookEx(pendingBox.hook, code, wParam, lParam);
     if (code != HCBT_ACTIVATE) return next;
     const auto box = reinterpret_cast<HWND>(wParam);
     wchar_t className[16] = {};
@@ -111,16 +117,19 @@ LRESULT CALLBACK arrangeBox(int code, WPARAM wParam, LPARAM lParam) {
     // Nothing but the box is activated on this thread while it is being made; a window of
     // another class is let by.
     if (std::wcscmp(className, L"#32770") != 0) return next;
-    UnhookWindowsHookEx(std::exchange(pendingBoxHook, nullptr));
-    // A box without one of these buttons leaves that call without effect.
-    SetDlgItemTextW(box, IDYES, L"&Yes");
-    SetDlgItemTextW(box, IDNO, L"&No");
-    SetDlgItemTextW(box, IDCANCEL, L"Cancel");
+    const PendingBox arranging = std::exchange(pendingBox, PendingBox{});
+    UnhookWindowsHookEx(arranging.hook);
+    if (arranging.question) {
+        // A box without one of these buttons leaves that call without effect.
+        SetDlgItemTextW(box, IDYES, L"&Yes");
+        SetDlgItemTextW(box, IDNO, L"&No");
+        SetDlgItemTextW(box, IDCANCEL, L"Cancel");
+    }
     RECT bounds{};
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    if (GetWindowRect(box, &bounds) &&
-        GetMonitorInfoW(MonitorFromWindow(box, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+    const HMONITOR screen = arranging.monitor ? arranging.monitor : MonitorFromWindow(box, MONITOR_DEFAULTTOPRIMARY);
+    if (GetWindowRect(box, &bounds) && GetMonitorInfoW(screen, &monitor)) {
         const RECT& work = monitor.rcWork;
         const int width = bounds.right - bounds.left;
         const int height = bounds.bottom - bounds.top;
@@ -129,6 +138,16 @@ LRESULT CALLBACK arrangeBox(int code, WPARAM wParam, LPARAM lParam) {
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     return next;
+}
+
+// The screen the user works on: that of the box's owner, else of the active window, else the one
+// under the pointer.
+HMONITOR workingMonitor(HWND owner) {
+    if (!owner) owner = GetActiveWindow();
+    if (owner) return MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST);
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    return MonitorFromPoint(pointer, MONITOR_DEFAULTTOPRIMARY);
 }
 
 }  // namespace
@@ -332,16 +351,20 @@ MessageBoxResult Win32Host::messageBox(const MessageBoxRequest& request) {
         case MessageBoxButtons::YesNoCancel: flags |= MB_YESNOCANCEL; break;
     }
     if (request.taskModal) flags |= MB_TASKMODAL;
-    // A box that asks Yes or No is the program's question: its answers are English and fixed, and
-    // it stands in the middle of the screen. The system's other boxes stay as the system makes them.
-    const bool question = request.buttons == MessageBoxButtons::YesNo || request.buttons == MessageBoxButtons::YesNoCancel;
-    if (question && !pendingBoxHook)
-        pendingBoxHook = SetWindowsHookExW(WH_CBT, arrangeBox, nullptr, GetCurrentThreadId());
+    // Every box stands in the middle of the screen the user works on, not over its owner. A box that
+    // asks Yes or No is the program's question: its answers are English and fixed; the other boxes
+    // keep the system's labels.
     auto* owner = dynamic_cast<Win32Window*>(request.owner);
-    const int answer = MessageBoxW(owner ? owner->handle() : nullptr, toWide(request.text).c_str(),
-                                   toWide(request.caption).c_str(), flags);
+    const HWND ownerHandle = owner ? owner->handle() : nullptr;
+    if (!pendingBox.hook) {
+        pendingBox.monitor = workingMonitor(ownerHandle);
+        pendingBox.question =
+            request.buttons == MessageBoxButtons::YesNo || request.buttons == MessageBoxButtons::YesNoCancel;
+        pendingBox.hook = SetWindowsHookExW(WH_CBT, arrangeBox, nullptr, GetCurrentThreadId());
+    }
+    const int answer = MessageBoxW(ownerHandle, toWide(request.text).c_str(), toWide(request.caption).c_str(), flags);
     // A box that never showed leaves the hook behind.
-    if (pendingBoxHook) UnhookWindowsHookEx(std::exchange(pendingBoxHook, nullptr));
+    if (pendingBox.hook) UnhookWindowsHookEx(std::exchange(pendingBox, PendingBox{}).hook);
     rethrowPending();
     switch (answer) {
         case IDCANCEL: return MessageBoxResult::Cancel;
@@ -389,16 +412,11 @@ int Win32Host::initialShowCommand() const {
 }
 
 void Win32Host::setApplicationIcon(const Image& icon) {
-    HICON next = iconFromImage(icon);
-    // Windows without an icon of their own show the application's.
-    for (Win32Window* window : windows_) {
-        if (window->handle() && !window->hasOwnIcon()) {
-            SendMessageW(window->handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(next));
-            SendMessageW(window->handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(next));
-        }
-    }
-    destroyIcon(applicationIcon_);
-    applicationIcon_ = next;
+    HICON previous = std::exchange(applicationIcon_, iconFromImage(icon));
+    // Windows without an icon of their own show the application's; the old one is destroyed once
+    // none shows it.
+    for (Win32Window* window : windows_) window->showIcon();
+    destroyIcon(previous);
 }
 
 }  // namespace zozuz

@@ -1,11 +1,13 @@
 #include "platform/win32/Win32MenuBar.h"
 
+#include <cstdint>
 #include <set>
 #include <stdexcept>
 #include <string>
 
 #include <windows.h>
 
+#include "platform/win32/MenuBitmap.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Window.h"
@@ -41,6 +43,31 @@ int positionOf(HMENU menu, MenuId id) {
     return -1;
 }
 
+// A system colour as 0x00RRGGBB.
+std::uint32_t systemColour(int index) {
+    const COLORREF colour = GetSysColor(index);
+    return (static_cast<std::uint32_t>(GetRValue(colour)) << 16) | (static_cast<std::uint32_t>(GetGValue(colour)) << 8) |
+           GetBValue(colour);
+}
+
+// The bitmap an entry shows: its picture, greyed while it is disabled (the system draws an item's
+// bitmap as it is); null for an entry without a picture.
+HBITMAP bitmapFor(const MenuEntry& entry) {
+    if (entry.image.width() <= 0 || entry.image.height() <= 0) return nullptr;
+    if (entry.enabled) return createMenuBitmap(entry.image);
+    return createMenuBitmap(greyedMenuPicture(entry.image, systemColour(COLOR_3DSHADOW), systemColour(COLOR_3DHILIGHT)));
+}
+
+// Pictures and check marks share one column at the left of a popup, as a picture that marks a
+// checked entry would otherwise show twice.
+void shareCheckColumn(HMENU popup) {
+    MENUINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_STYLE;
+    info.dwStyle = MNS_CHECKORBMP;
+    SetMenuInfo(popup, &info);
+}
+
 }  // namespace
 
 Win32MenuBar::Win32MenuBar(Win32Host& host, Win32Window& window, MenuListener& listener)
@@ -54,6 +81,7 @@ Win32MenuBar::~Win32MenuBar() {
     window_.setMenuBar(nullptr);
     if (window_.handle()) SetMenu(window_.handle(), nullptr);
     DestroyMenu(bar_);  // destroys every popup with it
+    for (const auto& held : bitmaps_) DeleteObject(held.second);
 }
 
 HMENU Win32MenuBar::menuOf(MenuId level) const {
@@ -69,16 +97,17 @@ MenuId Win32MenuBar::levelOf(HMENU menu) const {
     return it == submenus_.end() ? kNoMenuEntry : it->second;
 }
 
-void Win32MenuBar::forget(const MenuEntry& entry) {
-    parents_.erase(entry.id);
-    if (const auto it = popups_.find(entry.id); it != popups_.end()) {
-        submenus_.erase(it->second);
-        popups_.erase(it);
+void Win32MenuBar::dropBitmap(MenuId id) {
+    if (const auto it = bitmaps_.find(id); it != bitmaps_.end()) {
+        DeleteObject(it->second);
+        bitmaps_.erase(it);
     }
 }
 
 void Win32MenuBar::clear(HMENU menu) {
-    // The ids of everything below this menu are let go first, then the items (and their popups).
+    // The ids of everything below this menu are let go first, then the items (and their popups),
+    // then the bitmaps that the items showed.
+    std::vector<MenuId> gone;
     std::vector<HMENU> pending{menu};
     while (!pending.empty()) {
         const HMENU current = pending.back();
@@ -93,10 +122,12 @@ void Win32MenuBar::clear(HMENU menu) {
                 submenus_.erase(popup->second);
                 popups_.erase(popup);
             }
+            gone.push_back(it->first);
             it = parents_.erase(it);
         }
     }
     while (GetMenuItemCount(menu) > 0) DeleteMenu(menu, 0, MF_BYPOSITION);
+    for (const MenuId id : gone) dropBitmap(id);
 }
 
 void Win32MenuBar::append(HMENU menu, const MenuEntry& entry) {
@@ -113,9 +144,16 @@ void Win32MenuBar::append(HMENU menu, const MenuEntry& entry) {
     info.wID = entry.id;
     info.dwTypeData = const_cast<wchar_t*>(text.c_str());
     info.fState = (entry.enabled ? MFS_ENABLED : MFS_DISABLED) | (entry.checked ? MFS_CHECKED : MFS_UNCHECKED);
+    const HBITMAP bitmap = bitmapFor(entry);
+    if (bitmap) {
+        info.fMask |= MIIM_BITMAP;
+        info.hbmpItem = bitmap;
+        bitmaps_[entry.id] = bitmap;
+    }
     HMENU popup = nullptr;
     if (entry.kind == MenuEntry::Kind::Submenu) {
         popup = CreatePopupMenu();
+        shareCheckColumn(popup);
         info.fMask |= MIIM_SUBMENU;
         info.hSubMenu = popup;
     }
@@ -160,10 +198,15 @@ void Win32MenuBar::updateEntry(const MenuEntry& entry) {
     const std::wstring text = itemText(entry);
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_STRING | MIIM_STATE;
+    const HBITMAP bitmap = bitmapFor(entry);
+    info.fMask = MIIM_STRING | MIIM_STATE | MIIM_BITMAP;
     info.dwTypeData = const_cast<wchar_t*>(text.c_str());
     info.fState = (entry.enabled ? MFS_ENABLED : MFS_DISABLED) | (entry.checked ? MFS_CHECKED : MFS_UNCHECKED);
+    info.hbmpItem = bitmap;
     SetMenuItemInfoW(it->second, entry.id, FALSE, &info);
+    // The old bitmap goes once the item shows the new one (or none).
+    dropBitmap(entry.id);
+    if (bitmap) bitmaps_[entry.id] = bitmap;
     if (it->second == bar_ && window_.handle()) DrawMenuBar(window_.handle());
 }
 

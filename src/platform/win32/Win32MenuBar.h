@@ -6,6 +6,7 @@
 
 #include "platform/host/MenuBar.h"
 
+struct HBITMAP__;
 struct HMENU__;
 
 namespace zozuz {
@@ -16,7 +17,8 @@ class Win32Window;
 // A window's menu bar on the system's menus (CreateMenu, SetMenu). The window hands it the menu
 // messages: WM_INITMENUPOPUP lets the program fill a submenu, WM_MENUSELECT reports the highlight,
 // WM_MENUCHAR asks the program about a typed character, and WM_COMMAND, which the system posts once
-// the menus have closed, reports the chosen command. Every entry's id is its item id.
+// the menus have closed, reports the chosen command. Every entry's id is its item id. An entry's
+// picture shows as the item's bitmap, greyed by the bar itself while the entry is disabled.
 class Win32MenuBar final : public NativeMenuBar {
 public:
     // `host`, `window` and `listener` must outlive the bar.
@@ -37,7 +39,8 @@ private:
     MenuId levelOf(HMENU__* menu) const;
     void clear(HMENU__* menu);
     void append(HMENU__* menu, const MenuEntry& entry);
-    void forget(const MenuEntry& entry);
+    // Deletes the bitmap the entry `id` showed, once no item shows it any more.
+    void dropBitmap(MenuId id);
 
     Win32Host& host_;
     Win32Window& window_;
@@ -48,6 +51,9 @@ private:
     // The popup of every submenu entry, and back.
     std::map<MenuId, HMENU__*> popups_;
     std::map<HMENU__*, MenuId> submenus_;
+    // The bitmap every entry with a picture shows, owned here: the system's menus never delete
+    // an item's bitmap. Only ids in parents_ have one.
+    std::map<MenuId, HBITMAP__*> bitmaps_;
 };
 
 }  // namespace zozuz

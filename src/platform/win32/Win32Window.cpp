@@ -62,10 +62,7 @@ Win32Window::Win32Window(Win32Host& host, WindowClient& client, const WindowOpti
             RECT client{};
             GetClientRect(handle_, &client);
             surface_.resize(Size{client.right, client.bottom});
-            if (host_.applicationIcon_) {
-                SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(host_.applicationIcon_));
-                SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(host_.applicationIcon_));
-            }
+            showIcon();
         }
     }
     host_.windowCreated(this);
@@ -95,14 +92,21 @@ std::string Win32Window::caption() const {
 }
 
 void Win32Window::setIcon(const Image& icon) {
-    HICON next = iconFromImage(icon);
-    if (handle_) {
-        SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(next));
-        SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(next));
-    }
-    destroyIcon(icon_);
-    icon_ = next;
+    HICON previous = icon_;
+    icon_ = iconFromImage(icon);
+    showIcon();
+    // Destroyed only once the window no longer shows it.
+    destroyIcon(previous);
     host_.rethrowPending();
+}
+
+void Win32Window::showIcon() {
+    if (!handle_) return;
+    // A fixed dialog frame shows no icon in its caption: the modal frame style hides the class's
+    // icon, but one sent to the window would show.
+    HICON shown = frame_ == WindowFrame::Dialog ? nullptr : icon_ ? icon_ : host_.applicationIcon_;
+    SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(shown));
+    SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(shown));
 }
 
 void Win32Window::setFrame(WindowFrame frame) {
@@ -115,6 +119,7 @@ void Win32Window::setFrame(WindowFrame frame) {
     SetWindowLongPtrW(handle_, GWL_EXSTYLE, static_cast<LONG_PTR>(styles.extended));
     // The outer bounds stay; the client area takes what the new frame leaves.
     SetWindowPos(handle_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    showIcon();
     host_.rethrowPending();
 }
 

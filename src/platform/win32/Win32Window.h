@@ -64,8 +64,10 @@ public:
     const Font& font() const { return font_; }
     PointerShape pointerShape() const { return pointerShape_; }
     const Win32Surface& backing() const { return surface_; }
-    // Whether the program gave the window an icon of its own (otherwise it shows the application's).
-    bool hasOwnIcon() const { return icon_ != nullptr; }
+    // Gives the caption the icon its frame shows: none for the fixed dialog frame, else the
+    // window's own icon or, without one, the host's application icon. Called again whenever one
+    // of them changes.
+    void showIcon();
     // The window procedure's work for this window; returns whether the message was handled, with
     // its result in `result`.
     bool handleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result);

@@ -16,13 +16,6 @@
 
 namespace zozuz {
 
-namespace {
-
-// The desktop's menu background, which shows through the parts of a picture it leaves uncovered.
-constexpr std::uint32_t kMenuBackground = 0xF0F0F0;
-
-}  // namespace
-
 TMenuBarView::TMenuBarView(TForm& form, TMainMenu& menu) : form_(form), menu_(menu) {
     if (!form.Native()) throw EInvalidOperation("A menu bar needs a window to show on");
     bar_ = form.Application().GetHost().createMenuBar(*form.Native(), *this);
@@ -154,7 +147,7 @@ MenuEntry TMenuBarView::EntryOf(TMenuItem& item) {
     if (item.ShortCut() != 0 && entry.kind == MenuEntry::Kind::Command) entry.shortcutText = ShortCutToText(item.ShortCut());
     const TImageList* images = menu_.Images();
     if (images && item.ImageIndex() >= 0 && item.ImageIndex() < images->Count())
-        entry.image = pictureOver(images->At(item.ImageIndex()), kMenuBackground);
+        entry.image = pictureOver(images->At(item.ImageIndex()), kMenuPictureBackground);
     entry.enabled = item.Enabled();
     entry.checked = item.Checked();
     if (entry.kind == MenuEntry::Kind::Submenu) entry.entries = EntriesOf(item);

@@ -1,5 +1,6 @@
-// The resources of the two executables: the version record the file's properties show, and the
-// icon, which must be the picture the program draws itself.
+// The resources of the two executables: the version record the file's properties show, the
+// manifest the system starts them by, and the icon, which must be the picture the program draws
+// itself.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -83,6 +84,45 @@ TEST_P(VersionResource, ReadsAsTheFilePropertiesShowIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothExecutables, VersionResource, ::testing::Values(ZOZUZ_EXE, ZOZUZ_CLI_EXE));
+
+// The manifest (RT_MANIFEST 1, the one the system reads when it starts the process), as its text.
+std::string manifestOf(const char* executable) {
+    const std::wstring path = windowsPath(executable);
+    HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (!module) return {};
+    std::string text;
+    if (HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)))
+        if (HGLOBAL loaded = LoadResource(module, found))
+            text.assign(static_cast<const char*>(LockResource(loaded)), SizeofResource(module, found));
+    FreeLibrary(module);
+    return text;
+}
+
+class ManifestResource : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ManifestResource, AsksForTheCurrentControlsPerMonitorScalingAndTheSystemsCodePage) {
+    const std::string manifest = manifestOf(GetParam());
+    ASSERT_FALSE(manifest.empty()) << GetParam();
+    for (const char* expected : {
+             R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")",
+             R"(processorArchitecture="*" publicKeyToken="6595b64144ccf1df")",
+             R"(<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">PerMonitorV2, PerMonitor</dpiAwareness>)",
+             R"(<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true/pm</dpiAware>)",
+             R"(<application xmlns="urn:schemas-microsoft-com:asm.v3">)",
+             R"(<compatibility xmlns="urn:schemas-microsoft-com:compatibility.v1">)",
+             "{e2011457-1546-43c5-a5fe-008deee3d3f0}",  // Vista
+             "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // 7
+             "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // 8
+             "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // 8.1
+             "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // 10 and 11
+             R"(<requestedExecutionLevel level="asInvoker" uiAccess="false"/>)",
+         })
+        EXPECT_NE(manifest.find(expected), std::string::npos) << expected;
+    // A UTF-8 code page would turn every ANSI call of the program away from code page 936.
+    EXPECT_EQ(manifest.find("activeCodePage"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothExecutables, ManifestResource, ::testing::Values(ZOZUZ_EXE, ZOZUZ_CLI_EXE));
 
 TEST(IconResource, IsTheProgramsOwnPictureAtThirtyTwoPixels) {
     HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 32, 32, 0));

@@ -3,6 +3,7 @@
 // dialogs, and the shell.
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <cwchar>
 #include <functional>
@@ -405,6 +406,100 @@ TEST(Win32HostServices, MenuBarShowsItsEntriesAndReportsTheMenuMessages) {
 
     bar.reset();
     EXPECT_EQ(GetMenu(handle), nullptr);
+}
+
+// A 16 x 16 picture on the menu background: a dark square at the top left, a light one beside it.
+Image menuPicture() {
+    Image picture(16, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            picture.setPixel(x, y, y < 6 && x < 6 ? 0x203060u : y < 6 && x < 12 ? 0xFFFFE0u : kMenuPictureBackground);
+    return picture;
+}
+
+// The pixels of the bitmap a menu item shows (0xAARRGGBB), or nothing for an item without one.
+std::optional<Image> itemBitmap(HMENU menu, MenuId id) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_BITMAP;
+    if (!GetMenuItemInfoW(menu, id, FALSE, &info) || !info.hbmpItem) return std::nullopt;
+    DIBSECTION section{};
+    if (GetObjectW(info.hbmpItem, sizeof section, &section) != sizeof section || !section.dsBm.bmBits) return Image();
+    if (section.dsBmih.biBitCount != 32) return Image();
+    // Read as a top-down bitmap: one drawn bottom-up shows the pictures upside down here.
+    Image pixels(section.dsBm.bmWidth, section.dsBm.bmHeight);
+    const auto* bits = static_cast<const std::uint32_t*>(section.dsBm.bmBits);
+    for (int y = 0; y < pixels.height(); ++y)
+        for (int x = 0; x < pixels.width(); ++x) pixels.setPixel(x, y, bits[y * pixels.width() + x]);
+    return pixels;
+}
+
+TEST(Win32HostServices, MenuEntriesShowTheirPicturesGreyedWhileDisabledAndUpdatesChangeThem) {
+    Win32Host host;
+    QuietWindow frame;
+    auto window = host.createWindow(frame, frameOptions());
+    RecordingMenus listener;
+    auto bar = host.createMenuBar(*window, listener);
+    MenuEntry edit = command(1, "编辑(&E)");
+    edit.kind = MenuEntry::Kind::Submenu;
+    MenuEntry copy = command(2, "复制(&C)"), send = command(3, "发送(&S)"), exit = command(4, "退出(&X)");
+    copy.image = send.image = menuPicture();
+    send.enabled = false;
+    edit.entries = {copy, send, exit};
+    bar->setEntries(kMenuBarLevel, {edit});
+    const HMENU popup = GetSubMenu(GetMenu(static_cast<Win32Window&>(*window).handle()), 0);
+    ASSERT_NE(popup, nullptr);
+
+    struct Row {
+        MenuId id;
+        bool picture;
+        std::uint32_t dark, light, background;  // 0xAARRGGBB at (2, 2), (8, 2) and (2, 12)
+    };
+    // A disabled picture keeps its dark ink as a grey and loses its light parts.
+    const auto greyed = [](std::uint32_t pixel) { return pixel != 0xFF203060u && (pixel >> 24) == 0xFF; };
+    for (const Row& row : {Row{2, true, 0xFF203060u, 0xFFFFFFE0u, 0}, Row{3, true, 0, 0, 0}, Row{4, false, 0, 0, 0}}) {
+        SCOPED_TRACE(row.id);
+        const std::optional<Image> shown = itemBitmap(popup, row.id);
+        ASSERT_EQ(shown.has_value(), row.picture);
+        if (!shown) continue;
+        ASSERT_EQ(shown->width(), 16);
+        ASSERT_EQ(shown->height(), 16);
+        EXPECT_EQ(shown->pixel(2, 12), row.background) << "transparent where the menu shows through";
+        if (row.id == 3) {
+            EXPECT_TRUE(greyed(shown->pixel(2, 2))) << std::hex << shown->pixel(2, 2);
+            EXPECT_EQ(shown->pixel(9, 3) >> 24, 0u) << "the light part drops out";
+        } else {
+            EXPECT_EQ(shown->pixel(2, 2), row.dark);
+            EXPECT_EQ(shown->pixel(8, 2), row.light);
+        }
+    }
+
+    // The picture comes and goes with the entry's updates, and follows its enabled state.
+    exit.image = menuPicture();
+    bar->updateEntry(exit);
+    ASSERT_TRUE(itemBitmap(popup, 4).has_value());
+    EXPECT_EQ(itemBitmap(popup, 4)->pixel(2, 2), 0xFF203060u);
+    exit.enabled = false;
+    bar->updateEntry(exit);
+    EXPECT_TRUE(greyed(itemBitmap(popup, 4)->pixel(2, 2)));
+    const auto bitmapOf = [popup](MenuId id) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_BITMAP;
+        GetMenuItemInfoW(popup, id, FALSE, &info);
+        return info.hbmpItem;
+    };
+    const HBITMAP dropped = bitmapOf(4);
+    exit.image = Image();
+    bar->updateEntry(exit);
+    EXPECT_FALSE(itemBitmap(popup, 4).has_value());
+    BITMAP gone{};
+    EXPECT_EQ(GetObjectW(dropped, sizeof gone, &gone), 0) << "the bitmap no item shows is deleted";
+    // Replacing the level lets the old bitmaps go with their items.
+    const HBITMAP replaced = bitmapOf(2);
+    bar->setEntries(1, {command(5, "全选(&A)")});
+    EXPECT_FALSE(itemBitmap(popup, 5).has_value());
+    EXPECT_EQ(GetObjectW(replaced, sizeof gone, &gone), 0);
 }
 
 // The visible tooltip window of this process, or null.

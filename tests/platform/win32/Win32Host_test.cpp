@@ -127,8 +127,14 @@ TEST(Win32Host, WindowsKeepCaptionBoundsAndStateAsGiven) {
     pumpAll(host);
 }
 
+// The icons a window's caption and task bar show: (big, small), null for none.
+std::pair<LRESULT, LRESULT> iconsOf(NativeWindow& window) {
+    return {SendMessageW(handleOf(window), WM_GETICON, ICON_BIG, 0), SendMessageW(handleOf(window), WM_GETICON, ICON_SMALL, 0)};
+}
+
 TEST(Win32Host, DialogFrameIsFixedWithoutIconAndOwnedWindowsStayEnabled) {
     Win32Host host;
+    host.setApplicationIcon(Image(32, 32));
     RecordingClient mainClient, dialogClient;
     auto main = host.createWindow(mainClient, options());
     WindowOptions o = options(WindowFrame::Dialog, "关于");
@@ -140,12 +146,25 @@ TEST(Win32Host, DialogFrameIsFixedWithoutIconAndOwnedWindowsStayEnabled) {
     EXPECT_EQ(GetWindowLongPtrW(handle, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
     EXPECT_NE(GetWindowLongPtrW(handle, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME, 0);
     EXPECT_NE(GetWindowLongPtrW(handleOf(*main), GWL_STYLE) & WS_THICKFRAME, 0);
+    // The application's icon shows on every window but those with the dialog frame, whichever icon
+    // they are given.
+    const auto none = std::pair<LRESULT, LRESULT>{0, 0};
+    EXPECT_NE(iconsOf(*main).first, 0);
+    EXPECT_NE(iconsOf(*main).second, 0);
+    EXPECT_EQ(iconsOf(*dialog), none);
+    host.setApplicationIcon(Image(16, 16));
+    dialog->setIcon(Image(16, 16));
+    EXPECT_EQ(iconsOf(*dialog), none);
+    EXPECT_NE(iconsOf(*main).first, 0);
 
-    // The frame can change afterwards; the outer bounds stay.
+    // The frame can change afterwards; the outer bounds stay, and the icon goes with the frame.
     main->setFrame(WindowFrame::Dialog);
     EXPECT_EQ(main->frame(), WindowFrame::Dialog);
     EXPECT_EQ(GetWindowLongPtrW(handleOf(*main), GWL_STYLE) & WS_THICKFRAME, 0);
     EXPECT_EQ(main->bounds(), (Rect{193, 135, 763, 520}));
+    EXPECT_EQ(iconsOf(*main), none);
+    dialog->setFrame(WindowFrame::Sizeable);
+    EXPECT_NE(iconsOf(*dialog).second, 0);
 
     main->setEnabled(false);
     EXPECT_FALSE(main->enabled());
@@ -545,7 +564,7 @@ SeenBox lookAtBox(HWND box) {
     return seen;
 }
 
-TEST(Win32Host, TheConfirmBoxAnswersInEnglishInTheMiddleOfTheScreen) {
+TEST(Win32Host, EveryBoxStandsInTheMiddleOfTheScreenAndOnlyQuestionsAnswerInEnglish) {
     Win32Host host;
     RecordingClient client;
     WindowOptions o = options();
@@ -554,28 +573,47 @@ TEST(Win32Host, TheConfirmBoxAnswersInEnglishInTheMiddleOfTheScreen) {
     owner->show();
     pumpAll(host);
 
-    for (const auto& [pressed, expected] : {std::pair{IDYES, MessageBoxResult::Yes}, std::pair{IDNO, MessageBoxResult::No},
-                                            std::pair{IDCANCEL, MessageBoxResult::Cancel}}) {
+    struct Row {
+        MessageBoxButtons buttons;
+        MessageBoxIcon icon;
+        int pressed;
+        MessageBoxResult expected;
+        const wchar_t* labels;  // null: the system's own label for the one button
+        int defaultId;
+    };
+    const Row rows[] = {
+        {MessageBoxButtons::YesNoCancel, MessageBoxIcon::Question, IDYES, MessageBoxResult::Yes, L"&Yes|&No|Cancel|", IDYES},
+        {MessageBoxButtons::YesNoCancel, MessageBoxIcon::Question, IDNO, MessageBoxResult::No, L"&Yes|&No|Cancel|", IDYES},
+        {MessageBoxButtons::YesNoCancel, MessageBoxIcon::Question, IDCANCEL, MessageBoxResult::Cancel, L"&Yes|&No|Cancel|", IDYES},
+        {MessageBoxButtons::Ok, MessageBoxIcon::Stop, IDOK, MessageBoxResult::Ok, nullptr, IDOK},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.pressed);
         SeenBox seen;
-        std::function<void()> answer = [&, pressed = pressed] {
+        std::function<void()> answer = [&] {
             HWND box = FindWindowW(L"#32770", L"Confirm");
             if (!box) {
                 host.startTimer(50, answer);
                 return;
             }
             seen = lookAtBox(box);
-            PostMessageW(box, WM_COMMAND, pressed, 0);
+            PostMessageW(box, WM_COMMAND, row.pressed, 0);
         };
         host.startTimer(100, answer);
         MessageBoxRequest request;
         request.owner = owner.get();
         request.caption = "Confirm";
         request.text = "OK to overwrite C:\\文档\\密文.txt";
-        request.icon = MessageBoxIcon::Question;
-        request.buttons = MessageBoxButtons::YesNoCancel;
-        EXPECT_EQ(host.messageBox(request), expected);
-        EXPECT_EQ(seen.buttons, L"&Yes|&No|Cancel|");
-        EXPECT_EQ(seen.defaultId, IDYES);
+        request.icon = row.icon;
+        request.buttons = row.buttons;
+        EXPECT_EQ(host.messageBox(request), row.expected);
+        if (row.labels) {
+            EXPECT_EQ(seen.buttons, row.labels);
+        } else {
+            EXPECT_EQ(std::count(seen.buttons.begin(), seen.buttons.end(), L'|'), 1) << "one button";
+            EXPECT_EQ(seen.buttons.find(L"&Yes"), std::wstring::npos);
+        }
+        EXPECT_EQ(seen.defaultId, row.defaultId);
         EXPECT_TRUE(seen.hasIcon);
         RECT work{};
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
