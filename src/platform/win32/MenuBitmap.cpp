@@ -33,7 +33,7 @@ Image greyedMenuPicture(const Image& picture, std::uint32_t shadow, std::uint32_
     return greyed;
 }
 
-HBITMAP createMenuBitmap(const Image& picture) {
+HBITMAP createMenuBitmap(const Image& picture, std::uint32_t clear) {
     if (picture.width() <= 0 || picture.height() <= 0) return nullptr;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -53,7 +53,7 @@ HBITMAP createMenuBitmap(const Image& picture) {
         for (int x = 0; x < picture.width(); ++x) {
             const std::uint32_t rgb = picture.pixel(x, y) & 0x00FFFFFFu;
             pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width()) + x] =
-                rgb == kMenuPictureBackground ? 0u : (rgb | 0xFF000000u);
+                rgb == kMenuPictureBackground ? (clear & 0x00FFFFFFu) : (rgb | 0xFF000000u);
         }
     GdiFlush();
     return bitmap;

@@ -16,9 +16,10 @@ namespace zozuz {
 Image greyedMenuPicture(const Image& picture, std::uint32_t shadow, std::uint32_t highlight);
 
 // The bitmap a menu item shows for `picture` (MIIM_BITMAP): a top-down 32-bit DIB section whose
-// alpha is 255 where the picture is opaque and 0 (with black colour, as premultiplied alpha wants)
-// where it is kMenuPictureBackground. The caller deletes it with DeleteObject once no item shows it.
-// Null for an empty picture.
-HBITMAP__* createMenuBitmap(const Image& picture);
+// alpha is 255 where the picture is opaque and 0 where it is kMenuPictureBackground. Those pixels
+// take `clear` (0x00RRGGBB): black where the menus blend the bitmap as premultiplied alpha, the menu
+// colour where they copy it as it is. The caller deletes the bitmap with DeleteObject once no item
+// shows it. Null for an empty picture.
+HBITMAP__* createMenuBitmap(const Image& picture, std::uint32_t clear);
 
 }  // namespace zozuz

@@ -6,6 +6,7 @@
 #include <string>
 
 #include <windows.h>
+#include <uxtheme.h>
 
 #include "platform/win32/MenuBitmap.h"
 #include "platform/win32/WideText.h"
@@ -50,12 +51,24 @@ std::uint32_t systemColour(int index) {
            GetBValue(colour);
 }
 
+// Whether the system's menus blend a 32-bit item bitmap by its alpha. Themed menus do, taking it as
+// premultiplied; classic menus, and Wine's menus whatever their theme, copy the bitmap as it is.
+bool menusBlendBitmaps() {
+    static const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return !wine && IsThemeActive() && IsAppThemed();
+}
+
+// What the transparent pixels of a menu bitmap hold: black where the menus blend it (as
+// premultiplied alpha wants), the menu's colour where they copy it.
+std::uint32_t clearPixel() { return menusBlendBitmaps() ? 0u : systemColour(COLOR_MENU); }
+
 // The bitmap an entry shows: its picture, greyed while it is disabled (the system draws an item's
 // bitmap as it is); null for an entry without a picture.
 HBITMAP bitmapFor(const MenuEntry& entry) {
     if (entry.image.width() <= 0 || entry.image.height() <= 0) return nullptr;
-    if (entry.enabled) return createMenuBitmap(entry.image);
-    return createMenuBitmap(greyedMenuPicture(entry.image, systemColour(COLOR_3DSHADOW), systemColour(COLOR_3DHILIGHT)));
+    if (entry.enabled) return createMenuBitmap(entry.image, clearPixel());
+    return createMenuBitmap(greyedMenuPicture(entry.image, systemColour(COLOR_3DSHADOW), systemColour(COLOR_3DHILIGHT)),
+                            clearPixel());
 }
 
 // Pictures and check marks share one column at the left of a popup, as a picture that marks a
