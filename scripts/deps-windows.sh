@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the Windows build and its tests under Wine need, and only those
 # missing: the mingw-w64 cross compilers, Wine (64-bit), GoogleTest's source (built for Windows),
-# the zh_CN.UTF-8 locale (Wine takes the ANSI code page 936 from it), a Song face for "宋体", and the
-# X tools of the end-to-end check. Runs apt-get directly as root and through sudo otherwise.
+# the zh_CN.UTF-8 locale (Wine takes the ANSI code page 936 from it), a Song face for "宋体", a sans
+# face that stays legible at 12 pixels for Wine's menus and boxes, and the X tools of the end-to-end
+# check. Runs apt-get directly as root and through sudo otherwise.
 set -euo pipefail
 
 packages=(
   cmake g++-mingw-w64-x86-64-posix googletest
-  wine wine64 locales fonts-arphic-uming fonts-wqy-zenhei
+  wine wine64 locales fonts-arphic-uming fonts-wqy-zenhei fonts-wqy-microhei
   xvfb xauth openbox xdotool x11-utils imagemagick
 )
 
