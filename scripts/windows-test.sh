@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows build and its tests: installs what is missing (mingw-w64, Wine, the zh_CN.UTF-8 locale,
 # a Song face and a legible UI face), prepares the Wine prefix outside the tree, cross-builds
-# zozuz.exe and zozuz-cli.exe with their tests into build-win32/, and then, inside a private X session (Xvfb with openbox):
-# runs the portable tests and the Windows host's own tests under Wine, the end-to-end check of
+# zozuz.exe and zozuz-cli.exe with their tests into build-win32/, and then, inside a private X
+# session (Xvfb with openbox): runs the portable tests and the Windows host's own tests under Wine, the end-to-end check of
 # zozuz.exe, and the comparison of zozuz-cli.exe with the Linux zozuz-cli.
 # The benchmarks and fuzzers are left out: they measure the portable code, which the Linux build covers.
 set -euo pipefail
