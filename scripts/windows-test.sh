@@ -46,7 +46,21 @@ echo "== zozuz-cli.exe against zozuz-cli"
 exit \$status
 SCRIPT
 chmod +x "$build/run-windows-tests.sh"
+# The display densities, on a screen large enough for the window at 200 %, in a session of their own:
+# the check changes the prefix's density while it runs.
+cat >"$build/run-density-test.sh" <<SCRIPT
+#!/usr/bin/env bash
+set -u
+export WINEPREFIX="$ZOZUZ_WINEPREFIX" WINEDEBUG=-all LC_ALL=zh_CN.UTF-8
+wineserver -p
+trap 'wineserver -k 2>/dev/null' EXIT
+echo "== zozuz.exe at 96, 120, 144 and 192 dpi"
+"$root/tests/platform/win32/zozuz_dpi_e2e.sh" "$build/zozuz.exe" "$build/tests/platform/win32/ListWindows.exe" \
+  "$build/screenshots"
+SCRIPT
+chmod +x "$build/run-density-test.sh"
 status=0
 "$root/tests/platform/qt/run_in_x_session.sh" "$build/run-windows-tests.sh" || status=$?
+ZOZUZ_X_SCREEN=1920x1200x24 "$root/tests/platform/qt/run_in_x_session.sh" "$build/run-density-test.sh" || status=1
 echo "Windows part: $((SECONDS - started)) s in all"
 exit $status

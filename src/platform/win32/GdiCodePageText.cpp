@@ -1,7 +1,10 @@
 #include "platform/win32/GdiCodePageText.h"
 
+#include <vector>
+
 #include <windows.h>
 
+#include "base/LeadByteSet.h"
 #include "platform/win32/GdiTextRenderer.h"
 
 namespace zozuz {
@@ -44,8 +47,10 @@ int GdiCodePageTextMeasure::averageCharWidth(const Font& font) {
     return static_cast<int>(metricsOf(dc_).tmAveCharWidth);
 }
 
-void GdiCodePageCanvas::fill(const Rect& area, std::uint32_t rgb) {
-    if (area.empty()) return;
+void GdiCodePageCanvas::fill(const Rect& logical, std::uint32_t rgb) {
+    if (logical.empty()) return;
+    // Edges map to the nearest device pixel, so areas that touch still touch.
+    const Rect area = scale_.toDevice(logical);
     const RECT r{area.left, area.top, area.right, area.bottom};
     HBRUSH brush = CreateSolidBrush(colourOf(rgb));
     FillRect(dc_, &r, brush);
@@ -54,11 +59,35 @@ void GdiCodePageCanvas::fill(const Rect& area, std::uint32_t rgb) {
 
 void GdiCodePageCanvas::drawText(Point at, std::string_view bytes, const Font& font, std::uint32_t rgb) {
     if (bytes.empty()) return;
-    HGDIOBJ oldFont = SelectObject(dc_, fonts_.handleOf(font));
+    if (scale_.identity()) {
+        HGDIOBJ oldFont = SelectObject(dc_, fonts_.handleOf(font));
+        SetBkMode(dc_, TRANSPARENT);
+        SetTextColor(dc_, colourOf(rgb));
+        SetTextAlign(dc_, TA_TOP | TA_LEFT | TA_NOUPDATECP);
+        ExtTextOutA(dc_, at.x, at.y, 0, nullptr, bytes.data(), static_cast<UINT>(bytes.size()), nullptr);
+        SelectObject(dc_, oldFont);
+        return;
+    }
+    // Each character's logical advance, measured as the program measured it, gives its device
+    // place; the system takes the distances one per byte, the whole one on a lead byte.
+    const LeadByteSet leads = LeadByteSet::codePage936();
+    std::vector<INT> distances(bytes.size(), 0);
+    int logicalX = at.x;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t length = leads.contains(bytes[i]) && i + 1 < bytes.size() ? 2 : 1;
+        const int next = logicalX + measure_.advance(font, bytes.substr(i, length));
+        distances[i] = scale_.toDevice(next) - scale_.toDevice(logicalX);
+        logicalX = next;
+        i += length;
+    }
+    Font scaled = font;
+    scaled.pixelHeight = scale_.toDevice(font.pixelHeight);
+    HGDIOBJ oldFont = SelectObject(dc_, fonts_.handleOf(scaled));
     SetBkMode(dc_, TRANSPARENT);
     SetTextColor(dc_, colourOf(rgb));
     SetTextAlign(dc_, TA_TOP | TA_LEFT | TA_NOUPDATECP);
-    ExtTextOutA(dc_, at.x, at.y, 0, nullptr, bytes.data(), static_cast<UINT>(bytes.size()), nullptr);
+    const Point device = scale_.toDevice(at);
+    ExtTextOutA(dc_, device.x, device.y, 0, nullptr, bytes.data(), static_cast<UINT>(bytes.size()), distances.data());
     SelectObject(dc_, oldFont);
 }
 

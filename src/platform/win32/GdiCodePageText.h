@@ -5,6 +5,7 @@
 
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Geometry.h"
+#include "platform/gfx/PixelScale.h"
 #include "platform/host/CodePageCanvas.h"
 #include "platform/host/CodePageTextMeasure.h"
 
@@ -34,11 +35,15 @@ private:
 };
 
 // Painting code-page text on a window's device context during one WM_PAINT, clipped by the system
-// to the area being painted.
+// to the area being painted. The program paints in logical pixels; on a display of another density
+// the canvas maps every position to device pixels and draws the text in a font of the scaled
+// height, each character at the scaled place the program's logical measure gave it, so that the
+// text is sharp and the caret and selection still meet the characters.
 class GdiCodePageCanvas final : public CodePageCanvas {
 public:
-    // Both must outlive the canvas.
-    GdiCodePageCanvas(HDC__* dc, GdiTextRenderer& fonts) : dc_(dc), fonts_(fonts) {}
+    // `fonts` and `measure` must outlive the canvas.
+    GdiCodePageCanvas(HDC__* dc, GdiTextRenderer& fonts, GdiCodePageTextMeasure& measure, const PixelScale& scale)
+        : dc_(dc), fonts_(fonts), measure_(measure), scale_(scale) {}
 
     void fill(const Rect& area, std::uint32_t rgb) override;
     void drawText(Point at, std::string_view bytes, const Font& font, std::uint32_t rgb) override;
@@ -46,6 +51,8 @@ public:
 private:
     HDC__* dc_;
     GdiTextRenderer& fonts_;
+    GdiCodePageTextMeasure& measure_;
+    PixelScale scale_;
 };
 
 }  // namespace zozuz

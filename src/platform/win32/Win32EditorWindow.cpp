@@ -9,6 +9,7 @@
 
 #include "base/Exception.h"
 #include "platform/win32/GdiCodePageText.h"
+#include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Input.h"
 #include "platform/win32/Win32Window.h"
@@ -75,7 +76,7 @@ std::uint32_t rgbOf(COLORREF colour) {
 }  // namespace
 
 Win32EditorWindow::Win32EditorWindow(Win32Host& host, Win32Window& parent, EditorWindowClient& client)
-    : host_(host), client_(client) {
+    : host_(host), parent_(parent), client_(client) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     registerEditorClass(instance);
     const HWND created = CreateWindowExW(WS_EX_CLIENTEDGE, kEditorClass, L"",
@@ -92,8 +93,12 @@ Win32EditorWindow::~Win32EditorWindow() {
     DestroyWindow(handle_);
 }
 
+PixelScale Win32EditorWindow::scale() const { return parent_.scale(); }
+
 void Win32EditorWindow::setBounds(const Rect& bounds) {
-    if (handle_) MoveWindow(handle_, bounds.left, bounds.top, bounds.width(), bounds.height(), TRUE);
+    bounds_ = bounds;
+    const Rect device = scale().toDevice(bounds);
+    if (handle_) MoveWindow(handle_, device.left, device.top, device.width(), device.height(), TRUE);
 }
 
 Rect Win32EditorWindow::bounds() const {
@@ -101,14 +106,14 @@ Rect Win32EditorWindow::bounds() const {
     RECT r{};
     GetWindowRect(handle_, &r);
     MapWindowPoints(HWND_DESKTOP, GetParent(handle_), reinterpret_cast<POINT*>(&r), 2);
-    return Rect{r.left, r.top, r.right, r.bottom};
+    return scale().toLogical(Rect{r.left, r.top, r.right, r.bottom});
 }
 
 Size Win32EditorWindow::textAreaSize() const {
     if (!handle_) return {};
     RECT r{};
     GetClientRect(handle_, &r);
-    return Size{r.right - r.left, r.bottom - r.top};
+    return scale().toLogical(Size{r.right - r.left, r.bottom - r.top});
 }
 
 void Win32EditorWindow::setVisible(bool visible) {
@@ -136,7 +141,8 @@ void Win32EditorWindow::setScrollBars(const ScrollBarState& vertical, const Scro
 
 void Win32EditorWindow::invalidate(const Rect& area) {
     if (!handle_ || area.empty()) return;
-    const RECT r{area.left, area.top, area.right, area.bottom};
+    const Rect device = scale().coveringDevice(area);
+    const RECT r{device.left, device.top, device.right, device.bottom};
     InvalidateRect(handle_, &r, FALSE);
 }
 
@@ -153,7 +159,8 @@ void Win32EditorWindow::caretMoved() {
     std::optional<Rect> caret;
     host_.guard([&] { caret = client_.caretRect(); });
     if (!caret) return;
-    POINT p{caret->left, caret->top};
+    const Point device = scale().toDevice(Point{caret->left, caret->top});
+    POINT p{device.x, device.y};
     SetCaretPos(p.x, p.y);
 }
 
@@ -170,8 +177,10 @@ void Win32EditorWindow::paint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(handle_, &ps);
     if (dc) {
-        GdiCodePageCanvas canvas(dc, host_.gdiRenderer());
-        const Rect area{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom};
+        const PixelScale density = scale();
+        GdiCodePageCanvas canvas(dc, host_.gdiRenderer(), host_.gdiCodePageText(), density);
+        const Rect area =
+            density.coveringLogical(Rect{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom});
         host_.guard([&] { client_.paint(canvas, area); });
     }
     EndPaint(handle_, &ps);
@@ -217,7 +226,7 @@ bool Win32EditorWindow::handleMessage(unsigned message, std::uintptr_t wParam, s
             result = 1;
             return true;
         case WM_SIZE:
-            host_.guard([&] { client_.resized(Size{LOWORD(lParam), HIWORD(lParam)}); });
+            host_.guard([&] { client_.resized(scale().toLogical(Size{LOWORD(lParam), HIWORD(lParam)})); });
             return true;
         case WM_SETFOCUS:
             host_.guard([&] { client_.focusChanged(true); });
@@ -239,6 +248,11 @@ bool Win32EditorWindow::handleMessage(unsigned message, std::uintptr_t wParam, s
         case WM_NCDESTROY:
             handle_ = nullptr;
             return false;
+        case kDensityChangedMessage:
+            // The top-level window moved to a monitor of another density.
+            setBounds(bounds_);
+            InvalidateRect(handle_, nullptr, FALSE);
+            return true;
         case WM_KEYDOWN:
         case WM_KEYUP:
         case WM_SYSKEYDOWN:
@@ -255,6 +269,7 @@ bool Win32EditorWindow::handleMessage(unsigned message, std::uintptr_t wParam, s
     if (message == WM_MOUSEMOVE || (message >= WM_LBUTTONDOWN && message <= WM_MOUSEWHEEL)) {
         POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         if (message == WM_MOUSEWHEEL) ScreenToClient(handle_, &p);
+        const Point position = scale().toLogical(Point{p.x, p.y});
         // A held button keeps the pointer's events coming also outside the window.
         if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN) {
             SetFocus(handle_);
@@ -263,7 +278,7 @@ bool Win32EditorWindow::handleMessage(unsigned message, std::uintptr_t wParam, s
                    (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) {
             ReleaseCapture();
         }
-        if (auto mouse = mouseEventFromMessage(message, wParam, Point{p.x, p.y}, GetKeyState(VK_MENU) < 0)) {
+        if (auto mouse = mouseEventFromMessage(message, wParam, position, GetKeyState(VK_MENU) < 0)) {
             host_.guard([&] { client_.mouse(*mouse); });
             return true;
         }

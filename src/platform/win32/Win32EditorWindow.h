@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/gfx/Geometry.h"
+#include "platform/gfx/PixelScale.h"
 #include "platform/host/EditorWindow.h"
 
 struct HWND__;
@@ -14,7 +15,8 @@ class Win32Window;
 
 // The editor's child window on Windows: a window of the program's editor class inside a top-level
 // window, with the system's scroll bars (WS_VSCROLL, WS_HSCROLL). It paints through GDI on the
-// code-page bytes and hands every event to its client, guarded by the host.
+// code-page bytes and hands every event to its client, guarded by the host. The program's positions
+// and sizes are logical pixels; the window maps them with the density of its top-level window.
 class Win32EditorWindow final : public EditorWindow {
 public:
     // `host`, `parent` and `client` must outlive the window.
@@ -44,13 +46,17 @@ public:
 private:
     void paint();
     void scroll(bool vertical, unsigned request);
+    PixelScale scale() const;
 
     Win32Host& host_;
+    Win32Window& parent_;
     EditorWindowClient& client_;
     HWND__* handle_ = nullptr;  // null once the system destroyed the window with its parent
     // The scroll bars as last set by the program, which a scroll request moves from.
     ScrollBarState vertical_;
     ScrollBarState horizontal_;
+    // The bounds the program gave, laid out again when the density changes.
+    Rect bounds_;
 };
 
 }  // namespace zozuz

@@ -16,6 +16,7 @@
 #include "platform/win32/GdiTextRenderer.h"
 #include "platform/win32/IconHandle.h"
 #include "platform/win32/Win32Clipboard.h"
+#include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32EditorWindow.h"
 #include "platform/win32/Win32FileDialogs.h"
 #include "platform/win32/Win32Input.h"
@@ -163,6 +164,8 @@ Win32Host::Win32Host()
     // COM for the user-interface thread, as a single-threaded apartment. A failure is not reported:
     // only what needs COM would notice, and it is then not uninitialised either.
     comInitialised_ = SUCCEEDED(CoInitialize(nullptr));
+    screenScale_ = systemScale();
+    tooltip_.setScreenScale(screenScale_);
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     registerClasses(instance);
     messageWindow_ = CreateWindowExW(0, kMessageClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this);
@@ -309,7 +312,7 @@ void Win32Host::timerMessage(std::uintptr_t systemId) {
 Point Win32Host::pointerPosition() const {
     POINT p{0, 0};
     GetCursorPos(&p);
-    return Point{p.x, p.y};
+    return screenScale_.toLogical(Point{p.x, p.y});
 }
 
 NativeWindow* Win32Host::windowAt(Point screen) const {
@@ -317,7 +320,7 @@ NativeWindow* Win32Host::windowAt(Point screen) const {
     struct Search {
         POINT point;
         HWND found = nullptr;
-    } search{POINT{screen.x, screen.y}};
+    } search{POINT{screenScale_.toDevice(screen.x), screenScale_.toDevice(screen.y)}};
     EnumWindows(
         [](HWND handle, LPARAM data) -> BOOL {
             auto* s = reinterpret_cast<Search*>(data);
@@ -331,7 +334,9 @@ NativeWindow* Win32Host::windowAt(Point screen) const {
     return windowOf(search.found);
 }
 
-Size Win32Host::screenSize() const { return Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+Size Win32Host::screenSize() const {
+    return screenScale_.toLogical(Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+}
 
 // --- Message boxes ---
 

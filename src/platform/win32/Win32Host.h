@@ -13,6 +13,7 @@
 #include "platform/gfx/Geometry.h"
 #include "platform/files/SystemCodePageCodec.h"
 #include "platform/gfx/Image.h"
+#include "platform/gfx/PixelScale.h"
 #include "platform/host/Host.h"
 #include "platform/host/HostListener.h"
 #include "platform/host/KeyEvent.h"
@@ -112,8 +113,13 @@ public:
     // The key message being dispatched right now, in the program's terms, with the text it types.
     const std::optional<KeyEvent>& dispatchingKey() const { return dispatchingKey_; }
 
+    // The main monitor's density, in which screen positions are counted; read once, as the system
+    // changes it only for a new session.
+    const PixelScale& screenScale() const { return screenScale_; }
+
     // The GDI fonts every text of the host is drawn and measured in.
     GdiTextRenderer& gdiRenderer() { return *renderer_; }
+    GdiCodePageTextMeasure& gdiCodePageText() { return *codePageText_; }
 
     // Called from the window procedure of the host's own message window.
     void timerMessage(std::uintptr_t id);
@@ -125,6 +131,7 @@ private:
     void windowDestroyed(Win32Window* window);
 
     bool comInitialised_ = false;
+    PixelScale screenScale_;
     HWND__* messageWindow_ = nullptr;
     HICON__* applicationIcon_ = nullptr;
     std::unique_ptr<GdiTextRenderer> renderer_;

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <uxtheme.h>
 
+#include "platform/gfx/PixelScale.h"
 #include "platform/win32/MenuBitmap.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Host.h"
@@ -63,12 +64,13 @@ bool menusBlendBitmaps() {
 std::uint32_t clearPixel() { return menusBlendBitmaps() ? 0u : systemColour(COLOR_MENU); }
 
 // The bitmap an entry shows: its picture, greyed while it is disabled (the system draws an item's
-// bitmap as it is); null for an entry without a picture.
-HBITMAP bitmapFor(const MenuEntry& entry) {
+// bitmap as it is), at the window's density; null for an entry without a picture.
+HBITMAP bitmapFor(const MenuEntry& entry, const PixelScale& scale) {
     if (entry.image.width() <= 0 || entry.image.height() <= 0) return nullptr;
-    if (entry.enabled) return createMenuBitmap(entry.image, clearPixel());
-    return createMenuBitmap(greyedMenuPicture(entry.image, systemColour(COLOR_3DSHADOW), systemColour(COLOR_3DHILIGHT)),
-                            clearPixel());
+    const Image picture = entry.enabled ? entry.image
+                                        : greyedMenuPicture(entry.image, systemColour(COLOR_3DSHADOW),
+                                                            systemColour(COLOR_3DHILIGHT));
+    return createMenuBitmap(scale.identity() ? picture : scaledImage(picture, scale), clearPixel());
 }
 
 // Pictures and check marks share one column at the left of a popup, as a picture that marks a
@@ -157,7 +159,7 @@ void Win32MenuBar::append(HMENU menu, const MenuEntry& entry) {
     info.wID = entry.id;
     info.dwTypeData = const_cast<wchar_t*>(text.c_str());
     info.fState = (entry.enabled ? MFS_ENABLED : MFS_DISABLED) | (entry.checked ? MFS_CHECKED : MFS_UNCHECKED);
-    const HBITMAP bitmap = bitmapFor(entry);
+    const HBITMAP bitmap = bitmapFor(entry, window_.scale());
     if (bitmap) {
         info.fMask |= MIIM_BITMAP;
         info.hbmpItem = bitmap;
@@ -211,7 +213,7 @@ void Win32MenuBar::updateEntry(const MenuEntry& entry) {
     const std::wstring text = itemText(entry);
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
-    const HBITMAP bitmap = bitmapFor(entry);
+    const HBITMAP bitmap = bitmapFor(entry, window_.scale());
     info.fMask = MIIM_STRING | MIIM_STATE | MIIM_BITMAP;
     info.dwTypeData = const_cast<wchar_t*>(text.c_str());
     info.fState = (entry.enabled ? MFS_ENABLED : MFS_DISABLED) | (entry.checked ? MFS_CHECKED : MFS_UNCHECKED);

@@ -41,8 +41,9 @@ bool Win32TooltipWindow::created() {
     return true;
 }
 
-void Win32TooltipWindow::show(const std::string& text, Point pointer) {
+void Win32TooltipWindow::show(const std::string& text, Point logicalPointer) {
     if (!created()) return;
+    const Point pointer = screen_.toDevice(logicalPointer);
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     // A longer text wraps rather than leaving the screen.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/gfx/PixelScale.h"
 #include "platform/host/TooltipWindow.h"
 
 struct HWND__;
@@ -20,11 +21,15 @@ public:
     void show(const std::string& text, Point pointer) override;
     void hide() override;
 
+    // The density the program's screen positions are mapped with.
+    void setScreenScale(const PixelScale& scale) { screen_ = scale; }
+
 private:
     // Creates the window and its one tool; false when the system refused, and then nothing shows.
     bool created();
 
     HWND__* window_ = nullptr;
+    PixelScale screen_;
     // The text the tool shows; the control keeps a pointer to it.
     std::wstring text_;
 };

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "platform/win32/IconHandle.h"
+#include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32MenuBar.h"
 #include "platform/win32/Win32Input.h"
@@ -26,6 +27,11 @@ Styles stylesFor(WindowFrame frame) {
 
 Rect rectOf(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
 
+BOOL CALLBACK tellChild(HWND child, LPARAM) {
+    SendMessageW(child, kDensityChangedMessage, 0, 0);
+    return TRUE;
+}
+
 }  // namespace
 
 class Win32Window::ProgramChange {
@@ -47,10 +53,11 @@ private:
 
 Win32Window::Win32Window(Win32Host& host, WindowClient& client, const WindowOptions& options)
     : host_(host), client_(client), frame_(options.frame), surface_(nullptr, host.textRenderer()),
-      reportedBounds_(options.bounds) {
+      scale_(systemScale()), reportedBounds_(options.bounds) {
     const Styles styles = stylesFor(frame_);
     auto* owner = dynamic_cast<Win32Window*>(options.owner);
-    const Rect& b = options.bounds;
+    surface_.setScale(scale_);
+    const Rect b = deviceBounds(options.bounds);
     {
         ProgramChange change(*this);
         // The window procedure attaches the handle when the system announces the window, so the
@@ -59,6 +66,14 @@ Win32Window::Win32Window(Win32Host& host, WindowClient& client, const WindowOpti
                         b.left, b.top, b.width(), b.height(), owner ? owner->handle() : nullptr, nullptr,
                         GetModuleHandleW(nullptr), this);
         if (handle_) {
+            // A window that the system placed on a monitor of another density takes its size there.
+            if (const PixelScale here = windowScale(handle_); here != scale_) {
+                scale_ = here;
+                surface_.setScale(scale_);
+                const Rect placed = deviceBounds(options.bounds);
+                SetWindowPos(handle_, nullptr, placed.left, placed.top, placed.width(), placed.height(),
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+            }
             RECT client{};
             GetClientRect(handle_, &client);
             surface_.resize(Size{client.right, client.bottom});
@@ -131,10 +146,13 @@ void Win32Window::setBounds(const Rect& outer) {
         WINDOWPLACEMENT placement{};
         placement.length = sizeof placement;
         GetWindowPlacement(handle_, &placement);
-        placement.rcNormalPosition = RECT{outer.left, outer.top, outer.right, outer.bottom};
+        const Rect device = deviceBounds(outer);
+        placement.rcNormalPosition = RECT{device.left, device.top, device.right, device.bottom};
         SetWindowPlacement(handle_, &placement);
     } else {
-        SetWindowPos(handle_, nullptr, outer.left, outer.top, outer.width(), outer.height(), SWP_NOZORDER | SWP_NOACTIVATE);
+        const Rect device = deviceBounds(outer);
+        SetWindowPos(handle_, nullptr, device.left, device.top, device.width(), device.height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     }
     host_.rethrowPending();
 }
@@ -145,40 +163,57 @@ Rect Win32Window::bounds() const {
         WINDOWPLACEMENT placement{};
         placement.length = sizeof placement;
         GetWindowPlacement(handle_, &placement);
-        return rectOf(placement.rcNormalPosition);
+        return logicalBounds(rectOf(placement.rcNormalPosition));
     }
     RECT r{};
     GetWindowRect(handle_, &r);
-    return rectOf(r);
+    return logicalBounds(rectOf(r));
+}
+
+Rect Win32Window::deviceBounds(const Rect& outer) const {
+    // The position counts in the screen's pixels, the size in the window's own.
+    const PixelScale& screen = host_.screenScale();
+    const int left = screen.toDevice(outer.left);
+    const int top = screen.toDevice(outer.top);
+    return Rect{left, top, left + scale_.toDevice(outer.width()), top + scale_.toDevice(outer.height())};
+}
+
+Rect Win32Window::logicalBounds(const Rect& device) const {
+    const PixelScale& screen = host_.screenScale();
+    const int left = screen.toLogical(device.left);
+    const int top = screen.toLogical(device.top);
+    return Rect{left, top, left + scale_.toLogical(device.width()), top + scale_.toLogical(device.height())};
 }
 
 Size Win32Window::clientSize() const {
     if (!handle_) return Size{};
     RECT r{};
     GetClientRect(handle_, &r);
-    return Size{r.right - r.left, r.bottom - r.top};
+    return scale_.toLogical(Size{r.right - r.left, r.bottom - r.top});
 }
 
 void Win32Window::setClientSize(Size size) {
     if (!handle_) return;
     const Styles styles = stylesFor(frame_);
-    RECT r{0, 0, size.width > 0 ? size.width : 0, size.height > 0 ? size.height : 0};
-    AdjustWindowRectEx(&r, styles.style, FALSE, styles.extended);
+    const Size device = scale_.toDevice(size);
+    const FrameSize outer = frameSizeFor(device.width, device.height, styles.style, styles.extended, false, scale_);
     ProgramChange change(*this);
-    SetWindowPos(handle_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(handle_, nullptr, 0, 0, outer.width, outer.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     host_.rethrowPending();
 }
 
 Point Win32Window::screenToClient(Point screen) const {
-    POINT p{screen.x, screen.y};
+    const Point device = host_.screenScale().toDevice(screen);
+    POINT p{device.x, device.y};
     if (handle_) ScreenToClient(handle_, &p);
-    return Point{p.x, p.y};
+    return scale_.toLogical(Point{p.x, p.y});
 }
 
 Point Win32Window::clientToScreen(Point client) const {
-    POINT p{client.x, client.y};
+    const Point device = scale_.toDevice(client);
+    POINT p{device.x, device.y};
     if (handle_) ClientToScreen(handle_, &p);
-    return Point{p.x, p.y};
+    return host_.screenScale().toLogical(Point{p.x, p.y});
 }
 
 void Win32Window::show() {
@@ -260,7 +295,8 @@ WindowState Win32Window::state() const {
 
 void Win32Window::invalidate(const Rect& area) {
     if (!handle_ || area.empty()) return;
-    const RECT r{area.left, area.top, area.right, area.bottom};
+    const Rect device = scale_.coveringDevice(area);
+    const RECT r{device.left, device.top, device.right, device.bottom};
     InvalidateRect(handle_, &r, FALSE);
 }
 
@@ -271,7 +307,7 @@ void Win32Window::invalidateAll() {
 void Win32Window::paint() {
     PAINTSTRUCT ps{};
     HDC dc = BeginPaint(handle_, &ps);
-    const Rect area = rectOf(ps.rcPaint);
+    const Rect area = scale_.coveringLogical(rectOf(ps.rcPaint)).intersected(surface_.backing().bounds());
     if (!area.empty()) {
         // Nothing is erased first: the client paints every pixel of the area into the image, which
         // then goes to the screen in one piece.
@@ -297,6 +333,18 @@ void Win32Window::positionChanged() {
     host_.guard([&] { client_.boundsChanged(outer); });
 }
 
+void Win32Window::densityChanged(int dpi, const Rect& suggested) {
+    scale_ = PixelScale(dpi);
+    surface_.setScale(scale_);
+    {
+        ProgramChange change(*this);
+        SetWindowPos(handle_, nullptr, suggested.left, suggested.top, suggested.width(), suggested.height(),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    EnumChildWindows(handle_, tellChild, 0);
+    InvalidateRect(handle_, nullptr, FALSE);
+}
+
 bool Win32Window::handleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) {
     result = 0;
     if (menuBar_ && menuBar_->handleMessage(message, wParam, lParam, result)) return true;
@@ -312,6 +360,11 @@ bool Win32Window::handleMessage(unsigned message, std::uintptr_t wParam, std::in
             // A minimised window keeps the picture it had.
             if (wParam != SIZE_MINIMIZED) surface_.resize(Size{LOWORD(lParam), HIWORD(lParam)});
             return true;
+        case WM_DPICHANGED: {
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            densityChanged(LOWORD(wParam), rectOf(*suggested));
+            return true;
+        }
         case WM_WINDOWPOSCHANGED:
             positionChanged();
             // The default handling sends WM_SIZE and WM_MOVE.
@@ -375,7 +428,8 @@ bool Win32Window::handleMessage(unsigned message, std::uintptr_t wParam, std::in
         POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         // The wheel message alone carries screen coordinates.
         if (message == WM_MOUSEWHEEL) ScreenToClient(handle_, &p);
-        if (auto mouse = mouseEventFromMessage(message, wParam, Point{p.x, p.y}, GetKeyState(VK_MENU) < 0)) {
+        const Point position = scale_.toLogical(Point{p.x, p.y});
+        if (auto mouse = mouseEventFromMessage(message, wParam, position, GetKeyState(VK_MENU) < 0)) {
             host_.guard([&] { client_.mouse(*mouse); });
             return true;
         }

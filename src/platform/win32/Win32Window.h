@@ -6,6 +6,7 @@
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Geometry.h"
 #include "platform/gfx/Image.h"
+#include "platform/gfx/PixelScale.h"
 #include "platform/host/NativeWindow.h"
 #include "platform/host/PointerShape.h"
 #include "platform/host/ShowCommand.h"
@@ -26,6 +27,10 @@ class Win32MenuBar;
 // What the program changes itself is not reported back to it: boundsChanged and stateChanged report
 // only what the user (or the system) did. A hidden window keeps the state the program gave it and
 // takes it on when shown.
+//
+// Everything the program hands over or is told is in its logical pixels (96 to the inch): the window
+// maps them to the device pixels of the monitor it is on, sizes by its own density and screen
+// positions by the main monitor's, and follows the window to a monitor of another density.
 class Win32Window final : public NativeWindow {
 public:
     Win32Window(Win32Host& host, WindowClient& client, const WindowOptions& options);
@@ -68,6 +73,8 @@ public:
     // window's own icon or, without one, the host's application icon. Called again whenever one
     // of them changes.
     void showIcon();
+    // The density of the monitor the window is on.
+    const PixelScale& scale() const { return scale_; }
     // The window procedure's work for this window; returns whether the message was handled, with
     // its result in `result`.
     bool handleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result);
@@ -82,6 +89,12 @@ private:
 
     void paint();
     void positionChanged();
+    // The window moved to a monitor of another density: it takes the size the system suggests, and
+    // its child windows are laid out again at the new density.
+    void densityChanged(int dpi, const Rect& suggested);
+    // Outer bounds between the program's pixels and the system's.
+    Rect deviceBounds(const Rect& outer) const;
+    Rect logicalBounds(const Rect& device) const;
     WindowState systemState() const;
 
     Win32Host& host_;
@@ -90,6 +103,7 @@ private:
     WindowFrame frame_;
     Font font_;
     Win32Surface surface_;
+    PixelScale scale_;
     HICON__* icon_ = nullptr;
     PointerShape pointerShape_ = PointerShape::Arrow;
     // The state of a hidden window, applied when it shows.

@@ -2,7 +2,8 @@
 # Runs a command inside a private X session: a virtual screen (Xvfb) on a display nobody else uses,
 # with the openbox window manager, and takes both down again however the command ends. The command's
 # exit code is this script's. Exits 77 (reported by CTest as a skip) only when Xvfb is not
-# installed; scripts/deps.sh installs it.
+# installed; scripts/deps.sh installs it. ZOZUZ_X_SCREEN sets the screen (WIDTHxHEIGHTxDEPTH,
+# 1024x768x24 unless set).
 set -u
 
 if [ $# -eq 0 ]; then
@@ -32,7 +33,7 @@ trap 'exit 143' TERM
 
 # Xvfb picks a free display number itself and writes it to the descriptor it is given, so that
 # sessions started side by side never meet.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$workdir/display" 2>"$workdir/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "${ZOZUZ_X_SCREEN:-1024x768x24}" -nolisten tcp 3>"$workdir/display" 2>"$workdir/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
   [ -s "$workdir/display" ] && break

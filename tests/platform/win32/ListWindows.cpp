@@ -62,6 +62,8 @@ BOOL CALLBACK listWindow(HWND window, LPARAM data) {
 }  // namespace
 
 int main() {
+    // The bounds in the display's own pixels, whatever its density.
+    SetProcessDPIAware();
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     if (count == 3 && lstrcmpW(arguments[1], L"close") == 0) {

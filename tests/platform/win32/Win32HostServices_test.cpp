@@ -260,6 +260,42 @@ TEST(Win32HostServices, EditorScrollBarsShownWithNothingToScrollStayAndChangeNoF
     EXPECT_GT(editor->textAreaSize().height, area.height);
 }
 
+// A window moved to a monitor of 144 dpi: the system suggests 1.5 times its size, the program keeps
+// its logical pixels, and the editor inside is laid out, painted and pointed at in device pixels.
+TEST(Win32HostServices, AWindowMovedToADenserMonitorScalesItselfItsEditorAndTheirEvents) {
+    Win32Host host;
+    EditorOnFrame placed(host);
+    const HWND frame = static_cast<Win32Window&>(*placed.window).handle();
+    RECT suggested{150, 120, 150 + 750, 120 + 525};
+    SendMessageW(frame, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT outer{};
+    GetWindowRect(frame, &outer);
+    EXPECT_EQ(outer.right - outer.left, 750);
+    EXPECT_EQ(placed.window->bounds(), (Rect{150, 120, 650, 470}));
+
+    EXPECT_EQ(placed.editor->bounds(), (Rect{10, 10, 310, 210}));
+    RECT editor{};
+    GetWindowRect(placed.handle(), &editor);
+    EXPECT_EQ(editor.right - editor.left, 450);
+    EXPECT_EQ(editor.bottom - editor.top, 300);
+
+    // The client's 8 x 8 square fills 12 x 12 device pixels.
+    InvalidateRect(placed.handle(), nullptr, FALSE);
+    UpdateWindow(placed.handle());
+    HDC dc = GetDC(placed.handle());
+    EXPECT_EQ(GetPixel(dc, 11, 11), RGB(0x33, 0x66, 0x99));
+    EXPECT_EQ(GetPixel(dc, 12, 12), RGB(0xFF, 0xFF, 0xFF));
+    ReleaseDC(placed.handle(), dc);
+
+    PostMessageW(placed.handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 45));
+    PostMessageW(placed.handle(), WM_LBUTTONUP, 0, MAKELPARAM(30, 45));
+    pumpAll(host);
+    const auto press = std::find_if(placed.client.mice.begin(), placed.client.mice.end(),
+                                    [](const MouseEvent& m) { return m.kind == MouseEvent::Kind::Down; });
+    ASSERT_NE(press, placed.client.mice.end());
+    EXPECT_EQ(press->position, (Point{20, 30}));
+}
+
 TEST(Win32HostServices, TheEditorWindowGivesUpThePointerItTookOnAPressAndNoOtherWindows) {
     Win32Host host;
     EditorOnFrame placed(host);
