@@ -44,6 +44,13 @@ public:
 private:
     void paint();
     void scroll(bool vertical, unsigned request);
+    // A character that comes without its key press (from an input method, or one of several a
+    // key makes), one UTF-16 unit at a time.
+    void typeUnit(wchar_t unit);
+    // Takes the input method's result string as one typing step; false when there is none to take.
+    bool commitComposition();
+    // Puts the input method's composition and candidate windows at the caret, in the text's font.
+    void placeInputMethod();
 
     Win32Host& host_;
     EditorWindowClient& client_;
@@ -51,6 +58,8 @@ private:
     // The scroll bars as last set by the program, which a scroll request moves from.
     ScrollBarState vertical_;
     ScrollBarState horizontal_;
+    // The first half of a character outside the basic plane, waiting for its second; 0 for none.
+    wchar_t highSurrogate_ = 0;
 };
 
 }  // namespace zozuz

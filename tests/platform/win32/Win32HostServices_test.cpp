@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <dlgs.h>
+#include <imm.h>
 
 #include "base/Exception.h"
 #include "platform/edit/EditControl.h"
@@ -329,6 +330,86 @@ TEST(Win32HostServices, ACancelledDragGivesUpThePointerAndThePaneSelectsNoFurthe
     EXPECT_EQ(edit.selectionEnd() - edit.selectionStart(), selected);
     EXPECT_EQ(pane.view().horizontalOffset(), offset) << "the drag's scrolling stopped";
     EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// An editor pane on a shown frame window, with the keyboard, as the input method's tests start.
+struct PaneOnFrame {
+    explicit PaneOnFrame(Win32Host& host) : window(host.createWindow(frame, frameOptions())) {
+        window->show();
+        pane = std::make_unique<EditorPane>(host, *window, edit);
+        pane->window().setBounds(Rect{10, 10, 310, 210});
+        pane->window().setFocus();
+        pumpAll(host);
+    }
+    HWND handle() const { return static_cast<Win32EditorWindow&>(pane->window()).handle(); }
+
+    QuietWindow frame;
+    std::unique_ptr<NativeWindow> window;
+    EditControl edit;
+    std::unique_ptr<EditorPane> pane;
+};
+
+// Puts `text` into the editor's input context as a finished composition, as an input method does
+// when the user picks a candidate; Wine's input context sends the editor the composition messages.
+void composeInto(HWND editor, const std::wstring& text) {
+    HIMC context = ImmGetContext(editor);
+    ASSERT_NE(context, nullptr);
+    ImmSetOpenStatus(context, TRUE);
+    ASSERT_TRUE(ImmSetCompositionStringW(context, SCS_SETSTR, const_cast<wchar_t*>(text.c_str()),
+                                         static_cast<DWORD>(text.size() * sizeof(wchar_t)), nullptr, 0));
+    ASSERT_TRUE(ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0));
+    ImmReleaseContext(editor, context);
+}
+
+void postUnits(HWND editor, UINT message, std::wstring_view units) {
+    for (const wchar_t unit : units) PostMessageW(editor, message, unit, 1);
+}
+
+TEST(Win32HostServices, TheEditorTypesWhatAnInputMethodSendsOnceAndUndoesAResultWhole) {
+    Win32Host host;
+    PaneOnFrame placed(host);
+    const HWND handle = placed.handle();
+    ASSERT_EQ(GetFocus(), handle);
+    struct Row {
+        const char* what;
+        std::function<void()> send;
+        std::string typed;      // the editor's bytes afterwards, after an "x" typed before
+        std::string afterUndo;  // and after one Alt+Backspace
+    };
+    const Row rows[] = {
+        {"characters without a key press: the input method's default path, and a bare WM_CHAR",
+         [&] {
+             postUnits(handle, WM_IME_CHAR, L"中文");
+             postUnits(handle, WM_CHAR, L"X");
+         },
+         "x\xD6\xD0\xCE\xC4X", ""},
+        {"a key press types its character once",
+         [&] { PostMessageW(handle, WM_KEYDOWN, 'A', 1 | (MapVirtualKeyW('A', MAPVK_VK_TO_VSC) << 16)); }, "xa", ""},
+        {"a character outside the basic plane comes in halves and is one \"?\"; control characters type nothing",
+         [&] {
+             postUnits(handle, WM_IME_CHAR, L"\U0001F600");
+             postUnits(handle, WM_CHAR, L"\x01\x1B\x7F");
+         },
+         "x?", ""},
+        {"a composition's result is typed once, as one step", [&] { composeInto(handle, L"中文"); },
+         "x\xD6\xD0\xCE\xC4", "x"},
+        {"what code page 936 cannot hold becomes \"?\"", [&] { composeInto(handle, L"中\U0001F600文"); },
+         "x\xD6\xD0?\xCE\xC4", "x"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        placed.edit.setText("");
+        PostMessageW(handle, WM_CHAR, 'x', 1);
+        pumpAll(host);
+        ASSERT_EQ(placed.edit.text(), "x");
+        row.send();
+        pumpAll(host);
+        EXPECT_EQ(placed.edit.text(), row.typed);
+        EXPECT_TRUE(placed.pane->view().preedit().empty());
+        PostMessageW(handle, WM_SYSKEYDOWN, VK_BACK, 1 | (1 << 29));
+        pumpAll(host);
+        EXPECT_EQ(placed.edit.text(), row.afterUndo);
+    }
 }
 
 class RecordingMenus : public MenuListener {
