@@ -410,6 +410,75 @@ TEST(Win32HostServices, TheEditorTypesWhatAnInputMethodSendsOnceAndUndoesAResult
         pumpAll(host);
         EXPECT_EQ(placed.edit.text(), row.afterUndo);
     }
+
+    // The input method's windows stand at the caret, which moved on with the text, in its font.
+    const Rect caret = placed.pane->view().caretRect();
+    ASSERT_GT(caret.left, 0);
+    HIMC context = ImmGetContext(handle);
+    COMPOSITIONFORM composition{};
+    EXPECT_TRUE(ImmGetCompositionWindow(context, &composition));
+    EXPECT_EQ(composition.dwStyle, static_cast<DWORD>(CFS_POINT | CFS_FORCE_POSITION));
+    EXPECT_EQ(composition.ptCurrentPos.x, caret.left);
+    EXPECT_EQ(composition.ptCurrentPos.y, caret.top);
+    CANDIDATEFORM candidates{};
+    EXPECT_TRUE(ImmGetCandidateWindow(context, 0, &candidates));
+    EXPECT_EQ(candidates.ptCurrentPos.y, caret.bottom);
+    LOGFONTW font{};
+    EXPECT_TRUE(ImmGetCompositionFontW(context, &font));
+    EXPECT_EQ(std::wstring(font.lfFaceName), toWide(placed.pane->view().font().family));
+    EXPECT_EQ(font.lfHeight, -placed.pane->view().font().pixelHeight);
+    ImmReleaseContext(handle, context);
+}
+
+// Gives the editor the keyboard each time the window is activated, as the program's windows do.
+class FocusingWindow : public QuietWindow {
+public:
+    void activated(bool active) override {
+        if (active && editor) editor->setFocus();
+    }
+    EditorWindow* editor = nullptr;
+};
+
+TEST(Win32HostServices, TheEditorHasTheKeyboardWhenItsWindowShowsAndWhenItComesBack) {
+    for (const bool onActivation : {false, true}) {
+        SCOPED_TRACE(onActivation ? "focused by the window on its activation" : "focused before the window shows");
+        Win32Host host;
+        FocusingWindow frame;
+        auto window = host.createWindow(frame, frameOptions());
+        RecordingEditor client;
+        auto editor = host.createEditorWindow(*window, client);
+        editor->setBounds(Rect{10, 10, 310, 210});
+        const HWND handle = static_cast<Win32EditorWindow&>(*editor).handle();
+        if (onActivation)
+            frame.editor = editor.get();
+        else
+            editor->setFocus();
+        window->show();
+        window->activate();
+        pumpAll(host);
+        EXPECT_EQ(GetFocus(), handle);
+        EXPECT_TRUE(editor->hasFocus());
+
+        // Another window takes the keyboard; the first one activated again gives it to its editor.
+        QuietWindow otherFrame;
+        auto other = host.createWindow(otherFrame, frameOptions());
+        other->show();
+        other->activate();
+        // The window manager follows with its own focus changes, which Wine then applies; the
+        // test goes on once they are through.
+        const auto settle = [&] {
+            const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+            pumpUntil(host, [&] { return std::chrono::steady_clock::now() > until; });
+        };
+        settle();
+        ASSERT_EQ(host.activeWindow(), other.get());
+        EXPECT_NE(GetFocus(), handle);
+        window->activate();
+        settle();
+        ASSERT_EQ(host.activeWindow(), window.get());
+        EXPECT_EQ(GetFocus(), handle);
+        EXPECT_EQ(client.focus.back(), true);
+    }
 }
 
 class RecordingMenus : public MenuListener {
