@@ -27,20 +27,20 @@ GdiCodePageTextMeasure::~GdiCodePageTextMeasure() {
 
 int GdiCodePageTextMeasure::advance(const Font& font, std::string_view character) {
     if (character.empty()) return 0;
-    SelectObject(dc_, fonts_.handleOf(font));
+    SelectObject(dc_, fonts_.unsmoothedHandleOf(font));
     SIZE extent{0, 0};
     GetTextExtentPoint32A(dc_, character.data(), static_cast<int>(character.size()), &extent);
     return static_cast<int>(extent.cx);
 }
 
 int GdiCodePageTextMeasure::lineHeight(const Font& font) {
-    SelectObject(dc_, fonts_.handleOf(font));
+    SelectObject(dc_, fonts_.unsmoothedHandleOf(font));
     const TEXTMETRICA metrics = metricsOf(dc_);
     return static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading);
 }
 
 int GdiCodePageTextMeasure::averageCharWidth(const Font& font) {
-    SelectObject(dc_, fonts_.handleOf(font));
+    SelectObject(dc_, fonts_.unsmoothedHandleOf(font));
     return static_cast<int>(metricsOf(dc_).tmAveCharWidth);
 }
 
@@ -54,7 +54,7 @@ void GdiCodePageCanvas::fill(const Rect& area, std::uint32_t rgb) {
 
 void GdiCodePageCanvas::drawText(Point at, std::string_view bytes, const Font& font, std::uint32_t rgb) {
     if (bytes.empty()) return;
-    HGDIOBJ oldFont = SelectObject(dc_, fonts_.handleOf(font));
+    HGDIOBJ oldFont = SelectObject(dc_, fonts_.unsmoothedHandleOf(font));
     SetBkMode(dc_, TRANSPARENT);
     SetTextColor(dc_, colourOf(rgb));
     SetTextAlign(dc_, TA_TOP | TA_LEFT | TA_NOUPDATECP);

@@ -3,6 +3,7 @@
 // dialogs, and the shell.
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <functional>
@@ -428,6 +429,40 @@ TEST(Win32HostServices, TheEditorTypesWhatAnInputMethodSendsOnceAndUndoesAResult
     EXPECT_EQ(std::wstring(font.lfFaceName), toWide(placed.pane->view().font().family));
     EXPECT_EQ(font.lfHeight, -placed.pane->view().font().pixelHeight);
     ImmReleaseContext(handle, context);
+}
+
+TEST(Win32HostServices, TheEditorsTextShowsInTheWindowTextColourLatinAndChineseAlike) {
+    Win32Host host;
+    QuietWindow frame;
+    auto window = host.createWindow(frame, frameOptions());
+    window->show();
+    EditControl edit;
+    // The caret stays on the first line, out of the way of the text looked at.
+    edit.setText("\r\nabc\r\n\xD6\xD0");
+    EditorPane pane(host, *window, edit);
+    pane.window().setBounds(Rect{10, 10, 310, 210});
+    pumpAll(host);
+    pane.window().repaintNow();
+    const HWND handle = static_cast<Win32EditorWindow&>(pane.window()).handle();
+    const int lineHeight = pane.view().lineHeight();
+    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+    HDC dc = GetDC(handle);
+    for (const int line : {1, 2}) {
+        SCOPED_TRACE(line == 1 ? "Latin letters" : "a Chinese character");
+        // The darkest pixel of the line, by the sum of its channels' distances from the text colour.
+        int nearest = 3 * 255;
+        for (int y = line * lineHeight; y < (line + 1) * lineHeight; ++y) {
+            for (int x = 0; x < 60; ++x) {
+                const COLORREF pixel = GetPixel(dc, x, y);
+                const int distance = std::abs(GetRValue(pixel) - GetRValue(text)) +
+                                     std::abs(GetGValue(pixel) - GetGValue(text)) +
+                                     std::abs(GetBValue(pixel) - GetBValue(text));
+                nearest = std::min(nearest, distance);
+            }
+        }
+        EXPECT_LE(nearest, 24) << "the glyphs' strokes are not in the text colour";
+    }
+    ReleaseDC(handle, dc);
 }
 
 // Gives the editor the keyboard each time the window is activated, as the program's windows do.
