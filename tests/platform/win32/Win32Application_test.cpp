@@ -53,7 +53,10 @@ TEST(Win32Application, AboutBoxShowsModallyOverTheMainWindowAndTheProgramEndsWit
             mainCaption.resize(static_cast<std::size_t>(
                 GetWindowTextW(handleOf(main->Native()), mainCaption.data(), static_cast<int>(mainCaption.size()))));
             aboutHiddenAtStart = !about->Native() || !about->Native()->visible();
-            // The editor has the keyboard from the start: its caret shows without a click.
+            // The editor has the keyboard from the start: its caret shows without a click. (The
+            // window manager may still be handing the keyboard about among earlier tests' windows;
+            // the main window activated again gives it to the editor all the same.)
+            if (GetActiveWindow() != handleOf(main->Native())) main->Native()->activate();
             editorFocused = GetFocus() == static_cast<Win32EditorWindow&>(main->Memo1->Pane()->window()).handle();
             // While the box shows: look, then close it as its close box does.
             whenReady(host, [&] { return about->Native() && about->Native()->visible(); }, [&] {
