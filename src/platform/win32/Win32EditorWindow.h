@@ -14,7 +14,9 @@ class Win32Window;
 
 // The editor's child window on Windows: a window of the program's editor class inside a top-level
 // window, with the system's scroll bars (WS_VSCROLL, WS_HSCROLL). It paints through GDI on the
-// code-page bytes and hands every event to its client, guarded by the host.
+// code-page bytes and hands every event to its client, guarded by the host. What an input method
+// sends types as characters (WM_IME_CHAR, WM_CHAR without a key press) or, for a finished
+// composition, as one committed text; the composition itself shows in the input method's window.
 class Win32EditorWindow final : public EditorWindow {
 public:
     // `host`, `parent` and `client` must outlive the window.
