@@ -61,6 +61,7 @@ public:
     // An answer whose handler failed is empty.
     Rect caretRect() override;
     SurroundingText surroundingText() override;
+    Font textFont() override { return view_.font(); }
 
     // --- EditViewListener ---
     void invalidate(const Rect& area) override;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/gfx/Font.h"
 #include "platform/gfx/Geometry.h"
 #include "platform/host/CodePageCanvas.h"
 #include "platform/host/KeyEvent.h"
@@ -35,6 +36,8 @@ public:
     virtual void preeditChanged(const std::string& /*utf8*/) {}
     virtual void textCommitted(const std::string& /*utf8*/) {}
     virtual Rect caretRect() { return {}; }
+    // The font the text shows in, for the input method's window that shows the text being composed.
+    virtual Font textFont() { return {}; }
     // The caret's line as UTF-8, and the offsets in it of the caret and of the selection's anchor, in
     // Unicode characters. An anchor on another line stands at the end of this line nearer to it.
     struct SurroundingText {

@@ -30,20 +30,20 @@ GdiCodePageTextMeasure::~GdiCodePageTextMeasure() {
 
 int GdiCodePageTextMeasure::advance(const Font& font, std::string_view character) {
     if (character.empty()) return 0;
-    SelectObject(dc_, fonts_.handleOf(font));
+    SelectObject(dc_, fonts_.unsmoothedHandleOf(font));
     SIZE extent{0, 0};
     GetTextExtentPoint32A(dc_, character.data(), static_cast<int>(character.size()), &extent);
     return static_cast<int>(extent.cx);
 }
 
 int GdiCodePageTextMeasure::lineHeight(const Font& font) {
-    SelectObject(dc_, fonts_.handleOf(font));
+    SelectObject(dc_, fonts_.unsmoothedHandleOf(font));
     const TEXTMETRICA metrics = metricsOf(dc_);
     return static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading);
 }
 
 int GdiCodePageTextMeasure::averageCharWidth(const Font& font) {
-    SelectObject(dc_, fonts_.handleOf(font));
+    SelectObject(dc_, fonts_.unsmoothedHandleOf(font));
     return static_cast<int>(metricsOf(dc_).tmAveCharWidth);
 }
 
@@ -60,7 +60,7 @@ void GdiCodePageCanvas::fill(const Rect& logical, std::uint32_t rgb) {
 void GdiCodePageCanvas::drawText(Point at, std::string_view bytes, const Font& font, std::uint32_t rgb) {
     if (bytes.empty()) return;
     if (scale_.identity()) {
-        HGDIOBJ oldFont = SelectObject(dc_, fonts_.handleOf(font));
+        HGDIOBJ oldFont = SelectObject(dc_, fonts_.unsmoothedHandleOf(font));
         SetBkMode(dc_, TRANSPARENT);
         SetTextColor(dc_, colourOf(rgb));
         SetTextAlign(dc_, TA_TOP | TA_LEFT | TA_NOUPDATECP);
@@ -80,6 +80,8 @@ void GdiCodePageCanvas::drawText(Point at, std::string_view bytes, const Font& f
         logicalX = next;
         i += length;
     }
+    // At a density above the logical one the characters are large enough to gain from the system's
+    // smoothing, which at the logical size only greys the thin strokes of some Song faces.
     Font scaled = font;
     scaled.pixelHeight = scale_.toDevice(font.pixelHeight);
     HGDIOBJ oldFont = SelectObject(dc_, fonts_.handleOf(scaled));

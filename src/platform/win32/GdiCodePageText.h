@@ -16,7 +16,9 @@ namespace zozuz {
 class GdiTextRenderer;
 
 // Measuring code-page bytes with GDI's ANSI calls in the renderer's fonts, which carry the GB2312
-// character set, so that the system reads a lead byte with its trail byte as one character.
+// character set, so that the system reads a lead byte with its trail byte as one character. The
+// editor's text is measured and drawn in the unsmoothed fonts, so that what is measured is what
+// is drawn.
 class GdiCodePageTextMeasure final : public CodePageTextMeasure {
 public:
     // `fonts` must outlive the measure.

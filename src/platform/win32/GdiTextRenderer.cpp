@@ -15,6 +15,8 @@ GdiTextRenderer::GdiTextRenderer() : dc_(CreateCompatibleDC(nullptr)) {}
 GdiTextRenderer::~GdiTextRenderer() {
     if (dc_) DeleteDC(dc_);
     for (const auto& [key, font] : fonts_) DeleteObject(font);
+    for (const auto& [smoothed, font] : unsmoothed_)
+        if (font != smoothed) DeleteObject(font);
 }
 
 HFONT GdiTextRenderer::handleOf(const Font& font) {
@@ -28,6 +30,20 @@ HFONT GdiTextRenderer::handleOf(const Font& font) {
                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
     if (!handle) handle = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     fonts_.emplace(key, handle);
+    return handle;
+}
+
+HFONT GdiTextRenderer::unsmoothedHandleOf(const Font& font) {
+    const HFONT smoothed = handleOf(font);
+    if (auto it = unsmoothed_.find(smoothed); it != unsmoothed_.end()) return it->second;
+    LOGFONTW description{};
+    HFONT handle = nullptr;
+    if (GetObjectW(smoothed, sizeof description, &description) == sizeof description) {
+        description.lfQuality = NONANTIALIASED_QUALITY;
+        handle = CreateFontIndirectW(&description);
+    }
+    if (!handle) handle = smoothed;
+    unsmoothed_.emplace(smoothed, handle);
     return handle;
 }
 

@@ -32,12 +32,17 @@ public:
 
     // The system's font for the program's font (for the host's own use, for example a window's).
     HFONT__* handleOf(const Font& font);
+    // The same font drawn without smoothing, for the editor's text: smoothed, the thin strokes of
+    // the Song face's Latin letters come out grey, while its Chinese characters are bitmaps of the
+    // text colour itself; unsmoothed both show in the colour they are drawn in.
+    HFONT__* unsmoothedHandleOf(const Font& font);
 
 private:
     using Key = std::tuple<std::string, int, int, bool>;
 
     HDC__* dc_ = nullptr;
     std::map<Key, HFONT__*> fonts_;
+    std::map<HFONT__*, HFONT__*> unsmoothed_;  // by the smoothed font they were made from
 };
 
 }  // namespace zozuz

@@ -3,16 +3,21 @@
 #include <algorithm>
 #include <climits>
 #include <optional>
+#include <string>
+#include <utility>
 
 #include <windows.h>
+#include <imm.h>
 #include <windowsx.h>
 
 #include "base/Exception.h"
 #include "platform/win32/GdiCodePageText.h"
+#include "platform/win32/GdiTextRenderer.h"
 #include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Input.h"
 #include "platform/win32/Win32Window.h"
+#include "platform/win32/WideText.h"
 
 namespace zozuz {
 
@@ -155,13 +160,85 @@ void Win32EditorWindow::repaintNow() {
 
 void Win32EditorWindow::caretMoved() {
     // The input method's composition window follows the caret.
-    if (!handle_) return;
+    if (handle_ && GetFocus() == handle_) placeInputMethod();
+}
+
+void Win32EditorWindow::placeInputMethod() {
     std::optional<Rect> caret;
-    host_.guard([&] { caret = client_.caretRect(); });
-    if (!caret) return;
-    const Point device = scale().toDevice(Point{caret->left, caret->top});
-    POINT p{device.x, device.y};
-    SetCaretPos(p.x, p.y);
+    std::optional<Font> font;
+    host_.guard([&] {
+        caret = client_.caretRect();
+        font = client_.textFont();
+    });
+    if (!caret || !font) return;
+    // The program's caret is in logical pixels, the system's windows in the display's.
+    const PixelScale density = scale();
+    const Rect at = density.toDevice(*caret);
+    SetCaretPos(at.left, at.top);
+    HIMC context = ImmGetContext(handle_);
+    if (!context) return;
+    // The composition starts where the caret stands, and the candidates show below the caret's
+    // line without covering it.
+    COMPOSITIONFORM composition{};
+    composition.dwStyle = CFS_POINT | CFS_FORCE_POSITION;
+    composition.ptCurrentPos = POINT{at.left, at.top};
+    ImmSetCompositionWindow(context, &composition);
+    CANDIDATEFORM candidates{};
+    candidates.dwIndex = 0;
+    candidates.dwStyle = CFS_EXCLUDE;
+    candidates.ptCurrentPos = POINT{at.left, at.bottom};
+    candidates.rcArea = RECT{at.left, at.top, at.right, at.bottom};
+    ImmSetCandidateWindow(context, &candidates);
+    Font shown = *font;
+    shown.pixelHeight = density.toDevice(font->pixelHeight);
+    LOGFONTW logFont{};
+    if (GetObjectW(host_.gdiRenderer().handleOf(shown), sizeof logFont, &logFont) == sizeof logFont)
+        ImmSetCompositionFontW(context, &logFont);
+    ImmReleaseContext(handle_, context);
+}
+
+bool Win32EditorWindow::commitComposition() {
+    HIMC context = ImmGetContext(handle_);
+    if (!context) return false;
+    const LONG bytes = ImmGetCompositionStringW(context, GCS_RESULTSTR, nullptr, 0);
+    std::wstring result(bytes > 0 ? static_cast<std::size_t>(bytes) / sizeof(wchar_t) : 0, L'\0');
+    const LONG read = result.empty() ? 0
+                                     : ImmGetCompositionStringW(context, GCS_RESULTSTR, result.data(),
+                                                                static_cast<DWORD>(result.size() * sizeof(wchar_t)));
+    ImmReleaseContext(handle_, context);
+    if (read <= 0) return false;
+    result.resize(static_cast<std::size_t>(read) / sizeof(wchar_t));
+    // Control characters type nothing here either.
+    std::erase_if(result, [](wchar_t unit) { return unit < 0x20 || unit == 0x7F; });
+    highSurrogate_ = 0;
+    if (!result.empty()) host_.guard([&] { client_.textCommitted(fromWide(result)); });
+    return true;
+}
+
+void Win32EditorWindow::typeUnit(wchar_t unit) {
+    std::wstring character;
+    if (unit >= 0xDC00 && unit <= 0xDFFF && highSurrogate_ != 0) {
+        character = {std::exchange(highSurrogate_, 0), unit};
+    } else {
+        // A first half without its second types as the replacement character, as a second half
+        // without its first does.
+        if (highSurrogate_ != 0) {
+            highSurrogate_ = 0;
+            typeUnit(0xFFFD);
+        }
+        if (unit >= 0xD800 && unit <= 0xDBFF) {
+            highSurrogate_ = unit;
+            return;
+        }
+        // Control characters (Ctrl+letter, Backspace, Enter, Escape) type no text; their keys act.
+        if (unit < 0x20 || unit == 0x7F) return;
+        character = {unit};
+    }
+    // Typed as a key press of no key, which the editor takes as typing.
+    KeyEvent key;
+    key.kind = KeyEvent::Kind::Down;
+    key.text = fromWide(character);
+    host_.guard([&] { client_.key(key); });
 }
 
 EditorColours Win32EditorWindow::colours() const {
@@ -230,6 +307,7 @@ bool Win32EditorWindow::handleMessage(unsigned message, std::uintptr_t wParam, s
             return true;
         case WM_SETFOCUS:
             host_.guard([&] { client_.focusChanged(true); });
+            if (handle_) placeInputMethod();
             return true;
         case WM_KILLFOCUS:
             host_.guard([&] { client_.focusChanged(false); });
@@ -243,8 +321,24 @@ bool Win32EditorWindow::handleMessage(unsigned message, std::uintptr_t wParam, s
             result = DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB;
             return true;
         case WM_CHAR:
-            // The text a key types came with its key press already.
+        case WM_IME_CHAR:
+            // The text a key types comes with its key press, which takes its characters from the
+            // queue; what arrives here came without one: an input method's result, or a second
+            // character of a key (a dead key followed by one it does not combine with).
+            typeUnit(static_cast<wchar_t>(wParam));
             return true;
+        case WM_IME_STARTCOMPOSITION:
+            placeInputMethod();
+            return false;
+        case WM_IME_COMPOSITION: {
+            // The text being composed shows in the input method's own window at the caret. The
+            // result is typed here; the default handling would type it again as WM_IME_CHAR, so
+            // it sees only what else the message reports.
+            if ((lParam & GCS_RESULTSTR) == 0 || !commitComposition()) return false;
+            const LPARAM rest = lParam & ~(GCS_RESULTSTR | GCS_RESULTCLAUSE | GCS_RESULTREADSTR | GCS_RESULTREADCLAUSE);
+            if (rest != 0 && handle_) result = DefWindowProcW(handle_, message, wParam, rest);
+            return true;
+        }
         case WM_NCDESTROY:
             handle_ = nullptr;
             return false;

@@ -15,8 +15,11 @@ class Win32Window;
 
 // The editor's child window on Windows: a window of the program's editor class inside a top-level
 // window, with the system's scroll bars (WS_VSCROLL, WS_HSCROLL). It paints through GDI on the
-// code-page bytes and hands every event to its client, guarded by the host. The program's positions
-// and sizes are logical pixels; the window maps them with the density of its top-level window.
+// code-page bytes and hands every event to its client, guarded by the host. What an input method
+// sends types as characters (WM_IME_CHAR, WM_CHAR without a key press) or, for a finished
+// composition, as one committed text; the composition itself shows in the input method's window.
+// The program's positions and sizes are logical pixels; the window maps them with the density of its
+// top-level window.
 class Win32EditorWindow final : public EditorWindow {
 public:
     // `host`, `parent` and `client` must outlive the window.
@@ -46,6 +49,13 @@ public:
 private:
     void paint();
     void scroll(bool vertical, unsigned request);
+    // A character that comes without its key press (from an input method, or one of several a
+    // key makes), one UTF-16 unit at a time.
+    void typeUnit(wchar_t unit);
+    // Takes the input method's result string as one typing step; false when there is none to take.
+    bool commitComposition();
+    // Puts the input method's composition and candidate windows at the caret, in the text's font.
+    void placeInputMethod();
     PixelScale scale() const;
 
     Win32Host& host_;
@@ -57,6 +67,8 @@ private:
     ScrollBarState horizontal_;
     // The bounds the program gave, laid out again when the density changes.
     Rect bounds_;
+    // The first half of a character outside the basic plane, waiting for its second; 0 for none.
+    wchar_t highSurrogate_ = 0;
 };
 
 }  // namespace zozuz

@@ -261,8 +261,12 @@ Host::PumpResult Win32Host::pumpOne() {
         rethrowPending();
         return PumpResult::Handled;
     }
-    for (const MSG& character : characters)
-        PostMessageW(character.hwnd, character.message, character.wParam, character.lParam);
+    // The characters go with the key to the program's windows, which type them from the key;
+    // another window (a system dialog's field on the thread) still gets its characters.
+    for (const MSG& character : characters) {
+        if (!windowOf(character.hwnd))
+            PostMessageW(character.hwnd, character.message, character.wParam, character.lParam);
+    }
     dispatchingKey_ = key;
     DispatchMessageW(&msg);
     dispatchingKey_.reset();

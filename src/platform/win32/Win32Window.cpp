@@ -345,6 +345,19 @@ void Win32Window::densityChanged(int dpi, const Rect& suggested) {
     InvalidateRect(handle_, nullptr, FALSE);
 }
 
+bool Win32Window::restoreChildFocus() {
+    const auto usable = [this](HWND child) {
+        return child && IsChild(handle_, child) && IsWindowVisible(child) && IsWindowEnabled(child);
+    };
+    const HWND focus = GetFocus();
+    if (usable(focus)) {
+        focusedChild_ = focus;
+        return true;
+    }
+    if (!usable(focusedChild_) || !SetFocus(focusedChild_)) return false;
+    return GetFocus() == focusedChild_;
+}
+
 bool Win32Window::handleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) {
     result = 0;
     if (menuBar_ && menuBar_->handleMessage(message, wParam, lParam, result)) return true;
@@ -371,12 +384,21 @@ bool Win32Window::handleMessage(unsigned message, std::uintptr_t wParam, std::in
             return false;
         case WM_ACTIVATE: {
             const bool active = LOWORD(wParam) != WA_INACTIVE;
+            // The child that has the keyboard as the window goes, to have it again when it comes back.
+            if (!active) {
+                const HWND focus = GetFocus();
+                if (focus && IsChild(handle_, focus)) focusedChild_ = focus;
+            }
             if (active != active_) {
                 active_ = active;
                 host_.announce(HostListener::InputKind::Activation);
                 host_.guard([&] { client_.activated(active); });
             }
-            return false;
+            // The default handling gives the keyboard to the window itself, also when the program
+            // just gave it to a child on this activation (the editor, when the window first
+            // shows), or the child had it before. A minimised window keeps it for itself.
+            if (!active || HIWORD(wParam) != 0 || !handle_) return false;
+            return restoreChildFocus();
         }
         case WM_CLOSE:
             // The client decides what closing means; a window that takes no input cannot be closed.
@@ -393,6 +415,7 @@ bool Win32Window::handleMessage(unsigned message, std::uintptr_t wParam, std::in
         case WM_NCDESTROY:
             // Destroyed by the system with its owner: the object stays, without a window.
             handle_ = nullptr;
+            focusedChild_ = nullptr;
             surface_.setWindow(nullptr);
             return false;
         case WM_QUERYENDSESSION: {

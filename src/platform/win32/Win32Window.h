@@ -96,6 +96,9 @@ private:
     Rect deviceBounds(const Rect& outer) const;
     Rect logicalBounds(const Rect& device) const;
     WindowState systemState() const;
+    // On activation: whether a child of the window has the keyboard, given back to the child that
+    // had it when the window was last deactivated if none has.
+    bool restoreChildFocus();
 
     Win32Host& host_;
     WindowClient& client_;
@@ -113,6 +116,9 @@ private:
     Rect reportedBounds_;
     int programChanges_ = 0;
     bool active_ = false;
+    // The child that had the keyboard when the window was last deactivated (or that took it on
+    // activation); it may have been destroyed since, which is checked before it is used.
+    HWND__* focusedChild_ = nullptr;
     Win32MenuBar* menuBar_ = nullptr;
 };
 

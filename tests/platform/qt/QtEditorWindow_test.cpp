@@ -1,5 +1,6 @@
-// The editor window of the Qt host on Qt's offscreen platform: keys after the window's preview,
-// Tab kept for the text, the input method's events and queries, the scroll bars and painting.
+// The editor window of the Qt host on Qt's offscreen platform: the keyboard on the editor once its
+// window shows, keys after the window's preview, Tab kept for the text, the input method's events
+// and queries, the scroll bars and painting.
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -133,6 +134,23 @@ TEST_F(QtEditorWindowTest, InputMethodPreeditAndCommitAndQueries) {
     EXPECT_EQ(caret.top(), origin.y());
     EXPECT_GT(caret.left(), origin.x() + EditView::kMargin);
     EXPECT_GE(caret.height(), 16);
+}
+
+// As the program does with its main window: the editor is given the keyboard while its window is
+// hidden, and has it once the window shows.
+TEST_F(QtEditorWindowTest, AnEditorFocusedBeforeItsWindowShowsHasTheKeyboardOnceItShows) {
+    PreviewClient client;
+    WindowOptions options;
+    options.bounds = {60, 50, 460, 350};
+    std::unique_ptr<NativeWindow> window = host_->createWindow(client, options);
+    EditControl edit;
+    EditorPane pane(*host_, *window, edit);
+    pane.window().setBounds({0, 0, 300, 200});
+    pane.window().setFocus();
+    window->show();
+    window->activate();
+    EXPECT_TRUE(pumpUntil([&] { return pane.window().hasFocus(); }));
+    EXPECT_TRUE(pane.view().focused());
 }
 
 TEST_F(QtEditorWindowTest, ScrollBarsFollowTheViewAndTheUsersMovesScrollIt) {

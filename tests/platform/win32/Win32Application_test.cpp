@@ -1,6 +1,7 @@
 // The application frame on Windows, as on Linux: the empty main window captioned "zozuz" at its
-// designed place, the About box hidden until shown modally, the main window disabled meanwhile and
-// active again afterwards, and the program ending with exit code 0 when its main window closes.
+// designed place with its editor holding the keyboard, the About box hidden until shown modally,
+// the main window disabled meanwhile and active again afterwards, and the program ending with exit
+// code 0 when its main window closes.
 #include <cstdlib>
 #include <functional>
 #include <utility>
@@ -9,10 +10,13 @@
 #include <windows.h>
 
 #include "app/TApplication.h"
+#include "platform/edit/EditorPane.h"
+#include "platform/win32/Win32EditorWindow.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Window.h"
 #include "ui/forms/TAboutBox.h"
 #include "ui/forms/TVeskAppForm.h"
+#include "ui/toolkit/TMemo.h"
 
 namespace zozuz {
 namespace {
@@ -37,7 +41,7 @@ TEST(Win32Application, AboutBoxShowsModallyOverTheMainWindowAndTheProgramEndsWit
     RECT mainBounds{};
     std::wstring mainCaption(64, L'\0');
     bool aboutHiddenAtStart = false, aboutVisible = false, mainDisabled = false, aboutOwned = false;
-    bool mainEnabledAfter = false, aboutHiddenAfter = false;
+    bool mainEnabledAfter = false, aboutHiddenAfter = false, editorFocused = false;
     int modalResult = -1;
 
     const int exitCode = application.Execute([&] {
@@ -49,6 +53,11 @@ TEST(Win32Application, AboutBoxShowsModallyOverTheMainWindowAndTheProgramEndsWit
             mainCaption.resize(static_cast<std::size_t>(
                 GetWindowTextW(handleOf(main->Native()), mainCaption.data(), static_cast<int>(mainCaption.size()))));
             aboutHiddenAtStart = !about->Native() || !about->Native()->visible();
+            // The editor has the keyboard from the start: its caret shows without a click. (The
+            // window manager may still be handing the keyboard about among earlier tests' windows;
+            // the main window activated again gives it to the editor all the same.)
+            if (GetActiveWindow() != handleOf(main->Native())) main->Native()->activate();
+            editorFocused = GetFocus() == static_cast<Win32EditorWindow&>(main->Memo1->Pane()->window()).handle();
             // While the box shows: look, then close it as its close box does.
             whenReady(host, [&] { return about->Native() && about->Native()->visible(); }, [&] {
                 aboutVisible = true;
@@ -74,6 +83,7 @@ TEST(Win32Application, AboutBoxShowsModallyOverTheMainWindowAndTheProgramEndsWit
     EXPECT_EQ(mainBounds.right - mainBounds.left, 570);
     EXPECT_EQ(mainBounds.bottom - mainBounds.top, 385);
     EXPECT_TRUE(aboutHiddenAtStart);
+    EXPECT_TRUE(editorFocused);
     EXPECT_TRUE(aboutVisible);
     EXPECT_TRUE(mainDisabled);
     EXPECT_TRUE(aboutOwned);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <functional>
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <dlgs.h>
+#include <imm.h>
 
 #include "base/Exception.h"
 #include "platform/edit/EditControl.h"
@@ -299,7 +301,6 @@ TEST(Win32HostServices, AWindowMovedToADenserMonitorScalesItselfItsEditorAndThei
 TEST(Win32HostServices, TheEditorWindowGivesUpThePointerItTookOnAPressAndNoOtherWindows) {
     Win32Host host;
     EditorOnFrame placed(host);
-    RecordingEditor& client = placed.client;
     const std::unique_ptr<EditorWindow>& editor = placed.editor;
     const HWND handle = placed.handle();
 
@@ -366,6 +367,189 @@ TEST(Win32HostServices, ACancelledDragGivesUpThePointerAndThePaneSelectsNoFurthe
     EXPECT_EQ(edit.selectionEnd() - edit.selectionStart(), selected);
     EXPECT_EQ(pane.view().horizontalOffset(), offset) << "the drag's scrolling stopped";
     EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// An editor pane on a shown frame window, with the keyboard, as the input method's tests start.
+struct PaneOnFrame {
+    explicit PaneOnFrame(Win32Host& host) : window(host.createWindow(frame, frameOptions())) {
+        window->show();
+        pane = std::make_unique<EditorPane>(host, *window, edit);
+        pane->window().setBounds(Rect{10, 10, 310, 210});
+        pane->window().setFocus();
+        pumpAll(host);
+    }
+    HWND handle() const { return static_cast<Win32EditorWindow&>(pane->window()).handle(); }
+
+    QuietWindow frame;
+    std::unique_ptr<NativeWindow> window;
+    EditControl edit;
+    std::unique_ptr<EditorPane> pane;
+};
+
+// Puts `text` into the editor's input context as a finished composition, as an input method does
+// when the user picks a candidate; Wine's input context sends the editor the composition messages.
+void composeInto(HWND editor, const std::wstring& text) {
+    HIMC context = ImmGetContext(editor);
+    ASSERT_NE(context, nullptr);
+    ImmSetOpenStatus(context, TRUE);
+    ASSERT_TRUE(ImmSetCompositionStringW(context, SCS_SETSTR, const_cast<wchar_t*>(text.c_str()),
+                                         static_cast<DWORD>(text.size() * sizeof(wchar_t)), nullptr, 0));
+    ASSERT_TRUE(ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0));
+    ImmReleaseContext(editor, context);
+}
+
+void postUnits(HWND editor, UINT message, std::wstring_view units) {
+    for (const wchar_t unit : units) PostMessageW(editor, message, unit, 1);
+}
+
+TEST(Win32HostServices, TheEditorTypesWhatAnInputMethodSendsOnceAndUndoesAResultWhole) {
+    Win32Host host;
+    PaneOnFrame placed(host);
+    const HWND handle = placed.handle();
+    ASSERT_EQ(GetFocus(), handle);
+    struct Row {
+        const char* what;
+        std::function<void()> send;
+        std::string typed;      // the editor's bytes afterwards, after an "x" typed before
+        std::string afterUndo;  // and after one Alt+Backspace
+    };
+    const Row rows[] = {
+        {"characters without a key press: the input method's default path, and a bare WM_CHAR",
+         [&] {
+             postUnits(handle, WM_IME_CHAR, L"中文");
+             postUnits(handle, WM_CHAR, L"X");
+         },
+         "x\xD6\xD0\xCE\xC4X", ""},
+        {"a key press types its character once",
+         [&] { PostMessageW(handle, WM_KEYDOWN, 'A', 1 | (MapVirtualKeyW('A', MAPVK_VK_TO_VSC) << 16)); }, "xa", ""},
+        {"a character outside the basic plane comes in halves and is one \"?\"; control characters type nothing",
+         [&] {
+             postUnits(handle, WM_IME_CHAR, L"\U0001F600");
+             postUnits(handle, WM_CHAR, L"\x01\x1B\x7F");
+         },
+         "x?", ""},
+        {"a composition's result is typed once, as one step", [&] { composeInto(handle, L"中文"); },
+         "x\xD6\xD0\xCE\xC4", "x"},
+        {"what code page 936 cannot hold becomes \"?\"", [&] { composeInto(handle, L"中\U0001F600文"); },
+         "x\xD6\xD0?\xCE\xC4", "x"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        placed.edit.setText("");
+        PostMessageW(handle, WM_CHAR, 'x', 1);
+        pumpAll(host);
+        ASSERT_EQ(placed.edit.text(), "x");
+        row.send();
+        pumpAll(host);
+        EXPECT_EQ(placed.edit.text(), row.typed);
+        EXPECT_TRUE(placed.pane->view().preedit().empty());
+        PostMessageW(handle, WM_SYSKEYDOWN, VK_BACK, 1 | (1 << 29));
+        pumpAll(host);
+        EXPECT_EQ(placed.edit.text(), row.afterUndo);
+    }
+
+    // The input method's windows stand at the caret, which moved on with the text, in its font.
+    const Rect caret = placed.pane->view().caretRect();
+    ASSERT_GT(caret.left, 0);
+    HIMC context = ImmGetContext(handle);
+    COMPOSITIONFORM composition{};
+    EXPECT_TRUE(ImmGetCompositionWindow(context, &composition));
+    EXPECT_EQ(composition.dwStyle, static_cast<DWORD>(CFS_POINT | CFS_FORCE_POSITION));
+    EXPECT_EQ(composition.ptCurrentPos.x, caret.left);
+    EXPECT_EQ(composition.ptCurrentPos.y, caret.top);
+    CANDIDATEFORM candidates{};
+    EXPECT_TRUE(ImmGetCandidateWindow(context, 0, &candidates));
+    EXPECT_EQ(candidates.ptCurrentPos.y, caret.bottom);
+    LOGFONTW font{};
+    EXPECT_TRUE(ImmGetCompositionFontW(context, &font));
+    EXPECT_EQ(std::wstring(font.lfFaceName), toWide(placed.pane->view().font().family));
+    EXPECT_EQ(font.lfHeight, -placed.pane->view().font().pixelHeight);
+    ImmReleaseContext(handle, context);
+}
+
+TEST(Win32HostServices, TheEditorsTextShowsInTheWindowTextColourLatinAndChineseAlike) {
+    Win32Host host;
+    QuietWindow frame;
+    auto window = host.createWindow(frame, frameOptions());
+    window->show();
+    EditControl edit;
+    // The caret stays on the first line, out of the way of the text looked at.
+    edit.setText("\r\nabc\r\n\xD6\xD0");
+    EditorPane pane(host, *window, edit);
+    pane.window().setBounds(Rect{10, 10, 310, 210});
+    pumpAll(host);
+    pane.window().repaintNow();
+    const HWND handle = static_cast<Win32EditorWindow&>(pane.window()).handle();
+    const int lineHeight = pane.view().lineHeight();
+    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+    HDC dc = GetDC(handle);
+    for (const int line : {1, 2}) {
+        SCOPED_TRACE(line == 1 ? "Latin letters" : "a Chinese character");
+        // The darkest pixel of the line, by the sum of its channels' distances from the text colour.
+        int nearest = 3 * 255;
+        for (int y = line * lineHeight; y < (line + 1) * lineHeight; ++y) {
+            for (int x = 0; x < 60; ++x) {
+                const COLORREF pixel = GetPixel(dc, x, y);
+                const int distance = std::abs(GetRValue(pixel) - GetRValue(text)) +
+                                     std::abs(GetGValue(pixel) - GetGValue(text)) +
+                                     std::abs(GetBValue(pixel) - GetBValue(text));
+                nearest = std::min(nearest, distance);
+            }
+        }
+        EXPECT_LE(nearest, 24) << "the glyphs' strokes are not in the text colour";
+    }
+    ReleaseDC(handle, dc);
+}
+
+// Gives the editor the keyboard each time the window is activated, as the program's windows do.
+class FocusingWindow : public QuietWindow {
+public:
+    void activated(bool active) override {
+        if (active && editor) editor->setFocus();
+    }
+    EditorWindow* editor = nullptr;
+};
+
+TEST(Win32HostServices, TheEditorHasTheKeyboardWhenItsWindowShowsAndWhenItComesBack) {
+    for (const bool onActivation : {false, true}) {
+        SCOPED_TRACE(onActivation ? "focused by the window on its activation" : "focused before the window shows");
+        Win32Host host;
+        FocusingWindow frame;
+        auto window = host.createWindow(frame, frameOptions());
+        RecordingEditor client;
+        auto editor = host.createEditorWindow(*window, client);
+        editor->setBounds(Rect{10, 10, 310, 210});
+        const HWND handle = static_cast<Win32EditorWindow&>(*editor).handle();
+        if (onActivation)
+            frame.editor = editor.get();
+        else
+            editor->setFocus();
+        window->show();
+        window->activate();
+        pumpAll(host);
+        EXPECT_EQ(GetFocus(), handle);
+        EXPECT_TRUE(editor->hasFocus());
+
+        // Another window takes the keyboard; the first one activated again gives it to its editor.
+        QuietWindow otherFrame;
+        auto other = host.createWindow(otherFrame, frameOptions());
+        other->show();
+        other->activate();
+        // The window manager follows with its own focus changes, which Wine then applies; the
+        // test goes on once they are through.
+        const auto settle = [&] {
+            const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
+            pumpUntil(host, [&] { return std::chrono::steady_clock::now() > until; });
+        };
+        settle();
+        ASSERT_EQ(host.activeWindow(), other.get());
+        EXPECT_NE(GetFocus(), handle);
+        window->activate();
+        settle();
+        ASSERT_EQ(host.activeWindow(), window.get());
+        EXPECT_EQ(GetFocus(), handle);
+        EXPECT_EQ(client.focus.back(), true);
+    }
 }
 
 class RecordingMenus : public MenuListener {
