@@ -1,9 +1,10 @@
 # The layering check: reads every #include line under ROOT/src and fails when one runs up a layer,
-# or when Qt is included outside platform/qt. Run as: cmake -DROOT=<tree> -P CheckLayers.cmake
+# or when Qt is included outside hosts/qt. Run as: cmake -DROOT=<tree> -P CheckLayers.cmake
 #
-# Dependencies point down only: ui -> {app, document} -> platform -> base. Inside platform, host and
-# gfx are the floor, edit and files stand on them, and the hosts (qt, headless, win32) implement
-# host. The files layer's system sides (platform/files/posix, platform/files/win32) are included
+# Dependencies point down only: ui -> app -> document -> editor -> platform -> base, and the hosts
+# (hosts/qt, hosts/headless, hosts/win32) stand on editor and platform and implement platform/host;
+# no two top-level folders include each other. Inside platform, host and gfx are the floor and files
+# stands on them. The files layer's system sides (platform/files/posix, platform/files/win32) are included
 # only from within themselves, except that the Windows host shares the Windows side's conversion of
 # UTF-8 to the system's UTF-16. Inside ui, text holds pure rules on strings, toolkit builds on it, forms on both.
 cmake_minimum_required(VERSION 3.25)
@@ -12,18 +13,19 @@ if(NOT ROOT)
   message(FATAL_ERROR "usage: cmake -DROOT=<source tree> -P CheckLayers.cmake")
 endif()
 
-set(_platform_models base platform/gfx platform/host platform/edit platform/files)
-set(_platform_all ${_platform_models} platform/headless platform/qt platform/win32)
+# What the program's own layers stand on: every layer below document.
+set(_platform_models base platform/gfx platform/host editor platform/files)
+set(_platform_all ${_platform_models} hosts/headless hosts/qt hosts/win32)
 
 # What each layer may include, besides itself.
 set(_allowed_base base)
 set(_allowed_platform/gfx base)
 set(_allowed_platform/host base platform/gfx)
-set(_allowed_platform/edit base platform/gfx platform/host)
+set(_allowed_editor base platform/gfx platform/host)
 set(_allowed_platform/files base platform/gfx platform/host)
-set(_allowed_platform/headless ${_platform_models})
-set(_allowed_platform/qt ${_platform_models})
-set(_allowed_platform/win32 ${_platform_models})
+set(_allowed_hosts/headless ${_platform_models})
+set(_allowed_hosts/qt ${_platform_models})
+set(_allowed_hosts/win32 ${_platform_models})
 set(_allowed_document ${_platform_models})
 set(_allowed_app ${_platform_models} document)
 set(_allowed_ui/text base)
@@ -35,11 +37,13 @@ set(_allowed_main ${_platform_all} document app ui/text ui/toolkit ui/forms cli)
 # The layer a path under src/ belongs to ("" when it names no known layer).
 function(layer_of path out)
   set(_layer "")
-  if(path MATCHES "^(platform/(host|gfx|edit|files|headless|qt|win32))/")
+  if(path MATCHES "^(platform/(host|gfx|files))/")
+    set(_layer ${CMAKE_MATCH_1})
+  elseif(path MATCHES "^(hosts/(headless|qt|win32))/")
     set(_layer ${CMAKE_MATCH_1})
   elseif(path MATCHES "^(ui/(text|toolkit|forms))/")
     set(_layer ${CMAKE_MATCH_1})
-  elseif(path MATCHES "^(base|document|app|cli)/")
+  elseif(path MATCHES "^(base|editor|document|app|cli)/")
     set(_layer ${CMAKE_MATCH_1})
   elseif(path MATCHES "^[^/]+\\.(cpp|h)$")
     set(_layer main)
@@ -69,13 +73,13 @@ foreach(_file IN LISTS _files)
     set(_kind "${CMAKE_MATCH_1}")
     set(_target "${CMAKE_MATCH_2}")
     if(_kind STREQUAL "<")
-      if(_target MATCHES "^(Q[A-Za-z]|qt)" AND NOT _from STREQUAL "platform/qt")
-        message("src/${_file}:${_number}: Qt is included outside platform/qt (<${_target}>)")
+      if(_target MATCHES "^(Q[A-Za-z]|qt)" AND NOT _from STREQUAL "hosts/qt")
+        message("src/${_file}:${_number}: Qt is included outside hosts/qt (<${_target}>)")
         math(EXPR _faults "${_faults} + 1")
       endif()
       if(_target MATCHES "^(windows|winuser|wingdi|commctrl|commdlg|shellapi|objbase)\\.h$"
-         AND NOT _from STREQUAL "platform/win32" AND NOT _from STREQUAL "platform/files")
-        message("src/${_file}:${_number}: windows.h is included outside platform/win32 (<${_target}>)")
+         AND NOT _from STREQUAL "hosts/win32" AND NOT _from STREQUAL "platform/files")
+        message("src/${_file}:${_number}: windows.h is included outside hosts/win32 (<${_target}>)")
         math(EXPR _faults "${_faults} + 1")
       endif()
       continue()
@@ -92,7 +96,7 @@ foreach(_file IN LISTS _files)
     # neutral headers beside it included, sees only those headers.
     if(_resolved MATCHES "^(platform/files/(posix|win32))/")
       set(_side "${CMAKE_MATCH_1}")
-      if(NOT _file MATCHES "^${_side}/" AND NOT (_side STREQUAL "platform/files/win32" AND _file MATCHES "^platform/win32/"))
+      if(NOT _file MATCHES "^${_side}/" AND NOT (_side STREQUAL "platform/files/win32" AND _file MATCHES "^hosts/win32/"))
         message("src/${_file}:${_number}: ${_side} is private to its own side of the files layer (\"${_target}\")")
         math(EXPR _faults "${_faults} + 1")
       endif()

@@ -1,6 +1,6 @@
 # Each layer is one static library built from every .cpp file under its folders, found recursively,
-# so adding a class (in any subfolder) needs no edit here. Folders that are libraries of their own
-# (the hosts inside platform/) are left out of the layer around them with EXCLUDE.
+# so adding a class (in any subfolder) needs no edit here. Folders that a build leaves out
+# (the other system's side of platform/files) are named with EXCLUDE.
 #
 #   zozuz_layer(NAME DIRS dir... [EXCLUDE dir...] [DEPENDS target...])
 #

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Writes the program's icon resource (src/platform/win32/resources/zozuz.ico) from the program's own
+# Writes the program's icon resource (src/hosts/win32/resources/zozuz.ico) from the program's own
 # 32-pixel icon picture (applicationIcon): one 32 x 32 image in the 16 colours of the standard
 # palette. Run it after changing that picture; a Windows test checks that the two agree.
 set -euo pipefail
@@ -55,5 +55,5 @@ cmake -S "$root" -B "$build" >/dev/null
 cmake --build "$build" --target zozuz_app >/dev/null
 g++ -std=c++20 -I"$root/src" "$work/make_icon.cpp" -o "$work/make_icon" "$build/src/app/libzozuz_app.a" \
   "$build/src/document/libzozuz_document.a" "$build/src/platform/libzozuz_platform.a" "$build/src/base/libzozuz_base.a"
-"$work/make_icon" >"$root/src/platform/win32/resources/zozuz.ico"
-echo "wrote src/platform/win32/resources/zozuz.ico"
+"$work/make_icon" >"$root/src/hosts/win32/resources/zozuz.ico"
+echo "wrote src/hosts/win32/resources/zozuz.ico"

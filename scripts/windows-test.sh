@@ -39,8 +39,8 @@ trap 'wineserver -k 2>/dev/null' EXIT
 status=0
 ( cd "$build" && ctest --output-on-failure --timeout 300 ) || status=1
 echo "== zozuz.exe from start to end"
-ZOZUZ_SCREENSHOT="$build/zozuz-e2e.png" "$root/tests/platform/win32/zozuz_e2e.sh" \
-  "$build/zozuz.exe" "$build/tests/platform/win32/ListWindows.exe" || status=1
+ZOZUZ_SCREENSHOT="$build/zozuz-e2e.png" "$root/tests/hosts/win32/zozuz_e2e.sh" \
+  "$build/zozuz.exe" "$build/tests/hosts/win32/ListWindows.exe" || status=1
 echo "== zozuz-cli.exe against zozuz-cli"
 "$root/tests/cli/cli_matches_windows.sh" "$linux_build/zozuz-cli" "$build/zozuz-cli.exe" || status=1
 exit \$status
@@ -55,12 +55,12 @@ export WINEPREFIX="$ZOZUZ_WINEPREFIX" WINEDEBUG=-all LC_ALL=zh_CN.UTF-8
 wineserver -p
 trap 'wineserver -k 2>/dev/null' EXIT
 echo "== zozuz.exe at 96, 120, 144 and 192 dpi"
-"$root/tests/platform/win32/zozuz_dpi_e2e.sh" "$build/zozuz.exe" "$build/tests/platform/win32/ListWindows.exe" \
+"$root/tests/hosts/win32/zozuz_dpi_e2e.sh" "$build/zozuz.exe" "$build/tests/hosts/win32/ListWindows.exe" \
   "$build/screenshots"
 SCRIPT
 chmod +x "$build/run-density-test.sh"
 status=0
-"$root/tests/platform/qt/run_in_x_session.sh" "$build/run-windows-tests.sh" || status=$?
-ZOZUZ_X_SCREEN=1920x1200x24 "$root/tests/platform/qt/run_in_x_session.sh" "$build/run-density-test.sh" || status=1
+"$root/tests/hosts/qt/run_in_x_session.sh" "$build/run-windows-tests.sh" || status=$?
+ZOZUZ_X_SCREEN=1920x1200x24 "$root/tests/hosts/qt/run_in_x_session.sh" "$build/run-density-test.sh" || status=1
 echo "Windows part: $((SECONDS - started)) s in all"
 exit $status

@@ -2,9 +2,9 @@
 // system's own windows on Windows.
 #include "base/VersionRecord.h"
 #ifdef _WIN32
-#include "platform/win32/Win32Host.h"
+#include "hosts/win32/Win32Host.h"
 #else
-#include "platform/qt/QtHost.h"
+#include "hosts/qt/QtHost.h"
 #endif
 #include "ui/forms/VeskMain.h"
 

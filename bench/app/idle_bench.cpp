@@ -7,8 +7,8 @@
 
 #include "app/TApplication.h"
 #include "document/TMemoStrings.h"
-#include "platform/edit/EditView.h"
-#include "platform/headless/HeadlessHost.h"
+#include "editor/EditView.h"
+#include "hosts/headless/HeadlessHost.h"
 #include "ui/toolkit/TAction.h"
 #include "ui/forms/TAboutBox.h"
 #include "ui/forms/TVeskAppForm.h"

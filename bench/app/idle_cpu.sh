@@ -10,7 +10,7 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../.." && pwd)
 if [ -z "${ZOZUZ_X_SESSION:-}" ]; then
-  ZOZUZ_X_SESSION=1 exec "$repo/tests/platform/qt/run_in_x_session.sh" "$0" "$@"
+  ZOZUZ_X_SESSION=1 exec "$repo/tests/hosts/qt/run_in_x_session.sh" "$0" "$@"
 fi
 
 zozuz=${1:-}

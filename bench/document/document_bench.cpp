@@ -20,7 +20,7 @@
 #include "document/StreamCipher.h"
 #include "document/TMemoStrings.h"
 #include "document/TextFile.h"
-#include "platform/edit/EditControl.h"
+#include "editor/EditControl.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "document/LineCipher.h"
 #include "document/StreamCipher.h"
 #include "document/TMemoStrings.h"
-#include "platform/edit/EditControl.h"
+#include "editor/EditControl.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "document/LineBreakStream.h"
 #include "document/LineBreaks.h"
 #include "document/TMemoStrings.h"
-#include "platform/edit/EditControl.h"
+#include "editor/EditControl.h"
 
 namespace {
 

@@ -12,7 +12,7 @@ set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
 if [ -z "${ZOZUZ_X_SESSION:-}" ]; then
-  ZOZUZ_X_SESSION=1 exec "$here/../../tests/platform/qt/run_in_x_session.sh" "$0" "$@"
+  ZOZUZ_X_SESSION=1 exec "$here/../../tests/hosts/qt/run_in_x_session.sh" "$0" "$@"
 fi
 
 zozuz=${1:?usage: $0 PATH_TO_ZOZUZ MAIN.png [ABOUT.png]}
@@ -22,8 +22,8 @@ about_output=${3:-}
 work=$(mktemp -d "${TMPDIR:-/tmp}/zozuz-screenshot.XXXXXX")
 log="$work/zozuz.log"
 pid=""
-# shellcheck source=tests/platform/qt/e2e_helpers.sh
-. "$here/../../tests/platform/qt/e2e_helpers.sh"
+# shellcheck source=tests/hosts/qt/e2e_helpers.sh
+. "$here/../../tests/hosts/qt/e2e_helpers.sh"
 trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 
 export LC_ALL=C.UTF-8

@@ -8,7 +8,7 @@
 
 #include "base/LeadByteSet.h"
 #include "document/LineBreaks.h"
-#include "platform/edit/EditControl.h"
+#include "editor/EditControl.h"
 
 namespace zozuz {
 

@@ -9,7 +9,7 @@
 #include "platform/files/InputFile.h"
 #include "platform/files/SafeFileWriter.h"
 #include "document/TMemoStrings.h"
-#include "platform/edit/EditControl.h"
+#include "editor/EditControl.h"
 
 namespace zozuz {
 

@@ -8,7 +8,7 @@
 
 #include "app/TApplication.h"
 #include "base/Exception.h"
-#include "platform/headless/HeadlessHost.h"
+#include "hosts/headless/HeadlessHost.h"
 #include "ui/toolkit/TForm.h"
 
 namespace zozuz {

@@ -9,7 +9,7 @@
 #include "app/OneShotTimers.h"
 #include "app/TooltipTiming.h"
 #include "app/TooltipView.h"
-#include "platform/headless/HeadlessHost.h"
+#include "hosts/headless/HeadlessHost.h"
 
 namespace zozuz {
 namespace {

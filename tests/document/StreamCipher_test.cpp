@@ -8,7 +8,7 @@
 
 #include "document/LineCipher.h"
 #include "document/TMemoStrings.h"
-#include "platform/edit/EditControl.h"
+#include "editor/EditControl.h"
 
 namespace zozuz {
 namespace {

@@ -9,7 +9,7 @@ set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
 if [ -z "${ZOZUZ_X_SESSION:-}" ]; then
-  ZOZUZ_X_SESSION=1 exec "$here/../platform/qt/run_in_x_session.sh" "$0" "$@"
+  ZOZUZ_X_SESSION=1 exec "$here/../hosts/qt/run_in_x_session.sh" "$0" "$@"
 fi
 
 build=${1:?usage: $0 BUILD_FOLDER}

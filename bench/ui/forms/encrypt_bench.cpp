@@ -10,7 +10,7 @@
 
 #include "app/TApplication.h"
 #include "document/LineCipher.h"
-#include "platform/headless/HeadlessHost.h"
+#include "hosts/headless/HeadlessHost.h"
 #include "platform/host/MouseEvent.h"
 #include "ui/forms/TVeskAppForm.h"
 #include "ui/toolkit/TToolButton.h"

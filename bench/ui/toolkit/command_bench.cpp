@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "app/TApplication.h"
-#include "platform/headless/HeadlessHost.h"
+#include "hosts/headless/HeadlessHost.h"
 
 #include "../../../tests/ui/forms/CommandForm.h"
 

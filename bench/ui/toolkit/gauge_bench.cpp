@@ -4,7 +4,7 @@
 #include <cstddef>
 
 #include "platform/gfx/Geometry.h"
-#include "platform/headless/ImageSurface.h"
+#include "hosts/headless/ImageSurface.h"
 #include "ui/toolkit/TGauge.h"
 #include "ui/toolkit/TWinControl.h"
 

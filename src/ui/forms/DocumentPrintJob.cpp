@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "base/LeadByteSet.h"
-#include "platform/edit/CharacterKinds.h"
-#include "platform/edit/ClipboardText.h"
+#include "editor/CharacterKinds.h"
+#include "editor/ClipboardText.h"
 #include "ui/toolkit/TMemo.h"
 
 namespace zozuz {

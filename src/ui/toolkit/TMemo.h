@@ -4,8 +4,8 @@
 
 #include "document/EditorHost.h"
 #include "document/TMemoStrings.h"
-#include "platform/edit/EditControl.h"
-#include "platform/edit/EditorPane.h"
+#include "editor/EditControl.h"
+#include "editor/EditorPane.h"
 #include "platform/host/Clipboard.h"
 #include "platform/host/KeyEvent.h"
 #include "platform/host/MouseEvent.h"

@@ -4,8 +4,8 @@
 
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Raster.h"
-#include "platform/headless/BitmapFontRenderer.h"
-#include "platform/headless/ImageSurface.h"
+#include "hosts/headless/BitmapFontRenderer.h"
+#include "hosts/headless/ImageSurface.h"
 
 namespace zozuz {
 namespace {

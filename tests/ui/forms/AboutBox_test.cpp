@@ -6,7 +6,7 @@
 #include "app/TApplication.h"
 #include "base/Exception.h"
 #include "base/KeyCode.h"
-#include "platform/headless/HeadlessHost.h"
+#include "hosts/headless/HeadlessHost.h"
 #include "ui/forms/TAboutBox.h"
 #include "ui/forms/TVeskAppForm.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "MainWindowCommands.h"
-#include "platform/edit/EditView.h"
+#include "editor/EditView.h"
 #include "platform/host/KeyEvent.h"
 #include "ui/toolkit/TColor.h"
 

@@ -10,7 +10,7 @@
 #include "app/TApplication.h"
 #include "base/Exception.h"
 #include "base/KeyCode.h"
-#include "platform/headless/HeadlessHost.h"
+#include "hosts/headless/HeadlessHost.h"
 #include "ui/text/ShortCutText.h"
 #include "ui/toolkit/TForm.h"
 #include "ui/toolkit/TPopupMenu.h"

@@ -6,7 +6,7 @@
 
 #include "app/TApplication.h"
 #include "document/TMemoStrings.h"
-#include "platform/headless/HeadlessHost.h"
+#include "hosts/headless/HeadlessHost.h"
 #include "ui/forms/TVeskAppForm.h"
 
 namespace zozuz {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/TApplication.h"
-#include "platform/headless/HeadlessHost.h"
+#include "hosts/headless/HeadlessHost.h"
 #include "ui/text/MenuCaption.h"
 #include "ui/toolkit/TMainMenu.h"
 #include "ui/toolkit/TMenuItem.h"

@@ -10,9 +10,9 @@
 
 #include "app/TApplication.h"
 #include "base/KeyCode.h"
-#include "platform/headless/HeadlessHost.h"
-#include "platform/headless/HeadlessMenuBar.h"
-#include "platform/headless/HeadlessWindow.h"
+#include "hosts/headless/HeadlessHost.h"
+#include "hosts/headless/HeadlessMenuBar.h"
+#include "hosts/headless/HeadlessWindow.h"
 #include "ui/toolkit/TMainMenu.h"
 #include "ui/toolkit/TStatusBar.h"
 

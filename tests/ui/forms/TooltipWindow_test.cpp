@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/TApplication.h"
-#include "platform/headless/HeadlessHost.h"
+#include "hosts/headless/HeadlessHost.h"
 
 #include "CommandForm.h"
 

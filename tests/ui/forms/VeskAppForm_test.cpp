@@ -6,8 +6,8 @@
 
 #include "app/ProgramPictures.h"
 #include "app/TApplication.h"
-#include "platform/headless/HeadlessHost.h"
-#include "platform/headless/HeadlessWindow.h"
+#include "hosts/headless/HeadlessHost.h"
+#include "hosts/headless/HeadlessWindow.h"
 #include "ui/forms/TVeskAppForm.h"
 #include "ui/toolkit/TAction.h"
 #include "ui/toolkit/TColor.h"

@@ -3,7 +3,7 @@
 #include "app/TApplication.h"
 #include "base/Exception.h"
 #include "base/KeyCode.h"
-#include "platform/headless/HeadlessHost.h"
+#include "hosts/headless/HeadlessHost.h"
 #include "ui/toolkit/TButton.h"
 #include "ui/toolkit/TForm.h"
 #include "ui/toolkit/TPanel.h"

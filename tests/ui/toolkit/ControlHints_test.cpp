@@ -7,7 +7,7 @@
 
 #include "app/TApplication.h"
 #include "app/TooltipView.h"
-#include "platform/headless/HeadlessHost.h"
+#include "hosts/headless/HeadlessHost.h"
 #include "ui/toolkit/TForm.h"
 #include "ui/toolkit/TGraphicControl.h"
 #include "ui/toolkit/TWinControl.h"

@@ -7,7 +7,7 @@
 
 #include "app/TApplication.h"
 #include "base/Exception.h"
-#include "platform/headless/HeadlessHost.h"
+#include "hosts/headless/HeadlessHost.h"
 #include "ui/forms/TAboutBox.h"
 #include "ui/toolkit/TForm.h"
 #include "ui/toolkit/TGauge.h"

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "app/TApplication.h"
-#include "platform/headless/BitmapFontRenderer.h"
-#include "platform/headless/HeadlessHost.h"
+#include "hosts/headless/BitmapFontRenderer.h"
+#include "hosts/headless/HeadlessHost.h"
 #include "ui/toolkit/TForm.h"
 #include "ui/toolkit/TLabel.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/TApplication.h"
-#include "platform/headless/HeadlessHost.h"
+#include "hosts/headless/HeadlessHost.h"
 #include "ui/toolkit/TForm.h"
 #include "ui/toolkit/TImage.h"
 #include "ui/toolkit/TPanel.h"

@@ -8,7 +8,7 @@
 #include "app/TApplication.h"
 #include "base/Exception.h"
 #include "base/KeyCode.h"
-#include "platform/headless/HeadlessHost.h"
+#include "hosts/headless/HeadlessHost.h"
 #include "ui/toolkit/TForm.h"
 #include "ui/toolkit/TGauge.h"
 #include "ui/toolkit/TGraphicControl.h"

@@ -1,9 +1,0 @@
-#include "platform/qt/QtWarningSound.h"
-
-#include <QApplication>
-
-namespace zozuz {
-
-void QtWarningSound::play() { QApplication::beep(); }
-
-}  // namespace zozuz

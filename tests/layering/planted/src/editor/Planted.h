@@ -1,0 +1,4 @@
+#pragma once
+
+#include "base/Fine.h"
+#include "hosts/headless/HeadlessHost.h"

@@ -1,4 +1,0 @@
-#pragma once
-
-#include "base/Fine.h"
-#include "platform/headless/HeadlessHost.h"
