@@ -3,7 +3,8 @@
 # through Qt's own ibus input context, on a real X server under a window manager. "zhong" and Space
 # commit the first candidate, 中; "wen" and Space commit 文; Shift turns the engine to Latin letters
 # and "a" goes through as it is. Ctrl+S and a name typed into the real save dialog must then leave
-# exactly the GBK bytes D6 D0 CE C4 61 on disk. The program, the daemon and the engine see a home of
+# exactly the GBK bytes D6 D0 CE C4 61 on disk. The candidate window must open at the caret, which
+# the editor reports to the input method. The program, the daemon and the engine see a home of
 # their own and a D-Bus session bus of their own, so neither the user's settings nor a running
 # desktop's input method take part.
 #
