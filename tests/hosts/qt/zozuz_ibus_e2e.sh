@@ -32,7 +32,7 @@ log="$work/zozuz.log"
 ibus_log="$work/ibus.log"
 pid=""
 ibus_pid=""
-# shellcheck source=tests/platform/qt/e2e_helpers.sh
+# shellcheck source=tests/hosts/qt/e2e_helpers.sh
 . "$here/e2e_helpers.sh"
 
 # The daemon starts the panel, the engine and the configuration service, and some of them leave its
