@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CommandTarget.h"
 #include "platform/gfx/Geometry.h"
 #include "platform/host/NativeWindow.h"
 
@@ -48,6 +49,14 @@ public:
     // Brings the commands' states up to date; the idle step calls it for every visible, enabled
     // window. Errors it raises go to the error display.
     virtual void UpdateActions() {}
+
+    // Whether the host reports this window as the active one, which has the keyboard. Only windows
+    // with controls of their own track it; the others are never active for the target search.
+    virtual bool WindowActive() const { return false; }
+    // The window's part of the command layer's target search: offers its controls to `accepts`, in
+    // the window's own order, until it takes one; returns whether one was taken. A window without
+    // controls offers nothing.
+    virtual bool OfferTargets(const TargetTest& /*accepts*/) { return false; }
 
     // The control at a point of the client area, disabled controls included; null when there is
     // none the application should track.

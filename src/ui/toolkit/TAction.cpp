@@ -2,23 +2,13 @@
 
 #include <cstddef>
 
-#include "app/AppWindow.h"
 #include "app/TApplication.h"
 #include "ui/toolkit/TActionLink.h"
 #include "ui/toolkit/TActionList.h"
-#include "ui/toolkit/TControl.h"
-#include "ui/toolkit/TForm.h"
 
 namespace zozuz {
 
 namespace {
-
-// The window an action belongs to: the first form among its owners.
-TForm* homeFormOf(const TComponent& component) {
-    for (TComponent* c = component.Owner(); c; c = c->Owner())
-        if (auto* form = dynamic_cast<TForm*>(c)) return form;
-    return nullptr;
-}
 
 // Pushes a new value to every client that still follows the action for it. `linked` asks a link
 // whether its client holds the old value; the action stores the new one only afterwards, so that
@@ -146,35 +136,20 @@ void TAction::disableIfUnhandled() {
     if (enabled_ && disableWhenUnhandled_) SetEnabled(static_cast<bool>(onExecute_));
 }
 
-TApplication* TAction::TargetApplication() const {
-    TForm* home = homeFormOf(*this);
-    return home ? &home->Application() : nullptr;
-}
+TApplication* TAction::TargetApplication() const { return HomeApplication(); }
 
 bool TAction::searchTarget(bool execute) {
-    TApplication* found = TargetApplication();
-    if (!found) return false;
-    TApplication& application = *found;
-    TForm* active = nullptr;
-    for (AppWindow* window : application.Windows()) {
-        auto* form = dynamic_cast<TForm*>(window);
-        if (form && form->WindowActive()) {
-            active = form;
-            break;
-        }
-    }
+    TApplication* application = TargetApplication();
+    if (!application) return false;
     // Small enough to be held inside the search's function object, without an allocation.
-    auto take = [this, execute](TControl& control) {
-        if (!HandlesTarget(control)) return false;
+    return application->OfferTarget([this, execute](CommandTarget& target) {
+        if (!HandlesTarget(target)) return false;
         if (execute)
-            ExecuteTarget(control);
+            ExecuteTarget(target);
         else
-            UpdateTarget(control);
+            UpdateTarget(target);
         return true;
-    };
-    if (active && active->FindTarget(take)) return true;
-    auto* main = dynamic_cast<TForm*>(application.MainForm());
-    return main && main != active && main->FindTarget(take);
+    });
 }
 
 }  // namespace zozuz

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandTarget.h"
 #include "base/KeyCode.h"
 #include "ui/toolkit/TComponent.h"
 #include "ui/toolkit/TNotifyEvent.h"
@@ -13,7 +14,6 @@ namespace zozuz {
 class TActionLink;
 class TActionList;
 class TApplication;
-class TControl;
 
 // A command that menu entries and toolbar buttons share. Each client keeps its own copy of what it
 // shows; setting a value here pushes it to the clients that still follow the action for that value
@@ -21,9 +21,9 @@ class TControl;
 // recomputed by Update, at every idle step and before every run, never kept elsewhere.
 //
 // Update and Execute ask, in order, the action list's handler, the action's own handler, and then
-// the target search: the active window and, when that is not the main window, the main window are
-// searched for a control the action accepts (HandlesTarget), and the action refreshes itself from it
-// or runs on it. An action without any of these that is enabled and DisableWhenUnhandled disables
+// the target search: the application has the active window and, when that is not the main window,
+// the main window searched for a control the action accepts (HandlesTarget), and the action
+// refreshes itself from it or runs on it. An action without any of these that is enabled and DisableWhenUnhandled disables
 // itself when it has no Execute handler.
 class TAction : public TComponent {
 public:
@@ -75,20 +75,21 @@ public:
     bool Execute();
 
     // Whether `target` is a control the action acts on. The plain action acts on none.
-    virtual bool HandlesTarget(TControl& /*target*/) { return false; }
+    virtual bool HandlesTarget(CommandTarget& /*target*/) { return false; }
     // Refreshes the action from a target it accepted, or runs it there.
-    virtual void UpdateTarget(TControl& /*target*/) {}
-    virtual void ExecuteTarget(TControl& /*target*/) {}
+    virtual void UpdateTarget(CommandTarget& /*target*/) {}
+    virtual void ExecuteTarget(CommandTarget& /*target*/) {}
 
 protected:
     // The application whose windows the target search visits: that of the first window among the
-    // action's owners, or null when it has none (then there is no search).
+    // action's owners (HomeApplication), or null when it has none (then there is no search).
     virtual TApplication* TargetApplication() const;
 
 private:
     friend class TActionLink;
 
-    // Offers the action to the active window and then the main window; true when a control took it.
+    // Has the application offer the action to the active window and then the main window; true
+    // when a control took it.
     bool searchTarget(bool execute);
     // Applies the rule that follows an unhandled refresh or run.
     void disableIfUnhandled();

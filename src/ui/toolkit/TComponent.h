@@ -5,6 +5,8 @@
 
 namespace zozuz {
 
+class TApplication;
+
 // The root of the program's components. A component may have an owner, which destroys it together
 // with itself, newest first; a component destroyed earlier leaves its owner's list. While a window's
 // stored layout is being read the component is loading: setters then skip their range checks, and
@@ -26,6 +28,10 @@ public:
     const std::vector<TComponent*>& Components() const { return components_; }
     TComponent* FindComponent(const std::string& name) const;
 
+    // The application of the window the component belongs to: the first window among its owners;
+    // null when no window owns it.
+    TApplication* HomeApplication() const { return owner_ ? owner_->ownApplication() : nullptr; }
+
     bool Loading() const { return loading_; }
     // Marks the start of reading a stored layout, for this component and every one it owns.
     void BeginLoading();
@@ -36,6 +42,9 @@ public:
 protected:
     // Runs once the component has finished loading; derived classes resolve their references here.
     virtual void Loaded() {}
+    // Where HomeApplication ends: a window answers with its own application, any other component
+    // asks its owner.
+    virtual TApplication* ownApplication() const { return HomeApplication(); }
 
 private:
     void removeComponent(TComponent* component);

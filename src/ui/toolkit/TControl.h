@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/CommandTarget.h"
 #include "app/MouseTarget.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Geometry.h"
@@ -24,7 +25,7 @@ class TWinControl;
 // a font and colour that follow the parent's while ParentFont / ParentColor are set. Its parent is a
 // TWinControl, which lists it among its children; the owner (who destroys it) may be another
 // component. A control destroyed or given another parent leaves its old parent's list at once.
-class TControl : public TComponent, public MouseTarget {
+class TControl : public TComponent, public MouseTarget, public CommandTarget {
 public:
     explicit TControl(TComponent* owner = nullptr);
     ~TControl() override;

@@ -4,11 +4,11 @@
 
 namespace zozuz {
 
-bool TEditAction::HandlesTarget(TControl& target) {
+bool TEditAction::HandlesTarget(CommandTarget& target) {
     auto* windowed = dynamic_cast<TWinControl*>(&target);
     return windowed && dynamic_cast<EditActionTarget*>(&target) && windowed->Focused();
 }
 
-EditActionTarget& TEditAction::EditorOf(TControl& target) { return dynamic_cast<EditActionTarget&>(target); }
+EditActionTarget& TEditAction::EditorOf(CommandTarget& target) { return dynamic_cast<EditActionTarget&>(target); }
 
 }  // namespace zozuz

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/CommandTarget.h"
 #include "ui/toolkit/EditActionTarget.h"
 #include "ui/toolkit/TAction.h"
 #include "ui/toolkit/TComponent.h"
-#include "ui/toolkit/TControl.h"
 
 namespace zozuz {
 
@@ -15,11 +15,11 @@ public:
     explicit TEditAction(TComponent* owner = nullptr) : TAction(owner) {}
 
     // An editor control (one that offers EditActionTarget) that has the keyboard focus now.
-    bool HandlesTarget(TControl& target) override;
+    bool HandlesTarget(CommandTarget& target) override;
 
 protected:
     // The editor behind a control the action accepted.
-    static EditActionTarget& EditorOf(TControl& target);
+    static EditActionTarget& EditorOf(CommandTarget& target);
 };
 
 }  // namespace zozuz

@@ -2,8 +2,8 @@
 
 namespace zozuz {
 
-void TEditCopy::UpdateTarget(TControl& target) { SetEnabled(EditorOf(target).SelLength() > 0); }
+void TEditCopy::UpdateTarget(CommandTarget& target) { SetEnabled(EditorOf(target).SelLength() > 0); }
 
-void TEditCopy::ExecuteTarget(TControl& target) { EditorOf(target).CopyToClipboard(); }
+void TEditCopy::ExecuteTarget(CommandTarget& target) { EditorOf(target).CopyToClipboard(); }
 
 }  // namespace zozuz

@@ -2,8 +2,8 @@
 
 namespace zozuz {
 
-void TEditCut::UpdateTarget(TControl& target) { SetEnabled(EditorOf(target).SelLength() > 0); }
+void TEditCut::UpdateTarget(CommandTarget& target) { SetEnabled(EditorOf(target).SelLength() > 0); }
 
-void TEditCut::ExecuteTarget(TControl& target) { EditorOf(target).CutToClipboard(); }
+void TEditCut::ExecuteTarget(CommandTarget& target) { EditorOf(target).CutToClipboard(); }
 
 }  // namespace zozuz

@@ -2,8 +2,8 @@
 
 namespace zozuz {
 
-void TEditPaste::UpdateTarget(TControl& target) { SetEnabled(EditorOf(target).ClipboardHasText()); }
+void TEditPaste::UpdateTarget(CommandTarget& target) { SetEnabled(EditorOf(target).ClipboardHasText()); }
 
-void TEditPaste::ExecuteTarget(TControl& target) { EditorOf(target).PasteFromClipboard(); }
+void TEditPaste::ExecuteTarget(CommandTarget& target) { EditorOf(target).PasteFromClipboard(); }
 
 }  // namespace zozuz

@@ -2,8 +2,8 @@
 
 namespace zozuz {
 
-void TEditUndo::UpdateTarget(TControl& target) { SetEnabled(EditorOf(target).CanUndo()); }
+void TEditUndo::UpdateTarget(CommandTarget& target) { SetEnabled(EditorOf(target).CanUndo()); }
 
-void TEditUndo::ExecuteTarget(TControl& target) { EditorOf(target).Undo(); }
+void TEditUndo::ExecuteTarget(CommandTarget& target) { EditorOf(target).Undo(); }
 
 }  // namespace zozuz

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/CommandTarget.h"
 #include "ui/toolkit/TComponent.h"
-#include "ui/toolkit/TControl.h"
 #include "ui/toolkit/TEditAction.h"
 
 namespace zozuz {
@@ -11,8 +11,8 @@ class TEditUndo : public TEditAction {
 public:
     explicit TEditUndo(TComponent* owner = nullptr) : TEditAction(owner) {}
 
-    void UpdateTarget(TControl& target) override;
-    void ExecuteTarget(TControl& target) override;
+    void UpdateTarget(CommandTarget& target) override;
+    void ExecuteTarget(CommandTarget& target) override;
 };
 
 }  // namespace zozuz

@@ -199,6 +199,10 @@ TControl* TForm::FindTarget(const std::function<bool(TControl&)>& accepts) {
     return SearchControls(accepts);
 }
 
+bool TForm::OfferTargets(const TargetTest& accepts) {
+    return FindTarget([&accepts](TControl& control) { return accepts(control); }) != nullptr;
+}
+
 MouseTarget* TForm::ControlAtPoint(Point client) {
     // A disabled control still counts as being under the pointer.
     return FindControlAt(client, true);

@@ -89,6 +89,8 @@ public:
     // window itself, then every visible control depth-first in child order, until it accepts one.
     // A window that is not showing offers nothing. Returns the control accepted, or null.
     TControl* FindTarget(const std::function<bool(TControl&)>& accepts);
+    // The same search for the application's target search (TApplication::OfferTarget).
+    bool OfferTargets(const TargetTest& accepts) override;
 
     // --- The control tree on the host window ---
     Surface* PaintSurface() override { return native_ ? &native_->surface() : nullptr; }
@@ -119,6 +121,7 @@ protected:
     // Once every value is in, linked actions included, the menu bar's entries get their access keys
     // and the menu shows on the host.
     void Loaded() override;
+    TApplication* ownApplication() const override { return &Application(); }
     void FontChanged() override;
     void ControlRemoved(TControl& control) override;
     // The client area changed size because the user or the window manager resized the window, or

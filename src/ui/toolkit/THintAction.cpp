@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "ui/toolkit/TControl.h"
 #include "ui/toolkit/TStatusBar.h"
 
 namespace zozuz {
@@ -12,12 +11,12 @@ THintAction::THintAction(TApplication& application, std::string hint) : applicat
     SetHint(std::move(hint));
 }
 
-bool THintAction::HandlesTarget(TControl& target) {
+bool THintAction::HandlesTarget(CommandTarget& target) {
     auto* statusBar = dynamic_cast<TStatusBar*>(&target);
     return statusBar && statusBar->TakesHints();
 }
 
-void THintAction::ExecuteTarget(TControl& target) {
+void THintAction::ExecuteTarget(CommandTarget& target) {
     static_cast<TStatusBar&>(target).ShowHintText(Hint());
 }
 

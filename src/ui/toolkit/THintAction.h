@@ -2,12 +2,12 @@
 
 #include <string>
 
+#include "app/CommandTarget.h"
 #include "ui/toolkit/TAction.h"
 
 namespace zozuz {
 
 class TApplication;
-class TControl;
 
 // A short-lived action that carries a new application hint to the first control of the target
 // search that shows hints: a status line with AutoHint on and no hint handler of its own. It owns
@@ -17,8 +17,8 @@ class THintAction : public TAction {
 public:
     THintAction(TApplication& application, std::string hint);
 
-    bool HandlesTarget(TControl& target) override;
-    void ExecuteTarget(TControl& target) override;
+    bool HandlesTarget(CommandTarget& target) override;
+    void ExecuteTarget(CommandTarget& target) override;
 
     // Sends `hint` through the windows of `application`; how the application passes on a changed
     // hint when nobody has set a hint handler of their own.

@@ -9,7 +9,6 @@
 #include "ui/text/AccessKeyAssignment.h"
 #include "ui/text/HintText.h"
 #include "ui/text/TypedAccessKey.h"
-#include "ui/toolkit/TForm.h"
 
 namespace zozuz {
 
@@ -94,10 +93,6 @@ void TMenu::ItemHighlighted(const TMenuItem* item) {
     application->SetHint(item ? std::string(longHintOf(item->Hint())) : std::string());
 }
 
-TApplication* TMenu::Application() const {
-    for (TComponent* c = Owner(); c; c = c->Owner())
-        if (auto* form = dynamic_cast<TForm*>(c)) return &form->Application();
-    return nullptr;
-}
+TApplication* TMenu::Application() const { return HomeApplication(); }
 
 }  // namespace zozuz
