@@ -11,7 +11,6 @@ namespace zozuz {
 
 class TComponent;
 class TForm;
-class TOpenDialog;
 
 // Builds a window from its stored layout. Every component is created and given its stored values
 // first, in the layout's order; only then are the references between components resolved (a
@@ -39,9 +38,8 @@ private:
 
     TComponent& create(const StoredComponent& stored);
     void place(TComponent& component, const StoredComponent& stored);
+    // Hands a value to the component, which takes it or says it has no such property.
     void setValue(TComponent& component, const StoredValue& value);
-    // The values of the open and save dialogs; false for a property they do not have.
-    bool setDialogValue(TOpenDialog& dialog, const StoredValue& value);
     void resolve(const Reference& reference);
     [[noreturn]] void fail(const TComponent& component, const std::string& what) const;
     [[noreturn]] void failAt(const std::string& subject, const std::string& what) const;

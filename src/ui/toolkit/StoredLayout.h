@@ -4,6 +4,7 @@
 #include <variant>
 #include <vector>
 
+#include "base/Exception.h"
 #include "platform/gfx/Font.h"
 
 namespace zozuz {
@@ -14,6 +15,12 @@ namespace zozuz {
 struct StoredValue {
     std::string property;
     std::variant<bool, int, std::string, Font> value;
+
+    // The value as a T; null when it holds another type.
+    template <class T>
+    const T* as() const {
+        return std::get_if<T>(&value);
+    }
 };
 
 // One component of a window's stored layout: its kind ("TMenuItem"), its name, the component it
@@ -25,6 +32,14 @@ struct StoredComponent {
     std::string name;
     std::string parent;
     std::vector<StoredValue> values;
+};
+
+// What a component raises for a stored value, place or reference that it has but cannot take. The
+// message completes a sentence about the component ("names no picture about-64"); the layout reader
+// raises it again as an EReadError that names the window and the component.
+class EStoredLayout : public EReadError {
+public:
+    using EReadError::EReadError;
 };
 
 // A window described as data, in creation order; the window itself is the entry of kind "TForm".

@@ -152,4 +152,46 @@ bool TAction::searchTarget(bool execute) {
     });
 }
 
+bool TAction::readStoredValue(const StoredValue& value) {
+    const std::string& property = value.property;
+    const bool* flag = value.as<bool>();
+    const int* number = value.as<int>();
+    const std::string* text = value.as<std::string>();
+    if (property == "Caption" && text) {
+        SetCaption(*text);
+    } else if (property == "Hint" && text) {
+        SetHint(*text);
+    } else if (property == "Enabled" && flag) {
+        SetEnabled(*flag);
+    } else if (property == "Visible" && flag) {
+        SetVisible(*flag);
+    } else if (property == "ShortCut" && number) {
+        SetShortCut(static_cast<KeyCode>(*number));
+    } else if (property == "ImageIndex" && number) {
+        SetImageIndex(*number);
+    } else if (property == "Category" && text) {
+        SetCategory(*text);
+    } else {
+        return TComponent::readStoredValue(value);
+    }
+    return true;
+}
+
+bool TAction::readStoredEvent(const std::string& property, const TNotifyEvent& handler) {
+    if (property != "OnExecute") return TComponent::readStoredEvent(property, handler);
+    SetOnExecute(handler);
+    return true;
+}
+
+bool TAction::servesAsStored(const std::string& property) const {
+    return property == "Action" || TComponent::servesAsStored(property);
+}
+
+void TAction::placeStored(TComponent* parent, TComponent& /*window*/) {
+    if (!parent) return;
+    auto* list = dynamic_cast<TActionList*>(parent);
+    if (!list) throw EStoredLayout("cannot sit in " + parent->Name() + ", which is no action list");
+    SetActionList(list);
+}
+
 }  // namespace zozuz

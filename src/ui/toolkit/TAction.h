@@ -81,6 +81,10 @@ public:
     virtual void ExecuteTarget(CommandTarget& /*target*/) {}
 
 protected:
+    bool readStoredValue(const StoredValue& value) override;
+    bool readStoredEvent(const std::string& property, const TNotifyEvent& handler) override;
+    bool servesAsStored(const std::string& property) const override;
+    void placeStored(TComponent* parent, TComponent& window) override;
     // The application whose windows the target search visits: that of the first window among the
     // action's owners (HomeApplication), or null when it has none (then there is no search).
     virtual TApplication* TargetApplication() const;

@@ -146,4 +146,26 @@ void TButton::FocusChanged(bool focused) {
     Invalidate();
 }
 
+bool TButton::readStoredValue(const StoredValue& value) {
+    const bool* flag = value.as<bool>();
+    const int* number = value.as<int>();
+    const std::string* text = value.as<std::string>();
+    if (value.property == "Caption" && text) {
+        SetCaption(*text);
+    } else if (value.property == "Default" && flag) {
+        SetDefault(*flag);
+    } else if (value.property == "ModalResult" && number) {
+        SetModalResult(*number);
+    } else {
+        return TWinControl::readStoredValue(value);
+    }
+    return true;
+}
+
+bool TButton::readStoredEvent(const std::string& property, const TNotifyEvent& handler) {
+    if (property != "OnClick") return TWinControl::readStoredEvent(property, handler);
+    OnClick = [handler](TButton& sender) { handler(sender); };
+    return true;
+}
+
 }  // namespace zozuz

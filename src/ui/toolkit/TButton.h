@@ -50,6 +50,8 @@ public:
     void CancelMode() override;
 
 protected:
+    bool readStoredValue(const StoredValue& value) override;
+    bool readStoredEvent(const std::string& property, const TNotifyEvent& handler) override;
     void FocusChanged(bool focused) override;
 
 private:

@@ -43,4 +43,16 @@ void TComponent::removeComponent(TComponent* component) {
     if (it != components_.rend()) components_.erase(std::next(it).base());
 }
 
+bool TComponent::readStoredValue(const StoredValue& /*value*/) { return false; }
+
+bool TComponent::readStoredReference(const std::string& /*property*/, TComponent& /*target*/) { return false; }
+
+bool TComponent::readStoredEvent(const std::string& /*property*/, const TNotifyEvent& /*handler*/) { return false; }
+
+bool TComponent::servesAsStored(const std::string& /*property*/) const { return false; }
+
+void TComponent::placeStored(TComponent* parent, TComponent& /*window*/) {
+    if (parent) throw EStoredLayout("cannot sit in " + parent->Name());
+}
+
 }  // namespace zozuz

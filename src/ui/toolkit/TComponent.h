@@ -3,6 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "ui/toolkit/StoredLayout.h"
+#include "ui/toolkit/TNotifyEvent.h"
+
 namespace zozuz {
 
 class TApplication;
@@ -46,7 +49,29 @@ protected:
     // asks its owner.
     virtual TApplication* ownApplication() const { return HomeApplication(); }
 
+    // Reading a stored layout (LayoutReader). Each class takes the properties it adds and passes
+    // the rest to its base class; what no class takes is reported by the reader. A value, place or
+    // reference the component has but cannot take raises EStoredLayout.
+    //
+    // Takes one stored value; false when the component has no property of that name and type.
+    virtual bool readStoredValue(const StoredValue& value);
+    // Takes a reference that is read only after every value (Action, Images, Menu): `target` is the
+    // component it names, which serves as such a reference (servesAsStored). False when the
+    // component has no such property.
+    virtual bool readStoredReference(const std::string& property, TComponent& target);
+    // Binds the window's handler named by an event (OnClick, OnExecute); false when the component
+    // has no such event.
+    virtual bool readStoredEvent(const std::string& property, const TNotifyEvent& handler);
+    // Whether another component's stored reference `property` may name this one.
+    virtual bool servesAsStored(const std::string& property) const;
+    // Puts a component just created where the layout places it: into `parent`, the component the
+    // layout names (null when it names none), on `window`, the window being read. A component that
+    // sits nowhere takes no parent.
+    virtual void placeStored(TComponent* parent, TComponent& window);
+
 private:
+    friend class LayoutReader;
+
     void removeComponent(TComponent* component);
 
     TComponent* owner_ = nullptr;

@@ -193,4 +193,51 @@ void TControl::ActionChange(const TAction& action, bool checkDefaults) {
     if (!checkDefaults || Visible()) SetVisible(action.Visible());
 }
 
+bool TControl::readStoredValue(const StoredValue& value) {
+    const std::string& property = value.property;
+    const bool* flag = value.as<bool>();
+    const int* number = value.as<int>();
+    const std::string* text = value.as<std::string>();
+    const Font* font = value.as<Font>();
+    if (property == "Hint" && text) {
+        SetHint(*text);
+    } else if (property == "Enabled" && flag) {
+        SetEnabled(*flag);
+    } else if (property == "Visible" && flag) {
+        SetVisible(*flag);
+    } else if ((property == "Left" || property == "Top" || property == "Width" || property == "Height") && number) {
+        const int left = property == "Left" ? *number : Left();
+        const int top = property == "Top" ? *number : Top();
+        const int width = property == "Width" ? *number : Width();
+        const int height = property == "Height" ? *number : Height();
+        SetBounds(left, top, width, height);
+    } else if (property == "Font" && font) {
+        SetFont(*font);
+    } else if (property == "ParentFont" && flag) {
+        SetParentFont(*flag);
+    } else if (property == "Color" && number) {
+        SetColor(static_cast<TColor>(*number));
+    } else if (property == "Cursor" && text && *text == "crHandPoint") {
+        SetCursor(TCursor::crHandPoint);
+    } else if (property == "ShowHint" && flag) {
+        SetShowHint(*flag);
+    } else {
+        return TComponent::readStoredValue(value);
+    }
+    return true;
+}
+
+bool TControl::readStoredReference(const std::string& property, TComponent& target) {
+    if (property != "Action") return TComponent::readStoredReference(property, target);
+    SetAction(dynamic_cast<TAction*>(&target));
+    return true;
+}
+
+void TControl::placeStored(TComponent* parent, TComponent& window) {
+    // A control without a stored parent sits on the window itself.
+    auto* container = dynamic_cast<TWinControl*>(parent ? parent : &window);
+    if (!container) throw EStoredLayout("cannot sit in " + (parent ? parent : &window)->Name() + ", which holds no controls");
+    SetParent(container);
+}
+
 }  // namespace zozuz

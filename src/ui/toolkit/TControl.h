@@ -126,6 +126,9 @@ public:
     void SetPopupMenu(TPopupMenu* menu);
 
 protected:
+    bool readStoredValue(const StoredValue& value) override;
+    bool readStoredReference(const std::string& property, TComponent& target) override;
+    void placeStored(TComponent* parent, TComponent& window) override;
     // Once loading has ended the linked action's values fill in what the control still holds at
     // its defaults.
     void Loaded() override;

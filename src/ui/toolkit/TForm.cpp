@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "app/ProgramPictures.h"
 #include "base/KeyCode.h"
 #include "ui/toolkit/TActionList.h"
 #include "ui/toolkit/TButton.h"
@@ -336,6 +337,34 @@ void TForm::showMenu() {
     menuView_ = std::make_unique<TMenuBarView>(*this, *menu_);
     // The bar takes its height from the client area without the window being resized by anyone.
     guarded([&] { Resized(); });
+}
+
+bool TForm::readStoredValue(const StoredValue& value) {
+    const std::string& property = value.property;
+    const int* number = value.as<int>();
+    const std::string* text = value.as<std::string>();
+    if (property == "Caption" && text) {
+        SetCaption(*text);
+    } else if (property == "ClientWidth" && number) {
+        SetClientSize(*number, ClientHeight());
+    } else if (property == "ClientHeight" && number) {
+        SetClientSize(ClientWidth(), *number);
+    } else if (property == "BorderStyle" && text && *text == "bsDialog") {
+        SetBorderStyle(WindowFrame::Dialog);
+    } else if (property == "Position" && text && *text == "poScreenCenter") {
+        SetPosition(TPosition::poScreenCenter);
+    } else if (property == "Icon" && text) {
+        SetIcon(programPicture(*text).image);
+    } else {
+        return TWinControl::readStoredValue(value);
+    }
+    return true;
+}
+
+bool TForm::readStoredReference(const std::string& property, TComponent& target) {
+    if (property != "Menu") return TWinControl::readStoredReference(property, target);
+    SetMenu(dynamic_cast<TMainMenu*>(&target));
+    return true;
 }
 
 }  // namespace zozuz

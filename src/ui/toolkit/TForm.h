@@ -118,6 +118,8 @@ public:
     void guarded(const std::function<void()>& handler);
 
 protected:
+    bool readStoredValue(const StoredValue& value) override;
+    bool readStoredReference(const std::string& property, TComponent& target) override;
     // Once every value is in, linked actions included, the menu bar's entries get their access keys
     // and the menu shows on the host.
     void Loaded() override;

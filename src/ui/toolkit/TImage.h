@@ -17,6 +17,7 @@ public:
     void SetPicture(const Image& picture);
 
 protected:
+    bool readStoredValue(const StoredValue& value) override;
     void Paint() override;
 
 private:

@@ -13,4 +13,17 @@ void TImageList::LoadProgramPictures() {
     for (int index = 0; index < kImageListCount; ++index) pictures_.push_back(imageListPicture(index, Width()));
 }
 
+bool TImageList::readStoredValue(const StoredValue& value) {
+    const std::string* text = value.as<std::string>();
+    if (value.property == "Pictures" && text && *text == "program") {
+        LoadProgramPictures();
+        return true;
+    }
+    return TComponent::readStoredValue(value);
+}
+
+bool TImageList::servesAsStored(const std::string& property) const {
+    return property == "Images" || TComponent::servesAsStored(property);
+}
+
 }  // namespace zozuz

@@ -22,6 +22,10 @@ public:
     // Fills the list with the program's own 22 pictures (scissors, two pages, ... cross).
     void LoadProgramPictures();
 
+protected:
+    bool readStoredValue(const StoredValue& value) override;
+    bool servesAsStored(const std::string& property) const override;
+
 private:
     std::vector<Picture> pictures_;
 };

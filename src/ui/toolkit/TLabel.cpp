@@ -194,4 +194,23 @@ void TLabel::MouseInput(const MouseEvent& event) {
     }
 }
 
+bool TLabel::readStoredValue(const StoredValue& value) {
+    const bool* flag = value.as<bool>();
+    const std::string* text = value.as<std::string>();
+    if (value.property == "Caption" && text) {
+        SetCaption(*text);
+    } else if (value.property == "WordWrap" && flag) {
+        SetWordWrap(*flag);
+    } else {
+        return TGraphicControl::readStoredValue(value);
+    }
+    return true;
+}
+
+bool TLabel::readStoredEvent(const std::string& property, const TNotifyEvent& handler) {
+    if (property != "OnClick") return TGraphicControl::readStoredEvent(property, handler);
+    OnClick = [handler](TLabel& sender) { handler(sender); };
+    return true;
+}
+
 }  // namespace zozuz

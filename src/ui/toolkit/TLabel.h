@@ -48,6 +48,8 @@ public:
     void SetEnabled(bool enabled) override;
 
 protected:
+    bool readStoredValue(const StoredValue& value) override;
+    bool readStoredEvent(const std::string& property, const TNotifyEvent& handler) override;
     void Paint() override;
     void Loaded() override;
     void FontChanged() override;

@@ -11,4 +11,8 @@ TMainMenu::~TMainMenu() {
     }
 }
 
+bool TMainMenu::servesAsStored(const std::string& property) const {
+    return property == "Menu" || TMenu::servesAsStored(property);
+}
+
 }  // namespace zozuz

@@ -12,6 +12,9 @@ public:
     explicit TMainMenu(TComponent* owner = nullptr) : TMenu(owner) {}
     // A window that shows this menu forgets it.
     ~TMainMenu() override;
+
+protected:
+    bool servesAsStored(const std::string& property) const override;
 };
 
 }  // namespace zozuz

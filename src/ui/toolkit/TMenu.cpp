@@ -9,6 +9,7 @@
 #include "ui/text/AccessKeyAssignment.h"
 #include "ui/text/HintText.h"
 #include "ui/text/TypedAccessKey.h"
+#include "ui/toolkit/TImageList.h"
 
 namespace zozuz {
 
@@ -94,5 +95,11 @@ void TMenu::ItemHighlighted(const TMenuItem* item) {
 }
 
 TApplication* TMenu::Application() const { return HomeApplication(); }
+
+bool TMenu::readStoredReference(const std::string& property, TComponent& target) {
+    if (property != "Images") return TComponent::readStoredReference(property, target);
+    SetImages(dynamic_cast<TImageList*>(&target));
+    return true;
+}
 
 }  // namespace zozuz

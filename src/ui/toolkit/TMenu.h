@@ -78,6 +78,7 @@ public:
     void SetImages(TImageList* images) { images_ = images; }
 
 protected:
+    bool readStoredReference(const std::string& property, TComponent& target) override;
     void Loaded() override;
 
 private:

@@ -151,4 +151,48 @@ TMenu* TMenuItem::Menu() const {
     return nullptr;
 }
 
+bool TMenuItem::readStoredValue(const StoredValue& value) {
+    const std::string& property = value.property;
+    const bool* flag = value.as<bool>();
+    const int* number = value.as<int>();
+    const std::string* text = value.as<std::string>();
+    if (property == "Caption" && text) {
+        SetCaption(*text);
+    } else if (property == "Hint" && text) {
+        SetHint(*text);
+    } else if (property == "Enabled" && flag) {
+        SetEnabled(*flag);
+    } else if (property == "Visible" && flag) {
+        SetVisible(*flag);
+    } else if (property == "ShortCut" && number) {
+        SetShortCut(static_cast<KeyCode>(*number));
+    } else if (property == "ImageIndex" && number) {
+        SetImageIndex(*number);
+    } else {
+        return TComponent::readStoredValue(value);
+    }
+    return true;
+}
+
+bool TMenuItem::readStoredReference(const std::string& property, TComponent& target) {
+    if (property != "Action") return TComponent::readStoredReference(property, target);
+    SetAction(dynamic_cast<TAction*>(&target));
+    return true;
+}
+
+bool TMenuItem::readStoredEvent(const std::string& property, const TNotifyEvent& handler) {
+    if (property != "OnClick") return TComponent::readStoredEvent(property, handler);
+    SetOnClick(handler);
+    return true;
+}
+
+void TMenuItem::placeStored(TComponent* parent, TComponent& /*window*/) {
+    if (auto* menu = dynamic_cast<TMenu*>(parent))
+        menu->Items().Add(*this);
+    else if (auto* parentItem = dynamic_cast<TMenuItem*>(parent))
+        parentItem->Add(*this);
+    else
+        throw EStoredLayout("is a menu entry outside any menu");
+}
+
 }  // namespace zozuz

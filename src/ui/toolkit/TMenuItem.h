@@ -79,6 +79,10 @@ public:
     void SubmenuOpening();
 
 protected:
+    bool readStoredValue(const StoredValue& value) override;
+    bool readStoredReference(const std::string& property, TComponent& target) override;
+    bool readStoredEvent(const std::string& property, const TNotifyEvent& handler) override;
+    void placeStored(TComponent* parent, TComponent& window) override;
     void Loaded() override;
     // Takes the action's values; with `checkDefaults`, only where the entry holds its default.
     virtual void ActionChange(const TAction& action, bool checkDefaults);

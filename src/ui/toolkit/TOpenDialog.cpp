@@ -67,4 +67,30 @@ FileDialogResult TOpenDialog::Show(FileDialogs& dialogs, const FileDialogRequest
     return dialogs.openFile(request);
 }
 
+bool TOpenDialog::readStoredValue(const StoredValue& value) {
+    const std::string& property = value.property;
+    const std::string* text = value.as<std::string>();
+    const int* number = value.as<int>();
+    if (property == "Filter" && text) {
+        SetFilter(*text);
+    } else if (property == "FilterIndex" && number) {
+        SetFilterIndex(*number);
+    } else if (property == "DefaultExt" && text) {
+        SetDefaultExt(*text);
+    } else if (property == "InitialDir" && text) {
+        SetInitialDir(*text);
+    } else if (property == "Title" && text) {
+        SetTitle(*text);
+    } else if (property == "FileName" && text) {
+        SetFileName(*text);
+    } else if (property == "Options" && text) {
+        const std::optional<TOpenOptions> options = TOpenOptions::Parse(*text);
+        if (!options) throw EStoredLayout("has options " + *text + " that are no dialog options");
+        SetOptions(*options);
+    } else {
+        return TComponent::readStoredValue(value);
+    }
+    return true;
+}
+
 }  // namespace zozuz

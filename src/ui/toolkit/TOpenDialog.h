@@ -56,6 +56,7 @@ public:
     bool Execute();
 
 protected:
+    bool readStoredValue(const StoredValue& value) override;
     // Shows the host's dialog of this kind.
     virtual FileDialogResult Show(FileDialogs& dialogs, const FileDialogRequest& request);
 

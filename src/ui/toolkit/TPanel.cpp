@@ -57,4 +57,30 @@ void TPanel::PaintWindow(Surface& surface, const Rect& area) {
     PaintChildren(surface, area);
 }
 
+namespace {
+
+TBevelCut bevelCutNamed(const std::string& name) {
+    return name == "bvLowered" ? TBevelCut::bvLowered : name == "bvRaised" ? TBevelCut::bvRaised : TBevelCut::bvNone;
+}
+
+}  // namespace
+
+bool TPanel::readStoredValue(const StoredValue& value) {
+    const std::string& property = value.property;
+    const int* number = value.as<int>();
+    const std::string* text = value.as<std::string>();
+    if (property == "Caption" && text) {
+        SetCaption(*text);
+    } else if (property == "BevelOuter" && text) {
+        SetBevelOuter(bevelCutNamed(*text));
+    } else if (property == "BevelInner" && text) {
+        SetBevelInner(bevelCutNamed(*text));
+    } else if (property == "BevelWidth" && number) {
+        SetBevelWidth(*number);
+    } else {
+        return TWinControl::readStoredValue(value);
+    }
+    return true;
+}
+
 }  // namespace zozuz

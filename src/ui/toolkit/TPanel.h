@@ -32,6 +32,9 @@ public:
 
     void PaintWindow(Surface& surface, const Rect& area) override;
 
+protected:
+    bool readStoredValue(const StoredValue& value) override;
+
 private:
     TBevelCut bevelOuter_ = TBevelCut::bvRaised;
     TBevelCut bevelInner_ = TBevelCut::bvNone;

@@ -54,4 +54,16 @@ void TStatusBar::Paint() {
     DrawImage(picture);
 }
 
+bool TStatusBar::readStoredValue(const StoredValue& value) {
+    const bool* flag = value.as<bool>();
+    if (value.property == "AutoHint" && flag) {
+        SetAutoHint(*flag);
+    } else if (value.property == "SimplePanel" && flag) {
+        SetSimplePanel(*flag);
+    } else {
+        return TGraphicControl::readStoredValue(value);
+    }
+    return true;
+}
+
 }  // namespace zozuz

@@ -34,6 +34,7 @@ public:
     void ShowHintText(const std::string& text);
 
 protected:
+    bool readStoredValue(const StoredValue& value) override;
     void Paint() override;
 
 private:

@@ -1,5 +1,6 @@
 #include "ui/toolkit/TToolBar.h"
 
+#include "ui/toolkit/TImageList.h"
 #include "ui/toolkit/TToolButton.h"
 
 namespace zozuz {
@@ -40,6 +41,21 @@ void TToolBar::ArrangeButtons() {
 
 void TToolBar::ButtonChanged(TToolButton& button) {
     if (OnButtonChange) OnButtonChange(button);
+}
+
+bool TToolBar::readStoredValue(const StoredValue& value) {
+    const int* number = value.as<int>();
+    if (value.property == "Indent" && number) {
+        SetIndent(*number);
+        return true;
+    }
+    return TWinControl::readStoredValue(value);
+}
+
+bool TToolBar::readStoredReference(const std::string& property, TComponent& target) {
+    if (property != "Images") return TWinControl::readStoredReference(property, target);
+    SetImages(dynamic_cast<TImageList*>(&target));
+    return true;
 }
 
 }  // namespace zozuz

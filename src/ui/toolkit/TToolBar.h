@@ -37,6 +37,8 @@ public:
     std::function<void(TToolButton& button)> OnButtonChange;
 
 protected:
+    bool readStoredValue(const StoredValue& value) override;
+    bool readStoredReference(const std::string& property, TComponent& target) override;
     // The buttons read from a stored layout take their places once all of them are there.
     void Loaded() override;
 

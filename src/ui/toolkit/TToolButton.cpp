@@ -138,4 +138,26 @@ void TToolButton::MouseInput(const MouseEvent& event) {
     }
 }
 
+bool TToolButton::readStoredValue(const StoredValue& value) {
+    const std::string& property = value.property;
+    const int* number = value.as<int>();
+    const std::string* text = value.as<std::string>();
+    if (property == "Caption" && text) {
+        SetCaption(*text);
+    } else if (property == "ImageIndex" && number) {
+        SetImageIndex(*number);
+    } else if (property == "Style" && text && *text == "tbsSeparator") {
+        SetStyle(TToolButtonStyle::tbsSeparator);
+    } else {
+        return TGraphicControl::readStoredValue(value);
+    }
+    return true;
+}
+
+bool TToolButton::readStoredEvent(const std::string& property, const TNotifyEvent& handler) {
+    if (property != "OnClick") return TGraphicControl::readStoredEvent(property, handler);
+    SetOnClick(handler);
+    return true;
+}
+
 }  // namespace zozuz

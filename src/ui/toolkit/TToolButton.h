@@ -49,6 +49,8 @@ public:
     void CancelMode() override { pressed_ = false; }
 
 protected:
+    bool readStoredValue(const StoredValue& value) override;
+    bool readStoredEvent(const std::string& property, const TNotifyEvent& handler) override;
     // A flat button: its toolbar's picture ImageIndex, 16 x 16, centred on the bar's colour, or its
     // greyed form (a grey silhouette over a white one shifted down and right) while disabled. A
     // separator paints the bar's colour only.

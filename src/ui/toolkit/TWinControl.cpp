@@ -308,4 +308,13 @@ void TWinControl::KeyDown(const KeyEvent& key) {
     if (OnKeyDown) OnKeyDown(key);
 }
 
+bool TWinControl::readStoredValue(const StoredValue& value) {
+    const int* number = value.as<int>();
+    if (value.property == "TabOrder" && number) {
+        SetTabOrder(*number);
+        return true;
+    }
+    return TControl::readStoredValue(value);
+}
+
 }  // namespace zozuz

@@ -115,6 +115,7 @@ public:
     void CancelMode() override;
 
 protected:
+    bool readStoredValue(const StoredValue& value) override;
     void FontChanged() override;
     void ColorChanged() override;
     // Whether Tab typed into this control is its own text rather than a move of the focus.
