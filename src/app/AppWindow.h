@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "app/CommandTarget.h"
 #include "platform/gfx/Geometry.h"
 #include "platform/host/NativeWindow.h"
@@ -61,6 +63,10 @@ public:
     // The control at a point of the client area, disabled controls included; null when there is
     // none the application should track.
     virtual MouseTarget* ControlAtPoint(Point /*client*/) { return nullptr; }
+
+    // Runs a handler of an event of this window or of a control's own host window (an editor's);
+    // an error escaping it abandons the handler and goes to the application's error display.
+    void guarded(const std::function<void()>& handler);
 
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }

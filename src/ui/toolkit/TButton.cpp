@@ -2,12 +2,12 @@
 
 #include <cstdint>
 
+#include "app/AppWindow.h"
 #include "base/KeyCode.h"
 #include "platform/gfx/Image.h"
 #include "platform/gfx/Raster.h"
 #include "ui/toolkit/Bevel.h"
 #include "ui/toolkit/TColor.h"
-#include "ui/toolkit/TForm.h"
 
 namespace zozuz {
 
@@ -62,7 +62,7 @@ void TButton::SetEnabled(bool enabled) {
 
 void TButton::Click() {
     // The window's modal result is set first, so OnClick may still change it.
-    if (auto* form = dynamic_cast<TForm*>(TopWindow())) form->SetModalResult(modalResult_);
+    if (auto* window = dynamic_cast<AppWindow*>(TopWindow())) window->SetModalResult(modalResult_);
     if (OnClick) OnClick(*this);
 }
 

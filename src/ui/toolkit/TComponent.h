@@ -35,6 +35,11 @@ public:
     // null when no window owns it.
     TApplication* HomeApplication() const { return owner_ ? owner_->ownApplication() : nullptr; }
 
+    // Told that `component`, which this one refers to, is being destroyed, so that it drops the
+    // reference. The component that goes tells those that may refer to it: a menu bar the windows
+    // among its owners, a context menu the controls that show it.
+    virtual void ReferenceDestroyed(TComponent& /*component*/) {}
+
     bool Loading() const { return loading_; }
     // Marks the start of reading a stored layout, for this component and every one it owns.
     void BeginLoading();

@@ -176,6 +176,11 @@ void TControl::SetPopupMenu(TPopupMenu* menu) {
     if (popupMenu_) popupMenu_->users_.push_back(this);
 }
 
+void TControl::ReferenceDestroyed(TComponent& component) {
+    if (popupMenu_ && &component == popupMenu_) SetPopupMenu(nullptr);
+    TComponent::ReferenceDestroyed(component);
+}
+
 void TControl::InitiateAction() {
     if (actionLink_) actionLink_->Update();
 }

@@ -62,6 +62,9 @@ public:
     bool ParentShowHint() const { return parentShowHint_; }
     void SetParentShowHint(bool follow) { parentShowHint_ = follow; }
 
+    // Forgets the context menu when it is the one destroyed.
+    void ReferenceDestroyed(TComponent& component) override;
+
     TWinControl* Parent() const { return parent_; }
     // Moves the control into `parent`'s children, last in child order, or out of any with null.
     // Fails with EInvalidOperation when `parent` is the control itself or lies inside it.

@@ -200,6 +200,11 @@ TControl* TForm::FindTarget(const std::function<bool(TControl&)>& accepts) {
     return SearchControls(accepts);
 }
 
+void TForm::ReferenceDestroyed(TComponent& component) {
+    if (menu_ && &component == menu_) SetMenu(nullptr);
+    TWinControl::ReferenceDestroyed(component);
+}
+
 bool TForm::OfferTargets(const TargetTest& accepts) {
     return FindTarget([&accepts](TControl& control) { return accepts(control); }) != nullptr;
 }
@@ -228,14 +233,6 @@ void TForm::InvalidateRect(const Rect& area) {
 
 void TForm::Invalidate() {
     if (native_) native_->invalidateAll();
-}
-
-void TForm::guarded(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (...) {
-        Application().HandleException(this);
-    }
 }
 
 bool TForm::keyPreview(const KeyEvent& key) {

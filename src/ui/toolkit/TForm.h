@@ -72,6 +72,8 @@ public:
     // the menu is shown on the host's native menu bar.
     TMainMenu* Menu() const { return menu_; }
     void SetMenu(TMainMenu* menu);
+    // Forgets the menu bar when it is the one destroyed.
+    void ReferenceDestroyed(TComponent& component) override;
 
     // --- Keys and commands ---
     // The window's own shortcut check: OnShortCut, then the menu bar, then each action list the
@@ -112,10 +114,6 @@ public:
     bool CloseQuery() override;
     MouseTarget* ControlAtPoint(Point client) override;
     void CancelMode() override { TWinControl::CancelMode(); }
-
-    // Runs a handler of an event of this window or of a control's own host window (the editor's);
-    // an error escaping it abandons the handler and goes to the application's error display.
-    void guarded(const std::function<void()>& handler);
 
 protected:
     bool readStoredValue(const StoredValue& value) override;

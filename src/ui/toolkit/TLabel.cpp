@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "app/AppWindow.h"
+#include "app/TApplication.h"
 #include "platform/gfx/Image.h"
 #include "platform/gfx/Raster.h"
+#include "platform/host/Host.h"
 #include "ui/toolkit/TColor.h"
-#include "ui/toolkit/TForm.h"
+#include "ui/toolkit/TWinControl.h"
 
 namespace zozuz {
 
@@ -103,8 +106,8 @@ void TLabel::FontChanged() {
 }
 
 TextRenderer* TLabel::measuringRenderer() const {
-    const auto* form = dynamic_cast<const TForm*>(TopWindow());
-    return form ? &form->Application().GetHost().textRenderer() : nullptr;
+    const auto* window = dynamic_cast<const AppWindow*>(TopWindow());
+    return window ? &window->Application().GetHost().textRenderer() : nullptr;
 }
 
 std::vector<std::string> TLabel::BreakLines(TextRenderer& renderer, const Font& font, const std::string& text,

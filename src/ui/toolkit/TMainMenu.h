@@ -10,7 +10,7 @@ namespace zozuz {
 class TMainMenu : public TMenu {
 public:
     explicit TMainMenu(TComponent* owner = nullptr) : TMenu(owner) {}
-    // A window that shows this menu forgets it.
+    // A window among its owners that shows this menu forgets it (ReferenceDestroyed).
     ~TMainMenu() override;
 
 protected:

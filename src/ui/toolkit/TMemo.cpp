@@ -2,9 +2,9 @@
 
 #include <functional>
 
+#include "app/AppWindow.h"
 #include "app/TApplication.h"
 #include "platform/host/Host.h"
-#include "ui/toolkit/TForm.h"
 
 namespace zozuz {
 
@@ -21,7 +21,7 @@ TMemo::~TMemo() {
 
 void TMemo::HandleNeeded() {
     if (pane_) return;
-    auto* form = dynamic_cast<TForm*>(TopWindow());
+    auto* form = dynamic_cast<AppWindow*>(TopWindow());
     if (!form || !form->Native()) return;
     Host& host = form->Application().GetHost();
     pane_ = std::make_unique<EditorPane>(host, *form->Native(), editor_);
@@ -29,7 +29,7 @@ void TMemo::HandleNeeded() {
     // The editor window's events and the pane's timers run guarded by the window the memo is on
     // when they run, so that an error among them is shown and the program goes on.
     pane_->setGuard([this](const std::function<void()>& handler) {
-        if (auto* window = dynamic_cast<TForm*>(TopWindow()))
+        if (auto* window = dynamic_cast<AppWindow*>(TopWindow()))
             window->guarded(handler);
         else
             handler();

@@ -1,8 +1,9 @@
 #include "ui/toolkit/TOpenDialog.h"
 
+#include "app/AppWindow.h"
+#include "app/TApplication.h"
 #include "base/Assert.h"
 #include "platform/host/Host.h"
-#include "ui/toolkit/TForm.h"
 
 namespace zozuz {
 
@@ -26,14 +27,14 @@ std::vector<FileFilter> TOpenDialog::FilterEntries() const {
     return entries;
 }
 
-TForm* TOpenDialog::ownerForm() const {
+AppWindow* TOpenDialog::ownerWindow() const {
     for (TComponent* owner = Owner(); owner; owner = owner->Owner())
-        if (auto* form = dynamic_cast<TForm*>(owner)) return form;
+        if (auto* window = dynamic_cast<AppWindow*>(owner)) return window;
     return nullptr;
 }
 
 bool TOpenDialog::Execute() {
-    TForm* form = ownerForm();
+    AppWindow* form = ownerWindow();
     ZOZUZ_ASSERT(form != nullptr);
     if (!form) return false;
     FileDialogs& dialogs = form->Application().GetHost().fileDialogs();

@@ -10,7 +10,7 @@
 
 namespace zozuz {
 
-class TForm;
+class AppWindow;
 
 // The desktop's dialog for choosing a file to open, as a component of a window: it keeps its
 // settings between showings and remembers the file name last chosen in it, which the next showing
@@ -61,7 +61,7 @@ protected:
     virtual FileDialogResult Show(FileDialogs& dialogs, const FileDialogRequest& request);
 
 private:
-    TForm* ownerForm() const;
+    AppWindow* ownerWindow() const;
 
     std::string filter_;
     // At least 1 when a showing starts; a value out of range selects the first entry.

@@ -1,11 +1,13 @@
 #include "ui/toolkit/TPopupMenu.h"
 
-#include "ui/toolkit/TControl.h"
+#include <utility>
 
 namespace zozuz {
 
 TPopupMenu::~TPopupMenu() {
-    while (!users_.empty()) users_.back()->SetPopupMenu(nullptr);
+    // Newest user first; each one lets go of the menu.
+    const std::vector<TComponent*> users = std::exchange(users_, {});
+    for (auto user = users.rbegin(); user != users.rend(); ++user) (*user)->ReferenceDestroyed(*this);
 }
 
 }  // namespace zozuz

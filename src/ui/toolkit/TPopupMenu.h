@@ -20,8 +20,8 @@ public:
 private:
     friend class TControl;
 
-    // The controls whose PopupMenu is this menu.
-    std::vector<TControl*> users_;
+    // The controls whose PopupMenu is this menu; each is told when the menu is destroyed.
+    std::vector<TComponent*> users_;
 };
 
 }  // namespace zozuz
