@@ -9,9 +9,9 @@
 #include "document/TMemoStrings.h"
 #include "platform/edit/EditView.h"
 #include "platform/headless/HeadlessHost.h"
-#include "ui/toolkit/TAction.h"
 #include "ui/forms/TAboutBox.h"
 #include "ui/forms/TVeskAppForm.h"
+#include "ui/toolkit/commands/TAction.h"
 
 namespace zozuz {
 namespace {

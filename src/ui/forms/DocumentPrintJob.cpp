@@ -7,7 +7,7 @@
 #include "base/LeadByteSet.h"
 #include "platform/edit/CharacterKinds.h"
 #include "platform/edit/ClipboardText.h"
-#include "ui/toolkit/TMemo.h"
+#include "ui/toolkit/controls/TMemo.h"
 
 namespace zozuz {
 

@@ -12,8 +12,8 @@
 #include "base/KeyCode.h"
 #include "platform/headless/HeadlessHost.h"
 #include "ui/text/ShortCutText.h"
-#include "ui/toolkit/TForm.h"
-#include "ui/toolkit/TPopupMenu.h"
+#include "ui/toolkit/menus/TPopupMenu.h"
+#include "ui/toolkit/windows/TForm.h"
 
 #include "CommandForm.h"
 

@@ -13,8 +13,8 @@
 #include "platform/headless/HeadlessHost.h"
 #include "platform/headless/HeadlessMenuBar.h"
 #include "platform/headless/HeadlessWindow.h"
-#include "ui/toolkit/TMainMenu.h"
-#include "ui/toolkit/TStatusBar.h"
+#include "ui/toolkit/controls/TStatusBar.h"
+#include "ui/toolkit/menus/TMainMenu.h"
 
 #include "CommandForm.h"
 
