@@ -23,8 +23,8 @@ class TApplication;
 // Update and Execute ask, in order, the action list's handler, the action's own handler, and then
 // the target search: the application has the active window and, when that is not the main window,
 // the main window searched for a control the action accepts (HandlesTarget), and the action
-// refreshes itself from it or runs on it. An action without any of these that is enabled and DisableWhenUnhandled disables
-// itself when it has no Execute handler.
+// refreshes itself from it or runs on it. An action without any of these that is enabled and
+// DisableWhenUnhandled disables itself when it has no Execute handler.
 class TAction : public TComponent {
 public:
     explicit TAction(TComponent* owner = nullptr);

@@ -240,8 +240,9 @@ bool TControl::readStoredReference(const std::string& property, TComponent& targ
 
 void TControl::placeStored(TComponent* parent, TComponent& window) {
     // A control without a stored parent sits on the window itself.
-    auto* container = dynamic_cast<TWinControl*>(parent ? parent : &window);
-    if (!container) throw EStoredLayout("cannot sit in " + (parent ? parent : &window)->Name() + ", which holds no controls");
+    TComponent& place = parent ? *parent : window;
+    auto* container = dynamic_cast<TWinControl*>(&place);
+    if (!container) throw EStoredLayout("cannot sit in " + place.Name() + ", which holds no controls");
     SetParent(container);
 }
 
