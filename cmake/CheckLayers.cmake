@@ -7,6 +7,9 @@
 # stands on them. The files layer's system sides (platform/files/posix, platform/files/win32) are included
 # only from within themselves, except that the Windows host shares the Windows side's conversion of
 # UTF-8 to the system's UTF-16. Inside ui, text holds pure rules on strings, toolkit builds on it, forms on both.
+# The toolkit is layered in turn: components (the component root and the stored layout) at the
+# bottom, then commands (actions and their lists), menus, controls, then the stock actions that act
+# on controls and the common dialogs, and windows (the form and the layout reader) on top.
 cmake_minimum_required(VERSION 3.25)
 
 if(NOT ROOT)
@@ -29,10 +32,19 @@ set(_allowed_hosts/win32 ${_platform_models})
 set(_allowed_document ${_platform_models})
 set(_allowed_app ${_platform_models} document)
 set(_allowed_ui/text base)
-set(_allowed_ui/toolkit ${_platform_models} document app ui/text)
-set(_allowed_ui/forms ${_platform_models} document app ui/text ui/toolkit)
+set(_toolkit_floor ${_platform_models} document app ui/text)
+set(_allowed_ui/toolkit/components ${_toolkit_floor})
+set(_allowed_ui/toolkit/commands ${_toolkit_floor} ui/toolkit/components)
+set(_allowed_ui/toolkit/menus ${_toolkit_floor} ui/toolkit/components ui/toolkit/commands)
+set(_allowed_ui/toolkit/controls ${_toolkit_floor} ui/toolkit/components ui/toolkit/commands ui/toolkit/menus)
+set(_allowed_ui/toolkit/actions ${_toolkit_floor} ui/toolkit/components ui/toolkit/commands ui/toolkit/controls)
+set(_allowed_ui/toolkit/dialogs ${_toolkit_floor} ui/toolkit/components)
+set(_toolkit_all ui/toolkit/components ui/toolkit/commands ui/toolkit/menus ui/toolkit/controls
+    ui/toolkit/actions ui/toolkit/dialogs ui/toolkit/windows)
+set(_allowed_ui/toolkit/windows ${_toolkit_floor} ${_toolkit_all})
+set(_allowed_ui/forms ${_platform_models} document app ui/text ${_toolkit_all})
 set(_allowed_cli ${_platform_models} document)
-set(_allowed_main ${_platform_all} document app ui/text ui/toolkit ui/forms cli)
+set(_allowed_main ${_platform_all} document app ui/text ${_toolkit_all} ui/forms cli)
 
 # The layer a path under src/ belongs to ("" when it names no known layer).
 function(layer_of path out)
@@ -41,7 +53,9 @@ function(layer_of path out)
     set(_layer ${CMAKE_MATCH_1})
   elseif(path MATCHES "^(hosts/(headless|qt|win32))/")
     set(_layer ${CMAKE_MATCH_1})
-  elseif(path MATCHES "^(ui/(text|toolkit|forms))/")
+  elseif(path MATCHES "^(ui/toolkit/(components|commands|menus|controls|actions|dialogs|windows))/")
+    set(_layer ${CMAKE_MATCH_1})
+  elseif(path MATCHES "^(ui/(text|forms))/")
     set(_layer ${CMAKE_MATCH_1})
   elseif(path MATCHES "^(base|editor|document|app|cli)/")
     set(_layer ${CMAKE_MATCH_1})

@@ -9,9 +9,10 @@
 #include "document/TMemoStrings.h"
 #include "editor/EditView.h"
 #include "hosts/headless/HeadlessHost.h"
-#include "ui/toolkit/TAction.h"
+#include "ui/toolkit/commands/TAction.h"
 #include "ui/forms/TAboutBox.h"
 #include "ui/forms/TVeskAppForm.h"
+#include "ui/toolkit/commands/TAction.h"
 
 namespace zozuz {
 namespace {

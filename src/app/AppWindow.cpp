@@ -10,4 +10,12 @@ AppWindow::AppWindow(TApplication& application) : application_(application) {
 
 AppWindow::~AppWindow() { application_.unregisterWindow(this); }
 
+void AppWindow::guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (...) {
+        application_.HandleException(this);
+    }
+}
+
 }  // namespace zozuz

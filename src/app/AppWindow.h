@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+
+#include "app/CommandTarget.h"
 #include "platform/gfx/Geometry.h"
 #include "platform/host/NativeWindow.h"
 
@@ -49,9 +52,21 @@ public:
     // window. Errors it raises go to the error display.
     virtual void UpdateActions() {}
 
+    // Whether the host reports this window as the active one, which has the keyboard. Only windows
+    // with controls of their own track it; the others are never active for the target search.
+    virtual bool WindowActive() const { return false; }
+    // The window's part of the command layer's target search: offers its controls to `accepts`, in
+    // the window's own order, until it takes one; returns whether one was taken. A window without
+    // controls offers nothing.
+    virtual bool OfferTargets(const TargetTest& /*accepts*/) { return false; }
+
     // The control at a point of the client area, disabled controls included; null when there is
     // none the application should track.
     virtual MouseTarget* ControlAtPoint(Point /*client*/) { return nullptr; }
+
+    // Runs a handler of an event of this window or of a control's own host window (an editor's);
+    // an error escaping it abandons the handler and goes to the application's error display.
+    void guarded(const std::function<void()>& handler);
 
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }

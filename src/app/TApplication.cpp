@@ -202,6 +202,19 @@ void TApplication::cancelMouseCapture() {
         if (std::find(windows_.begin(), windows_.end(), window) != windows_.end()) window->CancelMode();
 }
 
+bool TApplication::OfferTarget(const TargetTest& accepts) {
+    // The window that has the keyboard is the first among the windows that report being active.
+    AppWindow* active = nullptr;
+    for (AppWindow* window : windows_) {
+        if (window->WindowActive()) {
+            active = window;
+            break;
+        }
+    }
+    if (active && active->OfferTargets(accepts)) return true;
+    return mainForm_ && mainForm_ != active && mainForm_->OfferTargets(accepts);
+}
+
 void TApplication::ControlDestroyed(MouseTarget* control) {
     tooltip_.Forget(control);
     if (mouseControl_ == control) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/AppWindow.h"
+#include "app/CommandTarget.h"
 #include "app/HostTooltipView.h"
 #include "app/OneShotTimers.h"
 #include "app/TooltipTiming.h"
@@ -118,6 +119,11 @@ public:
 
     // Hides every window and destroys them, the most recently created first. Runs once.
     void Shutdown();
+
+    // The command layer's target search, for commands that act on a control of their own choosing:
+    // the active window offers its controls to `accepts` first, then, when it is another window,
+    // the main window (AppWindow::OfferTargets). Returns whether a control was taken.
+    bool OfferTarget(const TargetTest& accepts);
 
     // The program's windows in creation order.
     const std::vector<AppWindow*>& Windows() const { return windows_; }

@@ -6,7 +6,7 @@
 #include "app/TApplication.h"
 #include "base/Exception.h"
 #include "hosts/headless/HeadlessHost.h"
-#include "ui/toolkit/TForm.h"
+#include "ui/toolkit/windows/TForm.h"
 
 namespace zozuz {
 namespace {

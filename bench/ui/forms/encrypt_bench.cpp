@@ -13,7 +13,7 @@
 #include "hosts/headless/HeadlessHost.h"
 #include "platform/host/MouseEvent.h"
 #include "ui/forms/TVeskAppForm.h"
-#include "ui/toolkit/TToolButton.h"
+#include "ui/toolkit/controls/TToolButton.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "app/AppWindow.h"
 #include "ui/forms/MakerAddresses.h"
-#include "ui/toolkit/TColor.h"
+#include "ui/toolkit/controls/TColor.h"
 
 namespace zozuz {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/toolkit/StoredLayout.h"
+#include "ui/toolkit/components/StoredLayout.h"
 
 namespace zozuz {
 

@@ -7,7 +7,7 @@
 #include "base/LeadByteSet.h"
 #include "editor/CharacterKinds.h"
 #include "editor/ClipboardText.h"
-#include "ui/toolkit/TMemo.h"
+#include "ui/toolkit/controls/TMemo.h"
 
 namespace zozuz {
 

@@ -3,7 +3,7 @@
 #include "platform/host/Host.h"
 #include "ui/forms/AboutBoxLayout.h"
 #include "ui/forms/MakerAddresses.h"
-#include "ui/toolkit/LayoutReader.h"
+#include "ui/toolkit/windows/LayoutReader.h"
 
 namespace zozuz {
 

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "app/TApplication.h"
-#include "ui/toolkit/TButton.h"
-#include "ui/toolkit/TControl.h"
-#include "ui/toolkit/TForm.h"
-#include "ui/toolkit/TImage.h"
-#include "ui/toolkit/TLabel.h"
-#include "ui/toolkit/TPanel.h"
+#include "ui/toolkit/controls/TButton.h"
+#include "ui/toolkit/controls/TControl.h"
+#include "ui/toolkit/controls/TImage.h"
+#include "ui/toolkit/controls/TLabel.h"
+#include "ui/toolkit/controls/TPanel.h"
+#include "ui/toolkit/windows/TForm.h"
 
 namespace zozuz {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "base/KeyCode.h"
-#include "ui/toolkit/TColor.h"
+#include "ui/toolkit/controls/TColor.h"
 
 namespace zozuz {
 

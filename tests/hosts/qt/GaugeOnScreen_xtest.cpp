@@ -15,21 +15,21 @@
 
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Geometry.h"
-#include "platform/host/Host.h"
 #include "platform/gfx/Image.h"
-#include "platform/host/NativeWindow.h"
 #include "platform/gfx/Raster.h"
-#include "platform/host/Surface.h"
-#include "platform/host/WindowClient.h"
 #include "hosts/headless/BitmapFontRenderer.h"
 #include "hosts/headless/HeadlessHost.h"
 #include "hosts/headless/HeadlessWindow.h"
 #include "hosts/qt/QtHost.h"
 #include "hosts/qt/QtImageConversion.h"
 #include "hosts/qt/QtWindow.h"
-#include "ui/toolkit/TColor.h"
-#include "ui/toolkit/TGauge.h"
-#include "ui/toolkit/TWinControl.h"
+#include "platform/host/Host.h"
+#include "platform/host/NativeWindow.h"
+#include "platform/host/Surface.h"
+#include "platform/host/WindowClient.h"
+#include "ui/toolkit/controls/TColor.h"
+#include "ui/toolkit/controls/TGauge.h"
+#include "ui/toolkit/controls/TWinControl.h"
 
 namespace zozuz {
 namespace {

@@ -21,9 +21,9 @@
 #include "platform/host/Host.h"
 #include "hosts/qt/QtHost.h"
 #include "ui/forms/TVeskAppForm.h"
-#include "ui/toolkit/TMemo.h"
-#include "ui/toolkit/TMenuItem.h"
-#include "ui/toolkit/TToolButton.h"
+#include "ui/toolkit/controls/TMemo.h"
+#include "ui/toolkit/controls/TToolButton.h"
+#include "ui/toolkit/menus/TMenuItem.h"
 
 namespace zozuz {
 namespace {

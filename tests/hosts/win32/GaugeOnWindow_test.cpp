@@ -21,9 +21,9 @@
 #include "platform/host/WindowClient.h"
 #include "hosts/win32/Win32Host.h"
 #include "hosts/win32/Win32Window.h"
-#include "ui/toolkit/TColor.h"
-#include "ui/toolkit/TGauge.h"
-#include "ui/toolkit/TWinControl.h"
+#include "ui/toolkit/controls/TColor.h"
+#include "ui/toolkit/controls/TGauge.h"
+#include "ui/toolkit/controls/TWinControl.h"
 
 namespace zozuz {
 namespace {

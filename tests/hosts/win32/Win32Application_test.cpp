@@ -16,7 +16,7 @@
 #include "hosts/win32/Win32Window.h"
 #include "ui/forms/TAboutBox.h"
 #include "ui/forms/TVeskAppForm.h"
-#include "ui/toolkit/TMemo.h"
+#include "ui/toolkit/controls/TMemo.h"
 
 namespace zozuz {
 namespace {

@@ -9,7 +9,7 @@
 #include "MainWindowCommands.h"
 #include "editor/EditView.h"
 #include "platform/host/KeyEvent.h"
-#include "ui/toolkit/TColor.h"
+#include "ui/toolkit/controls/TColor.h"
 
 namespace zozuz {
 namespace {

@@ -9,14 +9,14 @@
 #include "app/TApplication.h"
 #include "base/KeyCode.h"
 #include "platform/host/KeyEvent.h"
-#include "ui/toolkit/EditActionTarget.h"
-#include "ui/toolkit/TAction.h"
 #include "ui/forms/TVeskAppForm.h"
-#include "ui/toolkit/TForm.h"
-#include "ui/toolkit/TMenuItem.h"
-#include "ui/toolkit/TNotifyEvent.h"
-#include "ui/toolkit/TToolButton.h"
-#include "ui/toolkit/TWinControl.h"
+#include "ui/toolkit/commands/TAction.h"
+#include "ui/toolkit/components/TNotifyEvent.h"
+#include "ui/toolkit/controls/EditActionTarget.h"
+#include "ui/toolkit/controls/TToolButton.h"
+#include "ui/toolkit/controls/TWinControl.h"
+#include "ui/toolkit/menus/TMenuItem.h"
+#include "ui/toolkit/windows/TForm.h"
 
 namespace zozuz {
 

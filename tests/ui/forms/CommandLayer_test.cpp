@@ -12,8 +12,8 @@
 #include "base/KeyCode.h"
 #include "hosts/headless/HeadlessHost.h"
 #include "ui/text/ShortCutText.h"
-#include "ui/toolkit/TForm.h"
-#include "ui/toolkit/TPopupMenu.h"
+#include "ui/toolkit/menus/TPopupMenu.h"
+#include "ui/toolkit/windows/TForm.h"
 
 #include "CommandForm.h"
 
@@ -350,6 +350,15 @@ TEST_F(CommandLayerTest, ContextMenusOfTheFocusedControlAndItsParentsComeBeforeT
     forget();
     press(*form->Native(), 'N', false, true, false);
     EXPECT_EQ(form->ran, std::vector<std::string>{"FormNew"});
+
+    // The menu bar destroyed first is forgotten too: its shortcuts are gone, the actions' stay.
+    delete formMenu;
+    EXPECT_EQ(form->PopupMenu(), nullptr);
+    delete form->Menu();
+    EXPECT_EQ(form->Menu(), nullptr);
+    forget();
+    press(*form->Native(), 'S', false, true, false);
+    EXPECT_EQ(form->ran, std::vector<std::string>{"FileSave1Execute"});
 }
 
 TEST_F(CommandLayerTest, RefreshesRunInTheirOrder) {

@@ -7,8 +7,8 @@
 #include <utility>
 
 #include "base/KeyCode.h"
-#include "ui/toolkit/TMenuItem.h"
-#include "ui/toolkit/TToolButton.h"
+#include "ui/toolkit/controls/TToolButton.h"
+#include "ui/toolkit/menus/TMenuItem.h"
 
 #include "MainWindowCommands.h"
 

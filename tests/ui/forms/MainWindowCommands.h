@@ -20,7 +20,7 @@
 #include "hosts/headless/HeadlessWindow.h"
 #include "platform/host/MouseEvent.h"
 #include "ui/forms/TVeskAppForm.h"
-#include "ui/toolkit/TToolButton.h"
+#include "ui/toolkit/controls/TToolButton.h"
 
 namespace zozuz {
 

@@ -7,8 +7,8 @@
 #include "app/TApplication.h"
 #include "hosts/headless/HeadlessHost.h"
 #include "ui/text/MenuCaption.h"
-#include "ui/toolkit/TMainMenu.h"
-#include "ui/toolkit/TMenuItem.h"
+#include "ui/toolkit/menus/TMainMenu.h"
+#include "ui/toolkit/menus/TMenuItem.h"
 
 #include "CommandForm.h"
 

@@ -13,8 +13,8 @@
 #include "hosts/headless/HeadlessHost.h"
 #include "hosts/headless/HeadlessMenuBar.h"
 #include "hosts/headless/HeadlessWindow.h"
-#include "ui/toolkit/TMainMenu.h"
-#include "ui/toolkit/TStatusBar.h"
+#include "ui/toolkit/controls/TStatusBar.h"
+#include "ui/toolkit/menus/TMainMenu.h"
 
 #include "CommandForm.h"
 

@@ -9,10 +9,10 @@
 #include "hosts/headless/HeadlessHost.h"
 #include "hosts/headless/HeadlessWindow.h"
 #include "ui/forms/TVeskAppForm.h"
-#include "ui/toolkit/TAction.h"
-#include "ui/toolkit/TColor.h"
-#include "ui/toolkit/TMenuItem.h"
-#include "ui/toolkit/TToolButton.h"
+#include "ui/toolkit/commands/TAction.h"
+#include "ui/toolkit/controls/TColor.h"
+#include "ui/toolkit/controls/TToolButton.h"
+#include "ui/toolkit/menus/TMenuItem.h"
 
 namespace zozuz {
 namespace {

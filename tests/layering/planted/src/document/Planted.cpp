@@ -1,3 +1,3 @@
 #include "document/Planted.h"
 
-#include "ui/toolkit/TForm.h"
+#include "ui/toolkit/windows/TForm.h"

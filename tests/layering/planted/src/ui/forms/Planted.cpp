@@ -1,2 +1,2 @@
-#include "ui/toolkit/Fine.h"
+#include "ui/toolkit/controls/Fine.h"
 #include <QWidget>

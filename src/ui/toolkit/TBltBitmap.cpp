@@ -1,9 +1,0 @@
-#include "ui/toolkit/TBltBitmap.h"
-
-namespace zozuz {
-
-void TBltBitmap::MakeLike(const Image& templateImage) {
-    image_ = Image(templateImage.width(), templateImage.height());
-}
-
-}  // namespace zozuz

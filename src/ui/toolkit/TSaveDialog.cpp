@@ -1,9 +1,0 @@
-#include "ui/toolkit/TSaveDialog.h"
-
-namespace zozuz {
-
-FileDialogResult TSaveDialog::Show(FileDialogs& dialogs, const FileDialogRequest& request) {
-    return dialogs.saveFile(request);
-}
-
-}  // namespace zozuz

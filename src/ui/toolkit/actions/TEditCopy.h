@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/CommandTarget.h"
+#include "ui/toolkit/actions/TEditAction.h"
+#include "ui/toolkit/components/TComponent.h"
+
+namespace zozuz {
+
+// Copies the focused editor's selection to the clipboard; usable while text is selected.
+class TEditCopy : public TEditAction {
+public:
+    explicit TEditCopy(TComponent* owner = nullptr) : TEditAction(owner) {}
+
+    void UpdateTarget(CommandTarget& target) override;
+    void ExecuteTarget(CommandTarget& target) override;
+};
+
+}  // namespace zozuz

@@ -1,0 +1,2 @@
+#include "ui/toolkit/components/Fine.h"
+#include "ui/toolkit/controls/TControl.h"
