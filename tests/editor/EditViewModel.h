@@ -87,6 +87,106 @@ private:
         text_.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(rig_.edit.selectionEnd() - start), bytes);
     }
 
+    // --- Where navigation keys put the caret ---
+
+    // Display lines come from the control (word wrap's division is its business); the characters on
+    // them are the reference stops, as a display line never divides a character.
+    Pos displayLineStart(Pos line) const { return rig_.edit.lineIndex(line); }
+    Pos displayLineEnd(Pos line) const {
+        const Pos start = rig_.edit.lineIndex(line);
+        return start + rig_.edit.lineLength(start);
+    }
+    std::vector<Pos> charactersOf(Pos line, const std::set<Pos>& stops) const {
+        const Pos end = displayLineEnd(line);
+        std::vector<Pos> out;
+        for (auto it = stops.lower_bound(displayLineStart(line)); it != stops.end() && *it < end; ++it) out.push_back(*it);
+        return out;
+    }
+
+    // Words are runs of one class: blanks, word characters (letters, digits, '_' and everything
+    // beyond ASCII) and the rest, each character classed by its first byte.
+    enum class WordClass { Blank, Word, Other };
+    WordClass classAt(Pos p) const {
+        const auto b = static_cast<unsigned char>(text_[static_cast<std::size_t>(p)]);
+        if (b == ' ' || b == '\t') return WordClass::Blank;
+        if (b >= 0x80 || (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b == '_')
+            return WordClass::Word;
+        return WordClass::Other;
+    }
+
+    static Pos stopAfter(Pos p, const std::set<Pos>& stops) {
+        const auto it = stops.upper_bound(p);
+        return it == stops.end() ? p : *it;
+    }
+    static Pos stopBefore(Pos p, const std::set<Pos>& stops) {
+        const auto it = stops.lower_bound(p);
+        return it == stops.begin() ? p : *std::prev(it);
+    }
+
+    // Ctrl+Right: over the rest of the word (or run of other characters) and the blanks after it, to
+    // the end of the display line at most; from a line's end to the next line.
+    Pos wordRight(Pos p, const std::set<Pos>& stops) const {
+        if (p >= static_cast<Pos>(text_.size())) return static_cast<Pos>(text_.size());
+        const Pos line = rig_.edit.lineFromPosition(p);
+        const Pos end = displayLineEnd(line);
+        if (p >= end) return stopAfter(p, stops);
+        const std::vector<Pos> chars = charactersOf(line, stops);
+        std::size_t i = 0;
+        while (i < chars.size() && chars[i] < p) ++i;
+        if (i < chars.size() && classAt(chars[i]) != WordClass::Blank) {
+            const WordClass run = classAt(chars[i]);
+            while (i < chars.size() && classAt(chars[i]) == run) ++i;
+        }
+        while (i < chars.size() && classAt(chars[i]) == WordClass::Blank) ++i;
+        return i < chars.size() ? chars[i] : end;
+    }
+
+    // Ctrl+Left: back over blanks to the start of the word before; over a line break to the end of
+    // the line before.
+    Pos wordLeft(Pos p, const std::set<Pos>& stops) const {
+        const Pos previous = stopBefore(p, stops);
+        if (previous == p) return p;
+        if (p - previous == 2 && text_.compare(static_cast<std::size_t>(previous), 2, "\r\n") == 0) return previous;
+        const std::vector<Pos> chars = charactersOf(rig_.edit.lineFromPosition(previous), stops);
+        if (chars.empty()) return previous;
+        std::size_t i = 0;
+        while (i + 1 < chars.size() && chars[i] < previous) ++i;
+        while (i > 0 && classAt(chars[i]) == WordClass::Blank) --i;
+        const WordClass run = classAt(chars[i]);
+        while (i > 0 && classAt(chars[i - 1]) == run) --i;
+        return chars[i];
+    }
+
+    // Sets what a navigation key must do: the caret's new place, or for the vertical keys the display
+    // line it must show on, and the anchor staying with Shift or joining the caret without.
+    void predictNavigation(std::uint8_t key, bool shift, bool ctrl, const std::set<Pos>& stops) {
+        const EditView& view = rig_.view;
+        const Pos caret = view.caret();
+        const Pos shown = view.caretLine();
+        const Pos length = static_cast<Pos>(text_.size());
+        expectedAnchor_ = shift ? std::optional<Pos>(view.anchor()) : std::nullopt;
+        anchorJoinsCaret_ = !shift;
+        const bool collapse = rig_.edit.hasSelection() && !shift && !ctrl;
+        switch (key) {
+            case vk::Left:
+                expectedCaret_ = ctrl ? wordLeft(caret, stops) : collapse ? rig_.edit.selectionStart() : stopBefore(caret, stops);
+                break;
+            case vk::Right:
+                expectedCaret_ = ctrl ? wordRight(caret, stops) : collapse ? rig_.edit.selectionEnd() : stopAfter(caret, stops);
+                break;
+            case vk::Home: expectedCaret_ = ctrl ? 0 : displayLineStart(shown); break;
+            case vk::End: expectedCaret_ = ctrl ? length : displayLineEnd(shown); break;
+            case vk::Up: expectedLineFrom_ = shown - 1; break;
+            case vk::Down: expectedLineFrom_ = shown + 1; break;
+            case vk::Prior: expectedLineFrom_ = shown - rig_.view.visibleRows(); break;
+            case vk::Next: expectedLineFrom_ = shown + rig_.view.visibleRows(); break;
+            default:  // an edit, not a move
+                expectedAnchor_.reset();
+                anchorJoinsCaret_ = false;
+                break;
+        }
+    }
+
     // --- Random input ---
 
     std::string randomUtf8(ByteStream& in, std::size_t maxCharacters) {
@@ -138,6 +238,7 @@ private:
                 lastOp_ = "key " + std::to_string(key) + (shift ? " shift" : "") + (ctrl ? " ctrl" : "") + " at caret " +
                           std::to_string(caret) + (selection ? " with a selection" : "") + (readOnly ? " read-only" : "") +
                           (view.wordWrap() ? " wrapped" : "");
+                predictNavigation(key, shift, ctrl, stops);
                 if (key == vk::Back || key == vk::Delete) {
                     if (key == vk::Delete && shift && !ctrl) {
                         if (selection && !readOnly) expectedClipboard_ = rig_.edit.range(rig_.edit.selectionStart(), rig_.edit.selectionEnd());
@@ -240,6 +341,10 @@ private:
 
     void rememberBefore() {
         checkCaretInView_ = false;
+        expectedCaret_.reset();
+        expectedAnchor_.reset();
+        expectedLineFrom_.reset();
+        anchorJoinsCaret_ = false;
         caretBefore_ = rig_.view.caret();
         textBefore_ = text_;
     }
@@ -258,6 +363,7 @@ private:
         if (!stops.count(rig_.view.caret())) fail("caret inside a character at " + std::to_string(rig_.view.caret()));
         if (!stops.count(rig_.view.anchor())) fail("anchor inside a character at " + std::to_string(rig_.view.anchor()));
         if (expectedClipboard_ && rig_.clipboard.bytes() != expectedClipboard_) fail("clipboard bytes differ");
+        checkNavigation();
         // A key that changed nothing (a refused edit, Up on the first line) leaves the view where the
         // wheel may have put it.
         // The caret shows on its own display line, or at the end of the one before where word wrap
@@ -273,6 +379,27 @@ private:
             if (line < rig_.view.topLine() || line >= rig_.view.topLine() + rig_.view.visibleRows()) {
                 fail("caret line " + std::to_string(line) + " out of view from " + std::to_string(rig_.view.topLine()));
             }
+        }
+    }
+
+    void checkNavigation() {
+        const EditView& view = rig_.view;
+        if (expectedCaret_ && view.caret() != *expectedCaret_) {
+            fail("caret at " + std::to_string(view.caret()) + " instead of " + std::to_string(*expectedCaret_));
+        }
+        if (expectedLineFrom_) {
+            // Up and Down go to the display line above or below, stopping at the first and the last.
+            Pos line = std::max<Pos>(*expectedLineFrom_, 0);
+            if (line > 0 && rig_.edit.lineIndex(line) < 0) line = rig_.edit.lineCount() - 1;
+            if (view.caretLine() != line) {
+                fail("caret shown on line " + std::to_string(view.caretLine()) + " instead of " + std::to_string(line));
+            }
+        }
+        if (expectedAnchor_ && view.anchor() != *expectedAnchor_) {
+            fail("anchor at " + std::to_string(view.anchor()) + " instead of staying at " + std::to_string(*expectedAnchor_));
+        }
+        if (anchorJoinsCaret_ && view.anchor() != view.caret()) {
+            fail("a selection from " + std::to_string(view.anchor()) + " is left without Shift");
         }
     }
 
@@ -293,6 +420,11 @@ private:
     std::vector<std::string> history_;
     std::optional<std::string> expectedClipboard_;
     bool checkCaretInView_ = false;
+    // What the last navigation key must have done; empty for other operations.
+    std::optional<Pos> expectedCaret_;
+    std::optional<Pos> expectedAnchor_;
+    std::optional<Pos> expectedLineFrom_;
+    bool anchorJoinsCaret_ = false;
     std::string lastOp_;
     Pos caretBefore_ = 0;
     std::string textBefore_;
