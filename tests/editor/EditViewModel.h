@@ -3,7 +3,9 @@
 // Drives an EditView with a stream of keys, mouse events, clipboard and input-method events, and
 // checks after each one against a plain byte string edited the obvious way: the text must be exactly
 // the model's (every untouched byte survives), and the caret and the anchor must stand on caret
-// stops worked out here from scratch. Shared by the randomised unit test and the fuzz target.
+// stops worked out here from scratch. After a navigation key the caret must stand where the model
+// puts it (characters, words, display lines, the x kept by Up and Down), with the anchor left behind
+// under Shift and joining the caret without. Shared by the randomised unit test and the fuzz target.
 
 #include <algorithm>
 #include <functional>
@@ -157,6 +159,48 @@ private:
         return chars[i];
     }
 
+    // How wide a character is drawn at x: tabs to the next tab stop (eight average characters),
+    // bytes that form no character of the code page, control bytes and 0x80 as boxes, and the rest as
+    // the font measures them.
+    int widthAt(Pos p, Pos length, int x) {
+        const auto b = static_cast<unsigned char>(text_[static_cast<std::size_t>(p)]);
+        if (b == '\t') {
+            const int tab = std::max(1, 8 * rig_.text.averageCharWidth(rig_.view.font()));
+            return tab - x % tab;
+        }
+        const std::string_view bytes = std::string_view(text_).substr(static_cast<std::size_t>(p), static_cast<std::size_t>(length));
+        const bool box = length == 1 && (b < 0x20 || b == 0x7F || b == 0x80 || isLead(text_[static_cast<std::size_t>(p)]) ||
+                                         !rig_.codec.decode(bytes).has_value());
+        return box ? testing::EditViewRig::kBoxWidth : rig_.text.advance(rig_.view.font(), bytes);
+    }
+
+    // Up and Down keep the caret's x: on the new line the caret goes before the first character
+    // whose middle lies right of it, or to the line's end.
+    Pos verticalTarget(Pos fromLine, Pos toLine, const std::set<Pos>& stops) {
+        const Pos caret = rig_.view.caret();
+        int goal = 0;
+        {
+            const std::vector<Pos> chars = charactersOf(fromLine, stops);
+            const Pos end = displayLineEnd(fromLine);
+            for (std::size_t i = 0; i < chars.size() && chars[i] < caret; ++i)
+                goal += widthAt(chars[i], (i + 1 < chars.size() ? chars[i + 1] : end) - chars[i], goal);
+        }
+        const std::vector<Pos> chars = charactersOf(toLine, stops);
+        const Pos end = displayLineEnd(toLine);
+        int x = 0;
+        for (std::size_t i = 0; i < chars.size(); ++i) {
+            const int width = widthAt(chars[i], (i + 1 < chars.size() ? chars[i + 1] : end) - chars[i], x);
+            if (goal < x + width / 2) return chars[i];
+            x += width;
+        }
+        return end;
+    }
+
+    Pos existingLine(Pos line) const {
+        if (line <= 0) return 0;
+        return rig_.edit.lineIndex(line) >= 0 ? line : rig_.edit.lineCount() - 1;
+    }
+
     // Sets what a navigation key must do: the caret's new place, or for the vertical keys the display
     // line it must show on, and the anchor staying with Shift or joining the caret without.
     void predictNavigation(std::uint8_t key, bool shift, bool ctrl, const std::set<Pos>& stops) {
@@ -176,10 +220,17 @@ private:
                 break;
             case vk::Home: expectedCaret_ = ctrl ? 0 : displayLineStart(shown); break;
             case vk::End: expectedCaret_ = ctrl ? length : displayLineEnd(shown); break;
-            case vk::Up: expectedLineFrom_ = shown - 1; break;
-            case vk::Down: expectedLineFrom_ = shown + 1; break;
-            case vk::Prior: expectedLineFrom_ = shown - rig_.view.visibleRows(); break;
-            case vk::Next: expectedLineFrom_ = shown + rig_.view.visibleRows(); break;
+            case vk::Up:
+            case vk::Down:
+            case vk::Prior:
+            case vk::Next: {
+                const Pos rows = key == vk::Up || key == vk::Down ? 1 : rig_.view.visibleRows();
+                expectedLine_ = existingLine(key == vk::Up || key == vk::Prior ? shown - rows : shown + rows);
+                // The x kept from earlier vertical moves is the view's own; after any other key it
+                // is the caret's.
+                if (goalIsCaretsX_) expectedCaret_ = verticalTarget(shown, *expectedLine_, stops);
+                break;
+            }
             default:  // an edit, not a move
                 expectedAnchor_.reset();
                 anchorJoinsCaret_ = false;
@@ -210,6 +261,8 @@ private:
     }
 
     void step(ByteStream& in) {
+        const bool goalWasCaretsX = goalIsCaretsX_;
+        goalIsCaretsX_ = false;
         rememberBefore();
         EditView& view = rig_.view;
         const bool readOnly = rig_.edit.readOnly();
@@ -225,6 +278,7 @@ private:
                 if (text.empty() || static_cast<unsigned char>(text[0]) < 0x20) break;
                 replaceSelectionInModel(rig_.codec.encode(text));
                 rig_.type(text);
+                goalIsCaretsX_ = true;
                 break;
             }
             case 2:
@@ -238,7 +292,9 @@ private:
                 lastOp_ = "key " + std::to_string(key) + (shift ? " shift" : "") + (ctrl ? " ctrl" : "") + " at caret " +
                           std::to_string(caret) + (selection ? " with a selection" : "") + (readOnly ? " read-only" : "") +
                           (view.wordWrap() ? " wrapped" : "");
+                goalIsCaretsX_ = goalWasCaretsX;
                 predictNavigation(key, shift, ctrl, stops);
+                goalIsCaretsX_ = !(key == vk::Up || key == vk::Down || key == vk::Prior || key == vk::Next);
                 if (key == vk::Back || key == vk::Delete) {
                     if (key == vk::Delete && shift && !ctrl) {
                         if (selection && !readOnly) expectedClipboard_ = rig_.edit.range(rig_.edit.selectionStart(), rig_.edit.selectionEnd());
@@ -343,7 +399,7 @@ private:
         checkCaretInView_ = false;
         expectedCaret_.reset();
         expectedAnchor_.reset();
-        expectedLineFrom_.reset();
+        expectedLine_.reset();
         anchorJoinsCaret_ = false;
         caretBefore_ = rig_.view.caret();
         textBefore_ = text_;
@@ -387,13 +443,9 @@ private:
         if (expectedCaret_ && view.caret() != *expectedCaret_) {
             fail("caret at " + std::to_string(view.caret()) + " instead of " + std::to_string(*expectedCaret_));
         }
-        if (expectedLineFrom_) {
-            // Up and Down go to the display line above or below, stopping at the first and the last.
-            Pos line = std::max<Pos>(*expectedLineFrom_, 0);
-            if (line > 0 && rig_.edit.lineIndex(line) < 0) line = rig_.edit.lineCount() - 1;
-            if (view.caretLine() != line) {
-                fail("caret shown on line " + std::to_string(view.caretLine()) + " instead of " + std::to_string(line));
-            }
+        // Up and Down go to the display line above or below, stopping at the first and the last.
+        if (expectedLine_ && view.caretLine() != *expectedLine_) {
+            fail("caret shown on line " + std::to_string(view.caretLine()) + " instead of " + std::to_string(*expectedLine_));
         }
         if (expectedAnchor_ && view.anchor() != *expectedAnchor_) {
             fail("anchor at " + std::to_string(view.anchor()) + " instead of staying at " + std::to_string(*expectedAnchor_));
@@ -423,7 +475,9 @@ private:
     // What the last navigation key must have done; empty for other operations.
     std::optional<Pos> expectedCaret_;
     std::optional<Pos> expectedAnchor_;
-    std::optional<Pos> expectedLineFrom_;
+    std::optional<Pos> expectedLine_;
+    // Whether the last operation was a key other than Up, Down, Page Up and Page Down.
+    bool goalIsCaretsX_ = false;
     bool anchorJoinsCaret_ = false;
     std::string lastOp_;
     Pos caretBefore_ = 0;
