@@ -1,6 +1,7 @@
 // Random keys, mouse events, clipboard contents, input-method text, word-wrap and read-only changes
 // driven through the editor's view, each checked against a plain byte string: every byte the events
-// did not touch must survive, and the caret never stands inside a character. Any difference aborts.
+// did not touch must survive, the caret never stands inside a character, and navigation keys put
+// the caret and the anchor where the model does. Any difference aborts.
 
 #include <cstddef>
 #include <cstdint>

@@ -3,7 +3,9 @@
 // Drives an EditView with a stream of keys, mouse events, clipboard and input-method events, and
 // checks after each one against a plain byte string edited the obvious way: the text must be exactly
 // the model's (every untouched byte survives), and the caret and the anchor must stand on caret
-// stops worked out here from scratch. Shared by the randomised unit test and the fuzz target.
+// stops worked out here from scratch. After a navigation key the caret must stand where the model
+// puts it (characters, words, display lines, the x kept by Up and Down), with the anchor left behind
+// under Shift and joining the caret without. Shared by the randomised unit test and the fuzz target.
 
 #include <algorithm>
 #include <functional>
@@ -87,6 +89,155 @@ private:
         text_.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(rig_.edit.selectionEnd() - start), bytes);
     }
 
+    // --- Where navigation keys put the caret ---
+
+    // Display lines come from the control (word wrap's division is its business); the characters on
+    // them are the reference stops, as a display line never divides a character.
+    Pos displayLineStart(Pos line) const { return rig_.edit.lineIndex(line); }
+    Pos displayLineEnd(Pos line) const {
+        const Pos start = rig_.edit.lineIndex(line);
+        return start + rig_.edit.lineLength(start);
+    }
+    std::vector<Pos> charactersOf(Pos line, const std::set<Pos>& stops) const {
+        const Pos end = displayLineEnd(line);
+        std::vector<Pos> out;
+        for (auto it = stops.lower_bound(displayLineStart(line)); it != stops.end() && *it < end; ++it) out.push_back(*it);
+        return out;
+    }
+
+    // Words are runs of one class: blanks, word characters (letters, digits, '_' and everything
+    // beyond ASCII) and the rest, each character classed by its first byte.
+    enum class WordClass { Blank, Word, Other };
+    WordClass classAt(Pos p) const {
+        const auto b = static_cast<unsigned char>(text_[static_cast<std::size_t>(p)]);
+        if (b == ' ' || b == '\t') return WordClass::Blank;
+        if (b >= 0x80 || (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || b == '_')
+            return WordClass::Word;
+        return WordClass::Other;
+    }
+
+    static Pos stopAfter(Pos p, const std::set<Pos>& stops) {
+        const auto it = stops.upper_bound(p);
+        return it == stops.end() ? p : *it;
+    }
+    static Pos stopBefore(Pos p, const std::set<Pos>& stops) {
+        const auto it = stops.lower_bound(p);
+        return it == stops.begin() ? p : *std::prev(it);
+    }
+
+    // Ctrl+Right: over the rest of the word (or run of other characters) and the blanks after it, to
+    // the end of the display line at most; from a line's end to the next line.
+    Pos wordRight(Pos p, const std::set<Pos>& stops) const {
+        if (p >= static_cast<Pos>(text_.size())) return static_cast<Pos>(text_.size());
+        const Pos line = rig_.edit.lineFromPosition(p);
+        const Pos end = displayLineEnd(line);
+        if (p >= end) return stopAfter(p, stops);
+        const std::vector<Pos> chars = charactersOf(line, stops);
+        std::size_t i = 0;
+        while (i < chars.size() && chars[i] < p) ++i;
+        if (i < chars.size() && classAt(chars[i]) != WordClass::Blank) {
+            const WordClass run = classAt(chars[i]);
+            while (i < chars.size() && classAt(chars[i]) == run) ++i;
+        }
+        while (i < chars.size() && classAt(chars[i]) == WordClass::Blank) ++i;
+        return i < chars.size() ? chars[i] : end;
+    }
+
+    // Ctrl+Left: back over blanks to the start of the word before; over a line break to the end of
+    // the line before.
+    Pos wordLeft(Pos p, const std::set<Pos>& stops) const {
+        const Pos previous = stopBefore(p, stops);
+        if (previous == p) return p;
+        if (p - previous == 2 && text_.compare(static_cast<std::size_t>(previous), 2, "\r\n") == 0) return previous;
+        const std::vector<Pos> chars = charactersOf(rig_.edit.lineFromPosition(previous), stops);
+        if (chars.empty()) return previous;
+        std::size_t i = 0;
+        while (i + 1 < chars.size() && chars[i] < previous) ++i;
+        while (i > 0 && classAt(chars[i]) == WordClass::Blank) --i;
+        const WordClass run = classAt(chars[i]);
+        while (i > 0 && classAt(chars[i - 1]) == run) --i;
+        return chars[i];
+    }
+
+    // How wide a character is drawn at x: tabs to the next tab stop (eight average characters),
+    // bytes that form no character of the code page, control bytes and 0x80 as boxes, and the rest as
+    // the font measures them.
+    int widthAt(Pos p, Pos length, int x) {
+        const auto b = static_cast<unsigned char>(text_[static_cast<std::size_t>(p)]);
+        if (b == '\t') {
+            const int tab = std::max(1, 8 * rig_.text.averageCharWidth(rig_.view.font()));
+            return tab - x % tab;
+        }
+        const std::string_view bytes = std::string_view(text_).substr(static_cast<std::size_t>(p), static_cast<std::size_t>(length));
+        const bool box = length == 1 && (b < 0x20 || b == 0x7F || b == 0x80 || isLead(text_[static_cast<std::size_t>(p)]) ||
+                                         !rig_.codec.decode(bytes).has_value());
+        return box ? testing::EditViewRig::kBoxWidth : rig_.text.advance(rig_.view.font(), bytes);
+    }
+
+    // Up and Down keep the caret's x: on the new line the caret goes before the first character
+    // whose middle lies right of it, or to the line's end.
+    Pos verticalTarget(Pos fromLine, Pos toLine, const std::set<Pos>& stops) {
+        const Pos caret = rig_.view.caret();
+        int goal = 0;
+        {
+            const std::vector<Pos> chars = charactersOf(fromLine, stops);
+            const Pos end = displayLineEnd(fromLine);
+            for (std::size_t i = 0; i < chars.size() && chars[i] < caret; ++i)
+                goal += widthAt(chars[i], (i + 1 < chars.size() ? chars[i + 1] : end) - chars[i], goal);
+        }
+        const std::vector<Pos> chars = charactersOf(toLine, stops);
+        const Pos end = displayLineEnd(toLine);
+        int x = 0;
+        for (std::size_t i = 0; i < chars.size(); ++i) {
+            const int width = widthAt(chars[i], (i + 1 < chars.size() ? chars[i + 1] : end) - chars[i], x);
+            if (goal < x + width / 2) return chars[i];
+            x += width;
+        }
+        return end;
+    }
+
+    Pos existingLine(Pos line) const {
+        if (line <= 0) return 0;
+        return rig_.edit.lineIndex(line) >= 0 ? line : rig_.edit.lineCount() - 1;
+    }
+
+    // Sets what a navigation key must do: the caret's new place, or for the vertical keys the display
+    // line it must show on, and the anchor staying with Shift or joining the caret without.
+    void predictNavigation(std::uint8_t key, bool shift, bool ctrl, const std::set<Pos>& stops) {
+        const EditView& view = rig_.view;
+        const Pos caret = view.caret();
+        const Pos shown = view.caretLine();
+        const Pos length = static_cast<Pos>(text_.size());
+        expectedAnchor_ = shift ? std::optional<Pos>(view.anchor()) : std::nullopt;
+        anchorJoinsCaret_ = !shift;
+        const bool collapse = rig_.edit.hasSelection() && !shift && !ctrl;
+        switch (key) {
+            case vk::Left:
+                expectedCaret_ = ctrl ? wordLeft(caret, stops) : collapse ? rig_.edit.selectionStart() : stopBefore(caret, stops);
+                break;
+            case vk::Right:
+                expectedCaret_ = ctrl ? wordRight(caret, stops) : collapse ? rig_.edit.selectionEnd() : stopAfter(caret, stops);
+                break;
+            case vk::Home: expectedCaret_ = ctrl ? 0 : displayLineStart(shown); break;
+            case vk::End: expectedCaret_ = ctrl ? length : displayLineEnd(shown); break;
+            case vk::Up:
+            case vk::Down:
+            case vk::Prior:
+            case vk::Next: {
+                const Pos rows = key == vk::Up || key == vk::Down ? 1 : rig_.view.visibleRows();
+                expectedLine_ = existingLine(key == vk::Up || key == vk::Prior ? shown - rows : shown + rows);
+                // The x kept from earlier vertical moves is the view's own; after any other key it
+                // is the caret's.
+                if (goalIsCaretsX_) expectedCaret_ = verticalTarget(shown, *expectedLine_, stops);
+                break;
+            }
+            default:  // an edit, not a move
+                expectedAnchor_.reset();
+                anchorJoinsCaret_ = false;
+                break;
+        }
+    }
+
     // --- Random input ---
 
     std::string randomUtf8(ByteStream& in, std::size_t maxCharacters) {
@@ -110,6 +261,8 @@ private:
     }
 
     void step(ByteStream& in) {
+        const bool goalWasCaretsX = goalIsCaretsX_;
+        goalIsCaretsX_ = false;
         rememberBefore();
         EditView& view = rig_.view;
         const bool readOnly = rig_.edit.readOnly();
@@ -125,6 +278,7 @@ private:
                 if (text.empty() || static_cast<unsigned char>(text[0]) < 0x20) break;
                 replaceSelectionInModel(rig_.codec.encode(text));
                 rig_.type(text);
+                goalIsCaretsX_ = true;
                 break;
             }
             case 2:
@@ -138,6 +292,9 @@ private:
                 lastOp_ = "key " + std::to_string(key) + (shift ? " shift" : "") + (ctrl ? " ctrl" : "") + " at caret " +
                           std::to_string(caret) + (selection ? " with a selection" : "") + (readOnly ? " read-only" : "") +
                           (view.wordWrap() ? " wrapped" : "");
+                goalIsCaretsX_ = goalWasCaretsX;
+                predictNavigation(key, shift, ctrl, stops);
+                goalIsCaretsX_ = !(key == vk::Up || key == vk::Down || key == vk::Prior || key == vk::Next);
                 if (key == vk::Back || key == vk::Delete) {
                     if (key == vk::Delete && shift && !ctrl) {
                         if (selection && !readOnly) expectedClipboard_ = rig_.edit.range(rig_.edit.selectionStart(), rig_.edit.selectionEnd());
@@ -240,6 +397,10 @@ private:
 
     void rememberBefore() {
         checkCaretInView_ = false;
+        expectedCaret_.reset();
+        expectedAnchor_.reset();
+        expectedLine_.reset();
+        anchorJoinsCaret_ = false;
         caretBefore_ = rig_.view.caret();
         textBefore_ = text_;
     }
@@ -258,6 +419,7 @@ private:
         if (!stops.count(rig_.view.caret())) fail("caret inside a character at " + std::to_string(rig_.view.caret()));
         if (!stops.count(rig_.view.anchor())) fail("anchor inside a character at " + std::to_string(rig_.view.anchor()));
         if (expectedClipboard_ && rig_.clipboard.bytes() != expectedClipboard_) fail("clipboard bytes differ");
+        checkNavigation();
         // A key that changed nothing (a refused edit, Up on the first line) leaves the view where the
         // wheel may have put it.
         // The caret shows on its own display line, or at the end of the one before where word wrap
@@ -273,6 +435,23 @@ private:
             if (line < rig_.view.topLine() || line >= rig_.view.topLine() + rig_.view.visibleRows()) {
                 fail("caret line " + std::to_string(line) + " out of view from " + std::to_string(rig_.view.topLine()));
             }
+        }
+    }
+
+    void checkNavigation() {
+        const EditView& view = rig_.view;
+        if (expectedCaret_ && view.caret() != *expectedCaret_) {
+            fail("caret at " + std::to_string(view.caret()) + " instead of " + std::to_string(*expectedCaret_));
+        }
+        // Up and Down go to the display line above or below, stopping at the first and the last.
+        if (expectedLine_ && view.caretLine() != *expectedLine_) {
+            fail("caret shown on line " + std::to_string(view.caretLine()) + " instead of " + std::to_string(*expectedLine_));
+        }
+        if (expectedAnchor_ && view.anchor() != *expectedAnchor_) {
+            fail("anchor at " + std::to_string(view.anchor()) + " instead of staying at " + std::to_string(*expectedAnchor_));
+        }
+        if (anchorJoinsCaret_ && view.anchor() != view.caret()) {
+            fail("a selection from " + std::to_string(view.anchor()) + " is left without Shift");
         }
     }
 
@@ -293,6 +472,13 @@ private:
     std::vector<std::string> history_;
     std::optional<std::string> expectedClipboard_;
     bool checkCaretInView_ = false;
+    // What the last navigation key must have done; empty for other operations.
+    std::optional<Pos> expectedCaret_;
+    std::optional<Pos> expectedAnchor_;
+    std::optional<Pos> expectedLine_;
+    // Whether the last operation was a key other than Up, Down, Page Up and Page Down.
+    bool goalIsCaretsX_ = false;
+    bool anchorJoinsCaret_ = false;
     std::string lastOp_;
     Pos caretBefore_ = 0;
     std::string textBefore_;

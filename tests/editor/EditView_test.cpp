@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -193,6 +194,16 @@ TEST(EditViewKeys, BackspaceAndDeleteRemoveWholeCharacters) {
     rig.press(vk::Back);
     rig.press(vk::Back, false, false, true);  // Alt+Backspace undoes
     EXPECT_EQ(rig.edit.text(), "abc");
+    // Both redo keys take the step again, and Ctrl+Z alone takes it back.
+    struct Row {
+        std::uint8_t key;
+        bool shift;
+        const char* after;
+    };
+    for (const Row row : {Row{'Y', false, "a"}, Row{'Z', false, "abc"}, Row{'Z', true, "a"}, Row{'Z', false, "abc"}}) {
+        rig.press(row.key, row.shift, true);
+        EXPECT_EQ(rig.edit.text(), row.after) << "Ctrl+" << (row.shift ? "Shift+" : "") << static_cast<char>(row.key);
+    }
 }
 
 TEST(EditViewKeys, TypingConvertsToTheCodePageAndMarksWhatItCannotHold) {

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "base/Exception.h"
+#include "base/KeyCode.h"
 
 #include "app/TApplication.h"
 #include "document/TMemoStrings.h"
 #include "hosts/headless/HeadlessHost.h"
+#include "ui/forms/TAboutBox.h"
 #include "ui/forms/TVeskAppForm.h"
 
 namespace zozuz {
@@ -123,34 +126,61 @@ TEST_F(MainWindowEditor, AnErrorInsideTheEditorIsShownAndTheProgramGoesOn) {
     EXPECT_FALSE(app.Terminated());
 }
 
-TEST_F(MainWindowEditor, ADragSelectionEndsWhenAnErrorBoxComesUp) {
+TEST_F(MainWindowEditor, ADragSelectionEndsWhenAnErrorBoxOrAModalWindowComesUp) {
+    TAboutBox* about = nullptr;
+    app.CreateForm(about);
     form->Show();
     form->Native()->activate();
     drain();
     std::string line;
     for (int i = 0; i < 40; ++i) line += "word ";
-    memo->Lines().put(0, line);
     EditorWindowClient& client = editor().client();
-    client.mouse(MouseEvent{MouseEvent::Kind::Down, MouseEvent::Button::Left, {0, 2}});
-    client.mouse(MouseEvent{MouseEvent::Kind::Move, MouseEvent::Button::None, {40, 2}});
-    const EditControl::Pos selected = memo->SelLength();
-    ASSERT_GT(selected, 0);
-    // The pointer leaves the text to the right and holds still there: the view scrolls on by itself.
-    const int right = memo->View()->viewSize().width + 5;
-    client.mouse(MouseEvent{MouseEvent::Kind::Move, MouseEvent::Button::None, {right, 2}});
-    const std::size_t timers = host.activeTimers();
-    const int offset = memo->View()->horizontalOffset();
-    const EditControl::Pos dragged = memo->SelLength();
+    struct Row {
+        const char* box;
+        std::function<void(const std::function<void()>& whileUp)> comeUp;
+    };
+    const Row rows[] = {
+        {"an error box",
+         [&](const std::function<void()>& whileUp) {
+             form->guarded([] { throw EInvalidOperation("Cannot open file x"); });
+             ASSERT_EQ(host.messageBoxes().size(), 1u);
+             whileUp();
+         }},
+        {"a modal window",
+         [&](const std::function<void()>& whileUp) {
+             host.whenIdle([&] {
+                 whileUp();
+                 host.postKeyPress(*about->Native(), vk::Return);
+             });
+             EXPECT_EQ(about->ShowModal(), mrOk);
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.box);
+        memo->Lines().put(0, line);
+        memo->View()->select(0, 0);
+        memo->View()->scrollHorizontally(0);
+        const int releases = editor().mouseReleases();
+        client.mouse(MouseEvent{MouseEvent::Kind::Down, MouseEvent::Button::Left, {0, 2}});
+        client.mouse(MouseEvent{MouseEvent::Kind::Move, MouseEvent::Button::None, {40, 2}});
+        ASSERT_GT(memo->SelLength(), 0);
+        // The pointer leaves the text to the right and holds still there: the view scrolls on by itself.
+        const int right = memo->View()->viewSize().width + 5;
+        client.mouse(MouseEvent{MouseEvent::Kind::Move, MouseEvent::Button::None, {right, 2}});
+        const std::size_t timers = host.activeTimers();
+        const int offset = memo->View()->horizontalOffset();
+        const EditControl::Pos dragged = memo->SelLength();
 
-    form->guarded([] { throw EInvalidOperation("Cannot open file x"); });
-    ASSERT_EQ(host.messageBoxes().size(), 1u);
-    EXPECT_EQ(editor().mouseReleases(), 1) << "the editor window gave up the pointer";
-    EXPECT_LT(host.activeTimers(), timers) << "the drag's scrolling stopped";
-    host.advanceClock(1000);
-    drain();
-    client.mouse(MouseEvent{MouseEvent::Kind::Move, MouseEvent::Button::None, {120, 2}});
-    EXPECT_EQ(memo->SelLength(), dragged) << "moves after the box select nothing more";
-    EXPECT_EQ(memo->View()->horizontalOffset(), offset);
+        row.comeUp([&] {
+            EXPECT_EQ(editor().mouseReleases(), releases + 1) << "the editor window gave up the pointer";
+            EXPECT_LT(host.activeTimers(), timers) << "the drag's scrolling stopped";
+        });
+        host.advanceClock(1000);
+        drain();
+        client.mouse(MouseEvent{MouseEvent::Kind::Move, MouseEvent::Button::None, {120, 2}});
+        EXPECT_EQ(memo->SelLength(), dragged) << "moves after the box select nothing more";
+        EXPECT_EQ(memo->View()->horizontalOffset(), offset);
+    }
 }
 
 }  // namespace

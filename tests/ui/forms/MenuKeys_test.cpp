@@ -106,6 +106,11 @@ TEST_F(MenuKeysTest, SeveralEnabledMatchesMoveTheHighlight) {
     EXPECT_EQ(type("N27", "e").item, &level("N22"));
     EXPECT_EQ(type("N27", "e", &level("N22")).item, &level("N23"));
     EXPECT_EQ(type("N27", "e", &level("N23")).item, &level("N22")) << "none follows: back to the first";
+    // With a third match the highlight skips the next one for the last that follows.
+    level("HelpAboutItem").SetCaption("关于zozuz(&E)");
+    EXPECT_EQ(type("N27", "e", &level("N22")).item, &level("HelpAboutItem"));
+    EXPECT_EQ(type("N27", "e", &level("N21")).item, &level("HelpAboutItem"));
+    EXPECT_EQ(type("N27", "e", &level("HelpAboutItem")).item, &level("N22"));
     EXPECT_TRUE(form->ran.empty());
 }
 

@@ -19,7 +19,8 @@ TEST(TooltipWindowTest, TheToolbarsTooltipsAppearInTheHostsTooltipWindow) {
     CommandForm* form = nullptr;
     app.CreateForm(form);
     // As the window stores it: the toolbar shows tooltips and its buttons follow it.
-    form->ToolBar1->SetShowHint(true);
+    ASSERT_TRUE(form->ToolBar1->ShowHint());
+    ASSERT_TRUE(form->button("ToolButton4").ParentShowHint());
     form->Show();
     const RecordedTooltip& window = host.tooltipWindow();
 

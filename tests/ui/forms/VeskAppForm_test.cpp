@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/ProgramPictures.h"
 #include "app/TApplication.h"
 #include "hosts/headless/HeadlessHost.h"
 #include "hosts/headless/HeadlessWindow.h"
 #include "ui/forms/TVeskAppForm.h"
+#include "ui/text/ShortCutText.h"
 #include "ui/toolkit/commands/TAction.h"
 #include "ui/toolkit/controls/TColor.h"
 #include "ui/toolkit/controls/TToolButton.h"
@@ -76,6 +78,57 @@ TEST_F(VeskAppFormTest, TheWindowAndItsComponentsComeFromTheLayout) {
     EXPECT_EQ(root.Children()[2]->Count(), 4);
     EXPECT_EQ(root.Children()[3]->Caption(), "帮助(&H)");
     EXPECT_EQ(root.Children()[3]->Count(), 4);
+
+    // Every caption of the menu bar with its shortcut's text, menu by menu: "打开已加密文件",
+    // "全选(A)" and "替换所有" are stored without an access key and show the one the menu gives them.
+    const std::vector<std::string> expected{
+        "文件(&F)",
+        "  新建(&N)  Ctrl+N",
+        "  打开已加密文件(&Z)  F12",
+        "  打开未加密文件(&O)...  Ctrl+O",
+        "  保存(&S)  Ctrl+S",
+        "  另存为(&A)...",
+        "  -",
+        "  页面设置(&T)...",
+        "  打印预览(&V)",
+        "  打印(&P)  Ctrl+P",
+        "  -",
+        "  发送(&D)  Ctrl+D",
+        "  -",
+        "  退出(&X)",
+        "编辑(&E)",
+        "  撤消(&U)  Ctrl+Z",
+        "  -",
+        "  剪切(&T)  Ctrl+X",
+        "  复制(&C)  Ctrl+C",
+        "  粘贴(&P)  Ctrl+V",
+        "  删除(&L)  Del",
+        "  -",
+        "  全选(A)(&A)  Ctrl+A",
+        "  时间/日期(&D)  F5",
+        "  -",
+        "  自动换行(&W)",
+        "  设置字体(&F)...",
+        "搜索(&S)",
+        "  查找(&F)...  Ctrl+F",
+        "  查找下一个(&N)  F3",
+        "  替换(&E)  Ctrl+H",
+        "  替换所有(&Z)",
+        "帮助(&H)",
+        "  帮助主题(&H)",
+        "  访问主页(&I)",
+        "  联系作者(&E)",
+        "  关于zozuz(&A)",
+    };
+    std::vector<std::string> shown;
+    for (const TMenuItem* menu : root.Children()) {
+        shown.push_back(menu->Caption() + (menu->ShortCut() != 0 ? "  " + ShortCutToText(menu->ShortCut()) : ""));
+        for (const TMenuItem* entry : menu->Children()) {
+            shown.push_back("  " + entry->Caption() + (entry->ShortCut() != 0 ? "  " + ShortCutToText(entry->ShortCut()) : ""));
+            EXPECT_TRUE(entry->Children().empty()) << entry->Caption();
+        }
+    }
+    EXPECT_EQ(shown, expected);
 }
 
 TEST_F(VeskAppFormTest, ToolbarButtonsSitAtTheirPlacesWithTheirPictures) {
