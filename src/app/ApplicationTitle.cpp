@@ -1,6 +1,6 @@
 #include "app/ApplicationTitle.h"
 
-#include "app/Utf8Cut.h"
+#include "base/Utf8Cut.h"
 
 namespace zozuz {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/Utf8Cut.h"
+#include "base/Utf8Cut.h"
 
 namespace zozuz {
 

@@ -10,9 +10,9 @@
 #include "app/ApplicationTitle.h"
 #include "app/FatalErrorText.h"
 #include "app/MouseTarget.h"
-#include "app/Utf8Cut.h"
 #include "base/ErrorText.h"
 #include "base/Exception.h"
+#include "base/Utf8Cut.h"
 #include "platform/host/ShowCommand.h"
 
 namespace zozuz {

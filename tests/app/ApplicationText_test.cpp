@@ -5,7 +5,6 @@
 
 #include "app/ApplicationTitle.h"
 #include "app/FatalErrorText.h"
-#include "app/Utf8Cut.h"
 
 namespace zozuz {
 namespace {
@@ -52,14 +51,6 @@ TEST(ModuleName, IsTheFileNameWithoutFolder) {
     EXPECT_EQ(moduleNameFromPath("/usr/local/bin/zozuz"), "zozuz");
     EXPECT_EQ(moduleNameFromPath("zozuz.bin"), "zozuz.bin");
     EXPECT_EQ(moduleNameFromPath("C:\\Program Files\\zozuz\\zozuz.exe"), "zozuz.exe");
-}
-
-TEST(Utf8Cut, KeepsWholeCharactersAndCutsStrayBytesWhereTheLimitSays) {
-    EXPECT_EQ(cutUtf8("abc", 5), "abc");
-    EXPECT_EQ(cutUtf8("ab字", 4), "ab");
-    EXPECT_EQ(cutUtf8("ab字", 5), "ab字");
-    EXPECT_EQ(cutUtf8("a\x80\x80\x80\x80\x80", 4), "a\x80\x80\x80");
-    EXPECT_EQ(cutUtf8("", 0), "");
 }
 
 TEST(FatalErrorText, FollowsTheFixedFormatWithItsOwnPeriodRule) {

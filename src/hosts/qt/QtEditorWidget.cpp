@@ -17,34 +17,10 @@
 #include "hosts/qt/QtCodePageText.h"
 #include "hosts/qt/QtEditorWindow.h"
 #include "hosts/qt/QtHost.h"
-#include "hosts/qt/QtKeyMap.h"
+#include "hosts/qt/QtMouseMap.h"
 #include "hosts/qt/QtWindow.h"
 
 namespace zozuz {
-
-namespace {
-
-MouseEvent::Button buttonOf(Qt::MouseButton button) {
-    switch (button) {
-        case Qt::LeftButton: return MouseEvent::Button::Left;
-        case Qt::RightButton: return MouseEvent::Button::Right;
-        case Qt::MiddleButton: return MouseEvent::Button::Middle;
-        default: return MouseEvent::Button::None;
-    }
-}
-
-MouseEvent mouseOf(const QSinglePointEvent& event, MouseEvent::Kind kind) {
-    MouseEvent mouse;
-    mouse.kind = kind;
-    const QPoint at = event.position().toPoint();
-    mouse.position = Point{at.x(), at.y()};
-    mouse.shift = event.modifiers().testFlag(Qt::ShiftModifier);
-    mouse.ctrl = event.modifiers().testFlag(Qt::ControlModifier);
-    mouse.alt = event.modifiers().testFlag(Qt::AltModifier);
-    return mouse;
-}
-
-}  // namespace
 
 QtEditorWidget::QtEditorWidget(QtEditorWindow& window, QWidget* parent) : QAbstractScrollArea(parent), window_(window) {
     setFocusPolicy(Qt::StrongFocus);
@@ -72,25 +48,14 @@ bool QtEditorWidget::viewportEvent(QEvent* event) {
     switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick: {
-            auto* qt = static_cast<QMouseEvent*>(event);
-            const MouseEvent::Kind kind = event->type() == QEvent::MouseButtonPress     ? MouseEvent::Kind::Down
-                                          : event->type() == QEvent::MouseButtonRelease ? MouseEvent::Kind::Up
-                                                                                        : MouseEvent::Kind::DoubleClick;
-            MouseEvent mouse = mouseOf(*qt, kind);
-            mouse.button = buttonOf(qt->button());
-            host.guard([&] { client.mouse(mouse); });
-            return true;
-        }
+        case QEvent::MouseButtonDblClick:
         case QEvent::MouseMove: {
-            const MouseEvent mouse = mouseOf(*static_cast<QMouseEvent*>(event), MouseEvent::Kind::Move);
+            const MouseEvent mouse = mouseEventFromQt(*static_cast<QMouseEvent*>(event));
             host.guard([&] { client.mouse(mouse); });
             return true;
         }
         case QEvent::Wheel: {
-            auto* qt = static_cast<QWheelEvent*>(event);
-            MouseEvent mouse = mouseOf(*qt, MouseEvent::Kind::Wheel);
-            mouse.wheelDelta = qt->angleDelta().y();
+            const MouseEvent mouse = mouseEventFromQt(*static_cast<QWheelEvent*>(event));
             host.guard([&] { client.mouse(mouse); });
             return true;
         }
@@ -114,7 +79,7 @@ void QtEditorWidget::resizeEvent(QResizeEvent* event) {
 }
 
 void QtEditorWidget::keyPressEvent(QKeyEvent* event) {
-    const KeyEvent key = keyEventFromQt(*event);
+    const KeyEvent key = window_.host().keyOf(*event);
     if (window_.parent().offerToMenuBar(key)) return;
     window_.host().guard([&] { window_.client().key(key); });
 }

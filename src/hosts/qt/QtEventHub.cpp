@@ -95,11 +95,20 @@ bool QtEventHub::previewKey(QObject* watched, QEvent* event) {
     if (!window || !window->enabled()) return false;
     host_.announce(HostListener::InputKind::Key);
     const auto* qtKey = static_cast<const QKeyEvent*>(event);
+    // A copy for the preview: a nested event loop inside it converts keys of its own.
     const KeyEvent key = keyEventFromQt(*qtKey);
+    convertedKey_ = ConvertedKey{qtKey, qtKey->type(), qtKey->key(), qtKey->modifiers(), qtKey->text(), key};
     bool consumed = false;
     // A key whose preview failed counts as handled: the error display takes over from here.
     if (!host_.guard([&] { consumed = window->client().keyPreview(key); })) consumed = true;
     return consumed;
+}
+
+KeyEvent QtEventHub::keyOf(const QKeyEvent& event) const {
+    const bool converted = convertedKey_ && convertedKey_->event == &event && convertedKey_->type == event.type() &&
+                           convertedKey_->key == event.key() && convertedKey_->modifiers == event.modifiers() &&
+                           convertedKey_->text == event.text();
+    return converted ? convertedKey_->converted : keyEventFromQt(event);
 }
 
 }  // namespace zozuz

@@ -1,11 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include <QEvent>
 #include <QObject>
+#include <QString>
 
 #include "platform/host/HostListener.h"
+#include "platform/host/KeyEvent.h"
+
+class QKeyEvent;
 
 namespace zozuz {
 
@@ -29,6 +34,11 @@ public:
     // Queues the message that a host timer is due.
     void postTimerDue(std::uint64_t timer);
 
+    // A key event in the program's terms. The filter converts each key as it reaches its top-level
+    // window, and the widget it goes on to takes that conversion instead of making its own; a key
+    // sent to a widget directly never passed the filter and is converted here.
+    KeyEvent keyOf(const QKeyEvent& event) const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
@@ -38,7 +48,21 @@ private:
     bool previewKey(QObject* watched, QEvent* event);
     void announceInput(QObject* watched, HostListener::InputKind kind);
 
+    // The last key the filter converted, with what its conversion was made from. The event's
+    // address alone could be a later event's that the filter never saw; the conversion reads
+    // nothing but the type, key, modifiers and text, so an event that matches in these converts
+    // to just this key.
+    struct ConvertedKey {
+        const QKeyEvent* event = nullptr;
+        QEvent::Type type = QEvent::None;
+        int key = 0;
+        Qt::KeyboardModifiers modifiers;
+        QString text;
+        KeyEvent converted;
+    };
+
     QtHost& host_;
+    std::optional<ConvertedKey> convertedKey_;
 };
 
 }  // namespace zozuz

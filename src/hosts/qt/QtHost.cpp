@@ -176,6 +176,8 @@ void QtHost::waitForEvent() {
 
 void QtHost::postQuit() { hub_->postQuit(); }
 
+KeyEvent QtHost::keyOf(const QKeyEvent& event) const { return hub_->keyOf(event); }
+
 // --- Timers ---
 
 Host::TimerId QtHost::startTimer(int milliseconds, std::function<void()> callback) {

@@ -12,6 +12,7 @@
 #include "platform/gfx/Geometry.h"
 #include "platform/host/Host.h"
 #include "platform/host/HostListener.h"
+#include "platform/host/KeyEvent.h"
 #include "platform/gfx/Image.h"
 #include "platform/host/MessageBox.h"
 #include "platform/host/NativeWindow.h"
@@ -22,6 +23,7 @@
 // Only forward declarations of Qt's classes here: the program's start code includes this header,
 // and nothing outside the Qt host folder sees a Qt header.
 class QApplication;
+class QKeyEvent;
 class QObject;
 class QWindow;
 
@@ -107,6 +109,9 @@ public:
     // The program's window that a Qt window belongs to, or null.
     QtWindow* windowOf(const QWindow* window) const;
     QtWindow* windowOfWidget(const QObject* widget) const;
+    // A key event that reached one of the program's widgets, in the program's terms: converted once,
+    // as the key passed the event filter on its way.
+    KeyEvent keyOf(const QKeyEvent& event) const;
 
     // The frame a window manager puts around a top-level window of each kind, as far as it has been
     // seen yet; empty until a window of the program has been mapped with its frame. New windows are

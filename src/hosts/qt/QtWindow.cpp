@@ -417,7 +417,8 @@ bool QtWindow::offerToMenuBar(const KeyEvent& key) {
     return true;
 }
 
-void QtWindow::keyArrived(const KeyEvent& key) {
+void QtWindow::keyArrived(const QKeyEvent& event) {
+    const KeyEvent key = host_.keyOf(event);
     if (offerToMenuBar(key)) return;
     host_.guard([&] { client_.keyPress(key); });
 }

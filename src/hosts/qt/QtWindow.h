@@ -20,6 +20,8 @@
 #include "platform/host/Surface.h"
 #include "platform/host/WindowClient.h"
 
+class QKeyEvent;
+
 namespace zozuz {
 
 class QtHost;
@@ -98,7 +100,7 @@ public:
     void geometryChanged();
     void windowStateChanged();
     void activationChanged(bool active);
-    void keyArrived(const KeyEvent& key);
+    void keyArrived(const QKeyEvent& event);
     // Hands Alt with a character to the menu bar; false when the key is not such or there is no bar.
     bool offerToMenuBar(const KeyEvent& key);
     void mouseArrived(const MouseEvent& mouse);

@@ -11,36 +11,10 @@
 #include <QWheelEvent>
 #include <QWindow>
 
-#include "platform/host/KeyEvent.h"
-#include "platform/host/MouseEvent.h"
-#include "hosts/qt/QtKeyMap.h"
+#include "hosts/qt/QtMouseMap.h"
 #include "hosts/qt/QtWindow.h"
 
 namespace zozuz {
-
-namespace {
-
-MouseEvent::Button buttonOf(Qt::MouseButton button) {
-    switch (button) {
-        case Qt::LeftButton: return MouseEvent::Button::Left;
-        case Qt::RightButton: return MouseEvent::Button::Right;
-        case Qt::MiddleButton: return MouseEvent::Button::Middle;
-        default: return MouseEvent::Button::None;
-    }
-}
-
-MouseEvent mouseEventOf(const QSinglePointEvent& event, MouseEvent::Kind kind) {
-    MouseEvent mouse;
-    mouse.kind = kind;
-    const QPoint at = event.position().toPoint();
-    mouse.position = Point{at.x(), at.y()};
-    mouse.shift = event.modifiers().testFlag(Qt::ShiftModifier);
-    mouse.ctrl = event.modifiers().testFlag(Qt::ControlModifier);
-    mouse.alt = event.modifiers().testFlag(Qt::AltModifier);
-    return mouse;
-}
-
-}  // namespace
 
 QtWindowWidget::QtWindowWidget(QtWindow& window, QWidget* owner, Qt::WindowFlags flags)
     : QWidget(owner, flags), window_(window) {
@@ -100,37 +74,18 @@ void QtWindowWidget::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
-void QtWindowWidget::keyPressEvent(QKeyEvent* event) { window_.keyArrived(keyEventFromQt(*event)); }
+void QtWindowWidget::keyPressEvent(QKeyEvent* event) { window_.keyArrived(*event); }
 
-void QtWindowWidget::keyReleaseEvent(QKeyEvent* event) { window_.keyArrived(keyEventFromQt(*event)); }
+void QtWindowWidget::keyReleaseEvent(QKeyEvent* event) { window_.keyArrived(*event); }
 
-void QtWindowWidget::mousePressEvent(QMouseEvent* event) {
-    MouseEvent mouse = mouseEventOf(*event, MouseEvent::Kind::Down);
-    mouse.button = buttonOf(event->button());
-    window_.mouseArrived(mouse);
-}
+void QtWindowWidget::mousePressEvent(QMouseEvent* event) { window_.mouseArrived(mouseEventFromQt(*event)); }
 
-void QtWindowWidget::mouseReleaseEvent(QMouseEvent* event) {
-    MouseEvent mouse = mouseEventOf(*event, MouseEvent::Kind::Up);
-    mouse.button = buttonOf(event->button());
-    window_.mouseArrived(mouse);
-}
+void QtWindowWidget::mouseReleaseEvent(QMouseEvent* event) { window_.mouseArrived(mouseEventFromQt(*event)); }
 
-void QtWindowWidget::mouseDoubleClickEvent(QMouseEvent* event) {
-    MouseEvent mouse = mouseEventOf(*event, MouseEvent::Kind::DoubleClick);
-    mouse.button = buttonOf(event->button());
-    window_.mouseArrived(mouse);
-}
+void QtWindowWidget::mouseDoubleClickEvent(QMouseEvent* event) { window_.mouseArrived(mouseEventFromQt(*event)); }
 
-void QtWindowWidget::mouseMoveEvent(QMouseEvent* event) {
-    window_.mouseArrived(mouseEventOf(*event, MouseEvent::Kind::Move));
-}
+void QtWindowWidget::mouseMoveEvent(QMouseEvent* event) { window_.mouseArrived(mouseEventFromQt(*event)); }
 
-void QtWindowWidget::wheelEvent(QWheelEvent* event) {
-    MouseEvent mouse = mouseEventOf(*event, MouseEvent::Kind::Wheel);
-    // Qt counts in eighths of a degree, 120 to a notch, as the program does.
-    mouse.wheelDelta = event->angleDelta().y();
-    window_.mouseArrived(mouse);
-}
+void QtWindowWidget::wheelEvent(QWheelEvent* event) { window_.mouseArrived(mouseEventFromQt(*event)); }
 
 }  // namespace zozuz

@@ -8,7 +8,6 @@
 
 #include <windows.h>
 #include <imm.h>
-#include <windowsx.h>
 
 #include "base/Exception.h"
 #include "hosts/win32/GdiCodePageText.h"
@@ -18,6 +17,7 @@
 #include "hosts/win32/Win32Input.h"
 #include "hosts/win32/Win32Window.h"
 #include "hosts/win32/WideText.h"
+#include "hosts/win32/WindowProcedure.h"
 
 namespace zozuz {
 
@@ -25,25 +25,11 @@ namespace {
 
 constexpr wchar_t kEditorClass[] = L"zozuzEditor";
 
-LRESULT CALLBACK editorProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        auto* window = static_cast<Win32EditorWindow*>(create->lpCreateParams);
-        SetWindowLongPtrW(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
-        if (window) window->attach(handle);
-    }
-    if (auto* window = reinterpret_cast<Win32EditorWindow*>(GetWindowLongPtrW(handle, GWLP_USERDATA))) {
-        std::intptr_t result = 0;
-        if (window->handleMessage(message, wParam, lParam, result)) return result;
-    }
-    return DefWindowProcW(handle, message, wParam, lParam);
-}
-
 void registerEditorClass(HINSTANCE instance) {
     WNDCLASSEXW editor{};
     editor.cbSize = sizeof editor;
     editor.style = CS_DBLCLKS;
-    editor.lpfnWndProc = editorProcedure;
+    editor.lpfnWndProc = objectWindowProcedure<Win32EditorWindow>;
     editor.hInstance = instance;
     editor.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_IBEAM));
     editor.lpszClassName = kEditorClass;
@@ -350,32 +336,22 @@ bool Win32EditorWindow::handleMessage(unsigned message, std::uintptr_t wParam, s
         case WM_KEYDOWN:
         case WM_KEYUP:
         case WM_SYSKEYDOWN:
-        case WM_SYSKEYUP: {
-            std::optional<KeyEvent> key = host_.dispatchingKey();
-            if (!key) key = keyEventFromMessage(message, wParam, lParam, GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0);
-            if (key) host_.guard([&] { client_.key(*key); });
-            // The system keys keep their meaning for the top-level window (Alt+F4, the menu).
-            return message == WM_KEYDOWN || message == WM_KEYUP;
-        }
+        case WM_SYSKEYUP:
+            return host_.deliverKeyMessage(message, wParam, lParam, [&](const KeyEvent& key) { client_.key(key); });
         default:
             break;
     }
-    if (message == WM_MOUSEMOVE || (message >= WM_LBUTTONDOWN && message <= WM_MOUSEWHEEL)) {
-        POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        if (message == WM_MOUSEWHEEL) ScreenToClient(handle_, &p);
-        const Point position = scale().toLogical(Point{p.x, p.y});
-        // A held button keeps the pointer's events coming also outside the window.
-        if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN) {
-            SetFocus(handle_);
-            SetCapture(handle_);
-        } else if ((message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP) &&
-                   (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) {
-            ReleaseCapture();
-        }
-        if (auto mouse = mouseEventFromMessage(message, wParam, position, GetKeyState(VK_MENU) < 0)) {
-            host_.guard([&] { client_.mouse(*mouse); });
-            return true;
-        }
+    // A held button keeps the pointer's events coming also outside the window.
+    if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN) {
+        SetFocus(handle_);
+        SetCapture(handle_);
+    } else if ((message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP) &&
+               (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0) {
+        ReleaseCapture();
+    }
+    if (auto mouse = mouseEventOfWindow(handle_, message, wParam, lParam, scale())) {
+        host_.guard([&] { client_.mouse(*mouse); });
+        return true;
     }
     return false;
 }

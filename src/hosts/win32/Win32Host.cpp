@@ -24,6 +24,7 @@
 #include "hosts/win32/Win32Printer.h"
 #include "hosts/win32/Win32Window.h"
 #include "hosts/win32/WideText.h"
+#include "hosts/win32/WindowProcedure.h"
 
 namespace zozuz {
 
@@ -31,20 +32,6 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"zozuzWindow";
 constexpr wchar_t kMessageClass[] = L"zozuzMessages";
-
-LRESULT CALLBACK windowProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        auto* window = static_cast<Win32Window*>(create->lpCreateParams);
-        SetWindowLongPtrW(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
-        if (window) window->attach(handle);
-    }
-    if (auto* window = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(handle, GWLP_USERDATA))) {
-        std::intptr_t result = 0;
-        if (window->handleMessage(message, wParam, lParam, result)) return result;
-    }
-    return DefWindowProcW(handle, message, wParam, lParam);
-}
 
 // The host's own hidden window, which only receives the timers' messages.
 LRESULT CALLBACK messageProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -65,7 +52,7 @@ void registerClasses(HINSTANCE instance) {
     WNDCLASSEXW windows{};
     windows.cbSize = sizeof windows;
     windows.style = CS_DBLCLKS;
-    windows.lpfnWndProc = windowProcedure;
+    windows.lpfnWndProc = objectWindowProcedure<Win32Window>;
     windows.hInstance = instance;
     // The executable's own icon, where it has one; the system's application icon otherwise.
     windows.hIcon = LoadIconW(instance, L"MAINICON");
@@ -272,6 +259,14 @@ Host::PumpResult Win32Host::pumpOne() {
     dispatchingKey_.reset();
     rethrowPending();
     return PumpResult::Handled;
+}
+
+bool Win32Host::deliverKeyMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                                  const std::function<void(const KeyEvent&)>& deliver) {
+    std::optional<KeyEvent> key = dispatchingKey_;
+    if (!key) key = keyEventFromMessage(message, wParam, lParam, GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0);
+    if (key) guard([&] { deliver(*key); });
+    return message == WM_KEYDOWN || message == WM_KEYUP;
 }
 
 void Win32Host::waitForEvent() {

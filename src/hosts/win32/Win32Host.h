@@ -110,8 +110,12 @@ public:
     Win32Window* windowOf(HWND__* handle) const;
     // The name of the window class of the program's windows.
     static const wchar_t* windowClassName();
-    // The key message being dispatched right now, in the program's terms, with the text it types.
-    const std::optional<KeyEvent>& dispatchingKey() const { return dispatchingKey_; }
+    // Hands a key message that reached one of the program's windows to `deliver`, guarded: the key
+    // the pump converted when it dispatches the message, or else (a message sent to the window
+    // directly) the message's own conversion. Returns whether the message is done with: the system
+    // keys go on to the system's handling too, so that Alt+F4 and the system menu keep working.
+    bool deliverKeyMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                           const std::function<void(const KeyEvent&)>& deliver);
 
     // The main monitor's density, in which screen positions are counted; read once, as the system
     // changes it only for a new session.
@@ -145,6 +149,7 @@ private:
     HostListener* listener_ = nullptr;
     std::vector<Win32Window*> windows_;
     std::exception_ptr pending_;
+    // The key message being dispatched right now, in the program's terms, with the text it types.
     std::optional<KeyEvent> dispatchingKey_;
     TimerId nextTimer_ = 0;
     std::map<TimerId, std::function<void()>> timers_;

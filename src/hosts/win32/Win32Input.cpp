@@ -1,6 +1,7 @@
 #include "hosts/win32/Win32Input.h"
 
 #include <windows.h>
+#include <windowsx.h>
 
 namespace zozuz {
 
@@ -56,6 +57,15 @@ std::optional<MouseEvent> mouseEventFromMessage(unsigned message, std::uintptr_t
     mouse.ctrl = (keys & MK_CONTROL) != 0;
     mouse.alt = alt;
     return mouse;
+}
+
+std::optional<MouseEvent> mouseEventOfWindow(HWND window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
+                                             const PixelScale& scale) {
+    if (message != WM_MOUSEMOVE && (message < WM_LBUTTONDOWN || message > WM_MOUSEWHEEL)) return std::nullopt;
+    POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    // The wheel message alone carries screen coordinates.
+    if (message == WM_MOUSEWHEEL) ScreenToClient(window, &p);
+    return mouseEventFromMessage(message, wParam, scale.toLogical(Point{p.x, p.y}), GetKeyState(VK_MENU) < 0);
 }
 
 std::optional<HostListener::InputKind> hintEndingInput(unsigned message) {

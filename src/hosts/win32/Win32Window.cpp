@@ -1,7 +1,6 @@
 #include "hosts/win32/Win32Window.h"
 
 #include <windows.h>
-#include <windowsx.h>
 
 #include "hosts/win32/IconHandle.h"
 #include "hosts/win32/Win32Dpi.h"
@@ -437,25 +436,14 @@ bool Win32Window::handleMessage(unsigned message, std::uintptr_t wParam, std::in
         case WM_KEYDOWN:
         case WM_KEYUP:
         case WM_SYSKEYDOWN:
-        case WM_SYSKEYUP: {
-            std::optional<KeyEvent> key = host_.dispatchingKey();
-            if (!key) key = keyEventFromMessage(message, wParam, lParam, GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0);
-            if (key) host_.guard([&] { client_.keyPress(*key); });
-            // The system keys keep their meaning: Alt+F4 closes, Alt alone opens the system menu.
-            return message == WM_KEYDOWN || message == WM_KEYUP;
-        }
+        case WM_SYSKEYUP:
+            return host_.deliverKeyMessage(message, wParam, lParam, [&](const KeyEvent& key) { client_.keyPress(key); });
         default:
             break;
     }
-    if (message == WM_MOUSEMOVE || (message >= WM_LBUTTONDOWN && message <= WM_MOUSEWHEEL)) {
-        POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        // The wheel message alone carries screen coordinates.
-        if (message == WM_MOUSEWHEEL) ScreenToClient(handle_, &p);
-        const Point position = scale_.toLogical(Point{p.x, p.y});
-        if (auto mouse = mouseEventFromMessage(message, wParam, position, GetKeyState(VK_MENU) < 0)) {
-            host_.guard([&] { client_.mouse(*mouse); });
-            return true;
-        }
+    if (auto mouse = mouseEventOfWindow(handle_, message, wParam, lParam, scale_)) {
+        host_.guard([&] { client_.mouse(*mouse); });
+        return true;
     }
     return false;
 }

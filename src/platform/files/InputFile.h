@@ -36,6 +36,8 @@ public:
 private:
     [[noreturn]] void failOpen(int error);
     void examine(bool lock);
+    // Closes the file if it is this object's to close (a standard stream stays open), and marks it closed.
+    void release();
 
     FileSystem& fs_;
     std::string name_;  // as the caller gave it, for messages

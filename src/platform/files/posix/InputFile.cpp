@@ -18,15 +18,6 @@ InputFile::InputFile(FileSystem& fs, const std::string& fileName) : fs_(fs), nam
     examine(true);
 }
 
-InputFile::InputFile(FileSystem& fs, StandardStream stream, const std::string& name)
-    : fs_(fs), name_(name), handle_(stream.number), owned_(false) {
-    examine(false);
-}
-
-InputFile::~InputFile() {
-    if (owned_ && handle_ >= 0) fs_.close(handle_);
-}
-
 void InputFile::examine(bool lock) {
     struct stat status {};
     if (fs_.fstat(handle_, &status) != 0) failOpen(errno);
@@ -41,8 +32,7 @@ void InputFile::examine(bool lock) {
 
 void InputFile::failOpen(int error) {
     // The destructor does not run when a constructor throws, so a failure closes the file here.
-    if (owned_ && handle_ >= 0) fs_.close(handle_);
-    handle_ = -1;
+    release();
     const std::string reason = error == EWOULDBLOCK ? name_ + ": locked by another program" : systemReason(name_, error);
     throw EFOpenError(formatMessage(messages::kCannotOpenFile, {std::string_view(name_)}), reason);
 }
@@ -53,14 +43,9 @@ std::size_t InputFile::readSome(char* buffer, std::size_t size) {
     return static_cast<std::size_t>(n);
 }
 
-std::size_t InputFile::read(char* buffer, std::size_t size) {
-    std::size_t got = 0;
-    while (got < size) {
-        const std::size_t n = readSome(buffer + got, size - got);
-        if (n == 0) break;
-        got += n;
-    }
-    return got;
+void InputFile::release() {
+    if (owned_ && handle_ >= 0) fs_.close(handle_);
+    handle_ = -1;
 }
 
 }  // namespace zozuz

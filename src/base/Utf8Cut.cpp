@@ -1,4 +1,4 @@
-#include "app/Utf8Cut.h"
+#include "base/Utf8Cut.h"
 
 namespace zozuz {
 
