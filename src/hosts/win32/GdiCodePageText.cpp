@@ -80,11 +80,11 @@ void GdiCodePageCanvas::drawText(Point at, std::string_view bytes, const Font& f
         logicalX = next;
         i += length;
     }
-    // At a density above the logical one the characters are large enough to gain from the system's
-    // smoothing, which at the logical size only greys the thin strokes of some Song faces.
+    // Unsmoothed at every density, as at the logical one: the system's smoothing only greys the
+    // thin Latin strokes of some Song faces, and the text must show in the window-text colour.
     Font scaled = font;
     scaled.pixelHeight = scale_.toDevice(font.pixelHeight);
-    HGDIOBJ oldFont = SelectObject(dc_, fonts_.handleOf(scaled));
+    HGDIOBJ oldFont = SelectObject(dc_, fonts_.unsmoothedHandleOf(scaled));
     SetBkMode(dc_, TRANSPARENT);
     SetTextColor(dc_, colourOf(rgb));
     SetTextAlign(dc_, TA_TOP | TA_LEFT | TA_NOUPDATECP);
