@@ -7,6 +7,7 @@
 
 #include "editor/CharacterKinds.h"
 #include "editor/EditControl.h"
+#include "editor/EditKeyMap.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Geometry.h"
 #include "platform/host/Clipboard.h"
@@ -128,6 +129,9 @@ public:
     // --- Input ---
     // A key press (releases are ignored). Returns whether the view used it.
     bool key(const KeyEvent& key);
+    // Carries out what a key asks for (see EditKeyMap); `extend` moves the caret keeping the anchor.
+    // Returns false for a command that leaves the key to the window.
+    bool perform(EditCommand command, bool extend);
     void mouse(const MouseEvent& mouse);
     // The pointer was taken away while the button was held (a box or a modal window came up): the
     // drag selection ends where it stands, and later moves select nothing.
