@@ -99,15 +99,21 @@ EditControl::Pos EditControl::lineLength(Pos position) const {
 }
 
 EditControl::LineSpan EditControl::lineSpan(Pos line) const {
-    if (line < 0) return {line, -1, -1};
+    if (line < 0) return {line, -1, -1, -1};
     impl_->wrapThroughDisplayLine(line);
-    if (line >= lineCountSoFar()) return {line, -1, -1};
-    return {line, impl_->displayStart(line), impl_->displayLineEnd(line)};
+    if (line >= lineCountSoFar()) return {line, -1, -1, -1};
+    return spanOf(line);
 }
 
 EditControl::LineSpan EditControl::lineSpanAt(Pos position) const {
-    const Pos line = impl_->displayLineFromPosition(position);
-    return {line, impl_->displayStart(line), impl_->displayLineEnd(line)};
+    return spanOf(impl_->displayLineFromPosition(position));
+}
+
+// The line must exist and be divided: the start of the line after it is then final too, as the start
+// of a display line of the same editor line or of the next editor line.
+EditControl::LineSpan EditControl::spanOf(Pos line) const {
+    const Pos next = line + 1 < lineCountSoFar() ? impl_->displayStart(line + 1) : -1;
+    return {line, impl_->displayStart(line), impl_->displayLineEnd(line), next};
 }
 
 std::size_t EditControl::getLine(Pos line, char* buffer, std::size_t capacity) const {

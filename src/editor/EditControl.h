@@ -100,6 +100,7 @@ public:
         Pos line = 0;
         Pos start = -1;
         Pos end = -1;
+        Pos next = -1;  // the start of the line after it, -1 for the last line
     };
     LineSpan lineSpan(Pos line) const;
     // The span of the line that holds a position, as lineFromPosition finds it.
@@ -188,6 +189,8 @@ public:
     void checkInvariants() const;
 
 private:
+    LineSpan spanOf(Pos line) const;
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

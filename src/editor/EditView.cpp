@@ -6,7 +6,7 @@ namespace zozuz {
 
 EditView::EditView(EditControl& edit, const CodePageCodec& codec, CodePageTextMeasure& measure, Clipboard& clipboard)
     : edit_(edit), codec_(codec), measure_(measure), clipboard_(clipboard),
-      kinds_(LeadByteSet::codePage936(), codec) {
+      kinds_(LeadByteSet::codePage936(), codec), lines_(edit) {
     Font font;
     font.pixelHeight = 16;
     setFont(font);
@@ -105,7 +105,7 @@ EditView::Pos EditView::existingLine(Pos line) const {
     if (line <= 0) return 0;
     // Under word wrap lineIndex divides the lines up to `line` only; a line past the end has had
     // every line divided, and then the count costs nothing.
-    return edit_.lineIndex(line) >= 0 ? line : edit_.lineCount() - 1;
+    return lines_.line(line).start >= 0 ? line : edit_.lineCount() - 1;
 }
 
 void EditView::clampScroll() {

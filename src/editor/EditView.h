@@ -8,6 +8,7 @@
 #include "editor/CharacterKinds.h"
 #include "editor/EditControl.h"
 #include "editor/EditKeyMap.h"
+#include "editor/LineCache.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Geometry.h"
 #include "platform/host/Clipboard.h"
@@ -221,7 +222,7 @@ private:
     };
 
     // The display line's bytes, without its break.
-    Pos lineStart(Pos line) const { return edit_.lineIndex(line); }
+    Pos lineStart(Pos line) const { return lines_.line(line).start; }
     Pos lineEnd(Pos line) const;
     // The display line a caret position is shown on.
     Pos lineOf(Pos position) const;
@@ -270,6 +271,9 @@ private:
     CharacterKinds kinds_;
     EditViewListener* listener_ = nullptr;
     EditControl::ListenerId listenerId_ = 0;
+    // The lines the view read last, with their bytes; it drops them itself whenever the control's
+    // lines change (see LineCache).
+    mutable LineCache lines_;
 
     Font font_;
     Font boxFont_;

@@ -15,8 +15,8 @@ enum CharacterClass : int { kSpace = 0, kWord = 1, kPunctuation = 2 };
 
 EditView::Pos EditView::stopAtOrBefore(Pos position) {
     position = std::clamp<Pos>(position, 0, edit_.textLength());
-    if (position > 0 && position < edit_.textLength() && edit_.byteAt(position - 1) == '\r' &&
-        edit_.byteAt(position) == '\n') {
+    if (position > 0 && position < edit_.textLength() && lines_.byteAt(position - 1) == '\r' &&
+        lines_.byteAt(position) == '\n') {
         return position - 1;
     }
     const Pos line = lineOf(position);
@@ -24,7 +24,7 @@ EditView::Pos EditView::stopAtOrBefore(Pos position) {
     const Pos end = lineEnd(line);
     // A byte that is not a lead byte ends a character, so the characters after it start fresh.
     Pos p = position;
-    while (p > start && kinds_.isLead(static_cast<std::uint8_t>(edit_.byteAt(p - 1)))) --p;
+    while (p > start && kinds_.isLead(static_cast<std::uint8_t>(lines_.byteAt(p - 1)))) --p;
     while (p < position) {
         const Pos next = p + characterAt(p, end).length;
         if (next > position) return p;
@@ -37,14 +37,14 @@ EditView::Pos EditView::nextStop(Pos position) {
     const Pos length = edit_.textLength();
     if (position >= length) return length;
     position = stopAtOrBefore(position);
-    if (edit_.byteAt(position) == '\r' && position + 1 < length && edit_.byteAt(position + 1) == '\n') return position + 2;
+    if (lines_.byteAt(position) == '\r' && position + 1 < length && lines_.byteAt(position + 1) == '\n') return position + 2;
     return position + characterAt(position, lineEnd(lineOf(position))).length;
 }
 
 EditView::Pos EditView::previousStop(Pos position) {
     position = stopAtOrBefore(position);
     if (position <= 0) return 0;
-    if (position >= 2 && edit_.byteAt(position - 2) == '\r' && edit_.byteAt(position - 1) == '\n') return position - 2;
+    if (position >= 2 && lines_.byteAt(position - 2) == '\r' && lines_.byteAt(position - 1) == '\n') return position - 2;
     return stopAtOrBefore(position - 1);
 }
 
@@ -70,7 +70,8 @@ void EditView::moveCaret(Pos position, bool extend, bool atRowEnd) {
 
 bool EditView::isWrappedRowEnd(Pos line, Pos position) const {
     // A display line that ends in a line break ends before the break, where the next one cannot start.
-    return position == lineEnd(line) && edit_.lineIndex(line + 1) == position;
+    const LineCache::Line span = lines_.line(line);
+    return span.start >= 0 && position == span.end && span.next == position;
 }
 
 EditView::Pos EditView::caretLine() const {
@@ -83,7 +84,7 @@ EditView::Pos EditView::caretLine() const {
 // --- Words ---
 
 int EditView::characterClass(Pos position) {
-    const auto byte = static_cast<std::uint8_t>(edit_.byteAt(position));
+    const auto byte = static_cast<std::uint8_t>(lines_.byteAt(position));
     if (byte == ' ' || byte == '\t') return kSpace;
     if (byte >= 0x80 || (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
         byte == '_') {
@@ -113,7 +114,7 @@ EditView::Pos EditView::wordRight(Pos position) {
 EditView::Pos EditView::wordLeft(Pos position) {
     const Pos previous = previousStop(position);
     if (previous == position) return position;
-    if (position - previous == 2 && edit_.byteAt(previous) == '\r' && edit_.byteAt(previous + 1) == '\n') return previous;
+    if (position - previous == 2 && lines_.byteAt(previous) == '\r' && lines_.byteAt(previous + 1) == '\n') return previous;
     const std::vector<Stop> stops = stopsOfLine(lineOf(previous));
     std::size_t i = 0;
     while (i + 1 < stops.size() && stops[i].start < previous) ++i;

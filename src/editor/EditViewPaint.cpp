@@ -62,7 +62,7 @@ EditView::LineLayout EditView::layoutLine(Pos line, int maxX) {
 std::vector<EditView::LineLayout> EditView::visibleLines() {
     std::vector<LineLayout> lines;
     const Pos last = topLine_ + visibleRows() + 1;
-    for (Pos line = topLine_; line < last && edit_.lineIndex(line) >= 0; ++line) {
+    for (Pos line = topLine_; line < last && lineStart(line) >= 0; ++line) {
         lines.push_back(layoutLine(line, xOffset_ + size_.width));
     }
     return lines;
@@ -87,7 +87,7 @@ void EditView::paint(CodePageCanvas& canvas, const Rect& area) {
     paintedCaretLine_ = caretLine();
     const Pos firstRow = std::max(0, area.top) / lineHeight_;
     const Pos lastRow = std::max(0, area.bottom - 1) / lineHeight_;
-    for (Pos row = firstRow; row <= lastRow && edit_.lineIndex(topLine_ + row) >= 0; ++row) {
+    for (Pos row = firstRow; row <= lastRow && lineStart(topLine_ + row) >= 0; ++row) {
         const int y = static_cast<int>(row) * lineHeight_;
         const LineLayout line = layoutLine(topLine_ + row, xOffset_ + size_.width);
         for (const Run& run : line.runs) {
@@ -102,7 +102,7 @@ void EditView::paint(CodePageCanvas& canvas, const Rect& area) {
                     canvas.drawText({x, y}, edit_.range(run.start, run.end), font_, colour);
                     break;
                 case Run::Kind::Box:
-                    drawBox(canvas, x, y, run.width, static_cast<std::uint8_t>(edit_.byteAt(run.start)), run.selected);
+                    drawBox(canvas, x, y, run.width, static_cast<std::uint8_t>(lines_.byteAt(run.start)), run.selected);
                     break;
                 case Run::Kind::Preedit:
                     canvas.drawText({x, y}, preeditBytes_, font_, palette_.text);

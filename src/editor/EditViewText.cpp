@@ -7,15 +7,15 @@ namespace zozuz {
 // --- Characters and lines ---
 
 EditView::Pos EditView::lineEnd(Pos line) const {
-    const Pos start = edit_.lineIndex(line);
-    return start < 0 ? edit_.textLength() : start + edit_.lineLength(start);
+    const LineCache::Line span = lines_.line(line);
+    return span.start < 0 ? edit_.textLength() : span.end;
 }
 
-EditView::Pos EditView::lineOf(Pos position) const { return edit_.lineFromPosition(position); }
+EditView::Pos EditView::lineOf(Pos position) const { return lines_.lineAt(position).line; }
 
 CharacterKinds::Character EditView::characterAt(Pos position, Pos end) const {
-    const auto first = static_cast<std::uint8_t>(edit_.byteAt(position));
-    const int second = position + 1 < end ? static_cast<std::uint8_t>(edit_.byteAt(position + 1)) : -1;
+    const auto first = static_cast<std::uint8_t>(lines_.byteAt(position));
+    const int second = position + 1 < end ? static_cast<std::uint8_t>(lines_.byteAt(position + 1)) : -1;
     return kinds_.at(first, second);
 }
 
@@ -43,8 +43,8 @@ int EditView::widthOf(const CharacterKinds::Character& c, Pos position, int x) c
         case CharacterKinds::Kind::Box: return boxWidth_;
         case CharacterKinds::Kind::Text: break;
     }
-    const auto first = static_cast<std::uint8_t>(edit_.byteAt(position));
-    return advanceOf(first, c.length == 2 ? static_cast<std::uint8_t>(edit_.byteAt(position + 1)) : -1);
+    const auto first = static_cast<std::uint8_t>(lines_.byteAt(position));
+    return advanceOf(first, c.length == 2 ? static_cast<std::uint8_t>(lines_.byteAt(position + 1)) : -1);
 }
 
 template <typename Visit>
