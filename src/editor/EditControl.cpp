@@ -1,442 +1,14 @@
 #include "editor/EditControl.h"
 
 #include <algorithm>
-#include <cstring>
-#include <list>
 #include <new>
-#include <optional>
 #include <utility>
 #include <vector>
 
 #include "base/Assert.h"
-#include "editor/GapBuffer.h"
-#include "editor/LineStarts.h"
-#include "editor/LineWrapper.h"
-#include "editor/UndoHistory.h"
+#include "editor/EditControlImpl.h"
 
 namespace zozuz {
-
-namespace {
-
-using Pos = EditControl::Pos;
-
-// Appends to `out` the start of every line that follows a CR LF pair in `bytes`, counting positions
-// from `offset`.
-void appendBreaksWithin(std::string_view bytes, Pos offset, std::vector<std::int32_t>& out) {
-    if (bytes.size() < 2) return;
-    const char* const begin = bytes.data();
-    const char* const last = begin + bytes.size() - 1;  // a CR here has no LF after it inside
-    const char* p = begin;
-    while (p < last) {
-        p = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(last - p)));
-        if (p == nullptr) break;
-        if (p[1] == '\n') out.push_back(static_cast<std::int32_t>(offset + (p - begin) + 2));
-        ++p;
-    }
-}
-
-}  // namespace
-
-struct EditControl::Impl {
-    Impl(LeadByteSet leadBytes, Pos capacity) : lead(leadBytes), capacity(capacity) {}
-
-    LeadByteSet lead;
-    Pos capacity;
-    GapBuffer<char> text;  // never longer than `capacity`
-    // Editor lines: one starts at 0 and one right after every CR LF pair of the text, and no other.
-    LineStarts lines;
-
-    // Display lines, kept only while word wrap is on. Editor lines are divided lazily, from the first
-    // one on: the editor lines before `wrappedLines` are divided as the wrapper divides them at
-    // `wrapWidth`, the wrapper's own width, and every later one is still a single display line that
-    // starts where it starts. Dividing more lines changes no answer about the text, only how far the
-    // division has got, so the queries that need a line divide it on demand, const or not.
-    std::optional<LineWrapper> wrapper;
-    LineStarts displayLines;
-    Pos wrappedLines = 0;  // 0 <= wrappedLines <= lines.count()
-    int wrapWidth = 0;
-    std::vector<std::int32_t> wrapScratch;
-
-    // The selection lies in the text: 0 <= anchor, caret <= length().
-    Pos anchor = 0;
-    Pos caret = 0;
-    bool readOnly = false;
-    Pos typingLimit = 0;
-    UndoHistory history;
-
-    struct Listener {
-        ListenerId id;
-        ChangeListener call;
-        bool removed = false;  // removed while changes were being told; erased once they are
-    };
-    // A list, so that a listener added while others are told moves none of them.
-    std::list<Listener> listeners;
-    ListenerId lastListenerId = 0;
-    int telling = 0;  // how many notifications are under way, one inside another
-
-    // Reused between edits so that rewriting line after line allocates nothing.
-    std::vector<std::int32_t> newLineStarts;
-    std::vector<std::int32_t> newDisplayStarts;
-
-    Pos length() const { return text.size(); }
-    bool wrapping() const { return wrapper.has_value(); }
-    Pos clampPosition(Pos position) const { return std::clamp<Pos>(position, 0, length()); }
-
-    bool fits(Pos removed, std::size_t inserted) const {
-        // Unsigned arithmetic: `inserted` may be anything a caller hands over.
-        const std::uint64_t kept = static_cast<std::uint64_t>(length() - removed);
-        return inserted <= static_cast<std::uint64_t>(capacity) - kept;
-    }
-
-    bool isBreakBefore(Pos position) const {
-        return position >= 2 && text.at(position - 2) == '\r' && text.at(position - 1) == '\n';
-    }
-
-    // End of an editor line's bytes, before its break.
-    Pos editorLineEnd(Pos line) const {
-        return line + 1 < lines.count() ? lines.start(line + 1) - 2 : length();
-    }
-
-    bool wrapComplete() const { return !wrapping() || wrappedLines == lines.count(); }
-    // The display line that editor line `line`, not divided yet, still is.
-    Pos undividedDisplayLine(Pos line) const { return line + displayLines.count() - lines.count(); }
-
-    // Divides the next editor line that is not divided yet. Allocates before it changes anything.
-    void wrapNextLine() {
-        ZOZUZ_ASSERT(wrapping() && wrappedLines < lines.count());
-        const Pos line = wrappedLines;
-        const auto byteAt = [this](Pos p) { return text.at(p); };
-        wrapScratch.clear();
-        wrapper->wrap(byteAt, lines.start(line), editorLineEnd(line), wrapScratch);
-        const Pos added = static_cast<Pos>(wrapScratch.size());
-        if (added != 0) {
-            displayLines.reserveExtra(added);
-            displayLines.insert(undividedDisplayLine(line) + 1, wrapScratch.data(), added);
-        }
-        ++wrappedLines;
-    }
-    // Divides editor lines in order until `line` is divided.
-    void wrapThroughEditorLine(Pos line) {
-        if (!wrapping()) return;
-        line = std::min(line, lines.count() - 1);
-        while (wrappedLines <= line) wrapNextLine();
-    }
-    // Divides editor lines until display line `line` is final, or every line is divided.
-    void wrapThroughDisplayLine(Pos line) {
-        if (!wrapping()) return;
-        while (wrappedLines < lines.count() && undividedDisplayLine(wrappedLines) <= line) wrapNextLine();
-    }
-    void wrapThroughPosition(Pos position) { wrapThroughEditorLine(lines.lineFromPosition(position)); }
-    // Divides whole editor lines until at least `bytes` bytes more are divided; whether some remain.
-    bool wrapSome(Pos bytes) {
-        if (!wrapping()) return false;
-        const Pos until = wrappedLines < lines.count() ? lines.start(wrappedLines) + std::max<Pos>(bytes, 1) : 0;
-        while (wrappedLines < lines.count() && lines.start(wrappedLines) < until) wrapNextLine();
-        return !wrapComplete();
-    }
-    // Starts a new division: every editor line is one display line until it is divided.
-    void restartWrapping() {
-        LineStarts undivided;
-        undivided.assign(currentEditorStarts());
-        displayLines = std::move(undivided);
-        wrappedLines = 0;
-    }
-
-    // Exact answers: they divide the lines they need first.
-    Pos displayCount() {
-        wrapThroughEditorLine(lines.count() - 1);
-        return wrapping() ? displayLines.count() : lines.count();
-    }
-    Pos displayStart(Pos line) const { return wrapping() ? displayLines.start(line) : lines.start(line); }
-    Pos displayLineFromPosition(Pos position) {
-        if (!wrapping()) return lines.lineFromPosition(position);
-        wrapThroughPosition(position);
-        return displayLines.lineFromPosition(position);
-    }
-    Pos displayLineEnd(Pos line) const {
-        if (!wrapping()) return editorLineEnd(line);
-        if (line + 1 >= displayLines.count()) return length();
-        // A display line either ends where the next begins, inside the same editor line, or
-        // before the break that ends its editor line; a break is CR LF right before the next start.
-        const Pos next = displayLines.start(line + 1);
-        return isBreakBefore(next) ? next - 2 : next;
-    }
-
-    // All display-line starts of a whole text, for switching word wrap on or setting a new text.
-    template <typename ByteAt>
-    std::vector<std::int32_t> wrapAll(const LineWrapper& lineWrapper, const ByteAt& byteAt,
-                                      const std::vector<std::int32_t>& editorStarts, Pos textLength) const {
-        std::vector<std::int32_t> starts;
-        starts.reserve(editorStarts.size());
-        for (std::size_t i = 0; i < editorStarts.size(); ++i) {
-            const Pos start = editorStarts[i];
-            const Pos end = i + 1 < editorStarts.size() ? editorStarts[i + 1] - 2 : textLength;
-            starts.push_back(static_cast<std::int32_t>(start));
-            lineWrapper.wrap(byteAt, start, end, starts);
-        }
-        return starts;
-    }
-
-    std::vector<std::int32_t> currentEditorStarts() const {
-        std::vector<std::int32_t> starts(static_cast<std::size_t>(lines.count()));
-        for (Pos i = 0; i < lines.count(); ++i) starts[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(lines.start(i));
-        return starts;
-    }
-
-
-    // A control that cannot get the memory for a text refuses it, as it refuses one beyond its
-    // capacity; every change is prepared in full before anything is changed, so nothing is lost.
-    bool setText(std::string_view bytes) {
-        if (!fits(length(), bytes.size())) return false;
-        const Pos oldLength = length();
-        try {
-            setTextOrThrow(bytes);
-        } catch (const std::bad_alloc&) {
-            return false;
-        }
-        notify(0, oldLength, length());
-        return true;
-    }
-
-    bool replaceRange(Pos position, Pos removed, std::string_view bytes) {
-        if (!fits(removed, bytes.size())) return false;
-        try {
-            replaceRangeOrThrow(position, removed, bytes);
-        } catch (const std::bad_alloc&) {
-            return false;
-        }
-        return true;
-    }
-
-    // With a `block`, `bytes` lie in it and the block becomes the new text's storage.
-    void setTextOrThrow(std::string_view bytes, std::unique_ptr<char[]> block = {}, Pos allocated = 0) {
-        const Pos newLength = static_cast<Pos>(bytes.size());
-        // Everything new is built before the old text is let go, so a failure changes nothing.
-        std::vector<std::int32_t> editorStarts{0};
-        appendBreaksWithin(bytes, 0, editorStarts);
-        GapBuffer<char> newText;
-        if (block) {
-            newText.adopt(std::move(block), newLength, allocated);
-        } else {
-            newText.assign(bytes.data(), newLength, std::max<Pos>(4096, newLength / 64));
-        }
-        LineStarts newLines;
-        newLines.assign(editorStarts);
-        // Under word wrap the new text is divided lazily, like a text whose wrapping was switched on.
-        LineStarts newDisplay;
-        if (wrapping()) newDisplay.assign(editorStarts);
-
-        text = std::move(newText);
-        lines = std::move(newLines);
-        displayLines = std::move(newDisplay);
-        wrappedLines = 0;
-        anchor = caret = 0;
-        history.clear();
-    }
-
-    // Replaces `removed` bytes at `position` with `bytes` and brings both line indexes up to date.
-    // The result must fit. Selection, undo and listeners are the caller's business.
-    void replaceRangeOrThrow(Pos position, Pos removed, std::string_view bytes) {
-        const Pos oldLength = length();
-        const Pos inserted = static_cast<Pos>(bytes.size());
-        const Pos delta = inserted - removed;
-        const Pos newLength = oldLength + delta;
-        const auto newByte = [&](Pos p) -> char {
-            if (p < position) return text.at(p);
-            if (p < position + inserted) return bytes[static_cast<std::size_t>(p - position)];
-            return text.at(p - delta);
-        };
-
-        // The editor lines that start inside the edit, or right after a CR LF pair that the edit
-        // touches, are taken out; those that start after a pair the new text forms are put in.
-        // A pair formed or broken across a border of the edit is found the same way.
-        const Pos line0 = lines.lineFromPosition(position);
-        Pos removedLines = 0;
-        while (line0 + removedLines + 1 < lines.count() &&
-               lines.start(line0 + removedLines + 1) <= position + removed + 1) {
-            ++removedLines;
-        }
-        newLineStarts.clear();
-        if (position >= 1 && position < newLength && text.at(position - 1) == '\r' && newByte(position) == '\n') {
-            newLineStarts.push_back(static_cast<std::int32_t>(position + 1));
-        }
-        appendBreaksWithin(bytes, position, newLineStarts);
-        if (inserted >= 1 && bytes.back() == '\r' && position + inserted < newLength &&
-            newByte(position + inserted) == '\n') {
-            newLineStarts.push_back(static_cast<std::int32_t>(position + inserted + 1));
-        }
-        const Pos addedLines = static_cast<Pos>(newLineStarts.size());
-        const Pos lastOldLine = line0 + removedLines;
-        const Pos oldNextStart = lastOldLine + 1 < lines.count() ? lines.start(lastOldLine + 1) : -1;
-
-        // Under word wrap, the display lines around the edit are divided anew, from the first whose
-        // division could depend on the edited bytes to the first one after the edit that starts
-        // where an old one started: from there on the bytes, and so the division, are the old ones.
-        // Editor lines not divided yet stay single display lines.
-        Pos display0 = 0;
-        Pos removedDisplayLines = 0;
-        const bool dividedEdit = wrapping() && line0 < wrappedLines;
-        if (wrapping() && !dividedEdit) {
-            display0 = undividedDisplayLine(line0);
-            removedDisplayLines = removedLines;
-            newDisplayStarts.assign(newLineStarts.begin(), newLineStarts.end());
-            displayLines.reserveExtra(addedLines - removedLines);
-        }
-        if (dividedEdit) {
-            // The edit's lines are divided before they are divided anew, so that every old display
-            // line the search below meets is final.
-            wrapThroughEditorLine(lastOldLine);
-            const Pos start0 = lines.start(line0);
-            const Pos oldEnd0 = editorLineEnd(line0);
-            display0 = displayLines.lineFromPosition(position);
-            // A display line whose measuring stopped two bytes before the edit ends where it ended;
-            // measuring stops later on every following line, so the search back ends there.
-            while (displayLines.start(display0) > start0) {
-                const Pos previousStart = displayLines.start(display0 - 1);
-                const auto oldByte = [this](Pos p) { return text.at(p); };
-                if (wrapper->breakAfter(oldByte, previousStart, oldEnd0).overflow + 2 < position) break;
-                --display0;
-            }
-            newDisplayStarts.clear();
-            Pos keptFrom = -1;  // the first old display line that stays as it was
-            Pos oldLine = display0 + 1;
-            const Pos oldLines = displayLines.count();
-            Pos lineStart = displayLines.start(display0);
-            const Pos lastEnd = oldNextStart >= 0 ? oldNextStart + delta - 2 : newLength;
-            for (std::size_t i = 0; i <= newLineStarts.size() && keptFrom < 0; ++i) {
-                const bool lastLine = i == newLineStarts.size();
-                const Pos end = lastLine ? lastEnd : newLineStarts[i] - 2;
-                for (Pos next = wrapper->breakAfter(newByte, lineStart, end).next; next < end;
-                     next = wrapper->breakAfter(newByte, next, end).next) {
-                    if (lastLine && next >= position + inserted) {
-                        while (oldLine < oldLines && displayLines.start(oldLine) < next - delta) ++oldLine;
-                        if (oldLine < oldLines && displayLines.start(oldLine) == next - delta) {
-                            keptFrom = oldLine;
-                            break;
-                        }
-                    }
-                    newDisplayStarts.push_back(static_cast<std::int32_t>(next));
-                }
-                if (!lastLine) {
-                    newDisplayStarts.push_back(newLineStarts[i]);
-                    lineStart = newLineStarts[i];
-                }
-            }
-            if (keptFrom < 0) keptFrom = oldNextStart >= 0 ? displayLines.lineFromPosition(oldNextStart) : oldLines;
-            removedDisplayLines = keptFrom - display0 - 1;
-            displayLines.reserveExtra(static_cast<Pos>(newDisplayStarts.size()) - removedDisplayLines);
-        }
-        lines.reserveExtra(addedLines - removedLines);
-        if (delta > 0) text.reserveExtra(delta);
-
-        // From here on nothing allocates.
-        text.replace(position, removed, bytes.data(), inserted);
-        if (removedLines != 0 || addedLines != 0 || delta != 0) {
-            lines.remove(line0 + 1, removedLines);
-            lines.shiftAfter(line0, delta);
-            lines.insert(line0 + 1, newLineStarts.data(), addedLines);
-        }
-        if (wrapping()) {
-            displayLines.remove(display0 + 1, removedDisplayLines);
-            displayLines.shiftAfter(display0, delta);
-            displayLines.insert(display0 + 1, newDisplayStarts.data(), static_cast<Pos>(newDisplayStarts.size()));
-            if (dividedEdit) wrappedLines += addedLines - removedLines;
-        }
-    }
-
-    // Tells every listener of a change that is complete.
-    void notify(Pos position, Pos removed, Pos inserted) {
-        assertCheapInvariants();
-        if (listeners.empty()) return;
-        // Those added during the telling hear only later changes; those removed are erased once no
-        // telling is under way, so that none is destroyed while it runs.
-        struct Telling {
-            Impl& d;
-            explicit Telling(Impl& impl) : d(impl) { ++d.telling; }
-            ~Telling() {
-                if (--d.telling == 0) d.listeners.remove_if([](const Listener& l) { return l.removed; });
-            }
-        } telling(*this);
-        auto next = listeners.begin();
-        for (std::size_t n = listeners.size(); n > 0; --n, ++next) {
-            if (!next->removed) next->call(position, removed, inserted);
-        }
-    }
-
-    // The invariants that cost O(1); a build with assertions checks them after every change.
-    void checkCheapInvariants() const {
-        ZOZUZ_CHECK(length() <= capacity);
-        ZOZUZ_CHECK(0 <= anchor && anchor <= length() && 0 <= caret && caret <= length());
-        const Pos lastStart = lines.start(lines.count() - 1);
-        ZOZUZ_CHECK(lastStart <= length() && (lines.count() == 1 || isBreakBefore(lastStart)));
-        if (wrapping()) {
-            ZOZUZ_CHECK(wrapper->width() == wrapWidth);
-            ZOZUZ_CHECK(0 <= wrappedLines && wrappedLines <= lines.count());
-            ZOZUZ_CHECK(displayLines.count() >= lines.count());
-            ZOZUZ_CHECK(displayLines.start(displayLines.count() - 1) <= length());
-        }
-    }
-    void assertCheapInvariants() const {
-        if constexpr (kAssertionsOn) checkCheapInvariants();
-    }
-
-    // An edit the user made, or an undoable replacement: recorded so that it can be undone.
-    bool replaceRecorded(Pos position, Pos removed, std::string_view bytes, UndoHistory::Kind kind) {
-        if (!fits(removed, bytes.size())) return false;
-        // Nothing replaced by nothing changes nothing, and a step that undoes nothing would only
-        // make the user's next undo seem to fail.
-        if (removed == 0 && bytes.empty()) return true;
-        UndoHistory::Step step;
-        step.kind = kind;
-        step.position = position;
-        step.anchorBefore = anchor;
-        step.caretBefore = caret;
-        try {
-            step.removed.resize(static_cast<std::size_t>(removed));
-            text.copyOut(position, position + removed, step.removed.data());
-            step.inserted.assign(bytes);
-            history.reserveOne();
-        } catch (const std::bad_alloc&) {
-            return false;
-        }
-        if (!replaceRange(position, removed, bytes)) return false;
-        try {
-            history.record(std::move(step));
-        } catch (const std::bad_alloc&) {
-            // A history that lacks this step no longer fits the text.
-            history.clear();
-        }
-        anchor = caret = position + static_cast<Pos>(bytes.size());
-        notify(position, removed, static_cast<Pos>(bytes.size()));
-        return true;
-    }
-
-    Pos effectiveTypingLimit() const { return typingLimit == 0 ? capacity : std::min(typingLimit, capacity); }
-
-    // Bytes of the character that ends at `position`: a line break, a lead byte with its trail
-    // byte, or one byte.
-    Pos characterBefore(Pos position) const {
-        if (isBreakBefore(position)) return 2;
-        // Between the CR and LF of a break, the CR stands alone.
-        if (text.at(position - 1) == '\r' && position < length() && text.at(position) == '\n') return 1;
-        // Any byte that is not a lead byte ends a character, so the lead bytes that follow it pair
-        // up from there. An odd run of lead bytes before the last byte means it is a trail byte.
-        const Pos lineStart = lines.start(lines.lineFromPosition(position - 1));
-        Pos run = 0;
-        for (Pos i = position - 2; i >= lineStart && lead.contains(text.at(i)); --i) ++run;
-        return run % 2 == 1 ? 2 : 1;
-    }
-
-    Pos characterAfter(Pos position) const {
-        const auto isBreakAt = [this](Pos p) {
-            return p + 1 < length() && text.at(p) == '\r' && text.at(p + 1) == '\n';
-        };
-        if (isBreakAt(position)) return 2;
-        // A lead byte takes the next byte along unless that byte begins the line's break.
-        if (lead.contains(text.at(position)) && position + 1 < length() && !isBreakAt(position + 1)) return 2;
-        return 1;
-    }
-};
 
 EditControl::EditControl(LeadByteSet leadBytes) : EditControl(leadBytes, kCapacity) {}
 
@@ -524,6 +96,24 @@ EditControl::Pos EditControl::lineFromPosition(Pos position) const {
 EditControl::Pos EditControl::lineLength(Pos position) const {
     const Pos line = impl_->displayLineFromPosition(position);
     return impl_->displayLineEnd(line) - impl_->displayStart(line);
+}
+
+EditControl::LineSpan EditControl::lineSpan(Pos line) const {
+    if (line < 0) return {line, -1, -1, -1};
+    impl_->wrapThroughDisplayLine(line);
+    if (line >= lineCountSoFar()) return {line, -1, -1, -1};
+    return spanOf(line);
+}
+
+EditControl::LineSpan EditControl::lineSpanAt(Pos position) const {
+    return spanOf(impl_->displayLineFromPosition(position));
+}
+
+// The line must exist and be divided: the start of the line after it is then final too, as the start
+// of a display line of the same editor line or of the next editor line.
+EditControl::LineSpan EditControl::spanOf(Pos line) const {
+    const Pos next = line + 1 < lineCountSoFar() ? impl_->displayStart(line + 1) : -1;
+    return {line, impl_->displayStart(line), impl_->displayLineEnd(line), next};
 }
 
 std::size_t EditControl::getLine(Pos line, char* buffer, std::size_t capacity) const {
@@ -663,6 +253,7 @@ bool EditControl::wordWrap() const { return impl_->wrapping(); }
 
 void EditControl::setWordWrap(bool on, WidthFunction measure, int width, PairFunction pairs) {
     Impl& d = *impl_;
+    ++d.layoutVersion;
     if (!on) {
         d.wrapper.reset();
         d.displayLines.reset();
@@ -691,6 +282,8 @@ void EditControl::setWrapWidth(int width) {
 }
 
 int EditControl::wrapWidth() const { return impl_->wrapWidth; }
+
+std::uint64_t EditControl::layoutVersion() const { return impl_->layoutVersion; }
 
 // --- Listeners ---
 

@@ -94,6 +94,20 @@ public:
     // Length, without its break, of the line that holds a position; a negative position counts as
     // the first line's.
     Pos lineLength(Pos position) const;
+    // A display line's number and bytes, without its break: what lineIndex and lineLength tell, in
+    // one request. `start` is -1 for a line that does not exist.
+    struct LineSpan {
+        Pos line = 0;
+        Pos start = -1;
+        Pos end = -1;
+        Pos next = -1;  // the start of the line after it, -1 for the last line
+    };
+    LineSpan lineSpan(Pos line) const;
+    // The span of the line that holds a position, as lineFromPosition finds it.
+    LineSpan lineSpanAt(Pos position) const;
+    // Moves on every change of the text and of its division into display lines (word wrap switched,
+    // a new wrap width). What a caller read of the lines, or laid out from them, holds while it stays.
+    std::uint64_t layoutVersion() const;
     // Copies at most `capacity` bytes of a line, without its break, into `buffer` and returns how
     // many were copied; 0 for a line that does not exist.
     std::size_t getLine(Pos line, char* buffer, std::size_t capacity) const;
@@ -175,6 +189,8 @@ public:
     void checkInvariants() const;
 
 private:
+    LineSpan spanOf(Pos line) const;
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -7,6 +7,8 @@
 
 #include "editor/CharacterKinds.h"
 #include "editor/EditControl.h"
+#include "editor/EditKeyMap.h"
+#include "editor/LineCache.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Geometry.h"
 #include "platform/host/Clipboard.h"
@@ -128,6 +130,9 @@ public:
     // --- Input ---
     // A key press (releases are ignored). Returns whether the view used it.
     bool key(const KeyEvent& key);
+    // Carries out what a key asks for (see EditKeyMap); `extend` moves the caret keeping the anchor.
+    // Returns false for a command that leaves the key to the window.
+    bool perform(EditCommand command, bool extend);
     void mouse(const MouseEvent& mouse);
     // The pointer was taken away while the button was held (a box or a modal window came up): the
     // drag selection ends where it stands, and later moves select nothing.
@@ -217,7 +222,7 @@ private:
     };
 
     // The display line's bytes, without its break.
-    Pos lineStart(Pos line) const { return edit_.lineIndex(line); }
+    Pos lineStart(Pos line) const { return lines_.line(line).start; }
     Pos lineEnd(Pos line) const;
     // The display line a caret position is shown on.
     Pos lineOf(Pos position) const;
@@ -266,6 +271,9 @@ private:
     CharacterKinds kinds_;
     EditViewListener* listener_ = nullptr;
     EditControl::ListenerId listenerId_ = 0;
+    // The lines the view read last, with their bytes; it drops them itself whenever the control's
+    // lines change (see LineCache).
+    mutable LineCache lines_;
 
     Font font_;
     Font boxFont_;

@@ -53,6 +53,23 @@ TEST(EditViewCaret, PositionsInsideACharacterOrABreakFallBackToItsStart) {
     EXPECT_EQ(rig.view.previousStop(6), 4);
 }
 
+// The view keeps the lines it read last: a change the program makes on the control itself, one that
+// keeps the line's length included, and a wrap width set on the control must be seen at once.
+TEST(EditViewCaret, SeesChangesMadeOnTheControlItselfAtOnce) {
+    EditViewRig rig;
+    rig.setText("abcd");
+    EXPECT_EQ(rig.view.nextStop(0), 1);
+    rig.edit.setSelection(0, 2);
+    rig.edit.replaceSelection("\xB0\xA1", false);
+    EXPECT_EQ(rig.view.nextStop(0), 2);
+    EXPECT_EQ(rig.view.stopAtOrBefore(1), 0);
+    rig.setText("aaaa bbbb cccc");
+    rig.view.setWordWrap(true);
+    EXPECT_EQ(rig.view.xOfPosition(10), 10 * EditViewRig::kAdvance);
+    rig.edit.setWrapWidth(5 * EditViewRig::kAdvance);
+    EXPECT_EQ(rig.view.xOfPosition(10), 0);  // "cccc" is a display line of its own now
+}
+
 TEST(EditViewLayout, RunsCarryTheirKindsAndPositions) {
     EditViewRig rig;
     rig.setText(kMixed);
