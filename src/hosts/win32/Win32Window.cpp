@@ -357,6 +357,25 @@ bool Win32Window::restoreChildFocus() {
     return GetFocus() == focusedChild_;
 }
 
+bool Win32Window::activationChanged(std::uintptr_t wParam) {
+    const bool active = LOWORD(wParam) != WA_INACTIVE;
+    // The child that has the keyboard as the window goes, to have it again when it comes back.
+    if (!active) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(handle_, focus)) focusedChild_ = focus;
+    }
+    if (active != active_) {
+        active_ = active;
+        host_.announce(HostListener::InputKind::Activation);
+        host_.guard([&] { client_.activated(active); });
+    }
+    // The default handling gives the keyboard to the window itself, also when the program just gave
+    // it to a child on this activation (the editor, when the window first shows), or the child had
+    // it before. A minimised window keeps it for itself.
+    if (!active || HIWORD(wParam) != 0 || !handle_) return false;
+    return restoreChildFocus();
+}
+
 bool Win32Window::handleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) {
     result = 0;
     if (menuBar_ && menuBar_->handleMessage(message, wParam, lParam, result)) return true;
@@ -381,24 +400,8 @@ bool Win32Window::handleMessage(unsigned message, std::uintptr_t wParam, std::in
             positionChanged();
             // The default handling sends WM_SIZE and WM_MOVE.
             return false;
-        case WM_ACTIVATE: {
-            const bool active = LOWORD(wParam) != WA_INACTIVE;
-            // The child that has the keyboard as the window goes, to have it again when it comes back.
-            if (!active) {
-                const HWND focus = GetFocus();
-                if (focus && IsChild(handle_, focus)) focusedChild_ = focus;
-            }
-            if (active != active_) {
-                active_ = active;
-                host_.announce(HostListener::InputKind::Activation);
-                host_.guard([&] { client_.activated(active); });
-            }
-            // The default handling gives the keyboard to the window itself, also when the program
-            // just gave it to a child on this activation (the editor, when the window first
-            // shows), or the child had it before. A minimised window keeps it for itself.
-            if (!active || HIWORD(wParam) != 0 || !handle_) return false;
-            return restoreChildFocus();
-        }
+        case WM_ACTIVATE:
+            return activationChanged(wParam);
         case WM_CLOSE:
             // The client decides what closing means; a window that takes no input cannot be closed.
             if (IsWindowVisible(handle_) && IsWindowEnabled(handle_)) host_.guard([&] { client_.closeRequest(); });

@@ -99,6 +99,9 @@ private:
     // On activation: whether a child of the window has the keyboard, given back to the child that
     // had it when the window was last deactivated if none has.
     bool restoreChildFocus();
+    // WM_ACTIVATE: tells the client, keeps the focused child while the window is inactive and gives
+    // it the keyboard back on activation; returns whether the message is done with.
+    bool activationChanged(std::uintptr_t wParam);
 
     Win32Host& host_;
     WindowClient& client_;
