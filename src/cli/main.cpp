@@ -8,8 +8,11 @@
 
 int main(int argc, char** argv) {
 #ifdef SIGPIPE
-    // A closed pipe on the output is reported as a write error instead of ending the process silently.
-    std::signal(SIGPIPE, SIG_IGN);
+    // A reader that closes the pipe early ends the run by the pipe's signal, quietly, as filters
+    // end (`zozuz-cli encrypt big - | head`), also when the caller left the signal ignored. Nothing
+    // of the program's is left behind: output to a named file goes through a temporary file, which
+    // no pipe can close.
+    std::signal(SIGPIPE, SIG_DFL);
 #endif
     // An interrupted run leaves no temporary file behind and ends by its signal.
     zozuz::removeTemporaryFilesOnInterrupt();

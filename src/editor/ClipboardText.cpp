@@ -49,7 +49,9 @@ std::string fromBytes(std::string_view bytes, const CharacterKinds& kinds, const
 }
 
 std::string toBytes(std::string_view utf8, const LeadByteSet& leadBytes, const CodePageCodec& codec) {
-    const std::string bytes = codec.encode(utf8);
+    // The system's text clipboard ends at its first zero, and so does a paste: a zero byte in the
+    // text would end the line there for every program that reads the saved file.
+    const std::string bytes = codec.encode(utf8.substr(0, utf8.find('\0')));
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 16);
     const std::size_t n = bytes.size();

@@ -17,9 +17,9 @@ namespace clipboard_text {
 // which keep their value.
 std::string fromBytes(std::string_view bytes, const CharacterKinds& kinds, const CodePageCodec& codec);
 
-// The bytes that text pasted from another program becomes: converted to the code page (a character
-// it cannot hold becomes "?"), with every lone CR and lone LF made CR LF, as loaded files are. A
-// lead byte carries the byte after it along.
+// The bytes that text pasted from another program becomes: the text up to its first U+0000,
+// converted to the code page (a character it cannot hold becomes "?"), with every lone CR and lone
+// LF made CR LF, as loaded files are. A lead byte carries the byte after it along.
 std::string toBytes(std::string_view utf8, const LeadByteSet& leadBytes, const CodePageCodec& codec);
 
 }  // namespace clipboard_text

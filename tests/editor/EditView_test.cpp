@@ -648,6 +648,11 @@ TEST(EditViewClipboard, TextFromOtherProgramsGetsCrLfAndQuestionMarks) {
     ASSERT_TRUE(rig.view.paste());
     EXPECT_EQ(rig.edit.text(), "\xD2\xBB\r\nb\r\nc\r\nd?");
     EXPECT_EQ(rig.edit.lineCount(), 4);
+    // A zero ends the pasted text, as it ends the system's text clipboard.
+    rig.setText("");
+    rig.clipboard.offerText(std::string("ab") + '\0' + "cd");
+    ASSERT_TRUE(rig.view.paste());
+    EXPECT_EQ(rig.edit.text(), "ab");
     rig.clipboard.clear();
     EXPECT_FALSE(rig.view.paste());
 }
