@@ -68,7 +68,7 @@ int CliApp::run(const std::vector<std::string>& arguments) {
 
 void CliApp::convert(bool encrypt, const std::string& input, const std::string& output) {
     // The input is opened first, as the program opens a file before it can save anything.
-    InputFile in = input == "-" ? InputFile(fs_, StandardStream{streams_.input}, input) : InputFile(fs_, input);
+    InputFile in = input == "-" ? InputFile(fs_, StandardStream{streams_.input}, input) : InputFile(fs_, input, InputFile::Accept::AnyStream);
     const FileIdentity reading = in.identity();
 
     std::optional<SafeFileWriter> file;

@@ -7,7 +7,7 @@ namespace zozuz {
 
 InputFile::InputFile(FileSystem& fs, StandardStream stream, const std::string& name)
     : fs_(fs), name_(name), handle_(stream.number), owned_(false) {
-    examine(false);
+    examine(false, Accept::AnyStream);
 }
 
 InputFile::~InputFile() { release(); }

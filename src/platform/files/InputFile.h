@@ -17,7 +17,12 @@ namespace zozuz {
 // failing read is EReadError "Stream read error", with the system's reason.
 class InputFile {
 public:
-    InputFile(FileSystem& fs, const std::string& fileName);
+    // What a named file may be. The program loads regular files only: a FIFO, a terminal or a
+    // device is refused at once ("Cannot open file %s"), without waiting for a writer or reading
+    // an endless device. The command-line companion reads whatever it is given, as a filter does.
+    enum class Accept { RegularFiles, AnyStream };
+
+    InputFile(FileSystem& fs, const std::string& fileName, Accept accept = Accept::RegularFiles);
     // Reads a standard stream, which stays open afterwards.
     InputFile(FileSystem& fs, StandardStream stream, const std::string& name);
     ~InputFile();
@@ -35,7 +40,11 @@ public:
 
 private:
     [[noreturn]] void failOpen(int error);
-    void examine(bool lock);
+    // Reads the open file's facts; refuses a folder, a file locked for writing, and anything but a
+    // regular file when only those are accepted.
+    void examine(bool lock, Accept accept);
+    // The error failOpen reports for a file that is no regular file.
+    static constexpr int kNotRegularFile = -2;
     // Closes the file if it is this object's to close (a standard stream stays open), and marks it closed.
     void release();
 

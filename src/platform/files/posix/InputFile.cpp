@@ -12,16 +12,21 @@
 
 namespace zozuz {
 
-InputFile::InputFile(FileSystem& fs, const std::string& fileName) : fs_(fs), name_(fileName), owned_(true) {
-    handle_ = retryInterrupted([&] { return fs_.open(name_.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY, 0); });
+InputFile::InputFile(FileSystem& fs, const std::string& fileName, Accept accept)
+    : fs_(fs), name_(fileName), owned_(true) {
+    // Without a writer, opening a FIFO waits for one for good; opened without blocking, it is
+    // refused below instead. A regular file reads the same either way.
+    const int wait = accept == Accept::RegularFiles ? O_NONBLOCK : 0;
+    handle_ = retryInterrupted([&] { return fs_.open(name_.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | wait, 0); });
     if (handle_ < 0) failOpen(errno);
-    examine(true);
+    examine(true, accept);
 }
 
-void InputFile::examine(bool lock) {
+void InputFile::examine(bool lock, Accept accept) {
     struct stat status {};
     if (fs_.fstat(handle_, &status) != 0) failOpen(errno);
     if (S_ISDIR(status.st_mode)) failOpen(EISDIR);
+    if (accept == Accept::RegularFiles && !S_ISREG(status.st_mode)) failOpen(kNotRegularFile);
     // A program that holds the file locked for writing keeps it from being loaded.
     if (lock && retryInterrupted([&] { return fs_.flock(handle_, LOCK_SH | LOCK_NB); }) != 0 && errno == EWOULDBLOCK) {
         failOpen(EWOULDBLOCK);
@@ -33,7 +38,9 @@ void InputFile::examine(bool lock) {
 void InputFile::failOpen(int error) {
     // The destructor does not run when a constructor throws, so a failure closes the file here.
     release();
-    const std::string reason = error == EWOULDBLOCK ? name_ + ": locked by another program" : systemReason(name_, error);
+    const std::string reason = error == EWOULDBLOCK        ? name_ + ": locked by another program"
+                               : error == kNotRegularFile ? name_ + ": not a regular file"
+                                                          : systemReason(name_, error);
     throw EFOpenError(formatMessage(messages::kCannotOpenFile, {std::string_view(name_)}), reason);
 }
 

@@ -13,16 +13,18 @@ namespace zozuz {
 // On Windows the sharing rule does the locking: the file is opened for reading with reading shared
 // only, so a file another program holds open for writing cannot be opened, and nobody can open it
 // for writing while it is loaded.
-InputFile::InputFile(FileSystem& fs, const std::string& fileName) : fs_(fs), name_(fileName), owned_(true) {
+InputFile::InputFile(FileSystem& fs, const std::string& fileName, Accept accept)
+    : fs_(fs), name_(fileName), owned_(true) {
     handle_ = fs_.open(name_, FileSystem::Open::Read);
     if (handle_ < 0) failOpen(static_cast<int>(fs_.lastError()));
-    examine(true);
+    examine(true, accept);
 }
 
-void InputFile::examine(bool) {
+void InputFile::examine(bool, Accept accept) {
     FileFacts facts;
     if (!fs_.facts(handle_, facts)) failOpen(static_cast<int>(fs_.lastError()));
     if (facts.folder) failOpen(ERROR_DIRECTORY);
+    if (accept == Accept::RegularFiles && facts.kind != FileFacts::Kind::Disk) failOpen(kNotRegularFile);
     if (facts.kind == FileFacts::Kind::Disk) size_ = facts.size;
     identity_ = facts.identity;
 }
@@ -31,6 +33,7 @@ void InputFile::failOpen(int error) {
     // The destructor does not run when a constructor throws, so a failure closes the file here.
     release();
     const std::string reason = error == ERROR_SHARING_VIOLATION ? name_ + ": held open for writing by another program"
+                               : error == kNotRegularFile       ? name_ + ": not a regular file"
                                                                 : systemReason(name_, static_cast<unsigned long>(error));
     throw EFOpenError(formatMessage(messages::kCannotOpenFile, {std::string_view(name_)}), reason);
 }

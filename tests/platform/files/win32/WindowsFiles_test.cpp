@@ -50,7 +50,7 @@ TEST(WindowsInputFile, OthersMayReadButNotWriteWhileItIsOpen) {
     EXPECT_TRUE(canOpen(file, GENERIC_WRITE, 0)) << "closed again";
 }
 
-TEST(WindowsInputFile, RefusesAFileHeldForWritingAMissingFileAndAFolder) {
+TEST(WindowsInputFile, RefusesAFileHeldForWritingAMissingFileAFolderAndADevice) {
     TempFolder folder;
     const std::string file = folder.write("in.txt", "abc");
     {
@@ -72,6 +72,9 @@ TEST(WindowsInputFile, RefusesAFileHeldForWritingAMissingFileAndAFolder) {
     EXPECT_THROW(InputFile(systemFiles(), folder.path("missing.txt")), EFOpenError);
     EXPECT_THROW(InputFile(systemFiles(), folder.root().string()), EFOpenError);
     EXPECT_THROW(InputFile(systemFiles(), ""), EFOpenError);
+    // A device is no file to load; the command line reads it as a filter does.
+    EXPECT_THROW(InputFile(systemFiles(), "NUL"), EFOpenError);
+    EXPECT_NO_THROW(InputFile(systemFiles(), "NUL", InputFile::Accept::AnyStream));
 }
 
 TEST(WindowsSafeFileWriter, ReplacesTheFileWholeAndLeavesNothingBehind) {
