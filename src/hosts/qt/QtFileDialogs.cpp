@@ -61,9 +61,10 @@ FileDialogResult QtFileDialogs::run(const FileDialogRequest& request, bool save)
     std::string path = QDir::cleanPath(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath()).toStdString();
     if (save) {
         path = withDefaultExtension(std::move(path), request.defaultExtension);
-    } else if (!QFileInfo::exists(QString::fromStdString(path))) {
+    } else if (const QFileInfo chosen(QString::fromStdString(path)); !chosen.exists() && !chosen.isSymLink()) {
         // A typed name that names no file is tried with the default extension, as the desktop the
-        // program was made for does.
+        // program was made for does. A link that leads nowhere is still what the user chose, and
+        // the error that follows names it.
         path = withDefaultExtension(std::move(path), request.defaultExtension);
     }
     result.confirmed = true;

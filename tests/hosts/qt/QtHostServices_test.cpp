@@ -443,6 +443,15 @@ TEST_F(QtHostServicesTest, FileDialogsPassTheRequestAndReturnFullPaths) {
     EXPECT_EQ(opened.path, (folder / "notes").string());
     EXPECT_EQ(opened.filterIndex, 1);
     EXPECT_FALSE(opened.readOnly);
+    // So does a link that leads nowhere: the error then names what the user chose.
+    std::filesystem::remove(folder / "dangling");
+    std::filesystem::create_symlink(folder / "gone", folder / "dangling");
+    whenDialogShows([&](QDialog& dialog) {
+        auto& files = static_cast<QFileDialog&>(dialog);
+        files.selectFile(QStringLiteral("dangling"));
+        static_cast<QDialog&>(files).accept();
+    });
+    EXPECT_EQ(host().fileDialogs().openFile(request).path, (folder / "dangling").string());
 
     whenDialogShows([](QDialog& dialog) { dialog.reject(); });
     const FileDialogResult cancelled = host().fileDialogs().openFile(request);
