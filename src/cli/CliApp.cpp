@@ -73,7 +73,7 @@ void CliApp::convert(bool encrypt, const std::string& input, const std::string& 
 
     std::optional<SafeFileWriter> file;
     if (output == "-") {
-        file.emplace(StandardStream{streams_.output}, "standard output", fs_);
+        file.emplace(StandardStream{streams_.output}, "standard output", fs_, SafeFileWriter::Flush::ToSystem, &reading);
     } else {
         SafeFileWriter::Options options;
         options.flush = SafeFileWriter::Flush::ToSystem;

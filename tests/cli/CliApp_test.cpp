@@ -257,6 +257,16 @@ TEST(ZozuzCliProgram, ExitCodesAndMessages) {
     std::system(command.c_str());
     EXPECT_EQ(TempFolder::read(folder.path("err")), "");
     EXPECT_EQ(TempFolder::read(folder.path("status")), "141\n");
+    // The input itself as the output, through a descriptor or appended to: refused, the file kept.
+    const std::string same = folder.write("same.txt", "abc\r\nxyz");
+    for (const std::string& output : {std::string("/proc/self/fd/3 3<>'") + same + "'", std::string("- >>'") + same + "'"}) {
+        const std::string both = "'" + program.string() + "' encrypt '" + same + "' " + output + " 2>'" + folder.path("err") + "'";
+        EXPECT_NE(std::system(both.c_str()), 0) << output;
+        EXPECT_EQ(TempFolder::read(same), "abc\r\nxyz") << output;
+        const std::string err = TempFolder::read(folder.path("err"));
+        EXPECT_EQ(err.substr(0, err.find('\n')).substr(0, 30), "zozuz-cli: Cannot create file ") << err;
+        EXPECT_NE(err.find("is the file being read"), std::string::npos) << err;
+    }
 }
 
 // An interrupted run, as a user stops it with Ctrl-C, a termination request or by closing the

@@ -14,6 +14,12 @@
 
 namespace zozuz {
 
+std::string QtFileDialogs::openedPath(std::string path, std::string_view defaultExtension) {
+    const QFileInfo chosen(QString::fromStdString(path));
+    if (chosen.exists() || chosen.isSymLink()) return path;
+    return withDefaultExtension(std::move(path), defaultExtension);
+}
+
 QStringList QtFileDialogs::nameFilters(const FileDialogRequest& request) {
     QStringList filters;
     for (const FileFilter& filter : request.filters) {
@@ -61,11 +67,8 @@ FileDialogResult QtFileDialogs::run(const FileDialogRequest& request, bool save)
     std::string path = QDir::cleanPath(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath()).toStdString();
     if (save) {
         path = withDefaultExtension(std::move(path), request.defaultExtension);
-    } else if (const QFileInfo chosen(QString::fromStdString(path)); !chosen.exists() && !chosen.isSymLink()) {
-        // A typed name that names no file is tried with the default extension, as the desktop the
-        // program was made for does. A link that leads nowhere is still what the user chose, and
-        // the error that follows names it.
-        path = withDefaultExtension(std::move(path), request.defaultExtension);
+    } else {
+        path = openedPath(std::move(path), request.defaultExtension);
     }
     result.confirmed = true;
     result.path = std::move(path);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include <QStringList>
 
@@ -24,6 +25,10 @@ public:
     // parentheses, which the dialog does not show. "*.*" becomes "*", so that names without a dot
     // are listed too.
     static QStringList nameFilters(const FileDialogRequest& request);
+    // The file an open dialog's answer names: a typed name that names no file is tried with the
+    // default extension, as the desktop the program was made for does. A link that leads nowhere
+    // is still what the user chose, and the error that follows names it.
+    static std::string openedPath(std::string path, std::string_view defaultExtension);
 
 private:
     FileDialogResult run(const FileDialogRequest& request, bool save);

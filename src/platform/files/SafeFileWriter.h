@@ -57,9 +57,11 @@ public:
 
     explicit SafeFileWriter(std::string fileName, FileSystem& fileSystem = systemFiles());
     SafeFileWriter(std::string fileName, FileSystem& fileSystem, Options options);
-    // Writes to a standard stream where it stands; commit leaves it open.
+    // Writes to a standard stream where it stands; commit leaves it open. A stream that is the very
+    // file being read (`reading`, appended to or opened for both) is refused like a file that
+    // cannot be created: writing it would tear the text being read.
     SafeFileWriter(StandardStream stream, std::string name, FileSystem& fileSystem = systemFiles(),
-                   Flush flush = Flush::ToSystem);
+                   Flush flush = Flush::ToSystem, const FileIdentity* reading = nullptr);
     ~SafeFileWriter();
     SafeFileWriter(const SafeFileWriter&) = delete;
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
@@ -80,6 +82,9 @@ private:
     void openInPlace(const Options& options, bool reading);
     bool openTemporary(const OldFile* old);
     [[noreturn]] void failCreate(int error) const;
+    // Refuses a handle taken as it stands (a standard stream, a descriptor by name) when it is the
+    // regular file being read.
+    void refuseTheFileBeingRead(const FileIdentity* reading) const;
     [[noreturn]] void failCreate(const std::string& reason) const;
     [[noreturn]] void failWrite(int error) const;
     void abandon() noexcept;

@@ -125,8 +125,20 @@ SafeFileWriter::SafeFileWriter(std::string fileName, FileSystem& fileSystem, Opt
     }
 }
 
-SafeFileWriter::SafeFileWriter(StandardStream stream, std::string name, FileSystem& fileSystem, Flush flush)
-    : fs_(fileSystem), fileName_(std::move(name)), handle_(stream.number), ownsHandle_(false), flush_(flush) {}
+SafeFileWriter::SafeFileWriter(StandardStream stream, std::string name, FileSystem& fileSystem, Flush flush,
+                               const FileIdentity* reading)
+    : fs_(fileSystem), fileName_(std::move(name)), handle_(stream.number), ownsHandle_(false), flush_(flush) {
+    refuseTheFileBeingRead(reading);
+}
+
+void SafeFileWriter::refuseTheFileBeingRead(const FileIdentity* reading) const {
+    struct stat status {};
+    if (reading == nullptr || handle_ < 0 || fs_.fstat(static_cast<int>(handle_), &status) != 0) return;
+    // A device or a pipe read and written at once (a terminal) loses nothing.
+    if (!S_ISREG(status.st_mode)) return;
+    if (*reading == FileIdentity{static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino)})
+        failCreate(fileName_ + ": is the file being read, and cannot be written while it is read");
+}
 
 SafeFileWriter::~SafeFileWriter() {
     if (!committed_) abandon();
@@ -143,6 +155,7 @@ void SafeFileWriter::open(const Options& options) {
         fs_.stat(fileName_.c_str(), &status) == 0 && status.st_dev == output.st_dev && status.st_ino == output.st_ino) {
         handle_ = options.standardOutput.number;
         ownsHandle_ = false;
+        refuseTheFileBeingRead(options.reading);
         return;
     }
 
@@ -155,6 +168,7 @@ void SafeFileWriter::open(const Options& options) {
         if (const int descriptor = descriptorNamed(path); descriptor >= 0) {
             handle_ = fs_.dup(descriptor);
             if (handle_ < 0) failCreate(errno);
+            refuseTheFileBeingRead(options.reading);
             return;
         }
         if (fs_.lstat(path.c_str(), &status) != 0) {

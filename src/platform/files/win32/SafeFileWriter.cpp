@@ -49,8 +49,16 @@ SafeFileWriter::SafeFileWriter(std::string fileName, FileSystem& fileSystem, Opt
     open(options);
 }
 
-SafeFileWriter::SafeFileWriter(StandardStream stream, std::string name, FileSystem& fileSystem, Flush flush)
-    : fs_(fileSystem), fileName_(std::move(name)), handle_(stream.number), ownsHandle_(false), flush_(flush) {}
+SafeFileWriter::SafeFileWriter(StandardStream stream, std::string name, FileSystem& fileSystem, Flush flush,
+                               const FileIdentity* reading)
+    : fs_(fileSystem), fileName_(std::move(name)), handle_(stream.number), ownsHandle_(false), flush_(flush) {
+    refuseTheFileBeingRead(reading);
+}
+
+void SafeFileWriter::refuseTheFileBeingRead(const FileIdentity*) const {
+    // Nothing to do here: the file being read is held open with reading shared only, so a stream
+    // redirected to it could not have been opened for writing, and reading it fails instead.
+}
 
 void SafeFileWriter::open(const Options& options) {
     if (fileName_.empty() || isSeparator(fileName_.back())) failCreate(ERROR_INVALID_NAME);
