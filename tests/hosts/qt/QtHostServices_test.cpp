@@ -445,10 +445,13 @@ TEST_F(QtHostServicesTest, FileDialogsPassTheRequestAndReturnFullPaths) {
     EXPECT_FALSE(opened.readOnly);
     // So does a link that leads nowhere: the error then names what the user chose. A name that
     // names nothing is tried with the default extension.
-    std::filesystem::remove(folder / "dangling");
-    std::filesystem::create_symlink(folder / "gone", folder / "dangling");
-    EXPECT_EQ(QtFileDialogs::openedPath((folder / "dangling").string(), "txt"), (folder / "dangling").string());
-    EXPECT_EQ(QtFileDialogs::openedPath((folder / "gone").string(), "txt"), (folder / "gone.txt").string());
+    const std::filesystem::path links = std::filesystem::temp_directory_path() / "zozuz-dangling-link";
+    std::filesystem::remove_all(links);
+    std::filesystem::create_directories(links);
+    std::filesystem::create_symlink(links / "gone", links / "dangling");
+    EXPECT_EQ(QtFileDialogs::openedPath((links / "dangling").string(), "txt"), (links / "dangling").string());
+    EXPECT_EQ(QtFileDialogs::openedPath((links / "gone").string(), "txt"), (links / "gone.txt").string());
+    std::filesystem::remove_all(links);
 
     whenDialogShows([](QDialog& dialog) { dialog.reject(); });
     const FileDialogResult cancelled = host().fileDialogs().openFile(request);

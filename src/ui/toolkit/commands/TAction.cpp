@@ -5,6 +5,7 @@
 #include "app/TApplication.h"
 #include "ui/toolkit/commands/TActionLink.h"
 #include "ui/toolkit/commands/TActionList.h"
+#include "ui/toolkit/components/CommandValues.h"
 
 namespace zozuz {
 
@@ -153,28 +154,12 @@ bool TAction::searchTarget(bool execute) {
 }
 
 bool TAction::readStoredValue(const StoredValue& value) {
-    const std::string& property = value.property;
-    const bool* flag = value.as<bool>();
-    const int* number = value.as<int>();
-    const std::string* text = value.as<std::string>();
-    if (property == "Caption" && text) {
-        SetCaption(*text);
-    } else if (property == "Hint" && text) {
-        SetHint(*text);
-    } else if (property == "Enabled" && flag) {
-        SetEnabled(*flag);
-    } else if (property == "Visible" && flag) {
-        SetVisible(*flag);
-    } else if (property == "ShortCut" && number) {
-        SetShortCut(static_cast<KeyCode>(*number));
-    } else if (property == "ImageIndex" && number) {
-        SetImageIndex(*number);
-    } else if (property == "Category" && text) {
+    if (readCommandValue(*this, value)) return true;
+    if (const std::string* text = value.as<std::string>(); value.property == "Category" && text) {
         SetCategory(*text);
-    } else {
-        return TComponent::readStoredValue(value);
+        return true;
     }
-    return true;
+    return TComponent::readStoredValue(value);
 }
 
 bool TAction::readStoredEvent(const std::string& property, const TNotifyEvent& handler) {

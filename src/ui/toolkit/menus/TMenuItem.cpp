@@ -4,6 +4,7 @@
 
 #include "base/Exception.h"
 #include "ui/toolkit/commands/TAction.h"
+#include "ui/toolkit/components/CommandValues.h"
 #include "ui/toolkit/menus/TMenu.h"
 #include "ui/toolkit/menus/TMenuActionLink.h"
 
@@ -152,26 +153,7 @@ TMenu* TMenuItem::Menu() const {
 }
 
 bool TMenuItem::readStoredValue(const StoredValue& value) {
-    const std::string& property = value.property;
-    const bool* flag = value.as<bool>();
-    const int* number = value.as<int>();
-    const std::string* text = value.as<std::string>();
-    if (property == "Caption" && text) {
-        SetCaption(*text);
-    } else if (property == "Hint" && text) {
-        SetHint(*text);
-    } else if (property == "Enabled" && flag) {
-        SetEnabled(*flag);
-    } else if (property == "Visible" && flag) {
-        SetVisible(*flag);
-    } else if (property == "ShortCut" && number) {
-        SetShortCut(static_cast<KeyCode>(*number));
-    } else if (property == "ImageIndex" && number) {
-        SetImageIndex(*number);
-    } else {
-        return TComponent::readStoredValue(value);
-    }
-    return true;
+    return readCommandValue(*this, value) || TComponent::readStoredValue(value);
 }
 
 bool TMenuItem::readStoredReference(const std::string& property, TComponent& target) {
