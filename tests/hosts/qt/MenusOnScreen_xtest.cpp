@@ -24,6 +24,7 @@
 #include <QScreen>
 #include <gtest/gtest.h>
 
+#include "../../document/TempFolder.h"
 #include "platform/host/FileDialogs.h"
 #include "platform/host/Host.h"
 #include "platform/host/MenuBar.h"
@@ -144,9 +145,8 @@ TEST(MenusOnScreen, MenusAndTheSaveDialogAnswerRealInput) {
     ASSERT_TRUE(pumpUntil(host, [&] { return listener.saw("highlight 0"); }));
 
     // The real save dialog: a typed name without extension comes back as a full path with it.
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "zozuz-menus-xtest";
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+    const TempFolder temp;
+    const std::filesystem::path folder = temp.root();
     FileDialogRequest request;
     request.owner = window.get();
     request.title = "加密后的文本保存为";
@@ -157,7 +157,6 @@ TEST(MenusOnScreen, MenusAndTheSaveDialogAnswerRealInput) {
     const FileDialogResult result = host.fileDialogs().saveFile(request);
     ASSERT_TRUE(result.confirmed);
     EXPECT_EQ(result.path, (folder / "secret.txt").string());
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

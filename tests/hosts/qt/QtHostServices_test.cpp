@@ -29,6 +29,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QMouseEvent>
 #include <QPrintDialog>
@@ -38,6 +39,7 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include "../../document/TempFolder.h"
 #include "base/Exception.h"
 #include "platform/gfx/Font.h"
 #include "platform/host/FileDialogs.h"
@@ -138,15 +140,31 @@ protected:
         }
     }
 
-    // Acts on the next modal dialog once it shows, from inside its own event loop.
+    // Acts on the next modal dialog once it shows, from inside its own event loop. A message box
+    // that the dialog opens in answer (a file it cannot find, a name it will not take) would wait
+    // for a click that never comes: it fails the test and is closed instead, so a fault shows as a
+    // failure and not as a hung suite.
     static void whenDialogShows(std::function<void(QDialog&)> act) {
         auto* poll = new QTimer;
         QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()); dialog && dialog->isVisible()) {
-                poll->stop();
-                poll->deleteLater();
-                act(*dialog);
-            }
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible()) return;
+            poll->stop();
+            poll->deleteLater();
+            // A timer does not fire again while its own slot runs, so a second one watches the
+            // message boxes that open from inside act.
+            auto* watch = new QTimer;
+            QObject::connect(watch, &QTimer::timeout, watch, [watch, acted = QPointer<QDialog>(dialog)] {
+                if (!acted || !acted->isVisible()) {
+                    watch->stop();
+                    watch->deleteLater();
+                } else if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); box && box != acted) {
+                    ADD_FAILURE() << "the dialog answered with a message box: " << box->text().toStdString();
+                    box->reject();
+                }
+            });
+            watch->start(5);
+            act(*dialog);
         });
         poll->start(5);
     }
@@ -404,7 +422,10 @@ TEST_F(QtHostServicesTest, TheBarOfADisabledWindowKeepsItsLookAndItsGreyEntriesG
 }
 
 TEST_F(QtHostServicesTest, FileDialogsPassTheRequestAndReturnFullPaths) {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "zozuz-dialogs";
+    // Folders of this run's own: a second copy of the suite running beside this one must not take
+    // away the files the dialogs are about to choose.
+    const TempFolder temp;
+    const std::filesystem::path folder = temp.root() / "dialogs";
     std::filesystem::create_directories(folder);
     std::ofstream(folder / "notes") << "x";
     FileDialogRequest request;
@@ -445,29 +466,26 @@ TEST_F(QtHostServicesTest, FileDialogsPassTheRequestAndReturnFullPaths) {
     EXPECT_FALSE(opened.readOnly);
     // So does a link that leads nowhere: the error then names what the user chose. A name that
     // names nothing is tried with the default extension.
-    const std::filesystem::path links = std::filesystem::temp_directory_path() / "zozuz-dangling-link";
-    std::filesystem::remove_all(links);
+    const std::filesystem::path links = temp.root() / "links";
     std::filesystem::create_directories(links);
     std::filesystem::create_symlink(links / "gone", links / "dangling");
     EXPECT_EQ(QtFileDialogs::openedPath((links / "dangling").string(), "txt"), (links / "dangling").string());
     EXPECT_EQ(QtFileDialogs::openedPath((links / "gone").string(), "txt"), (links / "gone.txt").string());
-    std::filesystem::remove_all(links);
 
     whenDialogShows([](QDialog& dialog) { dialog.reject(); });
     const FileDialogResult cancelled = host().fileDialogs().openFile(request);
     EXPECT_FALSE(cancelled.confirmed);
     EXPECT_TRUE(cancelled.path.empty());
-    std::filesystem::remove_all(folder);
 }
 
 TEST_F(QtHostServicesTest, TheSaveDialogTakesANameInAFolderThatDoesNotExist) {
     // The save that follows reports the folder; the dialog itself must not refuse the name.
-    const std::filesystem::path missing = std::filesystem::temp_directory_path() / "zozuz-no-such-folder" / "密文.txt";
-    std::filesystem::remove_all(missing.parent_path());
+    const TempFolder temp;
+    const std::filesystem::path missing = temp.root() / "no-such-folder" / "密文.txt";
     FileDialogRequest request;
     request.filters = {{"文本文件", "*.txt"}};
     request.defaultExtension = "txt";
-    request.initialFolder = std::filesystem::temp_directory_path().string();
+    request.initialFolder = temp.root().string();
     bool accepted = false;
     whenDialogShows([&](QDialog& dialog) {
         auto& files = static_cast<QFileDialog&>(dialog);
@@ -485,8 +503,8 @@ TEST_F(QtHostServicesTest, TheSaveDialogTakesANameInAFolderThatDoesNotExist) {
 }
 
 TEST_F(QtHostServicesTest, TheDocumentsFolderIsTheDesktopsElseHome) {
-    const std::filesystem::path home = std::filesystem::temp_directory_path() / "zozuz-home";
-    std::filesystem::remove_all(home);
+    const TempFolder temp;
+    const std::filesystem::path home = temp.root();
     std::filesystem::create_directories(home / ".config");
     const QByteArray oldHome = qgetenv("HOME");
     const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
@@ -498,7 +516,6 @@ TEST_F(QtHostServicesTest, TheDocumentsFolderIsTheDesktopsElseHome) {
     EXPECT_EQ(host().fileDialogs().documentsFolder(), (home / "文档").string());
     qputenv("HOME", oldHome);
     if (oldConfig.isEmpty()) qunsetenv("XDG_CONFIG_HOME"); else qputenv("XDG_CONFIG_HOME", oldConfig);
-    std::filesystem::remove_all(home);
 }
 
 PrintJob numberedLines(std::size_t count) {
@@ -519,8 +536,8 @@ int pdfPages(const std::filesystem::path& file) {
 }
 
 TEST_F(QtHostServicesTest, LinesArePaginatedIntoAPdfAndAnUnwritableFileIsAnError) {
-    const std::filesystem::path pdf = std::filesystem::temp_directory_path() / "zozuz-print.pdf";
-    std::filesystem::remove(pdf);
+    const TempFolder temp;
+    const std::filesystem::path pdf = temp.root() / "print.pdf";
     {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -531,7 +548,6 @@ TEST_F(QtHostServicesTest, LinesArePaginatedIntoAPdfAndAnUnwritableFileIsAnError
     const int pages = pdfPages(pdf);
     EXPECT_GE(pages, 3);
     EXPECT_LE(pages, 8);
-    std::filesystem::remove(pdf);
 
     QPrinter nowhere(QPrinter::HighResolution);
     nowhere.setOutputFormat(QPrinter::PdfFormat);
@@ -557,8 +573,8 @@ TEST_F(QtHostServicesTest, ThePrintDialogShowsOnceAndCancelPrintsNothing) {
 }
 
 TEST_F(QtHostServicesTest, AConfirmedPrintDialogPrintsIntoTheFileItNames) {
-    const std::filesystem::path pdf = std::filesystem::temp_directory_path() / "zozuz-dialog-print.pdf";
-    std::filesystem::remove(pdf);
+    const TempFolder temp;
+    const std::filesystem::path pdf = temp.root() / "dialog-print.pdf";
     whenDialogShows([&](QDialog& dialog) {
         // The user types the PDF file's name into the dialog.
         for (QLineEdit* edit : dialog.findChildren<QLineEdit*>())
@@ -568,7 +584,6 @@ TEST_F(QtHostServicesTest, AConfirmedPrintDialogPrintsIntoTheFileItNames) {
     EXPECT_TRUE(host().printer().print(numberedLines(10)));
     EXPECT_TRUE(std::filesystem::exists(pdf));
     EXPECT_EQ(pdfPages(pdf), 1);
-    std::filesystem::remove(pdf);
     drain();
 }
 

@@ -1,6 +1,7 @@
 // The Windows side of files: the sharing rules other programs meet while the program loads or saves,
 // the safe save by a temporary file and one replacing move, and the errors of each refusal.
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -91,16 +92,26 @@ TEST(WindowsSafeFileWriter, ReplacesTheFileWholeAndLeavesNothingBehind) {
     EXPECT_EQ(TempFolder::read(file), "new" + std::string(3, '\0') + "\x81\r\n");
     EXPECT_EQ(filesIn(folder), 1u);
 
-    // File names are UTF-8 in the program, whatever the system's code page.
-    const std::string fresh = folder.root().string() + "\\中文 名.txt";
-    {
-        SafeFileWriter writer(fresh);
-        writer.commit();
+    // File names are UTF-8 in the program, whatever the system's code page: a name that code page 936
+    // cannot hold (Hangul, Polish letters, a character beyond the first plane) is saved and loaded
+    // under its real name, not under question marks.
+    for (const auto& [name, wide] : {std::pair<std::string, std::wstring>{"中文 名.txt", L"中文 名.txt"},
+                                     {"한글 ąę \U0001F600.txt", L"한글 ąę \U0001F600.txt"}}) {
+        const std::string fresh = folder.root().string() + "\\" + name;
+        {
+            SafeFileWriter writer(fresh);
+            writer.write("x");
+            writer.commit();
+        }
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        ASSERT_TRUE(GetFileAttributesExW((folder.root().wstring() + L"\\" + wide).c_str(), GetFileExInfoStandard, &data))
+            << name;
+        EXPECT_EQ(data.nFileSizeLow, 1u);
+        InputFile in(systemFiles(), fresh);
+        char byte = 0;
+        EXPECT_EQ(in.read(&byte, 1), 1u);
+        EXPECT_EQ(byte, 'x');
     }
-    const std::wstring wide = folder.root().wstring() + L"\\中文 名.txt";
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    ASSERT_TRUE(GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data));
-    EXPECT_EQ(data.nFileSizeLow, 0u);
 }
 
 TEST(WindowsSafeFileWriter, AnUncommittedWriterLeavesTheOldFile) {
