@@ -48,7 +48,8 @@ constexpr Row kRows[] = {
     {vk::Insert, A, A, A, EditCommand::Nothing},
     {vk::Return, N, A, N, EditCommand::TypeBreak},
     {vk::Return, A, A, A, EditCommand::NotHandled},
-    {vk::Tab, N, A, N, EditCommand::TypeTab},
+    // Tab types nothing: it goes to the window, which moves the focus with it. Tab bytes come from
+    // files and the clipboard only.
     {vk::Tab, A, A, A, EditCommand::NotHandled},
     {'X', Y, A, N, EditCommand::Cut},
     {'C', Y, A, N, EditCommand::Copy},

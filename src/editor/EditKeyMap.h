@@ -30,7 +30,6 @@ enum class EditCommand : std::uint8_t {
     Redo,
     SelectAll,
     TypeBreak,
-    TypeTab,
     Nothing,     // the key is the editor's, and does nothing with these modifiers
     NotHandled,  // the key is left to the window (a shortcut of its own, a dialog's default button)
 };

@@ -84,7 +84,6 @@ bool EditView::perform(EditCommand command, bool extend) {
         case EditCommand::Redo: redo(); break;
         case EditCommand::SelectAll: selectAll(); break;
         case EditCommand::TypeBreak: typeText("\r\n"); break;
-        case EditCommand::TypeTab: typeText("\t"); break;
         case EditCommand::Nothing: break;
         case EditCommand::NotHandled: return false;
     }

@@ -313,8 +313,6 @@ private:
                     }
                 } else if (key == vk::Return && !ctrl) {
                     replaceSelectionInModel("\r\n");
-                } else if (key == vk::Tab && !ctrl) {
-                    replaceSelectionInModel("\t");
                 }
                 rig_.press(key, shift, ctrl);
                 checkCaretInView_ = true;

@@ -101,7 +101,8 @@ protected:
 };
 
 TEST_F(EditorOnScreen, TypedTextSelectedCopiedAndPastedThroughTheDesktop) {
-    ASSERT_TRUE(runWhilePumping("xdotool type --delay 40 'hello 中文'"));
+    // Tab and Ctrl+Tab type nothing and leave the focus in the editor.
+    ASSERT_TRUE(runWhilePumping("xdotool key --delay 40 Tab ctrl+Tab && xdotool type --delay 40 'hello 中文'"));
     ASSERT_TRUE(pumpUntil([&] { return edit_.textLength() >= 10; }, 5));
     EXPECT_EQ(edit_.text(), "hello \xD6\xD0\xCE\xC4");
 

@@ -87,15 +87,16 @@ protected:
     std::unique_ptr<EditorPane> pane_;
 };
 
-TEST_F(QtEditorWindowTest, KeysPassTheWindowsPreviewAndTabStaysInTheText) {
+TEST_F(QtEditorWindowTest, KeysPassTheWindowsPreviewAndTabTypesNothingButKeepsTheFocus) {
     ASSERT_TRUE(pane_->window().hasFocus());
     EXPECT_TRUE(pane_->view().focused());
     sendKey(Qt::Key_A, "a");
     sendKey(Qt::Key_Tab, "\t");
     sendKey(Qt::Key_F12);
     sendKey(Qt::Key_Return, "\r");
-    EXPECT_EQ(edit_.text(), "a\t\r\n");
+    EXPECT_EQ(edit_.text(), "a\r\n");
     EXPECT_EQ(client_.previews, 4);
+    EXPECT_TRUE(pane_->window().hasFocus());
 }
 
 TEST_F(QtEditorWindowTest, InputMethodPreeditAndCommitAndQueries) {

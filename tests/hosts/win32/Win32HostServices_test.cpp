@@ -420,6 +420,8 @@ TEST(Win32HostServices, TheEditorTypesWhatAnInputMethodSendsOnceAndUndoesAResult
              postUnits(handle, WM_CHAR, L"X");
          },
          "x\xD6\xD0\xCE\xC4X", ""},
+        {"Tab types nothing, neither as a key nor as its character",
+         [&] { PostMessageW(handle, WM_KEYDOWN, VK_TAB, 1 | (MapVirtualKeyW(VK_TAB, MAPVK_VK_TO_VSC) << 16)); }, "x", ""},
         {"a key press types its character once",
          [&] { PostMessageW(handle, WM_KEYDOWN, 'A', 1 | (MapVirtualKeyW('A', MAPVK_VK_TO_VSC) << 16)); }, "xa", ""},
         {"a character outside the basic plane comes in halves and is one \"?\"; control characters type nothing",
