@@ -14,6 +14,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QLocale>
 #include <QMargins>
 #include <QMessageBox>
 #include <QPixmap>
@@ -34,6 +35,7 @@
 #include "hosts/qt/QtCodePageText.h"
 #include "hosts/qt/QtEditorWindow.h"
 #include "hosts/qt/QtTextRenderer.h"
+#include "hosts/qt/QtTranslations.h"
 #include "hosts/qt/QtWindow.h"
 #include "hosts/qt/QtWindowWidget.h"
 
@@ -41,6 +43,7 @@ namespace zozuz {
 
 QtHost::QtHost(int& argc, char** argv)
     : app_(std::make_unique<QApplication>(argc, argv)),
+      translations_(std::make_unique<QtTranslations>(QLocale::system())),
       hub_(std::make_unique<QtEventHub>(*this)),
       renderer_(std::make_unique<QtTextRenderer>()),
       fileDialogs_(std::make_unique<QtFileDialogs>(*this)),

@@ -36,6 +36,7 @@ class QtEventHub;
 class QtFileDialogs;
 class QtPrinter;
 class QtTextRenderer;
+class QtTranslations;
 class QtWindow;
 
 // The host on Qt 6 Widgets. It owns the QApplication, so that a program needs nothing but this
@@ -152,6 +153,7 @@ private:
     bool takeQuit();
 
     std::unique_ptr<QApplication> app_;
+    std::unique_ptr<QtTranslations> translations_;
     std::unique_ptr<QtEventHub> hub_;
     std::unique_ptr<QtTextRenderer> renderer_;
     std::unique_ptr<QtFileDialogs> fileDialogs_;

@@ -49,6 +49,7 @@
 #include "hosts/qt/QtHost.h"
 #include "hosts/qt/QtMenuBar.h"
 #include "hosts/qt/QtPrinter.h"
+#include "hosts/qt/QtTranslations.h"
 #include "hosts/qt/QtWindow.h"
 #include "hosts/qt/QtWindowWidget.h"
 
@@ -476,6 +477,22 @@ TEST_F(QtHostServicesTest, FileDialogsPassTheRequestAndReturnFullPaths) {
     const FileDialogResult cancelled = host().fileDialogs().openFile(request);
     EXPECT_FALSE(cancelled.confirmed);
     EXPECT_TRUE(cancelled.path.empty());
+}
+
+TEST_F(QtHostServicesTest, QtsOwnDialogsSpeakTheUsersLanguage) {
+    const auto qtText = [](const char* context, const char* text) {
+        return QCoreApplication::translate(context, text).toStdString();
+    };
+    {
+        const QtTranslations chinese(QLocale(QLocale::Chinese, QLocale::China));
+        ASSERT_TRUE(chinese.loaded()) << "Qt's translations are not installed";
+        EXPECT_EQ(qtText("QFileDialog", "Open"), "打开");
+        EXPECT_EQ(qtText("QFileDialog", "Look in:"), "查找范围：");
+        EXPECT_EQ(qtText("QPlatformTheme", "Cancel"), "取消");
+        EXPECT_EQ(qtText("QPrintDialog", "Print"), "打印");
+    }
+    EXPECT_EQ(qtText("QFileDialog", "Open"), "Open") << "the catalogue goes with its owner";
+    EXPECT_FALSE(QtTranslations(QLocale::c()).loaded());
 }
 
 TEST_F(QtHostServicesTest, TheSaveDialogTakesANameInAFolderThatDoesNotExist) {
