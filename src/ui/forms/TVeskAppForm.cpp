@@ -32,10 +32,12 @@ void TVeskAppForm::HandleNeeded() {
 
 void TVeskAppForm::Resized() { layoutClientArea(); }
 
-// The status line keeps its height along the whole bottom edge; the editor takes what is left
-// between it and the toolbar. A window too small for both lets the status line run over the top.
+// The toolbar keeps its height along the whole top edge and the status line along the bottom one;
+// the editor takes what is left between them. A window too small for both lets the status line
+// run over the top.
 void TVeskAppForm::layoutClientArea() {
     const int width = ClientWidth() > 0 ? ClientWidth() : 0;
+    if (ToolBar1) ToolBar1->SetBounds(0, 0, width, ToolBar1->Height());
     int bottom = ClientHeight();
     if (StatusBar) {
         StatusBar->SetBounds(0, bottom - StatusBar->Height(), width, StatusBar->Height());

@@ -181,7 +181,7 @@ TEST_F(VeskAppFormTest, TheToolbarIsDrawnWithDisabledButtonsGreyed) {
     EXPECT_TRUE(showsPicture(get<TToolButton>("ToolButton11"), 17));
 }
 
-TEST_F(VeskAppFormTest, TheStatusLineStaysAlongTheBottomWithTheEditorAboveItAsTheWindowSizes) {
+TEST_F(VeskAppFormTest, TheBarsStayAlongTheTopAndBottomWithTheEditorBetweenAsTheWindowSizes) {
     ASSERT_NE(form->StatusBar, nullptr);
     EXPECT_EQ(form->StatusBar, form->FindComponent("StatusBar"));
     EXPECT_TRUE(form->StatusBar->AutoHint());
@@ -190,6 +190,7 @@ TEST_F(VeskAppFormTest, TheStatusLineStaysAlongTheBottomWithTheEditorAboveItAsTh
     auto expectDocked = [&] {
         const int width = form->ClientWidth();
         const int height = form->ClientHeight();
+        EXPECT_EQ(form->ToolBar1->BoundsRect(), (Rect{0, 0, width, 30}));
         EXPECT_EQ(form->StatusBar->BoundsRect(), (Rect{0, height - 19, width, height}));
         EXPECT_EQ(form->Memo1->BoundsRect(), (Rect{0, 30, width, height - 19}));
     };
