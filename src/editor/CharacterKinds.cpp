@@ -12,9 +12,9 @@ CharacterKinds::CharacterKinds(LeadByteSet leadBytes, const CodePageCodec& codec
 bool CharacterKinds::singleIsText(std::uint8_t byte) const {
     std::int8_t& known = single_[byte];
     if (known < 0) {
-        // Control bytes are shown as boxes even where the code page maps them, and so is 0x80: GBK
-        // leaves it undefined, and only some systems' tables give it the euro sign.
-        const bool control = byte < 0x20 || byte == 0x7F || byte == 0x80;
+        // Control bytes are shown as boxes even where the code page maps them. 0x80 is the euro sign
+        // in code page 936 as Windows and the C library hold it, and shows, copies and pastes as one.
+        const bool control = byte < 0x20 || byte == 0x7F;
         const char c = static_cast<char>(byte);
         known = !control && !leadBytes_.contains(byte) && codec_.decode(std::string_view(&c, 1)).has_value();
     }

@@ -160,7 +160,7 @@ private:
     }
 
     // How wide a character is drawn at x: tabs to the next tab stop (eight average characters),
-    // bytes that form no character of the code page, control bytes and 0x80 as boxes, and the rest as
+    // bytes that form no character of the code page and control bytes as boxes, and the rest as
     // the font measures them.
     int widthAt(Pos p, Pos length, int x) {
         const auto b = static_cast<unsigned char>(text_[static_cast<std::size_t>(p)]);
@@ -169,7 +169,7 @@ private:
             return tab - x % tab;
         }
         const std::string_view bytes = std::string_view(text_).substr(static_cast<std::size_t>(p), static_cast<std::size_t>(length));
-        const bool box = length == 1 && (b < 0x20 || b == 0x7F || b == 0x80 || isLead(text_[static_cast<std::size_t>(p)]) ||
+        const bool box = length == 1 && (b < 0x20 || b == 0x7F || isLead(text_[static_cast<std::size_t>(p)]) ||
                                          !rig_.codec.decode(bytes).has_value());
         return box ? testing::EditViewRig::kBoxWidth : rig_.text.advance(rig_.view.font(), bytes);
     }

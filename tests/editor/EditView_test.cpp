@@ -81,15 +81,15 @@ TEST(EditViewLayout, RunsCarryTheirKindsAndPositions) {
     };
     const int a = EditViewRig::kAdvance;
     const int box = EditViewRig::kBoxWidth;
-    const int boxes = a * 2 + box * 5;
+    const int boxes = a * 3 + box * 4;
     const std::vector<Expect> expected{
         {0, 3, 0, 2 * a, Kind::Text},       // "a" and the double-byte character in one run
         {3, 4, 2 * a, box, Kind::Box},      // the lead byte without a character
         {4, 5, 2 * a + box, a, Kind::Text}, // its trail byte, a space, on its own
         {5, 6, 3 * a + box, box, Kind::Box},
-        {6, 7, 3 * a + 2 * box, box, Kind::Box},
-        {7, 8, 3 * a + 3 * box, box, Kind::Box},
-        {8, 9, 3 * a + 4 * box, box, Kind::Box},  // the lone LF
+        {6, 7, 3 * a + 2 * box, a, Kind::Text},   // 0x80, the euro sign
+        {7, 8, 4 * a + 2 * box, box, Kind::Box},
+        {8, 9, 4 * a + 3 * box, box, Kind::Box},  // the lone LF
         {9, 10, boxes + a, 96 - (boxes + a) % 96, Kind::Tab},
         {10, 11, 96 * ((boxes + a) / 96 + 1), a, Kind::Text},
     };
@@ -639,17 +639,17 @@ TEST(EditViewClipboard, EveryByteValueSurvivesCopyAndPaste) {
 
 TEST(EditViewClipboard, CopiedTextIsUnicodeWithTheDesktopsBreaks) {
     EditViewRig rig;
-    rig.setText(std::string("\xD6\xD0\r\nA\tB") + '\0' + "\x81");
+    rig.setText(std::string("\xD6\xD0\r\nA\tB") + '\0' + "\x80\x81");
     rig.view.selectAll();
     rig.view.copy();
-    EXPECT_EQ(*rig.clipboard.text(), "中\nA\tB\uFFFD\uFFFD");
+    EXPECT_EQ(*rig.clipboard.text(), "中\nA\tB\uFFFD€\uFFFD");
 }
 
 TEST(EditViewClipboard, TextFromOtherProgramsGetsCrLfAndQuestionMarks) {
     EditViewRig rig;
-    rig.clipboard.offerText("一\nb\rc\r\nd😀");
+    rig.clipboard.offerText("一\nb\rc\r\nd😀€");
     ASSERT_TRUE(rig.view.paste());
-    EXPECT_EQ(rig.edit.text(), "\xD2\xBB\r\nb\r\nc\r\nd?");
+    EXPECT_EQ(rig.edit.text(), "\xD2\xBB\r\nb\r\nc\r\nd?\x80");
     EXPECT_EQ(rig.edit.lineCount(), 4);
     // A zero ends the pasted text, as it ends the system's text clipboard.
     rig.setText("");

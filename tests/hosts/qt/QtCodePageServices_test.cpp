@@ -144,7 +144,8 @@ TEST_F(QtCodePageServices, LongTextsConvertAsTheirCharactersDoOneAtATime) {
     EXPECT_EQ(firstDifference(clipboard_text::fromBytes(copied, CharacterKinds(LeadByteSet::codePage936(), codec), codec),
                               clipboard_text::fromBytes(copied, CharacterKinds(LeadByteSet::codePage936(), system), system)),
               "");
-    EXPECT_EQ(codec.decodeText("\xD6\xD0" "a\x81\x7F" "\xFF"), "中a\uFFFD\uFFFD");
+    EXPECT_EQ(codec.decodeText("\xD6\xD0" "a\x81\x7F" "\xFF\x80"), "中a\uFFFD\uFFFD€");
+    EXPECT_EQ(codec.encode("€"), "\x80");
 
     // Every character of the Basic Multilingual Plane, those that convert one way only and those the
     // code page cannot hold among them, then characters beyond it and malformed UTF-8.

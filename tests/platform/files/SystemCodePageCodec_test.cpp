@@ -13,6 +13,7 @@ TEST(SystemCodePageCodec, DecodesCharactersAndReportsWhatIsNone) {
     EXPECT_EQ(codec.decode(std::string(1, '\0')), U'\0');
     EXPECT_EQ(codec.decode("\xD6\xD0"), U'中');
     EXPECT_EQ(codec.decode("\x81\x40"), U'丂');
+    EXPECT_EQ(codec.decode("\x80"), U'€');             // the euro sign, as Windows holds the code page
     EXPECT_EQ(codec.decode("\xD6"), std::nullopt);        // a lead byte alone
     EXPECT_EQ(codec.decode("\x81\x20"), std::nullopt);    // a trail byte that forms nothing
     EXPECT_EQ(codec.decode("\xFF"), std::nullopt);
@@ -23,7 +24,7 @@ TEST(SystemCodePageCodec, DecodesCharactersAndReportsWhatIsNone) {
 
 TEST(SystemCodePageCodec, EncodesWhatItCanAndMarksTheRest) {
     SystemCodePageCodec codec;
-    EXPECT_EQ(codec.encode("a中文b"), "a\xD6\xD0\xCE\xC4" "b");
+    EXPECT_EQ(codec.encode("a中文b€"), "a\xD6\xD0\xCE\xC4" "b\x80");
     EXPECT_EQ(codec.encode("😀x"), "?x");           // outside the code page
     EXPECT_EQ(codec.encode("\xE4\xB8"), "??");      // a cut UTF-8 sequence, byte by byte
     EXPECT_EQ(codec.encode("\xC0\x80"), "??");      // an overlong form is malformed
