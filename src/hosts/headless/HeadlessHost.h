@@ -77,6 +77,10 @@ public:
     Point pointerPosition() const override { return pointer_; }
     NativeWindow* windowAt(Point screen) const override;
     Size screenSize() const override { return screenSize_; }
+    // One screen, whose work area is the whole screen unless a test set another.
+    Rect workArea(const Rect&) const override {
+        return workArea_ ? *workArea_ : Rect{0, 0, screenSize_.width, screenSize_.height};
+    }
     MessageBoxResult messageBox(const MessageBoxRequest& request) override;
     std::unique_ptr<NativeMenuBar> createMenuBar(NativeWindow& window, MenuListener& listener) override;
     HeadlessFileDialogs& fileDialogs() override { return fileDialogs_; }
@@ -99,6 +103,7 @@ public:
     void setExecutablePath(std::string path) { executablePath_ = std::move(path); }
     void setInitialShowCommand(int command) { showCommand_ = command; }
     void setScreenSize(Size size) { screenSize_ = size; }
+    void setWorkArea(Rect area) { workArea_ = area; }
     void setPointerPosition(Point screen) { pointer_ = screen; }
     const Image& applicationIcon() const { return applicationIcon_; }
 
@@ -235,6 +240,7 @@ private:
     std::string executablePath_ = "/usr/bin/zozuz";
     int showCommand_ = show_command::kShowDefault;
     Size screenSize_{1024, 768};
+    std::optional<Rect> workArea_;
     Point pointer_{-1, -1};
     Image applicationIcon_;
 };

@@ -1,6 +1,7 @@
 #include "hosts/qt/QtHost.h"
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -253,6 +254,30 @@ Size QtHost::screenSize() const {
     if (!screen) return Size{};
     const QSize size = screen->geometry().size();
     return Size{size.width(), size.height()};
+}
+
+Rect QtHost::workArea(const Rect& window) const {
+    // The screen that holds most of the rectangle, else the one nearest to its middle.
+    const QRect wanted(window.left, window.top, std::max(1, window.width()), std::max(1, window.height()));
+    const QScreen* best = nullptr;
+    qint64 bestShare = 0;
+    qint64 bestDistance = std::numeric_limits<qint64>::max();
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        const QRect common = area.intersected(wanted);
+        const qint64 share = common.isEmpty() ? 0 : qint64{common.width()} * common.height();
+        const QPoint gap = wanted.center() - area.center();
+        const qint64 distance = qint64{gap.x()} * gap.x() + qint64{gap.y()} * gap.y();
+        if (share > bestShare || (bestShare == 0 && share == 0 && distance < bestDistance)) {
+            best = screen;
+            bestShare = share;
+            bestDistance = distance;
+        }
+    }
+    if (!best) best = QGuiApplication::primaryScreen();
+    if (!best) return Rect{0, 0, window.width(), window.height()};
+    const QRect area = best->availableGeometry();
+    return Rect{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
 }
 
 // --- Message boxes ---

@@ -337,6 +337,19 @@ Size Win32Host::screenSize() const {
     return screenScale_.toLogical(Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
 }
 
+Rect Win32Host::workArea(const Rect& window) const {
+    const Rect device = screenScale_.toDevice(window);
+    const RECT wanted{device.left, device.top, device.right, device.bottom};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const Size screen = screenSize();
+        return Rect{0, 0, screen.width, screen.height};
+    }
+    const RECT& work = monitor.rcWork;
+    return screenScale_.toLogical(Rect{work.left, work.top, work.right, work.bottom});
+}
+
 // --- Message boxes ---
 
 MessageBoxResult Win32Host::messageBox(const MessageBoxRequest& request) {

@@ -67,6 +67,7 @@ public:
     Point pointerPosition() const override;
     NativeWindow* windowAt(Point screen) const override;
     Size screenSize() const override;
+    Rect workArea(const Rect& window) const override;
     MessageBoxResult messageBox(const MessageBoxRequest& request) override;
     std::unique_ptr<EditorWindow> createEditorWindow(NativeWindow& parent, EditorWindowClient& client) override;
     std::unique_ptr<NativeMenuBar> createMenuBar(NativeWindow& window, MenuListener& listener) override;

@@ -31,6 +31,15 @@ struct Rect {
                right < o.right ? right : o.right, bottom < o.bottom ? bottom : o.bottom};
         return r;
     }
+    // The rectangle moved, as little as it takes, to lie wholly inside `area`, and shrunk to the
+    // area's size only where it is larger.
+    Rect movedInto(const Rect& area) const {
+        const int w = width() < area.width() ? width() : area.width();
+        const int h = height() < area.height() ? height() : area.height();
+        const int x = left < area.left ? area.left : (left + w > area.right ? area.right - w : left);
+        const int y = top < area.top ? area.top : (top + h > area.bottom ? area.bottom - h : top);
+        return Rect{x, y, x + w, y + h};
+    }
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 

@@ -91,6 +91,9 @@ public:
     virtual NativeWindow* windowAt(Point screen) const = 0;
     // The size of the screen (the primary monitor's full area).
     virtual Size screenSize() const = 0;
+    // The part of a screen that windows may take (without task bars and docks): of the screen that
+    // holds most of `window`, else the one nearest to it; in the program's coordinates.
+    virtual Rect workArea(const Rect& window) const = 0;
 
     // --- Message boxes ---
 

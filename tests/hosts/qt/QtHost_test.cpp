@@ -11,6 +11,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QImage>
@@ -421,6 +423,11 @@ TEST_F(QtHostTest, TheWindowUnderThePointerIsFound) {
     const Size screen = host().screenSize();
     EXPECT_GT(screen.width, 0);
     EXPECT_GT(screen.height, 0);
+    // The work area is that of the screen a window is on, or nearest to.
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const Rect area{available.left(), available.top(), available.right() + 1, available.bottom() + 1};
+    EXPECT_EQ(host().workArea(Rect{40, 30, 340, 230}), area);
+    EXPECT_EQ(host().workArea(Rect{-5000, 9000, -4000, 9500}), area);
 }
 
 TEST_F(QtHostTest, MessageBoxShowsTheRequestAndReturnsTheAnswer) {

@@ -638,6 +638,12 @@ TEST(Win32Host, ProcessFacts) {
     const Size screen = host.screenSize();
     EXPECT_EQ(screen.width, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_GT(screen.height, 0);
+    // The work area is that of the monitor a window is on, or nearest to.
+    RECT work{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    const Rect area{work.left, work.top, work.right, work.bottom};
+    EXPECT_EQ(host.workArea(Rect{40, 30, 340, 230}), area);
+    EXPECT_EQ(host.workArea(Rect{-5000, 9000, -4000, 9500}), area);
 }
 
 }  // namespace

@@ -130,6 +130,13 @@ void TForm::SetVisible(bool visible) {
         // comes back where it was left.
         const Size screen = Application().GetHost().screenSize();
         SetBounds((screen.width - Width()) / 2, (screen.height - Height()) / 2, Width(), Height());
+    } else if (!shownOnce_) {
+        // A stored place is kept where the screen holds it; where it does not (a smaller screen, a
+        // larger scale), the window moves until its whole frame is on the screen's work area, and
+        // shrinks only if the area is smaller than the window.
+        const Rect bounds = BoundsRect();
+        const Rect fitted = bounds.movedInto(Application().GetHost().workArea(bounds));
+        if (fitted != bounds) SetBounds(fitted.left, fitted.top, fitted.width(), fitted.height());
     }
     shownOnce_ = true;
     UpdateVisible(true);

@@ -80,6 +80,28 @@ TEST_F(FormTest, TheMainWindowShellHasItsDesignedPlaceCaptionFontAndIcon) {
     EXPECT_EQ(app.MainForm(), form);
 }
 
+TEST_F(FormTest, TheMainWindowKeepsItsPlaceWhereTheScreenHoldsItAndIsMovedOnItElse) {
+    struct Row {
+        Rect workArea;
+        Rect shown;
+    };
+    const Row rows[] = {
+        {{0, 0, 1024, 768}, {193, 135, 763, 520}},      // it fits: kept
+        {{0, 0, 640, 450}, {70, 65, 640, 450}},         // a scale of 2 on 1280 x 900: moved on
+        {{100, 200, 1380, 1000}, {193, 200, 763, 585}},  // a panel above: moved down only
+        {{0, 0, 500, 300}, {0, 0, 500, 300}},           // smaller than the window: shrunk to it
+    };
+    for (const Row& row : rows) {
+        HeadlessHost screen;
+        screen.setWorkArea(row.workArea);
+        TApplication program{screen};
+        TVeskAppForm* form = nullptr;
+        program.CreateForm(form);
+        form->Show();
+        EXPECT_EQ(native(form).bounds(), row.shown);
+    }
+}
+
 TEST_F(FormTest, TheAboutBoxIsAHiddenFixedDialogCentredOnlyTheFirstTime) {
     TVeskAppForm* mainForm = nullptr;
     TAboutBox* about = nullptr;
