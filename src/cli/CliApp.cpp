@@ -77,6 +77,8 @@ void CliApp::convert(bool encrypt, const std::string& input, const std::string& 
     } else {
         SafeFileWriter::Options options;
         options.flush = SafeFileWriter::Flush::ToSystem;
+        // Like any filter, the run writes a FIFO, a terminal or a device it is given.
+        options.accept = SafeFileWriter::Accept::AnyStream;
         options.reading = &reading;
         options.standardOutput = StandardStream{streams_.output};
         // A plain text grows at most twofold, when every line break is a lone CR or LF.

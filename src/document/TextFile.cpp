@@ -71,10 +71,12 @@ void TextFile::loadInto(TMemoStrings& document, const std::string& fileName, boo
 void TextFile::save(const TMemoStrings& document, const std::string& fileName) const {
     const EditControl& editor = document.editor();
     // The whole length is known, so an in-place save can reserve its room before it overwrites
-    // anything. The program has no standard output of its user's to recognise.
+    // anything. The program has no standard output of its user's to recognise, and replaces regular
+    // files only: a FIFO nobody reads would hold the window for good.
     SafeFileWriter::Options options;
     options.reserve = static_cast<std::uint64_t>(editor.textLength());
     options.standardOutput = StandardStream{-1};
+    options.accept = SafeFileWriter::Accept::RegularFiles;
     SafeFileWriter out(fileName, fs_, options);
     // The text goes out straight from the editor's storage, so saving never holds a second copy of
     // it.

@@ -18,7 +18,8 @@ class TMemoStrings;
 // allocated. Errors: EFOpenError "Cannot open file %s" (missing, a folder, no access, locked) with
 // the document untouched; EInvalidOperation "Text exceeds memo capacity" with the document untouched;
 // EReadError "Stream read error" when the system fails a read, with the document untouched.
-// Saving keeps everything the old file had (see SafeFileWriter).
+// Saving keeps everything the old file had, and replaces regular files only: a FIFO or a device is
+// refused at once with EFCreateError "Cannot create file %s" (see SafeFileWriter).
 class TextFile {
 public:
     explicit TextFile(FileSystem& fileSystem = systemFiles()) : fs_(fileSystem) {}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mount.h>
@@ -340,16 +341,23 @@ TEST_F(TextFileTest, AWritableFileInAFolderWithoutWritePermissionIsSavedInPlace)
     const std::string file = folder.write("old.txt", "old text, longer than the new");
     ::chmod(file.c_str(), 0666);
     ::chmod(folder.root().c_str(), 0555);
+    // The old text's copy goes to the user's cache folder meanwhile.
+    TempFolder home;
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(home.root().c_str(), kOrdinaryUser, kOrdinaryUser), 0);
+    }
     document.setText("new");
     // The administrator writes in every folder, so the save is tried as an ordinary user, whom the
     // folder takes no new file from.
     EXPECT_EQ(asOrdinaryUser([&] {
+                  ::setenv("XDG_CACHE_HOME", home.path("cache").c_str(), 1);
                   files.save(document, file);
                   return true;
               }),
               0);
     EXPECT_EQ(TempFolder::read(file), "new");
     EXPECT_EQ(folder.entries(), 1u);
+    EXPECT_TRUE(std::filesystem::is_empty(home.path("cache/zozuz/backups")));
 }
 
 TEST_F(TextFileTest, EveryWriteFailureKeepsTheOldFileAndLeavesNoTemporaryFile) {
@@ -407,12 +415,30 @@ TEST_F(TextFileTest, SavingKeepsPermissionBitsAndFollowsLinks) {
     EXPECT_EQ(status.st_mode & 07777, 0640u);
 }
 
-TEST_F(TextFileTest, ADeviceIsWrittenInPlace) {
-    document.setText("to nowhere");
-    EXPECT_NO_THROW(files.save(document, "/dev/null"));
+// The program saves over regular files only: a FIFO nobody reads would hold the window for good in
+// the open, and a device swallows the text. Each is refused at once, also behind a link; the alarm
+// ends a save that waits instead.
+TEST_F(TextFileTest, SavingToAFifoOrADeviceIsRefusedAtOnce) {
+    const std::string fifo = folder.path("fifo.txt");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string link = folder.path("link.txt");
+    std::filesystem::create_symlink("fifo.txt", link);
+    document.setText("text");
+    ::alarm(10);
+    for (const std::string& name : {fifo, link, std::string("/dev/null")}) {
+        try {
+            files.save(document, name);
+            ADD_FAILURE() << "saved to " << name;
+        } catch (const EFCreateError& error) {
+            EXPECT_EQ(error.message(), "Cannot create file " + name);
+            EXPECT_EQ(error.reason(), name + ": not a regular file");
+        }
+    }
+    ::alarm(0);
     struct stat status {};
-    ASSERT_EQ(::stat("/dev/null", &status), 0);
-    EXPECT_TRUE(S_ISCHR(status.st_mode));
+    ASSERT_EQ(::lstat(fifo.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    EXPECT_EQ(folder.entries(), 2u);
 }
 
 TEST_F(TextFileTest, ARealFullDiskKeepsTheOldFile) {

@@ -40,6 +40,8 @@ int FileSystem::unlink(const char* path) { return ::unlink(path); }
 
 int FileSystem::link(const char* from, const char* to) { return ::linkat(AT_FDCWD, from, AT_FDCWD, to, AT_SYMLINK_FOLLOW); }
 
+int FileSystem::mkdir(const char* path, mode_t mode) { return ::mkdir(path, mode); }
+
 int FileSystem::fchown(int fd, uid_t owner, gid_t group) { return ::fchown(fd, owner, group); }
 
 int FileSystem::fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }

@@ -30,6 +30,7 @@ public:
     virtual int rename(const char* from, const char* to);
     virtual int unlink(const char* path);
     virtual int link(const char* from, const char* to);
+    virtual int mkdir(const char* path, mode_t mode);
     virtual int fchown(int fd, uid_t owner, gid_t group);
     virtual int fchmod(int fd, mode_t mode);
     virtual int fallocate(int fd, int mode, off_t offset, off_t length);

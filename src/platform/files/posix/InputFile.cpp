@@ -7,6 +7,7 @@
 
 #include "base/Exception.h"
 #include "base/MessageFormat.h"
+#include "platform/files/NotRegularFile.h"
 #include "platform/files/posix/FileSystem.h"
 #include "platform/files/posix/SystemError.h"
 
@@ -39,7 +40,7 @@ void InputFile::failOpen(int error) {
     // The destructor does not run when a constructor throws, so a failure closes the file here.
     release();
     const std::string reason = error == EWOULDBLOCK        ? name_ + ": locked by another program"
-                               : error == kNotRegularFile ? name_ + ": not a regular file"
+                               : error == kNotRegularFile ? notARegularFile(name_)
                                                           : systemReason(name_, error);
     throw EFOpenError(formatMessage(messages::kCannotOpenFile, {std::string_view(name_)}), reason);
 }

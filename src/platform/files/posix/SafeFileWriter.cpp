@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/random.h>
@@ -12,7 +13,9 @@
 
 #include "base/Exception.h"
 #include "base/MessageFormat.h"
+#include "platform/files/NotRegularFile.h"
 #include "platform/files/posix/FileSystem.h"
+#include "platform/files/posix/OldTextCopy.h"
 #include "platform/files/posix/PendingTemporaries.h"
 #include "platform/files/posix/SystemError.h"
 
@@ -153,6 +156,7 @@ void SafeFileWriter::open(const Options& options) {
     struct stat output {};
     if (options.standardOutput.number >= 0 && fs_.fstat(options.standardOutput.number, &output) == 0 &&
         fs_.stat(fileName_.c_str(), &status) == 0 && status.st_dev == output.st_dev && status.st_ino == output.st_ino) {
+        refuseUnlessRegular(S_ISREG(status.st_mode), options.accept);
         handle_ = options.standardOutput.number;
         ownsHandle_ = false;
         refuseTheFileBeingRead(options.reading);
@@ -166,6 +170,8 @@ void SafeFileWriter::open(const Options& options) {
     for (int depth = 0;; ++depth) {
         if (depth == kMostLinks) failCreate(ELOOP);
         if (const int descriptor = descriptorNamed(path); descriptor >= 0) {
+            if (fs_.fstat(descriptor, &status) != 0) failCreate(errno);
+            refuseUnlessRegular(S_ISREG(status.st_mode), options.accept);
             handle_ = fs_.dup(descriptor);
             if (handle_ < 0) failCreate(errno);
             refuseTheFileBeingRead(options.reading);
@@ -193,6 +199,7 @@ void SafeFileWriter::open(const Options& options) {
         return;
     }
     if (S_ISDIR(status.st_mode)) failCreate(EISDIR);
+    refuseUnlessRegular(S_ISREG(status.st_mode), options.accept);
     if (!S_ISREG(status.st_mode)) {
         // A device or a pipe cannot be replaced by a rename; it is written where it is.
         handle_ = retryInterrupted([&] { return fs_.open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY, 0); });
@@ -201,10 +208,14 @@ void SafeFileWriter::open(const Options& options) {
     }
 
     // Opening the old file for writing asks the system whether this user may change it, and holds
-    // it for the lock that keeps another program's save and this one apart.
-    targetHandle_ = retryInterrupted([&] { return fs_.open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY, 0); });
+    // it for the lock that keeps another program's save and this one apart. Should a FIFO have taken
+    // its name meanwhile, the open fails at once instead of waiting for a reader (a regular file
+    // writes the same either way).
+    const int wait = options.accept == Accept::RegularFiles ? O_NONBLOCK : 0;
+    targetHandle_ = retryInterrupted([&] { return fs_.open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | wait, 0); });
     if (targetHandle_ < 0) failCreate(errno);
     if (fs_.fstat(targetHandle_, &status) != 0) failCreate(errno);
+    refuseUnlessRegular(S_ISREG(status.st_mode), options.accept);
     // A file nobody may write is read-only, also for an administrator, whom the system would let
     // write it anyway.
     if ((status.st_mode & 0222) == 0) failCreate(EACCES);
@@ -221,7 +232,9 @@ void SafeFileWriter::open(const Options& options) {
     const bool attributes = hasOwnAttributes(fs_, static_cast<int>(targetHandle_), error);
     if (error != 0) failCreate(error);
     const OldFile old{status.st_uid, status.st_gid, static_cast<mode_t>(status.st_mode & 07777)};
-    if (status.st_nlink > 1 || attributes || !openTemporary(&old)) openInPlace(options, reading);
+    if (status.st_nlink > 1 || attributes || !openTemporary(&old)) {
+        openInPlace(options, reading, static_cast<std::uint64_t>(status.st_size));
+    }
 }
 
 bool SafeFileWriter::openTemporary(const OldFile* old) {
@@ -279,13 +292,22 @@ bool SafeFileWriter::openTemporary(const OldFile* old) {
     return true;
 }
 
-void SafeFileWriter::openInPlace(const Options& options, bool reading) {
+void SafeFileWriter::openInPlace(const Options& options, bool reading, std::uint64_t oldSize) {
     // Overwriting the file that is still being read would feed the output back into the input.
     if (reading) failCreate(fileName_ + ": is the file being read, and cannot be written in place");
     handle_ = targetHandle_;
     targetHandle_ = -1;
     inPlace_ = true;
     seekable_ = true;
+    // The old text goes aside first, so that neither a failure nor a kill partway through the
+    // overwrite costs it.
+    if (oldSize > 0) {
+        backup_ = keepOldText(fs_, static_cast<int>(handle_), target_, options.backupFolder);
+        if (backup_.empty()) {
+            failCreate(fileName_ + ": the old text could not be copied aside before writing over it: " +
+                       std::strerror(errno));
+        }
+    }
     // Room for the whole new text first, so that a full disk fails before any old byte is lost.
     if (options.reserve > 0 && retryInterrupted([&] {
             return fs_.fallocate(handle_, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(options.reserve));
@@ -302,6 +324,7 @@ void SafeFileWriter::write(std::string_view bytes) {
         const ssize_t n = retryInterrupted([&] { return fs_.write(handle_, bytes.data(), piece); });
         if (n < 0) failWrite(errno);
         if (n == 0) failWrite(ENOSPC);
+        overwriting_ = inPlace_;
         bytes.remove_prefix(static_cast<std::size_t>(n));
         written_ += static_cast<std::uint64_t>(n);
     }
@@ -315,6 +338,7 @@ void SafeFileWriter::writeAt(std::uint64_t position, std::string_view bytes) {
             [&] { return fs_.pwrite(handle_, bytes.data(), piece, static_cast<off_t>(position)); });
         if (n < 0) failWrite(errno);
         if (n == 0) failWrite(ENOSPC);
+        overwriting_ = inPlace_;
         bytes.remove_prefix(static_cast<std::size_t>(n));
         position += static_cast<std::uint64_t>(n);
     }
@@ -329,11 +353,15 @@ void SafeFileWriter::commit() {
         return;
     }
     if (!replace_) {
+        // Cutting the file short writes over its old text too.
+        overwriting_ = overwriting_ || inPlace_;
         if (inPlace_ && retryInterrupted([&] { return fs_.ftruncate(handle_, static_cast<off_t>(written_)); }) != 0) {
             failWrite(errno);
         }
-        // A device or pipe may not be flushable, which is no failure of the write.
-        if (flush_ == Flush::ToDisk && retryInterrupted([&] { return fs_.fsync(handle_); }) != 0 &&
+        // A device or pipe may not be flushable, which is no failure of the write. The copy of an
+        // old text is given up only once the new one is on the disk, whatever the caller asked.
+        const bool flush = flush_ == Flush::ToDisk || !backup_.empty();
+        if (flush && retryInterrupted([&] { return fs_.fsync(handle_); }) != 0 &&
             (inPlace_ || (errno != EINVAL && errno != EROFS && errno != ENOTSUP))) {
             failWrite(errno);
         }
@@ -342,6 +370,8 @@ void SafeFileWriter::commit() {
         // Linux closes the file even when close is interrupted, so that is no failure.
         if (fs_.close(fd) != 0 && errno != EINTR) failWrite(errno);
         committed_ = true;
+        if (!backup_.empty()) fs_.unlink(backup_.c_str());
+        backup_.clear();
         return;
     }
 
@@ -385,10 +415,18 @@ void SafeFileWriter::commit() {
 }
 
 void SafeFileWriter::abandon() noexcept {
-    if (inPlace_ && handle_ >= 0) {
+    if (inPlace_) {
+        // A file left partly written over by a failure of the caller's own gets its old text back;
+        // after a failure of the writing, which the error reports with the copy's name, the disk is
+        // left alone.
+        const bool restored = handle_ >= 0 && overwriting_ && !backupNamed_ && !backup_.empty() &&
+                              putOldTextBack(fs_, backup_, static_cast<int>(handle_));
         // Give back the room reserved beyond the file's end: cutting a file to its own length frees it.
         struct stat status {};
-        if (fs_.fstat(handle_, &status) == 0) fs_.ftruncate(handle_, status.st_size);
+        if (handle_ >= 0 && !restored && fs_.fstat(handle_, &status) == 0) fs_.ftruncate(handle_, status.st_size);
+        // The copy goes once the file holds its old text again; otherwise it is the only one left.
+        if (!backup_.empty() && (restored || !overwriting_)) fs_.unlink(backup_.c_str());
+        backup_.clear();
     }
     if (handle_ >= 0 && ownsHandle_) fs_.close(handle_);
     handle_ = -1;
@@ -410,8 +448,17 @@ void SafeFileWriter::failCreate(const std::string& reason) const {
     throw EFCreateError(formatMessage(messages::kCannotCreateFile, {std::string_view(fileName_)}), reason);
 }
 
-void SafeFileWriter::failWrite(int error) const {
-    throw EWriteError(std::string(messages::kStreamWriteError), systemReason(fileName_, error));
+void SafeFileWriter::refuseUnlessRegular(bool regular, Accept accept) const {
+    if (!regular && accept == Accept::RegularFiles) failCreate(notARegularFile(fileName_));
+}
+
+void SafeFileWriter::failWrite(int error) {
+    std::string message(messages::kStreamWriteError);
+    if (overwriting_ && !backup_.empty()) {
+        message += ". The old text is kept in " + backup_;
+        backupNamed_ = true;
+    }
+    throw EWriteError(message, systemReason(fileName_, error));
 }
 
 }  // namespace zozuz

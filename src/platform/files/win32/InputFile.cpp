@@ -6,6 +6,7 @@
 
 #include "base/Exception.h"
 #include "base/MessageFormat.h"
+#include "platform/files/NotRegularFile.h"
 #include "platform/files/win32/FileSystem.h"
 
 namespace zozuz {
@@ -33,7 +34,7 @@ void InputFile::failOpen(int error) {
     // The destructor does not run when a constructor throws, so a failure closes the file here.
     release();
     const std::string reason = error == ERROR_SHARING_VIOLATION ? name_ + ": held open for writing by another program"
-                               : error == kNotRegularFile       ? name_ + ": not a regular file"
+                               : error == kNotRegularFile       ? notARegularFile(name_)
                                                                 : systemReason(name_, static_cast<unsigned long>(error));
     throw EFOpenError(formatMessage(messages::kCannotOpenFile, {std::string_view(name_)}), reason);
 }

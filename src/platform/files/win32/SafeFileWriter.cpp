@@ -2,9 +2,9 @@
 // for nobody else; commit flushes it and puts it in the target's place with one replacing,
 // write-through move, so the target holds either its old bytes or all of the new ones. Meanwhile the
 // old file is held open for nobody else, so no other program can open the file being written, as
-// the program's users know from Windows. Devices, pipes and standard output are written where they
-// stand. Windows never writes over a file in place: the file being read is held open for reading
-// and so cannot be written at all.
+// the program's users know from Windows. The program's save refuses devices (NUL, CON) and named
+// pipes; otherwise they and standard output are written where they stand. Windows never writes over
+// a file in place: the file being read is held open for reading and so cannot be written at all.
 #include "platform/files/SafeFileWriter.h"
 
 #include <algorithm>
@@ -16,6 +16,7 @@
 
 #include "base/Exception.h"
 #include "base/MessageFormat.h"
+#include "platform/files/NotRegularFile.h"
 #include "platform/files/win32/FileSystem.h"
 #include "platform/files/win32/PendingTemporaries.h"
 
@@ -32,6 +33,12 @@ bool isSeparator(char c) { return c == '\\' || c == '/'; }
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("\\/:");
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Whether the path lies in the system's device namespace (\\.\pipe\NAME, \\.\COM1), where no
+// regular file is: a name there is refused before anything is asked of it.
+bool namesADevice(const std::string& path) {
+    return path.size() >= 4 && isSeparator(path[0]) && isSeparator(path[1]) && path[2] == '.' && isSeparator(path[3]);
 }
 
 std::string nameOf(const std::string& path) {
@@ -62,6 +69,7 @@ void SafeFileWriter::refuseTheFileBeingRead(const FileIdentity*) const {
 
 void SafeFileWriter::open(const Options& options) {
     if (fileName_.empty() || isSeparator(fileName_.back())) failCreate(ERROR_INVALID_NAME);
+    if (options.accept == Accept::RegularFiles && namesADevice(fileName_)) failCreate(notARegularFile(fileName_));
     folder_ = folderOf(target_);
     // Everything opened so far is let go again when the constructor fails.
     const auto release = [this] {
@@ -93,6 +101,10 @@ void SafeFileWriter::open(const Options& options) {
             failCreate(error);
         }
         if (target.kind != FileFacts::Kind::Disk) {
+            if (options.accept == Accept::RegularFiles) {
+                release();
+                failCreate(notARegularFile(fileName_));
+            }
             // A device (NUL, CON) or a named pipe cannot be replaced: it is written where it stands.
             handle_ = std::exchange(targetHandle_, -1);
             return;
@@ -197,7 +209,7 @@ void SafeFileWriter::failCreate(const std::string& reason) const {
     throw EFCreateError(formatMessage(messages::kCannotCreateFile, {std::string_view(fileName_)}), reason);
 }
 
-void SafeFileWriter::failWrite(int error) const {
+void SafeFileWriter::failWrite(int error) {
     throw EWriteError(std::string(messages::kStreamWriteError), systemReason(fileName_, static_cast<unsigned long>(error)));
 }
 

@@ -14,11 +14,16 @@
 
 #include <csignal>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <random>
 #include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "../../../document/TempFolder.h"
 #include "OrdinaryUser.h"
@@ -52,6 +57,9 @@ public:
     }
     ssize_t read(int fd, void* buffer, std::size_t size) override {
         return trip(true) ? -1 : FileSystem::read(fd, buffer, size);
+    }
+    ssize_t pread(int fd, void* buffer, std::size_t size, off_t offset) override {
+        return trip(true) ? -1 : FileSystem::pread(fd, buffer, size, offset);
     }
     ssize_t write(int fd, const void* buffer, std::size_t size) override {
         const std::size_t take = shortens() ? std::max<std::size_t>(1, size / 2) : size;
@@ -145,9 +153,11 @@ TEST(SafeFileWriter, EveryFailingCallKeepsTheOldTextOrGivesTheNewOneWhole) {
                            {"short write", FaultyFileSystem::Fault::ShortWrite, 0},
                            {"EINTR", FaultyFileSystem::Fault::Interrupt, 0}};
     // A link to an existing file (replaced by a rename), a new name, and a file with a second name
-    // (written over in place).
+    // (written over in place, its old text copied aside first).
     enum class Target { Link, New, HardLinked };
-    int runs = 0, oldKept = 0, newComplete = 0, corrupted = 0, corruptedInPlace = 0, temporariesLeft = 0;
+    const std::string notCopied = ": the old text could not be copied aside before writing over it: ";
+    const std::string keptIn = ". The old text is kept in ";
+    int runs = 0, oldKept = 0, newComplete = 0, oldInItsCopy = 0, lost = 0, temporariesLeft = 0, copiesLeft = 0;
     for (const Target kind : {Target::Link, Target::New, Target::HardLinked}) {
         for (const Case& c : faults) {
             for (int k = 0;; ++k) {
@@ -167,29 +177,47 @@ TEST(SafeFileWriter, EveryFailingCallKeepsTheOldTextOrGivesTheNewOneWhole) {
                 fs.error = c.error;
                 fs.failAt = k;
                 bool failed = false;
+                std::string kept;  // the copy of the old text that the error names
                 try {
                     save(name, fs, fresh);
                 } catch (const EFCreateError& error) {
                     failed = true;
                     EXPECT_EQ(error.message(), "Cannot create file " + name);
-                    EXPECT_EQ(error.reason(), name + ": " + errorText(c.error)) << c.name << " at call " << k;
+                    EXPECT_TRUE(error.reason() == name + ": " + errorText(c.error) ||
+                                (kind == Target::HardLinked && error.reason() == name + notCopied + errorText(c.error)))
+                        << error.reason() << ", " << c.name << " at call " << k;
                 } catch (const EWriteError& error) {
                     failed = true;
-                    EXPECT_EQ(error.message(), "Stream write error");
+                    const std::size_t note = error.message().find(keptIn);
+                    if (note != std::string::npos) kept = error.message().substr(note + keptIn.size());
+                    EXPECT_EQ(error.message().substr(0, note), "Stream write error");
                     EXPECT_EQ(error.reason(), name + ": " + errorText(c.error)) << c.name << " at call " << k;
                 }
                 ++runs;
                 const bool exists = std::filesystem::exists(file);
                 const std::string now = exists ? TempFolder::read(file) : "";
+                const bool whole = now == fresh || (exists && now == kOld) || (!exists && kind == Target::New);
                 if (now == fresh) {
                     ++newComplete;
-                } else if ((exists && now == kOld) || (!exists && kind == Target::New)) {
+                } else if (whole) {
                     ++oldKept;
+                } else if (!kept.empty() && TempFolder::read(kept) == kOld) {
+                    ++oldInItsCopy;
                 } else {
-                    ++(kind == Target::HardLinked ? corruptedInPlace : corrupted);
+                    ++lost;
                 }
+                // Besides the file, only a copy of the old text may stay: the one the error names, or
+                // one whose removal failed after a save that succeeded.
                 std::set<std::string> expected = before;
                 if (exists) expected.insert("file.txt");
+                const std::string copy = folder.path(".file.txt.zozuz-backup");
+                if (!kept.empty()) {
+                    EXPECT_EQ(kept, copy) << c.name << " at call " << k;
+                }
+                if (std::filesystem::exists(copy) && (!kept.empty() || !failed) && TempFolder::read(copy) == kOld) {
+                    expected.insert(".file.txt.zozuz-backup");
+                    if (kept.empty()) ++copiesLeft;
+                }
                 if (namesIn(folder.root()) != expected) ++temporariesLeft;
                 EXPECT_TRUE(failed || now == fresh) << c.name << " at call " << k << ": success reported";
                 if (kind == Target::Link) {
@@ -207,16 +235,17 @@ TEST(SafeFileWriter, EveryFailingCallKeepsTheOldTextOrGivesTheNewOneWhole) {
                     break;  // every call has had its turn
                 }
                 // Replaced by a rename, the file holds the old text or the new one whole. Written
-                // over in place, only a failure after the writing began can cost the old text.
-                const bool whole = now == fresh || now == kOld || (!exists && kind == Target::New);
-                EXPECT_TRUE(whole || (kind == Target::HardLinked && fs.wroteFirst)) << c.name << " at call " << k;
+                // over in place, only a failure after the writing began leaves it partly written,
+                // and then the error names the copy that holds the old text.
+                EXPECT_TRUE(whole || (kind == Target::HardLinked && fs.wroteFirst && !kept.empty()))
+                    << c.name << " at call " << k;
             }
         }
     }
-    std::printf("fault injection: %d runs, old text kept %d, new text complete %d, corrupted %d "
-                "(written in place, after the writing began: %d), temporary files left %d\n",
-                runs, oldKept, newComplete, corrupted, corruptedInPlace, temporariesLeft);
-    EXPECT_EQ(corrupted, 0);
+    std::printf("fault injection: %d runs, old text kept %d, new text complete %d, old text in the copy the error "
+                "names %d, lost %d, temporary files left %d, copies left after a save that succeeded %d\n",
+                runs, oldKept, newComplete, oldInItsCopy, lost, temporariesLeft, copiesLeft);
+    EXPECT_EQ(lost, 0);
     EXPECT_EQ(temporariesLeft, 0);
 }
 
@@ -234,24 +263,32 @@ public:
 
 TEST(SafeFileWriter, TheNewTextIsNeverReadableByThoseTheOldFileKeptOut) {
     NamedOnlyFileSystem namedOnly;
-    for (FileSystem* fs : {&systemFiles(), static_cast<FileSystem*>(&namedOnly)}) {
-        TempFolder folder;
-        const std::string file = folder.write("secret.txt", "old secret");
-        ::chmod(file.c_str(), 0600);
-        SafeFileWriter writer(file, *fs);
-        writer.write("new secret");
-        // Halfway through, nothing in the folder can be read by anyone but the owner.
-        for (const auto& entry : std::filesystem::directory_iterator(folder.root())) {
+    // Replaced by a rename, and written over in place (a second name), where the old text's copy
+    // must be as private as the file.
+    for (const bool inPlace : {false, true}) {
+        for (FileSystem* fs : {&systemFiles(), static_cast<FileSystem*>(&namedOnly)}) {
+            TempFolder folder;
+            const std::string file = folder.write("secret.txt", "old secret");
+            ::chmod(file.c_str(), 0600);
+            if (inPlace) std::filesystem::create_hard_link(file, folder.path("other.txt"));
+            SafeFileWriter writer(file, *fs);
+            writer.write("new secret");
+            // Halfway through, nothing in the folder can be read by anyone but the owner.
+            for (const auto& entry : std::filesystem::directory_iterator(folder.root())) {
+                struct stat status {};
+                ASSERT_EQ(::lstat(entry.path().c_str(), &status), 0);
+                EXPECT_EQ(status.st_mode & 077, 0u) << entry.path();
+            }
+            if (inPlace) {
+                EXPECT_EQ(TempFolder::read(folder.path(".secret.txt.zozuz-backup")), "old secret");
+            }
+            writer.commit();
             struct stat status {};
-            ASSERT_EQ(::lstat(entry.path().c_str(), &status), 0);
-            EXPECT_EQ(status.st_mode & 077, 0u) << entry.path();
+            ASSERT_EQ(::stat(file.c_str(), &status), 0);
+            EXPECT_EQ(status.st_mode & 07777, 0600u);
+            EXPECT_EQ(TempFolder::read(file), "new secret");
+            EXPECT_EQ(folder.entries(), inPlace ? 2u : 1u);
         }
-        writer.commit();
-        struct stat status {};
-        ASSERT_EQ(::stat(file.c_str(), &status), 0);
-        EXPECT_EQ(status.st_mode & 07777, 0600u);
-        EXPECT_EQ(TempFolder::read(file), "new secret");
-        EXPECT_EQ(folder.entries(), 1u);
     }
 }
 
@@ -301,17 +338,81 @@ TEST(SafeFileWriter, AFileOfAGroupTheUserIsNotInKeepsItsGroup) {
 }
 
 TEST(SafeFileWriter, AFileWithSeveralNamesKeepsThemAll) {
-    TempFolder folder;
-    const std::string file = folder.write("one.txt", "a longer old text");
-    const std::string other = folder.path("two.txt");
-    std::filesystem::create_hard_link(file, other);
-    SafeFileWriter writer(file);
-    writer.write("new");
-    writer.commit();
-    EXPECT_EQ(TempFolder::read(file), "new");
-    EXPECT_EQ(TempFolder::read(other), "new");
-    EXPECT_EQ(std::filesystem::hard_link_count(file), 2u);
-    EXPECT_EQ(folder.entries(), 2u);
+    // Committed, and given up by its caller halfway (as when the input fails to read), which puts
+    // the old text back.
+    for (const bool commit : {true, false}) {
+        TempFolder folder;
+        const std::string file = folder.write("one.txt", "a longer old text");
+        const std::string other = folder.path("two.txt");
+        std::filesystem::create_hard_link(file, other);
+        {
+            SafeFileWriter writer(file);
+            writer.write("new");
+            if (commit) writer.commit();
+        }
+        const std::string expected = commit ? "new" : "a longer old text";
+        EXPECT_EQ(TempFolder::read(file), expected);
+        EXPECT_EQ(TempFolder::read(other), expected);
+        EXPECT_EQ(std::filesystem::hard_link_count(file), 2u);
+        EXPECT_EQ(folder.entries(), 2u);  // no copy of the old text left
+    }
+}
+
+// A file system on which the target's folder takes no new files, refused with the error chosen.
+class ClosedFolder : public FileSystem {
+public:
+    ClosedFolder(std::string folder, int error) : folder_(std::move(folder)), error_(error) {}
+    int open(const char* path, int flags, mode_t mode) override {
+        const bool creates = (flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE;
+        if (creates && std::string(path).rfind(folder_, 0) == 0) {
+            errno = error_;
+            return -1;
+        }
+        return FileSystem::open(path, flags, mode);
+    }
+
+private:
+    std::string folder_;
+    int error_;
+};
+
+TEST(SafeFileWriter, AFolderThatTakesNoNewFilesGetsTheFileWrittenInPlaceAndItsCopyElsewhere) {
+    // Refused for want of permission, or by a rule of the system (an immutable folder, a folder
+    // whose sticky bit keeps out another user's files).
+    for (const int error : {EACCES, EPERM}) {
+        TempFolder folder;
+        TempFolder cache;
+        const std::string file = folder.write("notes.txt", "the old notes");
+        const auto inode = [&] {
+            struct stat status {};
+            ::stat(file.c_str(), &status);
+            return status.st_ino;
+        };
+        const auto before = inode();
+        ClosedFolder fs(folder.root().string(), error);
+        SafeFileWriter::Options options;
+        options.backupFolder = cache.path("zozuz/backups");
+        SafeFileWriter writer(file, fs, options);
+        writer.write("new");
+        // The copy of the old text lies in the spare folder, named after the file's whole path.
+        std::vector<std::filesystem::path> copies;
+        for (const auto& entry : std::filesystem::directory_iterator(options.backupFolder)) copies.push_back(entry.path());
+        ASSERT_EQ(copies.size(), 1u) << errorText(error);
+        std::string flat = std::filesystem::canonical(folder.root()).string() + "/notes.txt";
+        std::replace(flat.begin(), flat.end(), '/', '%');
+        EXPECT_EQ(copies[0].filename().string(), flat + ".zozuz-backup");
+        EXPECT_EQ(TempFolder::read(copies[0].string()), "the old notes");
+        struct stat status {};
+        ASSERT_EQ(::stat(copies[0].c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0600u);
+        ASSERT_EQ(::stat(options.backupFolder.c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, 0700u);
+        writer.commit();
+        EXPECT_EQ(TempFolder::read(file), "new");
+        EXPECT_EQ(inode(), before) << errorText(error);
+        EXPECT_EQ(folder.entries(), 1u);
+        EXPECT_TRUE(std::filesystem::is_empty(options.backupFolder));
+    }
 }
 
 TEST(SafeFileWriter, AFileWithAttributesOfItsOwnKeepsThem) {
@@ -450,13 +551,19 @@ TEST(SafeFileWriter, StandardOutputAndOtherDescriptorsAreWrittenWhereTheyStand) 
     EXPECT_EQ(folder.entries(), 1u);
 }
 
+SafeFileWriter::Options anyStream() {
+    SafeFileWriter::Options options;
+    options.accept = SafeFileWriter::Accept::AnyStream;
+    return options;
+}
+
 TEST(SafeFileWriter, APipeIsWrittenInPlace) {
     TempFolder folder;
     const std::string fifo = folder.path("fifo");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
     {
-        SafeFileWriter writer(fifo);
+        SafeFileWriter writer(fifo, systemFiles(), anyStream());
         writer.write("through");
         writer.commit();
     }
@@ -477,9 +584,100 @@ TEST(SafeFileWriter, WritingAgainGoesBackOnlyInAFileOfItsOwn) {
     writer.writeAt(2, "XY");
     writer.commit();
     EXPECT_EQ(TempFolder::read(file), "abXYef");
-    SafeFileWriter device("/dev/null");
+    SafeFileWriter device("/dev/null", systemFiles(), anyStream());
     EXPECT_FALSE(device.seekable());
     EXPECT_THROW(device.writeAt(0, "x"), EWriteError);
+}
+
+// Kills at random moments of a large save over a file with a second name, which is written over in
+// place: whatever the moment, the file holds its old text or the new one whole, or the copy of the
+// old text is there to take it from. Half of the kills come from outside at any moment of the save;
+// the other half fall while the old text is being written over, the riskiest stretch, which is too
+// short to hit from outside reliably: there the save kills itself after a random count of bytes.
+TEST(SafeFileWriter, AKillDuringAnInPlaceSaveNeverLosesTheOldText) {
+    TempFolder folder;
+    const std::string file = folder.path("big.txt");
+    const std::string copy = folder.path(".big.txt.zozuz-backup");
+    std::string old;
+    std::string fresh;
+    for (int i = 0; old.size() < (24 << 20); ++i) old += "old line " + std::to_string(i) + "\r\n";
+    for (int i = 0; fresh.size() < (16 << 20); ++i) fresh += "the new text's line " + std::to_string(i) + "\r\n";
+    const auto reset = [&] {
+        std::filesystem::remove(copy);
+        std::filesystem::remove(folder.path("other.txt"));
+        std::filesystem::remove(file);
+        folder.write("big.txt", old);
+        std::filesystem::create_hard_link(file, folder.path("other.txt"));
+    };
+    // Starts a save in a child, which kills itself once `killAt` bytes are written, when that is
+    // no more than the new text holds.
+    const auto start = [&](std::size_t killAt) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            SafeFileWriter writer(file);
+            const std::string_view text(fresh);
+            for (std::size_t at = 0; at < text.size(); at += 1 << 20) {
+                const std::size_t piece = std::min<std::size_t>(1 << 20, text.size() - at);
+                if (killAt >= at && killAt < at + piece) {
+                    writer.write(text.substr(at, killAt - at));
+                    ::raise(SIGKILL);
+                }
+                writer.write(text.substr(at, piece));
+            }
+            if (killAt == text.size()) ::raise(SIGKILL);
+            writer.commit();
+            ::_exit(0);
+        }
+        return child;
+    };
+    using Clock = std::chrono::steady_clock;
+
+    // One save undisturbed, to learn how long it takes.
+    reset();
+    const auto began = Clock::now();
+    pid_t child = start(SIZE_MAX);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const auto whole = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - began).count();
+    ASSERT_TRUE(TempFolder::read(file) == fresh);
+    EXPECT_FALSE(std::filesystem::exists(copy));
+
+    const unsigned seed = std::random_device{}();
+    std::mt19937 random(seed);
+    int oldKept = 0, newComplete = 0, fromTheCopy = 0, lost = 0;
+    for (int kill = 0; kill < 20; ++kill) {
+        reset();
+        if (kill % 2 == 0) {
+            const auto delay = std::uniform_int_distribution<long long>(0, whole + whole / 10)(random);
+            child = start(SIZE_MAX);
+            std::this_thread::sleep_for(std::chrono::microseconds(delay));
+            ::kill(child, SIGKILL);
+        } else {
+            child = start(std::uniform_int_distribution<std::size_t>(0, fresh.size())(random));
+        }
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        const std::string now = TempFolder::read(file);
+        if (now == old) {
+            ++oldKept;
+        } else if (now == fresh) {
+            ++newComplete;
+        } else if (std::filesystem::exists(copy) && TempFolder::read(copy) == old) {
+            ++fromTheCopy;
+        } else {
+            ++lost;
+            ADD_FAILURE() << "kill " << kill << ", seed " << seed;
+        }
+        // Nothing else is left behind: no half-made copy, no temporary file.
+        std::set<std::string> left = namesIn(folder.root());
+        left.erase(".big.txt.zozuz-backup");
+        EXPECT_EQ(left, (std::set<std::string>{"big.txt", "other.txt"})) << "kill " << kill;
+    }
+    std::printf("kills during an in-place save of %zu MiB over %zu MiB (%.1f ms): old text kept %d, new text "
+                "complete %d, old text in its copy %d, lost %d\n",
+                fresh.size() >> 20, old.size() >> 20, static_cast<double>(whole) / 1000, oldKept, newComplete,
+                fromTheCopy, lost);
+    EXPECT_EQ(lost, 0);
 }
 
 }  // namespace

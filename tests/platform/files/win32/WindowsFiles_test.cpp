@@ -204,8 +204,24 @@ TEST(WindowsSafeFileWriter, AFailedReplaceKeepsTheOldBytesAndRemovesTheNewFile) 
     EXPECT_EQ(filesIn(folder), 1u);
 }
 
-TEST(WindowsSafeFileWriter, ADeviceIsWrittenDirectly) {
-    SafeFileWriter writer("NUL");
+TEST(WindowsSafeFileWriter, ADeviceIsRefusedForTheProgramAndWrittenDirectlyForTheCommandLine) {
+    // A named pipe that a program serves, and a device.
+    const std::string pipe = "\\\\.\\pipe\\zozuz-test-" + std::to_string(GetCurrentProcessId());
+    HANDLE server = CreateNamedPipeA(pipe.c_str(), PIPE_ACCESS_INBOUND, PIPE_TYPE_BYTE, 1, 4096, 4096, 0, nullptr);
+    ASSERT_NE(server, INVALID_HANDLE_VALUE);
+    for (const std::string& name : {pipe, std::string("NUL")}) {
+        try {
+            SafeFileWriter writer(name);
+            ADD_FAILURE() << "the program saved to " << name;
+        } catch (const EFCreateError& e) {
+            EXPECT_EQ(e.message(), "Cannot create file " + name);
+            EXPECT_EQ(e.reason(), name + ": not a regular file");
+        }
+    }
+    CloseHandle(server);
+    SafeFileWriter::Options options;
+    options.accept = SafeFileWriter::Accept::AnyStream;
+    SafeFileWriter writer("NUL", systemFiles(), options);
     writer.write("discarded");
     EXPECT_NO_THROW(writer.commit());
 }
