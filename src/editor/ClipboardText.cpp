@@ -48,6 +48,8 @@ std::string fromBytes(std::string_view bytes, const CharacterKinds& kinds, const
     return out;
 }
 
+bool isCopiedBytes(std::string_view bytes) { return !bytes.empty() && bytes.find('\0') == std::string_view::npos; }
+
 std::string toBytes(std::string_view utf8, const LeadByteSet& leadBytes, const CodePageCodec& codec) {
     // The system's text clipboard ends at its first zero, and so does a paste: a zero byte in the
     // text would end the line there for every program that reads the saved file.

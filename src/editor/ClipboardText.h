@@ -17,6 +17,11 @@ namespace clipboard_text {
 // which keep their value.
 std::string fromBytes(std::string_view bytes, const CharacterKinds& kinds, const CodePageCodec& codec);
 
+// Whether bytes read in the program's own format are what a copy puts there: a copy takes a
+// selection, which is never empty, of a document, which never holds a zero byte. Anything else was
+// put by another program or spoilt on the way, and a paste takes the text beside it instead.
+bool isCopiedBytes(std::string_view bytes);
+
 // The bytes that text pasted from another program becomes: the text up to its first U+0000,
 // converted to the code page (a character it cannot hold becomes "?"), with every lone CR and lone
 // LF made CR LF, as loaded files are. A lead byte carries the byte after it along.

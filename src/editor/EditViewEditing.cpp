@@ -121,10 +121,16 @@ bool EditView::cut() {
 
 bool EditView::paste() {
     if (edit_.readOnly()) return false;
-    if (std::optional<std::string> bytes = clipboard_.bytes()) return replaceAsOneStep(*bytes);
-    const std::optional<std::string> text = clipboard_.text();
-    if (!text) return false;
-    return replaceAsOneStep(clipboard_text::toBytes(*text, kinds_.leadBytes(), codec_));
+    // The exact bytes come first; where they cannot be read, or are not what a copy puts, the text
+    // beside them stands in. The selection is replaced only once the paste has its bytes: an owner
+    // that offers a format and then fails to deliver it costs the paste, never the selection.
+    std::optional<std::string> bytes = clipboard_.bytes();
+    if (!bytes || !clipboard_text::isCopiedBytes(*bytes)) {
+        const std::optional<std::string> text = clipboard_.text();
+        if (!text) return false;
+        bytes = clipboard_text::toBytes(*text, kinds_.leadBytes(), codec_);
+    }
+    return replaceAsOneStep(*bytes);
 }
 
 bool EditView::undo() {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -625,7 +626,7 @@ TEST(EditViewReadOnly, MovesSelectsAndCopiesButChangesNothing) {
 TEST(EditViewClipboard, EveryByteValueSurvivesCopyAndPaste) {
     EditViewRig rig;
     std::string all;
-    for (int b = 0; b < 256; ++b) all.push_back(static_cast<char>(b));
+    for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
     rig.setText(all);
     rig.view.selectAll();
     ASSERT_TRUE(rig.view.copy());
@@ -635,6 +636,40 @@ TEST(EditViewClipboard, EveryByteValueSurvivesCopyAndPaste) {
     EXPECT_EQ(rig.edit.text(), "[" + all + "]");
     EXPECT_TRUE(rig.view.undo());  // the paste is one step
     EXPECT_EQ(rig.edit.text(), "[]");
+}
+
+// The exact bytes are pasted only when they can be read and are what a copy puts (never empty, no
+// zero byte); otherwise the text beside them is, and when that cannot be read either, the paste does
+// nothing and the selection stays.
+TEST(EditViewClipboard, AnOwnerThatFailsToDeliverTheBytesCostsOnlyThePaste) {
+    struct Row {
+        const char* what;
+        std::optional<std::string> text;
+        std::optional<std::string> bytes;
+        const char* expected;  // nullptr: nothing pasted
+    };
+    const Row rows[] = {
+        {"bytes pasted", "x", "\x81\r\n\xFF", "[\x81\r\n\xFF]"},
+        {"bytes refused or late", "文\n", std::nullopt, "[\xCE\xC4\r\n]"},
+        {"bytes empty", "x", "", "[x]"},
+        {"bytes with a zero", "x", std::string("a\0b", 3), "[x]"},
+        {"neither readable", std::nullopt, std::nullopt, nullptr},
+        {"neither usable", std::nullopt, std::string(1, '\0'), nullptr},
+        {"empty text read", "", std::nullopt, "[]"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        EditViewRig rig;
+        rig.setText("[sel]");
+        rig.view.select(1, 4);
+        rig.clipboard.offerFromOwner(row.text, row.bytes);
+        EXPECT_EQ(rig.view.paste(), row.expected != nullptr);
+        EXPECT_EQ(rig.edit.text(), row.expected ? row.expected : "[sel]");
+        if (!row.expected) {
+            EXPECT_EQ(rig.edit.selectionStart(), 1);
+            EXPECT_EQ(rig.edit.selectionEnd(), 4);
+        }
+    }
 }
 
 TEST(EditViewClipboard, CopiedTextIsUnicodeWithTheDesktopsBreaks) {

@@ -54,6 +54,20 @@ void setData(UINT format, HGLOBAL memory) {
     if (memory && !SetClipboardData(format, memory)) GlobalFree(memory);
 }
 
+// An owner may render a format only when it is read: the system then sends the owner a message and
+// waits for its answer, which from an owner whose thread has stopped taking messages may never come
+// (Wine waits for good). So an owner on another thread is first asked, briefly, whether it answers
+// at all. One that answers that question but then never renders still holds the paste up for as long
+// as the system waits.
+bool ownerAnswers() {
+    HWND owner = GetClipboardOwner();
+    if (!owner || GetWindowThreadProcessId(owner, nullptr) == GetCurrentThreadId()) return true;
+    DWORD_PTR result = 0;
+    // Blocking: the program's own windows take no messages from other threads meanwhile.
+    return SendMessageTimeoutW(owner, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                               static_cast<UINT>(Win32Clipboard::kPatience.count()), &result) != 0;
+}
+
 }  // namespace
 
 Win32Clipboard::Win32Clipboard() : bytesFormat_(RegisterClipboardFormatW(L"zozuz.CodePage936Text")) {}
@@ -83,7 +97,7 @@ void Win32Clipboard::put(const std::string& text, const std::string& bytes) {
 bool Win32Clipboard::hasText() const { return IsClipboardFormatAvailable(CF_UNICODETEXT) != 0; }
 
 std::optional<std::string> Win32Clipboard::bytes() const {
-    if (bytesFormat_ == 0 || !IsClipboardFormatAvailable(bytesFormat_)) return std::nullopt;
+    if (bytesFormat_ == 0 || !IsClipboardFormatAvailable(bytesFormat_) || !ownerAnswers()) return std::nullopt;
     OpenedClipboard clipboard;
     if (!clipboard.open()) return std::nullopt;
     HANDLE memory = GetClipboardData(bytesFormat_);
@@ -103,7 +117,7 @@ std::optional<std::string> Win32Clipboard::bytes() const {
 }
 
 std::optional<std::string> Win32Clipboard::text() const {
-    if (!hasText()) return std::nullopt;
+    if (!hasText() || !ownerAnswers()) return std::nullopt;
     OpenedClipboard clipboard;
     if (!clipboard.open()) return std::nullopt;
     HANDLE memory = GetClipboardData(CF_UNICODETEXT);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -11,6 +12,9 @@ namespace zozuz {
 // exact code-page bytes in a format the program registers under its own name.
 class Win32Clipboard final : public Clipboard {
 public:
+    // How long a read waits for an owner on another thread to show that it takes messages.
+    static constexpr std::chrono::milliseconds kPatience{500};
+
     Win32Clipboard();
 
     void put(const std::string& text, const std::string& bytes) override;

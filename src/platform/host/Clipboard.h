@@ -19,9 +19,12 @@ public:
     virtual void put(const std::string& text, const std::string& bytes) = 0;
     // Whether plain text is offered, without reading it: asked at every idle step.
     virtual bool hasText() const = 0;
-    // The bytes in the program's own format, when the clipboard holds them.
+    // The bytes in the program's own format. Nothing when the format is not offered, and nothing
+    // either when it is offered but cannot be read: its owner refuses it, does not answer in time, or
+    // sends a record that is cut short. A host waits for a silent owner only briefly where it can.
     virtual std::optional<std::string> bytes() const = 0;
-    // The offered text as UTF-8, when there is any.
+    // The offered text as UTF-8. Nothing when no text is offered or the offered text cannot be read,
+    // as for bytes(); an empty string is text that was read and is empty.
     virtual std::optional<std::string> text() const = 0;
 };
 

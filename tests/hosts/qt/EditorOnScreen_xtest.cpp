@@ -16,6 +16,7 @@
 
 #include "editor/EditorPane.h"
 #include "platform/host/Host.h"
+#include "hosts/qt/QtClipboard.h"
 #include "hosts/qt/QtHost.h"
 
 namespace zozuz {
@@ -92,6 +93,23 @@ protected:
         return text.str();
     }
 
+    // Starts another client that owns the clipboard (ClipboardOwner.cpp) and waits until it does;
+    // its process id, or 0.
+    int startOwner(const std::string& mode, const std::string& text) {
+        const std::string out = dir_ + "/owner-" + mode + ".txt";
+        std::remove(out.c_str());
+        const std::string line = std::string(ZOZUZ_CLIPBOARD_OWNER) + " " + mode + " '" + text + "' >" + out + " 2>&1 & echo $!";
+        const std::unique_ptr<FILE, decltype(&pclose)> shell(popen(line.c_str(), "r"), &pclose);
+        int pid = 0;
+        if (!shell || std::fscanf(shell.get(), "%d", &pid) != 1) return 0;
+        const bool owns = pumpUntil([&] {
+            std::ifstream in(out);
+            std::string word;
+            return in >> word && word == "owner";
+        }, 5);
+        return owns ? pid : 0;
+    }
+
     std::unique_ptr<QtHost> host_;
     PlainClient client_;
     std::unique_ptr<NativeWindow> window_;
@@ -126,6 +144,65 @@ TEST_F(EditorOnScreen, TypedTextSelectedCopiedAndPastedThroughTheDesktop) {
         pane_->view().select(4, 8);
         runWhilePumping(std::string("import -window root ") + shot);
     }
+}
+
+// Another program lists the program's own format beside its text and then fails to deliver the
+// bytes: the paste takes the text, after a short wait for one that never answers. An owner that
+// stops answering altogether costs the paste, never the selection. Nothing waits anywhere near Qt's
+// own five seconds a question.
+TEST_F(EditorOnScreen, PasteTakesTheTextWhenTheOwnerWithholdsTheExactBytes) {
+    using Clock = std::chrono::steady_clock;
+    EditView& view = pane_->view();
+    const auto timedPaste = [&](bool& pasted) {
+        edit_.setText("[keep]");
+        view.select(1, 5);
+        const auto start = Clock::now();
+        pasted = view.paste();
+        return Clock::now() - start;
+    };
+    bool pasted = false;
+
+    const int refusing = startOwner("refuse", "粘贴");
+    ASSERT_NE(refusing, 0);
+    EXPECT_LT(timedPaste(pasted), QtClipboard::kPatience);
+    EXPECT_TRUE(pasted);
+    EXPECT_EQ(edit_.text(), "[\xD5\xB3\xCC\xF9]");
+
+    const int silent = startOwner("silent", "x");
+    ASSERT_NE(silent, 0);
+    auto waited = timedPaste(pasted);
+    EXPECT_GE(waited, QtClipboard::kPatience);
+    EXPECT_LT(waited, std::chrono::seconds(2));
+    EXPECT_TRUE(pasted);
+    EXPECT_EQ(edit_.text(), "[x]");
+
+    ASSERT_EQ(std::system(("kill -STOP " + std::to_string(silent)).c_str()), 0);
+    waited = timedPaste(pasted);
+    std::system(("kill -CONT " + std::to_string(silent) + "; kill " + std::to_string(silent)).c_str());
+    EXPECT_LT(waited, std::chrono::seconds(2));
+    EXPECT_FALSE(pasted);
+    EXPECT_EQ(edit_.text(), "[keep]");
+    EXPECT_EQ(edit_.selectionStart(), 1);
+    EXPECT_EQ(edit_.selectionEnd(), 5);
+
+    // An owner stopped before anyone asked it what it offers: the idle step's question waits once,
+    // briefly, and the next ones (for a while) not at all.
+    const int stopped = startOwner("refuse", "y");
+    ASSERT_NE(stopped, 0);
+    ASSERT_EQ(std::system(("kill -STOP " + std::to_string(stopped)).c_str()), 0);
+    auto start = Clock::now();
+    EXPECT_FALSE(host_->clipboard().hasText());
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(2));
+    start = Clock::now();
+    EXPECT_FALSE(host_->clipboard().hasText());
+    EXPECT_FALSE(view.paste());
+    EXPECT_LT(Clock::now() - start, QtClipboard::kPatience);
+    std::system(("kill -CONT " + std::to_string(stopped) + "; kill " + std::to_string(stopped)).c_str());
+
+    // Text too large for one property arrives in pieces, all of it.
+    ASSERT_TRUE(runWhilePumping("head -c 6000000 /dev/zero | tr '\\0' z | xclip -selection clipboard"));
+    EXPECT_TRUE(timedPaste(pasted) < std::chrono::seconds(5) && pasted);
+    EXPECT_EQ(edit_.text(), "[" + std::string(6000000, 'z') + "]");
 }
 
 }  // namespace

@@ -127,6 +127,121 @@ TEST(Win32HostServices, ClipboardKeepsTheExactBytesBesideUnicodeTextWithTheSyste
     EXPECT_EQ(clipboard.text(), std::nullopt);
 }
 
+// What another program's clipboard window renders for the program's own format when it is read:
+// nothing (a refusal), or the record given.
+std::optional<std::string> renderedRecord;
+
+LRESULT CALLBACK renderingOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_RENDERFORMAT && renderedRecord) {
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, std::max<std::size_t>(renderedRecord->size(), 1));
+        std::memcpy(GlobalLock(memory), renderedRecord->data(), renderedRecord->size());
+        GlobalUnlock(memory);
+        if (!SetClipboardData(static_cast<UINT>(wParam), memory)) GlobalFree(memory);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND createRenderingOwner() {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = renderingOwner;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"zozuzTestClipboardOwner";
+    RegisterClassW(&windowClass);  // fails harmlessly when the class is there already
+    return CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                           windowClass.hInstance, nullptr);
+}
+
+// Makes `owner` the clipboard's owner with the program's format to be rendered when read, and text
+// either in place or to be rendered too.
+void offerFrom(HWND owner, bool textInPlace) {
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    SetClipboardData(RegisterClipboardFormatW(L"zozuz.CodePage936Text"), nullptr);
+    if (textInPlace) {
+        const wchar_t text[] = L"粘贴";
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof text);
+        std::memcpy(GlobalLock(memory), text, sizeof text);
+        GlobalUnlock(memory);
+        SetClipboardData(CF_UNICODETEXT, memory);
+    } else {
+        SetClipboardData(CF_UNICODETEXT, nullptr);
+    }
+    CloseClipboard();
+}
+
+// Another window owns the clipboard and renders the program's format only when it is read. When it
+// refuses, or renders a record that no copy puts there, the paste takes the text beside it. An owner
+// whose thread takes no messages at all costs the paste, never the selection, and only briefly.
+TEST(Win32HostServices, PasteTakesTheTextWhenTheClipboardsOwnerWithholdsTheExactBytes) {
+    Win32Host host;
+    QuietWindow frame;
+    auto window = host.createWindow(frame, frameOptions());
+    EditControl edit;
+    EditorPane pane(host, *window, edit);
+    const HWND owner = createRenderingOwner();
+    ASSERT_NE(owner, nullptr);
+    const auto record = [](std::uint64_t length, std::string_view bytes) {
+        return std::string(reinterpret_cast<const char*>(&length), sizeof length) + std::string(bytes);
+    };
+    struct Row {
+        const char* what;
+        std::optional<std::string> rendered;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"refused", std::nullopt, "[\xD5\xB3\xCC\xF9]"},
+        {"empty", record(0, ""), "[\xD5\xB3\xCC\xF9]"},
+        {"cut short", record(100, "abc"), "[\xD5\xB3\xCC\xF9]"},
+        {"with a zero", record(3, std::string_view("a\0b", 3)), "[\xD5\xB3\xCC\xF9]"},
+        {"rendered", record(2, "\x81\xFF"), "[\x81\xFF]"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        renderedRecord = row.rendered;
+        offerFrom(owner, true);
+        edit.setText("[keep]");
+        pane.view().select(1, 5);
+        EXPECT_TRUE(pane.view().paste());
+        EXPECT_EQ(edit.text(), row.expected);
+    }
+    renderedRecord.reset();
+    DestroyWindow(owner);
+
+    // An owner on a thread that stops taking messages once it has offered both formats.
+    struct Hung {
+        HANDLE offered = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        HANDLE released = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    } hung;
+    const HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](void* context) -> DWORD {
+            auto& hung = *static_cast<Hung*>(context);
+            const HWND owner = createRenderingOwner();
+            offerFrom(owner, false);
+            SetEvent(hung.offered);
+            WaitForSingleObject(hung.released, INFINITE);
+            DestroyWindow(owner);
+            return 0;
+        },
+        &hung, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    ASSERT_EQ(WaitForSingleObject(hung.offered, 10000), WAIT_OBJECT_0);
+    edit.setText("[keep]");
+    pane.view().select(1, 5);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(pane.view().paste());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_EQ(edit.text(), "[keep]");
+    EXPECT_EQ(edit.selectionStart(), 1);
+    EXPECT_EQ(edit.selectionEnd(), 5);
+    SetEvent(hung.released);
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
+    CloseHandle(hung.offered);
+    CloseHandle(hung.released);
+}
+
 TEST(Win32HostServices, CodePageTextIsMeasuredAsTheChineseFontHasIt) {
     Win32Host host;
     CodePageTextMeasure& measure = host.codePageTextMeasure();
