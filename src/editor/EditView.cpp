@@ -6,11 +6,12 @@ namespace zozuz {
 
 EditView::EditView(EditControl& edit, const CodePageCodec& codec, CodePageTextMeasure& measure, Clipboard& clipboard)
     : edit_(edit), codec_(codec), measure_(measure), clipboard_(clipboard),
-      kinds_(LeadByteSet::codePage936(), codec), lines_(edit) {
+      kinds_(LeadByteSet::codePage936(), codec), widths_(kinds_, measure), lines_(edit), index_(edit, widths_) {
     Font font;
     font.pixelHeight = 16;
     setFont(font);
     listenerId_ = edit_.addChangeListener([this](Pos position, Pos removed, Pos inserted) {
+        index_.textChanged(position, removed, inserted);
         // An edit lets the caret show at the start of a display line again, as every move but End does.
         caretAtRowEnd_ = false;
         // A whole new text starts at the top, as the system's edit control does.
@@ -32,7 +33,7 @@ EditView::EditView(EditControl& edit, const CodePageCodec& codec, CodePageTextMe
         if (!ownEdit_) caretToShow_ = true;
         if (!redraw_) return;
         const Pos top = topLine_;
-        const int x = xOffset_;
+        const std::int64_t x = xOffset_;
         if (caretToShow_) {
             ensureCaretVisible();
         } else {
@@ -68,8 +69,9 @@ void EditView::setFont(const Font& font) {
     for (const char c : std::string_view("0123456789ABCDEF")) digit = std::max(digit, measure_.advance(boxFont_, std::string_view(&c, 1)));
     // Two digits, a pixel of frame and a pixel of space on each side.
     boxWidth_ = 2 * digit + 4;
-    byteAdvances_.assign(256, -1);
-    pairAdvances_.clear();
+    widths_.reset(font_, tabStop_, boxWidth_);
+    index_.clear();
+    caretX_ = {};
     widest_ = 0;
     if (wordWrap()) {
         edit_.setWordWrap(false);
@@ -116,7 +118,7 @@ void EditView::clampScroll() {
     const Pos lastTop = std::max<Pos>(0, edit_.lineCountSoFar() - visibleRows());
     topLine_ = std::clamp<Pos>(topLine_, 0, lastTop);
     if (wordWrap()) xOffset_ = 0;
-    xOffset_ = std::max(0, xOffset_);
+    xOffset_ = std::max<std::int64_t>(0, xOffset_);
 }
 
 void EditView::ensureCaretVisible() {
@@ -126,19 +128,10 @@ void EditView::ensureCaretVisible() {
     if (line < topLine_) topLine_ = line;
     if (line >= topLine_ + rows) topLine_ = line - rows + 1;
     if (!wordWrap()) {
-        int x = xOfCaret();
-        if (!preeditBytes_.empty()) {
-            int width = 0;
-            for (std::size_t i = 0; i < preeditBytes_.size(); ++i) {
-                const auto first = static_cast<std::uint8_t>(preeditBytes_[i]);
-                const bool pair = kinds_.isLead(first) && i + 1 < preeditBytes_.size();
-                width += advanceOf(first, pair ? static_cast<std::uint8_t>(preeditBytes_[++i]) : -1);
-            }
-            x += width;
-        }
-        const int visible = std::max(1, size_.width - 2 * kMargin);
+        const std::int64_t x = xOfCaret() + (preeditBytes_.empty() ? 0 : preeditWidth());
+        const std::int64_t visible = std::max(1, size_.width - 2 * kMargin);
         widest_ = std::max(widest_, x + 1);
-        if (x < xOffset_) xOffset_ = std::max(0, x - visible / 3);
+        if (x < xOffset_) xOffset_ = std::max<std::int64_t>(0, x - visible / 3);
         if (x >= xOffset_ + visible) xOffset_ = x - visible * 2 / 3;
     }
     clampScroll();
@@ -155,9 +148,9 @@ void EditView::scrollToLine(Pos line) {
     }
 }
 
-void EditView::scrollHorizontally(int offset) {
+void EditView::scrollHorizontally(std::int64_t offset) {
     if (wordWrap()) return;
-    xOffset_ = std::max(0, offset);
+    xOffset_ = std::max<std::int64_t>(0, offset);
     invalidateAll();
     if (listener_) {
         listener_->scrollBarsChanged();
@@ -170,10 +163,19 @@ ScrollBarState EditView::verticalScrollBar() const {
     return {true, edit_.lineCountSoFar() - 1, visibleRows(), topLine_};
 }
 
+std::int64_t EditView::horizontalScrollUnit() const {
+    const std::int64_t visible = std::max(1, size_.width - 2 * kMargin);
+    const std::int64_t range = std::max(widest_, xOffset_ + visible);
+    std::int64_t unit = 1;
+    while (range / unit > kMaxScrollPositions) unit *= 2;
+    return unit;
+}
+
 ScrollBarState EditView::horizontalScrollBar() const {
     if (wordWrap()) return {};
-    const int visible = std::max(1, size_.width - 2 * kMargin);
-    return {true, std::max(widest_, xOffset_ + visible), visible, xOffset_};
+    const std::int64_t visible = std::max(1, size_.width - 2 * kMargin);
+    const std::int64_t unit = horizontalScrollUnit();
+    return {true, std::max(widest_, xOffset_ + visible) / unit, std::max<std::int64_t>(1, visible / unit), xOffset_ / unit};
 }
 
 // --- Word wrap ---
@@ -192,7 +194,7 @@ void EditView::setWordWrap(bool on) {
                 const CharacterKinds::Character c = kinds_.at(first, second);
                 if (c.kind == CharacterKinds::Kind::Tab) return tabStop_;
                 if (c.kind == CharacterKinds::Kind::Box) return boxWidth_;
-                return advanceOf(first, c.length == 2 ? second : -1);
+                return widths_.advance(first, c.length == 2 ? second : -1);
             },
             wrapWidth(), [this](std::uint8_t lead, std::uint8_t trail) { return kinds_.at(lead, trail).length == 2; });
     } else {

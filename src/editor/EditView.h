@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "editor/CharacterKinds.h"
+#include "editor/CharacterWidths.h"
 #include "editor/EditControl.h"
 #include "editor/EditKeyMap.h"
 #include "editor/LineCache.h"
+#include "editor/LineXIndex.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Geometry.h"
 #include "platform/host/Clipboard.h"
@@ -52,7 +54,10 @@ struct EditPalette {
 // platform comes through the codec, the measure, the canvas and the clipboard.
 //
 // The caret never stands inside a double-byte character or between the CR and LF of a line break;
-// each byte that is no character is a caret stop of its own. Only the lines in view are laid out.
+// each byte that is no character is a caret stop of its own. Only the lines in view are laid out,
+// and only the part of them in view: x positions are 64-bit, and long lines keep a sparse index of
+// them (LineXIndex), so a key, a click, a repaint or a caret blink costs about a screen's worth of
+// bytes however long the line.
 class EditView {
 public:
     using Pos = EditControl::Pos;
@@ -66,12 +71,17 @@ public:
     // The bytes of text that one idle step divides under word wrap (whole lines, at least one): a few
     // milliseconds of work.
     static constexpr Pos kWrapSliceBytes = Pos{1} << 20;
+    // The host's scroll bars count in int: a wider range is reported in steps of a power of two
+    // pixels that keep it below this.
+    static constexpr std::int64_t kMaxScrollPositions = std::int64_t{1} << 30;
+    // The bytes either side of the caret that surroundingText() reads at most.
+    static constexpr Pos kSurroundingBytes = 2048;
 
     struct Run {
         enum class Kind : std::uint8_t { Text, Tab, Box, Preedit };
         Pos start = 0;  // bytes of the line; a preedit run covers none
         Pos end = 0;
-        int x = 0;      // from the start of the line, before horizontal scrolling
+        std::int64_t x = 0;  // from the start of the line, before horizontal scrolling
         int width = 0;
         Kind kind = Kind::Text;
         bool selected = false;
@@ -81,7 +91,7 @@ public:
         Pos line = 0;   // display line
         Pos start = 0;  // its bytes, without the break
         Pos end = 0;
-        int width = 0;
+        std::int64_t width = 0;  // up to the end of the last run
         std::vector<Run> runs;
     };
 
@@ -109,7 +119,8 @@ public:
     void paint(CodePageCanvas& canvas, const Rect& area);
     // The lines in view, laid out from the first visible one (a partly visible last line included).
     std::vector<LineLayout> visibleLines();
-    LineLayout layoutLine(Pos line, int maxX);
+    // The runs of a display line from its character at minX up to its first one past maxX.
+    LineLayout layoutLine(Pos line, std::int64_t maxX, std::int64_t minX = 0);
     // While off, nothing is painted and nothing invalidated; switching it on invalidates the view,
     // and brings the caret into view when the program's replacements moved it meanwhile.
     void setRedraw(bool on);
@@ -155,9 +166,10 @@ public:
     const std::string& preedit() const { return preeditBytes_; }
     // The composed text: replaces the selection as one undo step.
     bool commitText(std::string_view utf8);
-    // The text around the caret for the input method: the caret's display line as Unicode, and the
-    // offsets in it of the caret and of the selection's anchor in Unicode characters. An anchor on
-    // another line stands at the end of the caret's line nearer to it.
+    // The text around the caret for the input method: the caret's display line as Unicode (of a long
+    // line, the characters within kSurroundingBytes of the caret), and the offsets in it of the caret
+    // and of the selection's anchor in Unicode characters. An anchor outside it stands at its end
+    // nearer to it.
     struct Surrounding {
         std::u32string text;
         int caret = 0;
@@ -177,17 +189,22 @@ public:
     // The position nearest to a point of the view.
     Pos positionAt(Point point);
     // The x of a position in its display line, before horizontal scrolling.
-    int xOfPosition(Pos position);
-    // The x of the caret in the display line it is shown on.
-    int xOfCaret();
+    std::int64_t xOfPosition(Pos position);
+    // The x of the caret in the display line it is shown on; remembered while the caret and the
+    // layout stay, so that a caret blink measures nothing.
+    std::int64_t xOfCaret();
 
     // --- Scrolling ---
     Pos topLine() const { return topLine_; }
-    int horizontalOffset() const { return xOffset_; }
+    std::int64_t horizontalOffset() const { return xOffset_; }
     void scrollToLine(Pos line);
-    void scrollHorizontally(int offset);
+    // Scrolls to `offset` pixels.
+    void scrollHorizontally(std::int64_t offset);
     ScrollBarState verticalScrollBar() const;
+    // In steps of horizontalScrollUnit() pixels: a host turns a position of it into pixels by
+    // multiplying.
     ScrollBarState horizontalScrollBar() const;
+    std::int64_t horizontalScrollUnit() const;
     // Whole lines the view shows at once (at least 1).
     Pos visibleRows() const;
 
@@ -202,6 +219,13 @@ public:
     // vertical scroll bar's grown range. Returns whether lines remain.
     bool continueWrapping();
 
+    // --- Long lines ---
+    // Lines longer than `bytes` keep checkpoints of x about `bytes` apart (LineXIndex::kDefaultSpacing
+    // unless set); tests and fuzzers make it small, so that short lines take the paths of long ones.
+    void setCheckpointSpacing(Pos bytes) { index_.setSpacing(bytes); }
+    // The bytes the view has walked to find x positions and lay out lines since it was made.
+    std::uint64_t walkedBytes() const { return walked_ + index_.walkedBytes(); }
+
 private:
     // Marks one of the view's own edits while it runs (see ownEdit_).
     class OwnEdit {
@@ -215,24 +239,20 @@ private:
         bool& flag_;
     };
 
-    struct Stop {
-        Pos start;
-        Pos end;
-        CharacterKinds::Kind kind;
-    };
-
     // The display line's bytes, without its break.
     Pos lineStart(Pos line) const { return lines_.line(line).start; }
     Pos lineEnd(Pos line) const;
     // The display line a caret position is shown on.
     Pos lineOf(Pos position) const;
     CharacterKinds::Character characterAt(Pos position, Pos end) const;
-    // The characters of [start, end) of one display line, each with its x, up to `maxX`.
+    // The character at `position` of a display line that ends at `end`, with its width at x.
+    CharacterWidths::Character measuredAt(Pos position, Pos end, std::int64_t x);
+    // The characters of a display line from the boundary `start` at x on, each with its x, until
+    // `visit` returns false or the line's `end`.
     template <typename Visit>
-    void forEachCharacter(Pos start, Pos end, Visit visit);
-    int widthOf(const CharacterKinds::Character& c, Pos position, int x) const;
-    int advanceOf(std::uint8_t first, int second) const;
-    std::vector<Stop> stopsOfLine(Pos line);
+    void forEachCharacter(Pos start, std::int64_t x, Pos end, Visit visit);
+    // The width of the input method's text.
+    int preeditWidth();
 
     // Moves the caret, keeping the anchor when extending; `atRowEnd` shows it at the end of the
     // display line that ends at `position` (see caretLine()).
@@ -242,7 +262,9 @@ private:
     bool isWrappedRowEnd(Pos line, Pos position) const;
     // The position nearest to a point, and whether it lies past the end of a wrapped display line.
     Pos positionAt(Point point, bool& pastWrappedRowEnd);
-    int xInLine(Pos line, Pos position);
+    // The position nearest to `x` of a display line.
+    Pos positionInLine(Pos line, std::int64_t x, bool& pastWrappedRowEnd);
+    std::int64_t xInLine(Pos line, Pos position);
     // `line` if it exists, else the nearest line that does.
     Pos existingLine(Pos line) const;
     void ensureCaretVisible();
@@ -258,6 +280,14 @@ private:
     bool replaceAsOneStep(const std::string& bytes);
     Pos wordRight(Pos position);
     Pos wordLeft(Pos position);
+    // The start of the character before `position` in display line `line`; `position` itself at the
+    // line's start. The characters are read back a piece of the line at a time, from a boundary the
+    // index gives, into `pieces`, which the caller keeps across steps back.
+    struct StepsBack {
+        std::vector<Pos> starts;  // the character starts of the piece read last, up to `to`
+        Pos to = -1;
+    };
+    Pos characterBefore(Pos line, Pos position, StepsBack& pieces);
     void selectWordAt(Pos position);
     int characterClass(Pos position);
     void verticalMove(Pos lines, bool extend);
@@ -269,11 +299,15 @@ private:
     CodePageTextMeasure& measure_;
     Clipboard& clipboard_;
     CharacterKinds kinds_;
+    CharacterWidths widths_;
     EditViewListener* listener_ = nullptr;
     EditControl::ListenerId listenerId_ = 0;
     // The lines the view read last, with their bytes; it drops them itself whenever the control's
     // lines change (see LineCache).
     mutable LineCache lines_;
+    LineXIndex index_;
+    // The bytes walked outside the index.
+    std::uint64_t walked_ = 0;
 
     Font font_;
     Font boxFont_;
@@ -282,18 +316,24 @@ private:
     int lineHeight_ = 16;
     int tabStop_ = 64;
     int boxWidth_ = 16;
-    // Advances measured once: of single bytes and of byte pairs; -1 while unknown.
-    mutable std::vector<int> byteAdvances_;
-    mutable std::vector<int> pairAdvances_;
 
     // First display line in view; 0 <= topLine_ < the line count.
     Pos topLine_ = 0;
     // Pixels scrolled sideways; always 0 under word wrap.
-    int xOffset_ = 0;
+    std::int64_t xOffset_ = 0;
     // The widest line laid out so far: the horizontal scroll bar's range grows with it.
-    int widest_ = 0;
+    std::int64_t widest_ = 0;
     // The x that Up, Down, PgUp and PgDn aim for; -1 takes the caret's own.
-    int goalX_ = -1;
+    std::int64_t goalX_ = -1;
+    // The caret's x as xOfCaret() last found it, for the caret at `position` shown on `line` while
+    // the layout version was `version`; a position of -1 holds nothing (a new font).
+    struct CaretX {
+        Pos position = -1;
+        Pos line = -1;
+        std::uint64_t version = 0;
+        std::int64_t x = 0;
+    };
+    CaretX caretX_;
     // The caret shows at the end of the display line before its own; this only matters while the
     // caret stands where word wrap divided two display lines (caretLine() checks that each time), and
     // every move and every edit sets it anew.

@@ -19,12 +19,16 @@ EditView::Pos EditView::stopAtOrBefore(Pos position) {
         lines_.byteAt(position) == '\n') {
         return position - 1;
     }
-    const Pos line = lineOf(position);
-    const Pos start = lineStart(line);
-    const Pos end = lineEnd(line);
-    // A byte that is not a lead byte ends a character, so the characters after it start fresh.
+    const LineCache::Line span = lines_.lineAt(position);
+    const Pos end = span.end;
+    // A byte that is not a lead byte ends a character, so the characters after it start fresh. A
+    // longer run of lead bytes (a line of Chinese text is one) is left to the index of the line.
+    const Pos floor = std::max(span.start, position - index_.spacing());
     Pos p = position;
-    while (p > start && kinds_.isLead(static_cast<std::uint8_t>(lines_.byteAt(p - 1)))) --p;
+    while (p > floor && kinds_.isLead(static_cast<std::uint8_t>(lines_.byteAt(p - 1)))) --p;
+    if (p > span.start && kinds_.isLead(static_cast<std::uint8_t>(lines_.byteAt(p - 1)))) {
+        p = index_.boundaryAtOrBefore(span, position).position;
+    }
     while (p < position) {
         const Pos next = p + characterAt(p, end).length;
         if (next > position) return p;
@@ -93,52 +97,82 @@ int EditView::characterClass(Pos position) {
     return kPunctuation;
 }
 
+EditView::Pos EditView::characterBefore(Pos line, Pos position, StepsBack& pieces) {
+    const LineCache::Line span = lines_.line(line);
+    if (position <= span.start) return position;
+    if (pieces.starts.empty() || position <= pieces.starts.front() || position > pieces.to) {
+        const Pos end = lineEnd(line);
+        pieces.starts.clear();
+        pieces.to = position;
+        for (Pos p = index_.boundaryAtOrBefore(span, position - 1).position; p < position; p += characterAt(p, end).length) {
+            pieces.starts.push_back(p);
+        }
+    }
+    return *(std::lower_bound(pieces.starts.begin(), pieces.starts.end(), position) - 1);
+}
+
 EditView::Pos EditView::wordRight(Pos position) {
     const Pos length = edit_.textLength();
     if (position >= length) return length;
     const Pos line = lineOf(position);
-    if (position >= lineEnd(line)) return nextStop(position);
-    const std::vector<Stop> stops = stopsOfLine(line);
-    std::size_t i = 0;
-    while (i < stops.size() && stops[i].start < position) ++i;
-    if (i < stops.size()) {
-        const int cls = characterClass(stops[i].start);
+    const Pos end = lineEnd(line);
+    if (position >= end) return nextStop(position);
+    Pos p = stopAtOrBefore(position);
+    if (p < position) p += characterAt(p, end).length;
+    if (p < end) {
+        const int cls = characterClass(p);
         if (cls != kSpace) {
-            while (i < stops.size() && characterClass(stops[i].start) == cls) ++i;
+            while (p < end && characterClass(p) == cls) p += characterAt(p, end).length;
         }
-        while (i < stops.size() && characterClass(stops[i].start) == kSpace) ++i;
+        while (p < end && characterClass(p) == kSpace) p += characterAt(p, end).length;
     }
-    return i < stops.size() ? stops[i].start : lineEnd(line);
+    return p;
 }
 
 EditView::Pos EditView::wordLeft(Pos position) {
     const Pos previous = previousStop(position);
     if (previous == position) return position;
     if (position - previous == 2 && lines_.byteAt(previous) == '\r' && lines_.byteAt(previous + 1) == '\n') return previous;
-    const std::vector<Stop> stops = stopsOfLine(lineOf(previous));
-    std::size_t i = 0;
-    while (i + 1 < stops.size() && stops[i].start < previous) ++i;
-    while (i > 0 && characterClass(stops[i].start) == kSpace) --i;
-    const int cls = characterClass(stops[i].start);
-    while (i > 0 && characterClass(stops[i - 1].start) == cls) --i;
-    return stops[i].start;
+    const Pos line = lineOf(previous);
+    const Pos start = lineStart(line);
+    const Pos end = lineEnd(line);
+    StepsBack pieces;
+    Pos p = previous;
+    if (p >= end) {
+        if (end <= start) return previous;
+        p = characterBefore(line, end, pieces);
+    }
+    while (p > start && characterClass(p) == kSpace) p = characterBefore(line, p, pieces);
+    const int cls = characterClass(p);
+    while (p > start) {
+        const Pos before = characterBefore(line, p, pieces);
+        if (characterClass(before) != cls) break;
+        p = before;
+    }
+    return p;
 }
 
 void EditView::selectWordAt(Pos position) {
     const Pos line = lineOf(position);
-    const std::vector<Stop> stops = stopsOfLine(line);
-    if (stops.empty()) {
+    const Pos start = lineStart(line);
+    const Pos end = lineEnd(line);
+    if (end <= start) {
         select(position, position);
         return;
     }
-    std::size_t i = 0;
-    while (i + 1 < stops.size() && stops[i].end <= position) ++i;
-    const int cls = characterClass(stops[i].start);
-    std::size_t first = i;
-    std::size_t last = i;
-    while (first > 0 && characterClass(stops[first - 1].start) == cls) --first;
-    while (last + 1 < stops.size() && characterClass(stops[last + 1].start) == cls) ++last;
-    select(stops[first].start, stops[last].end);
+    // The character under the position, or the line's last one past its end.
+    StepsBack pieces;
+    const Pos at = position >= end ? characterBefore(line, end, pieces) : stopAtOrBefore(position);
+    const int cls = characterClass(at);
+    Pos first = at;
+    while (first > start) {
+        const Pos before = characterBefore(line, first, pieces);
+        if (characterClass(before) != cls) break;
+        first = before;
+    }
+    Pos last = at + characterAt(at, end).length;
+    while (last < end && characterClass(last) == cls) last += characterAt(last, end).length;
+    select(first, last);
 }
 
 }  // namespace zozuz

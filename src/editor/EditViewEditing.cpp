@@ -36,7 +36,7 @@ void EditView::changed(bool caretLineOnly) {
     const Pos anchor = onStop(this->anchor());
     if (caret != edit_.caret() || anchor != this->anchor()) edit_.setSelection(anchor, caret);
     const Pos top = topLine_;
-    const int x = xOffset_;
+    const std::int64_t x = xOffset_;
     ensureCaretVisible();
     if (caretLineOnly && top == topLine_ && x == xOffset_ && !edit_.hasSelection()) {
         // Typing and deleting change the caret's line (the control reported the text's own change):
@@ -174,20 +174,30 @@ EditView::Surrounding EditView::surroundingText() {
     const Pos caret = edit_.caret();
     const Pos anchor = this->anchor();
     const Pos line = caretLine();
-    for (const Stop& stop : stopsOfLine(line)) {
-        if (stop.start == caret) result.caret = static_cast<int>(result.text.size());
-        if (stop.start == anchor) result.anchor = static_cast<int>(result.text.size());
-        if (stop.kind == CharacterKinds::Kind::Text) {
-            const std::string bytes = edit_.range(stop.start, stop.end);
-            result.text.push_back(codec_.decode(bytes).value_or(U'\uFFFD'));
-        } else if (stop.kind == CharacterKinds::Kind::Tab) {
-            result.text.push_back(U'\t');
-        } else {
-            result.text.push_back(U'\uFFFD');
+    const LineCache::Line span = lines_.line(line);
+    const Pos end = lineEnd(line);
+    // The input method reads the words around the caret; the rest of a long line would cost its
+    // length at every move.
+    const Pos from = std::max(span.start, caret - kSurroundingBytes);
+    const Pos until = std::min(end, caret + kSurroundingBytes);
+    Pos p = index_.boundaryAtOrBefore(span, from).position;
+    while (p < until) {
+        const CharacterKinds::Character c = characterAt(p, end);
+        if (p >= from) {
+            if (p == caret) result.caret = static_cast<int>(result.text.size());
+            if (p == anchor) result.anchor = static_cast<int>(result.text.size());
+            if (c.kind == CharacterKinds::Kind::Text) {
+                result.text.push_back(codec_.decode(edit_.range(p, p + c.length)).value_or(U'\uFFFD'));
+            } else if (c.kind == CharacterKinds::Kind::Tab) {
+                result.text.push_back(U'\t');
+            } else {
+                result.text.push_back(U'\uFFFD');
+            }
         }
+        p += c.length;
     }
-    if (caret >= lineEnd(line)) result.caret = static_cast<int>(result.text.size());
-    if (anchor >= lineEnd(line)) result.anchor = static_cast<int>(result.text.size());
+    if (caret >= p) result.caret = static_cast<int>(result.text.size());
+    if (anchor >= p) result.anchor = static_cast<int>(result.text.size());
     return result;
 }
 

@@ -11,16 +11,15 @@ namespace zozuz {
 
 void EditView::verticalMove(Pos lines, bool extend) {
     if (goalX_ < 0) goalX_ = xOfCaret();
-    const int goal = goalX_;
+    const std::int64_t goal = goalX_;
     const Pos line = existingLine(caretLine() + lines);
     // positionAt measures from the top line in view; a line out of view is first scrolled to.
     if (line < topLine_ || line >= topLine_ + visibleRows()) {
         topLine_ = line < topLine_ ? line : line - visibleRows() + 1;
         clampScroll();
     }
-    const int row = static_cast<int>(line - topLine_);
     bool pastEnd = false;
-    const Pos position = positionAt({goal + kMargin - xOffset_, row * lineHeight_}, pastEnd);
+    const Pos position = positionInLine(line, goal, pastEnd);
     moveCaret(position, extend, pastEnd);
     goalX_ = goal;
 }
@@ -115,7 +114,7 @@ void EditView::mouse(const MouseEvent& event) {
             if (event.position.y >= size_.height) scrollToLine(topLine_ + 1);
             if (!wordWrap() && event.position.x < 0) scrollHorizontally(xOffset_ - lineHeight_);
             if (!wordWrap() && event.position.x >= size_.width) scrollHorizontally(xOffset_ + lineHeight_);
-            const Point inside{std::clamp(event.position.x, -xOffset_, size_.width),
+            const Point inside{static_cast<int>(std::clamp<std::int64_t>(event.position.x, -xOffset_, size_.width)),
                                std::clamp(event.position.y, 0, std::max(0, static_cast<int>(visibleRows()) * lineHeight_ - 1))};
             bool pastEnd = false;
             const Pos position = positionAt(inside, pastEnd);

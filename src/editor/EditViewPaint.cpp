@@ -14,7 +14,7 @@ constexpr int kMaxRunWidth = 512;
 
 // --- Layout and painting ---
 
-EditView::LineLayout EditView::layoutLine(Pos line, int maxX) {
+EditView::LineLayout EditView::layoutLine(Pos line, std::int64_t maxX, std::int64_t minX) {
     LineLayout layout;
     layout.line = line;
     layout.start = lineStart(line);
@@ -22,22 +22,24 @@ EditView::LineLayout EditView::layoutLine(Pos line, int maxX) {
     const Pos selectionStart = edit_.selectionStart();
     const Pos selectionEnd = edit_.selectionEnd();
     const Pos preeditAt = !preeditBytes_.empty() && caretLine() == line ? edit_.caret() : -1;
-    int x = 0;
-    auto addPreedit = [&](Pos at) {
-        int width = 0;
-        for (std::size_t i = 0; i < preeditBytes_.size(); ++i) {
-            const auto first = static_cast<std::uint8_t>(preeditBytes_[i]);
-            const bool pair = kinds_.isLead(first) && i + 1 < preeditBytes_.size();
-            width += advanceOf(first, pair ? static_cast<std::uint8_t>(preeditBytes_[++i]) : -1);
-        }
-        layout.runs.push_back({at, at, x, width, Run::Kind::Preedit, false});
-        x += width;
-    };
+    const int preedit = preeditAt >= 0 ? preeditWidth() : 0;
+    std::int64_t x = 0;
     Pos p = layout.start;
+    if (minX > 0 && layout.start >= 0) {
+        // The characters left of minX are skipped; the composed text, when it stands before the
+        // first one laid out, still moves it.
+        const LineXIndex::Point from = index_.boundaryAtX(lines_.line(line), minX - preedit);
+        p = from.position;
+        x = from.x + (preeditAt >= 0 && preeditAt < p ? preedit : 0);
+    }
+    auto addPreedit = [&](Pos at) {
+        layout.runs.push_back({at, at, x, preedit, Run::Kind::Preedit, false});
+        x += preedit;
+    };
     while (p < layout.end && x <= maxX) {
         if (p == preeditAt) addPreedit(p);
-        const CharacterKinds::Character c = characterAt(p, layout.end);
-        const int width = widthOf(c, p, x);
+        const CharacterWidths::Character c = measuredAt(p, layout.end, x);
+        const int width = c.width;
         const bool selected = p >= selectionStart && p < selectionEnd;
         const Run::Kind kind = c.kind == CharacterKinds::Kind::Text ? Run::Kind::Text
                                : c.kind == CharacterKinds::Kind::Tab ? Run::Kind::Tab
@@ -63,7 +65,7 @@ std::vector<EditView::LineLayout> EditView::visibleLines() {
     std::vector<LineLayout> lines;
     const Pos last = topLine_ + visibleRows() + 1;
     for (Pos line = topLine_; line < last && lineStart(line) >= 0; ++line) {
-        lines.push_back(layoutLine(line, xOffset_ + size_.width));
+        lines.push_back(layoutLine(line, xOffset_ + size_.width, xOffset_));
     }
     return lines;
 }
@@ -89,11 +91,13 @@ void EditView::paint(CodePageCanvas& canvas, const Rect& area) {
     const Pos lastRow = std::max(0, area.bottom - 1) / lineHeight_;
     for (Pos row = firstRow; row <= lastRow && lineStart(topLine_ + row) >= 0; ++row) {
         const int y = static_cast<int>(row) * lineHeight_;
-        const LineLayout line = layoutLine(topLine_ + row, xOffset_ + size_.width);
+        // Only the part of the line under `area` is laid out.
+        const LineLayout line = layoutLine(topLine_ + row, xOffset_ + area.right - kMargin, xOffset_ + area.left - kMargin);
         for (const Run& run : line.runs) {
-            const int x = kMargin + run.x - xOffset_;
-            if (x >= area.right) break;
-            if (x + run.width <= area.left) continue;
+            const std::int64_t left = kMargin + run.x - xOffset_;
+            if (left >= area.right) break;
+            if (left + run.width <= area.left) continue;
+            const int x = static_cast<int>(left);
             const Rect cell{x, y, x + run.width, y + lineHeight_};
             if (run.selected) canvas.fill(cell, palette_.highlight);
             const std::uint32_t colour = run.selected ? palette_.highlightedText : palette_.text;
@@ -135,13 +139,11 @@ void EditView::setCaretShown(bool shown) {
 
 Rect EditView::caretRect() {
     const Pos line = caretLine();
-    int x = xOfCaret();
-    if (!preeditBytes_.empty()) {
-        for (const Run& run : layoutLine(line, x + size_.width).runs) {
-            if (run.kind == Run::Kind::Preedit) x = run.x + run.width;
-        }
-    }
-    const int left = kMargin + x - xOffset_;
+    // The composed text stands at the caret, which shows after it.
+    const std::int64_t x = xOfCaret() + (preeditBytes_.empty() ? 0 : preeditWidth());
+    // A caret scrolled far out of view sideways stays out of view, where an int still holds it.
+    constexpr std::int64_t kFar = std::int64_t{1} << 30;
+    const int left = static_cast<int>(std::clamp<std::int64_t>(kMargin + x - xOffset_, -kFar, kFar));
     const int top = static_cast<int>(std::clamp<Pos>(line - topLine_, -1, visibleRows() + 1)) * lineHeight_;
     return {left, top, left + 1, top + lineHeight_};
 }

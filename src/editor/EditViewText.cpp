@@ -19,67 +19,49 @@ CharacterKinds::Character EditView::characterAt(Pos position, Pos end) const {
     return kinds_.at(first, second);
 }
 
-int EditView::advanceOf(std::uint8_t first, int second) const {
-    if (second < 0) {
-        int& known = byteAdvances_[first];
-        if (known < 0) {
-            const char c = static_cast<char>(first);
-            known = measure_.advance(font_, std::string_view(&c, 1));
-        }
-        return known;
-    }
-    if (pairAdvances_.empty()) pairAdvances_.assign(65536, -1);
-    int& known = pairAdvances_[static_cast<std::size_t>(first) << 8 | static_cast<std::uint8_t>(second)];
-    if (known < 0) {
-        const char pair[2] = {static_cast<char>(first), static_cast<char>(second)};
-        known = measure_.advance(font_, std::string_view(pair, 2));
-    }
-    return known;
-}
-
-int EditView::widthOf(const CharacterKinds::Character& c, Pos position, int x) const {
-    switch (c.kind) {
-        case CharacterKinds::Kind::Tab: return tabStop_ - x % tabStop_;
-        case CharacterKinds::Kind::Box: return boxWidth_;
-        case CharacterKinds::Kind::Text: break;
-    }
+CharacterWidths::Character EditView::measuredAt(Pos position, Pos end, std::int64_t x) {
     const auto first = static_cast<std::uint8_t>(lines_.byteAt(position));
-    return advanceOf(first, c.length == 2 ? static_cast<std::uint8_t>(lines_.byteAt(position + 1)) : -1);
+    const int second = position + 1 < end ? static_cast<std::uint8_t>(lines_.byteAt(position + 1)) : -1;
+    const CharacterWidths::Character c = widths_.at(first, second, x);
+    walked_ += static_cast<std::uint64_t>(c.length);
+    return c;
 }
 
 template <typename Visit>
-void EditView::forEachCharacter(Pos start, Pos end, Visit visit) {
-    int x = 0;
+void EditView::forEachCharacter(Pos start, std::int64_t x, Pos end, Visit visit) {
     for (Pos p = start; p < end;) {
-        const CharacterKinds::Character c = characterAt(p, end);
-        const int width = widthOf(c, p, x);
-        if (!visit(p, c, x, width)) return;
-        x += width;
+        const CharacterWidths::Character c = measuredAt(p, end, x);
+        if (!visit(p, c, x)) return;
+        x += c.width;
         p += c.length;
     }
 }
 
-std::vector<EditView::Stop> EditView::stopsOfLine(Pos line) {
-    std::vector<Stop> stops;
-    forEachCharacter(lineStart(line), lineEnd(line), [&](Pos p, const CharacterKinds::Character& c, int, int) {
-        stops.push_back({p, p + c.length, c.kind});
-        return true;
-    });
-    return stops;
+int EditView::preeditWidth() {
+    int width = 0;
+    for (std::size_t i = 0; i < preeditBytes_.size(); ++i) {
+        const auto first = static_cast<std::uint8_t>(preeditBytes_[i]);
+        const bool pair = kinds_.isLead(first) && i + 1 < preeditBytes_.size();
+        width += widths_.advance(first, pair ? static_cast<std::uint8_t>(preeditBytes_[++i]) : -1);
+    }
+    return width;
 }
 
-int EditView::xOfPosition(Pos position) { return xInLine(lineOf(position), position); }
+std::int64_t EditView::xOfPosition(Pos position) { return xInLine(lineOf(position), position); }
 
-int EditView::xOfCaret() { return xInLine(caretLine(), edit_.caret()); }
+std::int64_t EditView::xOfCaret() {
+    const Pos caret = edit_.caret();
+    const Pos line = caretLine();
+    const std::uint64_t version = edit_.layoutVersion();
+    if (caretX_.position != caret || caretX_.line != line || caretX_.version != version) {
+        caretX_ = {caret, line, version, xInLine(line, caret)};
+    }
+    return caretX_.x;
+}
 
-int EditView::xInLine(Pos line, Pos position) {
-    int result = 0;
-    forEachCharacter(lineStart(line), lineEnd(line), [&](Pos p, const CharacterKinds::Character&, int x, int width) {
-        if (p >= position) return false;
-        result = x + width;
-        return true;
-    });
-    return result;
+std::int64_t EditView::xInLine(Pos line, Pos position) {
+    const LineCache::Line span = lines_.line(line);
+    return span.start < 0 ? 0 : index_.xOf(span, position);
 }
 
 EditView::Pos EditView::positionAt(Point point) {
@@ -90,10 +72,17 @@ EditView::Pos EditView::positionAt(Point point) {
 EditView::Pos EditView::positionAt(Point point, bool& pastWrappedRowEnd) {
     const int row = point.y >= 0 ? point.y / lineHeight_ : -((-point.y + lineHeight_ - 1) / lineHeight_);
     const Pos line = existingLine(topLine_ + row);
-    const int x = point.x - kMargin + xOffset_;
-    Pos result = lineEnd(line);
-    forEachCharacter(lineStart(line), result, [&](Pos p, const CharacterKinds::Character&, int cx, int width) {
-        if (x < cx + width / 2) {
+    return positionInLine(line, std::int64_t{point.x} - kMargin + xOffset_, pastWrappedRowEnd);
+}
+
+EditView::Pos EditView::positionInLine(Pos line, std::int64_t x, bool& pastWrappedRowEnd) {
+    const LineCache::Line span = lines_.line(line);
+    const Pos end = lineEnd(line);
+    Pos result = end;
+    // The characters before the boundary at x end left of x, so none of them is nearer.
+    const LineXIndex::Point from = index_.boundaryAtX(span, x);
+    forEachCharacter(from.position, from.x, end, [&](Pos p, const CharacterWidths::Character& c, std::int64_t cx) {
+        if (x < cx + c.width / 2) {
             result = p;
             return false;
         }

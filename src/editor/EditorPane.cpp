@@ -108,7 +108,7 @@ void EditorPane::scrolled(bool vertical, std::int64_t position) {
         if (vertical) {
             view_.scrollToLine(position);
         } else {
-            view_.scrollHorizontally(static_cast<int>(position));
+            view_.scrollHorizontally(position * view_.horizontalScrollUnit());
         }
     });
 }

@@ -5,10 +5,15 @@
 // the model's (every untouched byte survives), and the caret and the anchor must stand on caret
 // stops worked out here from scratch. After a navigation key the caret must stand where the model
 // puts it (characters, words, display lines, the x kept by Up and Down), with the anchor left behind
-// under Shift and joining the caret without. Shared by the randomised unit test and the fuzz target.
+// under Shift and joining the caret without. The x of the caret and of the runs laid out must be
+// those of a walk from the line's start; the view indexes lines longer than a few bytes here, so
+// that its index of long lines is checked on short ones. Shared by the randomised unit test and the
+// fuzz target.
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -30,6 +35,7 @@ public:
 
     explicit Checker(Fail fail) : fail_(std::move(fail)) {
         rig_.view.setViewSize({200, 80});
+        rig_.view.setCheckpointSpacing(kCheckpointSpacing);
         history_.push_back("");
     }
 
@@ -162,11 +168,11 @@ private:
     // How wide a character is drawn at x: tabs to the next tab stop (eight average characters),
     // bytes that form no character of the code page and control bytes as boxes, and the rest as
     // the font measures them.
-    int widthAt(Pos p, Pos length, int x) {
+    int widthAt(Pos p, Pos length, std::int64_t x) {
         const auto b = static_cast<unsigned char>(text_[static_cast<std::size_t>(p)]);
         if (b == '\t') {
             const int tab = std::max(1, 8 * rig_.text.averageCharWidth(rig_.view.font()));
-            return tab - x % tab;
+            return tab - static_cast<int>(x % tab);
         }
         const std::string_view bytes = std::string_view(text_).substr(static_cast<std::size_t>(p), static_cast<std::size_t>(length));
         const bool box = length == 1 && (b < 0x20 || b == 0x7F || isLead(text_[static_cast<std::size_t>(p)]) ||
@@ -194,6 +200,39 @@ private:
             x += width;
         }
         return end;
+    }
+
+    // The x of each character of a display line and of its end, walked from the line's start.
+    std::map<Pos, std::int64_t> xsOfLine(Pos line, const std::set<Pos>& stops) {
+        std::map<Pos, std::int64_t> xs;
+        const std::vector<Pos> chars = charactersOf(line, stops);
+        const Pos end = displayLineEnd(line);
+        std::int64_t x = 0;
+        for (std::size_t i = 0; i < chars.size(); ++i) {
+            xs[chars[i]] = x;
+            x += widthAt(chars[i], (i + 1 < chars.size() ? chars[i + 1] : end) - chars[i], x);
+        }
+        xs[end] = x;
+        return xs;
+    }
+
+    void checkXs(const std::set<Pos>& stops) {
+        EditView& view = rig_.view;
+        const Pos caret = view.caret();
+        const std::int64_t x = xsOfLine(view.caretLine(), stops)[caret];
+        if (view.xOfCaret() != x) fail("the caret's x is " + std::to_string(view.xOfCaret()) + " instead of " + std::to_string(x));
+        // The composed text moves what follows it; the model leaves it out.
+        if (!view.preedit().empty()) return;
+        for (const EditView::LineLayout& layout : view.visibleLines()) {
+            const std::map<Pos, std::int64_t> xs = xsOfLine(layout.line, stops);
+            for (const EditView::Run& run : layout.runs) {
+                const auto found = xs.find(run.start);
+                if (found == xs.end() || found->second != run.x) {
+                    fail("a run at " + std::to_string(run.start) + " laid out at x " + std::to_string(run.x));
+                    return;
+                }
+            }
+        }
     }
 
     Pos existingLine(Pos line) const {
@@ -420,6 +459,7 @@ private:
         if (!stops.count(rig_.view.anchor())) fail("anchor inside a character at " + std::to_string(rig_.view.anchor()));
         if (expectedClipboard_ && rig_.clipboard.bytes() != expectedClipboard_) fail("clipboard bytes differ");
         checkNavigation();
+        checkXs(stops);
         // A key that changed nothing (a refused edit, Up on the first line) leaves the view where the
         // wheel may have put it.
         // The caret shows on its own display line, or at the end of the one before where word wrap
@@ -466,6 +506,10 @@ private:
         }
         fail_(what + " after " + lastOp_ + (rig_.view.wordWrap() ? " (wrapped)" : "") + "; text " + hex);
     }
+
+    // Lines longer than this are indexed: an odd spacing puts checkpoints between the bytes of
+    // double-byte characters as often as before them.
+    static constexpr Pos kCheckpointSpacing = 3;
 
     testing::EditViewRig rig_;
     std::string text_;

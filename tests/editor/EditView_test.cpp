@@ -379,6 +379,91 @@ TEST(EditViewScroll, CaretIsKeptInViewBothWays) {
     EXPECT_EQ(rig.view.verticalScrollBar().maximum, rig.edit.lineCount() - 1);
 }
 
+// A measure whose hex digits, in the smaller font of the boxes, are a mebipixel wide, so that a
+// line of a few thousand boxes is wider than an int counts.
+struct WideBoxes : CodePageTextMeasure {
+    int advance(const Font& font, std::string_view) override { return font.pixelHeight < 16 ? 1 << 20 : 12; }
+    int lineHeight(const Font&) override { return 16; }
+    int averageCharWidth(const Font&) override { return 12; }
+};
+
+TEST(EditViewLongLines, XPositionsPastTheRangeOfAnIntStayExact) {
+    SystemCodePageCodec codec;
+    WideBoxes measure;
+    MemoryClipboard clipboard;
+    EditControl edit;
+    EditView view(edit, codec, measure, clipboard);
+    view.setViewSize({240, 160});
+    // 5000 boxes of 2^21 + 4 pixels, a tab that stops at a multiple of 96 pixels, ten "a".
+    edit.setText(std::string(5000, '\x01') + "\t" + std::string(10, 'a'));
+    const std::int64_t boxes = 5000 * ((std::int64_t{1} << 21) + 4);
+    const std::int64_t afterTab = boxes + 96 - boxes % 96;
+    view.perform(EditCommand::LineEnd, false);
+    EXPECT_EQ(view.xOfCaret(), afterTab + 10 * 12);
+    EXPECT_GT(view.horizontalOffset(), std::int64_t{INT32_MAX});
+    const Rect caret = view.caretRect();
+    EXPECT_GE(caret.left, 0);
+    EXPECT_LT(caret.left, 240);
+    // The host's scroll bar counts in int: it gets steps of several pixels.
+    const ScrollBarState bar = view.horizontalScrollBar();
+    const std::int64_t unit = view.horizontalScrollUnit();
+    EXPECT_LE(bar.maximum, EditView::kMaxScrollPositions);
+    EXPECT_EQ(bar.position, view.horizontalOffset() / unit);
+    EXPECT_GE(bar.maximum * unit, afterTab + 10 * 12);
+
+    // A click on the fourth "a" puts the caret before it; Home and End go there and back.
+    MouseEvent click;
+    click.kind = MouseEvent::Kind::Down;
+    click.button = MouseEvent::Button::Left;
+    click.position = {caret.left - 6 * 12 + 1, 8};
+    view.mouse(click);
+    EXPECT_EQ(view.caret(), 5001 + 4);
+    view.perform(EditCommand::LineStart, false);
+    EXPECT_EQ(view.horizontalOffset(), 0);
+    view.perform(EditCommand::LineEnd, false);
+    EXPECT_EQ(view.caretRect().left, caret.left);
+}
+
+// Once a long line has been walked to its end, a key, a click, a repaint and the caret's blink each
+// read about a screen's worth of its bytes, and the input method a few thousand.
+TEST(EditViewLongLines, CostsFollowTheScreenNotTheLine) {
+    EditViewRig rig({240, 160});
+    RecordingListener listener;
+    rig.view.setListener(&listener);
+    rig.view.setFocused(true);
+    std::string line;
+    while (line.size() < (1u << 20)) line += "\xD6\xD0\xCE\xC4 text\t";
+    rig.setText(line);
+    rig.press(vk::End);
+    const Pos length = rig.edit.textLength();
+    ASSERT_EQ(rig.view.caret(), length);
+    Image image(240, 160);
+    ImageCodePageCanvas canvas(image, image.bounds(), rig.text);
+    const auto walkedBy = [&](const auto& step) {
+        const std::uint64_t before = rig.view.walkedBytes();
+        step();
+        return rig.view.walkedBytes() - before;
+    };
+    // Two walks from a checkpoint at most, and the screen's own characters.
+    const std::uint64_t screen = 3 * LineXIndex::kDefaultSpacing;
+    EXPECT_EQ(walkedBy([&] {
+                  rig.view.setCaretShown(false);
+                  rig.view.setCaretShown(true);
+              }),
+              0u);
+    EXPECT_LE(walkedBy([&] { rig.view.paint(canvas, listener.areas.back()); }), screen);
+    EXPECT_LE(walkedBy([&] { rig.view.paint(canvas, image.bounds()); }), screen);
+    EXPECT_LE(walkedBy([&] {
+                  rig.press(vk::Home);
+                  rig.press(vk::End);
+              }),
+              screen);
+    EXPECT_LE(walkedBy([&] { rig.click(EditViewRig::cell(24, 0)); }), screen);
+    EXPECT_LE(walkedBy([&] { rig.type("x"); }), screen);
+    EXPECT_LE(walkedBy([&] { rig.press(vk::Left, false, true); }), screen);
+    EXPECT_LE(rig.view.surroundingText().text.size(), static_cast<std::size_t>(2 * EditView::kSurroundingBytes));
+}
+
 // The program's own replacements (the document's lines put back by the cipher) move the caret without
 // the view's help; the view follows the caret as the system's edit control does at each replacement.
 TEST(EditViewScroll, TheProgramsReplacementsBringTheCaretIntoView) {
