@@ -1,17 +1,23 @@
 #include "cli/CliApp.h"
 
+#include <functional>
 #include <memory>
 #include <new>
 #include <optional>
+#include <span>
+#include <string>
 
 #include "base/ErrorText.h"
 #include "base/Exception.h"
 #include "base/VersionRecord.h"
 #include "cli/CipherFileOutput.h"
 #include "cli/ProgressBar.h"
+#include "document/ConvertedBreaks.h"
+#include "document/LineBreakStream.h"
 #include "document/StreamCipher.h"
 #include "platform/files/InputFile.h"
 #include "platform/files/SafeFileWriter.h"
+#include "platform/files/ScratchFile.h"
 
 namespace zozuz {
 
@@ -32,7 +38,8 @@ std::string CliApp::usage() {
            "encrypt  reads IN as a plain text (line breaks made CR LF, text ended at a zero byte),\n"
            "         raises the bytes of each line by one and writes OUT.\n"
            "decrypt  reads IN as an encrypted text, byte for byte, lowers the bytes of each line by\n"
-           "         one and writes OUT.\n"
+           "         one and writes OUT. A text whose CR LF line breaks another tool turned into\n"
+           "         LF (it holds no CR LF at all) gets them back first.\n"
            "The output is exactly what zozuz saves. IN or OUT may be - for standard input or output.\n";
 }
 
@@ -103,17 +110,62 @@ void CliApp::convert(bool encrypt, const std::string& input, const std::string& 
     StreamCipher cipher(encrypt ? CipherDirection::Encrypt : CipherDirection::Decrypt, encrypt, out, kHoldLimit);
     const auto buffer = std::make_unique_for_overwrite<char[]>(kReadSize);
     std::uint64_t done = 0;
-    for (;;) {
+    const auto read = [&] {
         const std::size_t n = in.readSome(buffer.get(), kReadSize);
-        if (n == 0) break;
         done += n;
-        if (progress) progress->update(done);
+        if (progress && n > 0) progress->update(done);
+        return n;
+    };
+    // An encrypted text is held aside until its first CR LF pair shows that its line breaks are
+    // its own; one that ends without any had them converted by another tool, and gets them back.
+    const bool more = encrypt || decryptHeldText(cipher, read, buffer.get());
+    while (more) {
+        const std::size_t n = read();
+        if (n == 0) break;
         if (!cipher.feed(buffer.get(), n)) break;
     }
     cipher.finish();
     out.flush();
     file->commit();
     if (progress) progress->update(total);
+}
+
+bool CliApp::decryptHeldText(StreamCipher& cipher, const std::function<std::size_t()>& read, char* buffer) {
+    ConvertedBreaks breaks;
+    std::optional<ScratchFile> held;
+    const auto feedCopy = [&cipher](std::string_view bytes) {
+        std::string copy(bytes);
+        cipher.feed(copy.data(), copy.size());
+    };
+    for (;;) {
+        const std::size_t n = read();
+        if (n == 0) break;
+        breaks.feed(std::string_view(buffer, n));
+        if (breaks.sawPair() && !held) {
+            cipher.feed(buffer, n);
+            return true;
+        }
+        if (!held) held.emplace(fs_);
+        held->append(std::string_view(buffer, n));
+        if (breaks.sawPair()) {
+            held->drain(0, feedCopy);
+            return true;
+        }
+    }
+    if (!held) return false;
+    if (!breaks.converted()) {
+        held->drain(0, feedCopy);
+        return false;
+    }
+    LineBreakStream restore(ConvertedBreaks::restoringLeadBytes());
+    held->drain(0, [&](std::string_view bytes) {
+        std::string copy(bytes);
+        const std::span<char> restored = restore.feed(copy.data(), copy.size());
+        cipher.feed(restored.data(), restored.size());
+    });
+    std::string last(restore.finish());
+    cipher.feed(last.data(), last.size());
+    return false;
 }
 
 void CliApp::writeTo(int stream, std::string_view bytes) const {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,6 +10,8 @@
 #include "platform/files/FileSystem.h"
 
 namespace zozuz {
+
+class StreamCipher;
 
 // zozuz-cli: encrypts a plain text file or decrypts an encrypted one, producing exactly the bytes the
 // program saves after opening the file and pressing Encrypt or Decrypt.
@@ -45,6 +49,10 @@ public:
 
 private:
     void convert(bool encrypt, const std::string& input, const std::string& output);
+    // Reads an encrypted text up to its first CR LF pair and hands what it read to the cipher; when
+    // the text ends without one, its line breaks are restored on the way (see ConvertedBreaks).
+    // Returns whether input is left to read. `read` fills `buffer` and returns how much it holds.
+    bool decryptHeldText(StreamCipher& cipher, const std::function<std::size_t()>& read, char* buffer);
     void writeTo(int stream, std::string_view bytes) const;
 
     Streams streams_;

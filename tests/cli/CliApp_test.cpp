@@ -91,6 +91,12 @@ TEST_F(CliAppTest, EncryptThenDecryptGivesTheTextBack) {
     EXPECT_EQ(run({"decrypt", folder.path("secret.txt"), folder.path("back.txt")}), 0);
     EXPECT_EQ(TempFolder::read(folder.path("back.txt")), "abc\r\n\xBC\xD3\xC3\xDC\r\n");
     EXPECT_EQ(errorText, "");
+    // Another tool turned its CR LF into LF: the breaks come back, from a file and from a pipe.
+    const std::string converted = folder.write("converted.txt", "bcd\n\xBD\xD4\xC4\xDD\n");
+    EXPECT_EQ(run({"decrypt", converted, folder.path("back.txt")}), 0);
+    EXPECT_EQ(TempFolder::read(folder.path("back.txt")), "abc\r\n\xBC\xD3\xC3\xDC\r\n");
+    EXPECT_EQ(run({"decrypt", "-", "-"}, false, FileSystem::posix(), "bcd\r\xBD\xD4\xC4\xDD\n"), 0);
+    EXPECT_EQ(outputText, "abc\r\n\xBC\xD3\xC3\xDC\r\n");
 }
 
 TEST_F(CliAppTest, GivesTheBytesTheProgramSaves) {
@@ -115,9 +121,12 @@ TEST_F(CliAppTest, GivesTheBytesTheProgramSaves) {
 TEST_F(CliAppTest, ADashReadsStandardInputAndWritesStandardOutput) {
     EXPECT_EQ(run({"encrypt", "-", "-"}, false, FileSystem::posix(), "ab\ncd"), 0);
     EXPECT_EQ(outputText, "bc\r\nde");
-    // Encrypted input is taken byte for byte: the lone LF is a byte of the line and is shifted too.
+    // Encrypted input with CR LF breaks is taken byte for byte: the lone LF is a byte of the line
+    // and is shifted too. Without any CR LF, the lone LF is taken for a converted line break.
+    EXPECT_EQ(run({"decrypt", "-", "-"}, false, FileSystem::posix(), "bc\nde\r\n"), 0);
+    EXPECT_EQ(outputText, "ab\tcd\r\n");
     EXPECT_EQ(run({"decrypt", "-", "-"}, false, FileSystem::posix(), "bc\nde"), 0);
-    EXPECT_EQ(outputText, "ab\tcd");
+    EXPECT_EQ(outputText, "ab\r\ncd");
 }
 
 TEST_F(CliAppTest, InputErrorsNameTheFileWithAFinalPeriod) {
