@@ -53,6 +53,12 @@ void forEachBreakWithin(std::string_view bytes, Pos offset, Found&& found) {
     }
 }
 
+// Lets go of a vector kept for the next edits when a large one has left it holding much room: a
+// paste of a million lines would otherwise keep four megabytes of it for good.
+void trimScratch(std::vector<std::int32_t>& starts) {
+    if (starts.capacity() > (std::size_t{1} << 16)) std::vector<std::int32_t>().swap(starts);
+}
+
 // Appends to `out` the start of every line that follows a CR LF pair in `bytes`, counting positions
 // from `offset`.
 void appendBreaksWithin(std::string_view bytes, Pos offset, std::vector<std::int32_t>& out) {
@@ -123,6 +129,7 @@ void EditControl::Impl::wrapLines(Pos last, Pos displayLine) {
     if (divided != undivided) {
         displayLines.apply(displayLines.prepare(display0, undivided, wrapScratch.data(), divided, 0));
     }
+    trimScratch(wrapScratch);
     wrappedLines = line + 1;
 }
 
@@ -319,6 +326,8 @@ void EditControl::Impl::applySplice(Splice& s) {
         displayLines.apply(std::move(s.displayEdit));
         if (s.dividedEdit) wrappedLines += s.addedLines - s.removedLines;
     }
+    trimScratch(newLineStarts);
+    trimScratch(newDisplayStarts);
     ++layoutVersion;
 }
 

@@ -166,7 +166,7 @@ LineStarts::~LineStarts() { freeAll(); }
 LineStarts::LineStarts(LineStarts&& other) noexcept
     : chunkLines_(other.chunkLines_), chunks_(std::move(other.chunks_)), count_(other.count_),
       stepChunk_(other.stepChunk_), stepLines_(other.stepLines_), stepLength_(other.stepLength_),
-      scratch_(std::move(other.scratch_)) {
+      scratch_(std::move(other.scratch_)), piece_(std::move(other.piece_)) {
     // A moved gap buffer keeps its sizes; cleared, the other index owns nothing any more.
     other.chunks_.clear();
     other.count_ = other.stepChunk_ = other.stepLines_ = other.stepLength_ = 0;
@@ -183,6 +183,7 @@ LineStarts& LineStarts::operator=(LineStarts&& other) noexcept {
     stepLength_ = other.stepLength_;
     lastChunk_ = 0;
     scratch_ = std::move(other.scratch_);
+    piece_ = std::move(other.piece_);
     other.chunks_.clear();
     other.count_ = other.stepChunk_ = other.stepLines_ = other.stepLength_ = 0;
     return *this;
@@ -421,31 +422,39 @@ LineStarts::Edit LineStarts::prepare(Pos line, Pos removed, const std::int32_t* 
         const Pos neighbour = to + 1 < chunks_.size() ? ++to : --from;
         total += chunks_.at(neighbour).count;
     }
+    // The new starts in order are the kept ones of the chunks before the edit, then the added ones,
+    // then the kept ones after the edit, moved. Only the kept ones are decoded, at most a few chunks'
+    // worth: a paste of many lines costs no second array of its starts.
     scratch_.clear();
-    scratch_.reserve(static_cast<std::size_t>(total));
     if (from < c0) decode(from, 0, chunks_.at(from).count, scratch_);
     decode(c0, 0, line - line0 + 1, scratch_);
-    scratch_.insert(scratch_.end(), starts, starts + added);
-    std::size_t moved = scratch_.size();
+    const auto before = static_cast<Pos>(scratch_.size());
     decode(c1, lastRemoved + 1 - line1, chunk1.count, scratch_);
     if (to > c1) decode(to, 0, chunks_.at(to).count, scratch_);
-    for (; moved < scratch_.size(); ++moved) scratch_[moved] += delta;
-    ZOZUZ_ASSERT(static_cast<Pos>(scratch_.size()) == total);
+    for (auto i = static_cast<std::size_t>(before); i < scratch_.size(); ++i) scratch_[i] += delta;
+    ZOZUZ_ASSERT(static_cast<Pos>(scratch_.size()) + added == total);
+    const auto startAt = [&](Pos k) -> Pos {
+        if (k < before) return scratch_[static_cast<std::size_t>(k)];
+        if (k < before + added) return starts[k - before];
+        return scratch_[static_cast<std::size_t>(k - added)];
+    };
     if constexpr (kAssertionsOn) {
         // The new starts fit between their neighbours, and those in between ascend as the caller gave
         // them.
-        for (std::size_t i = 1; i < scratch_.size(); ++i) ZOZUZ_ASSERT(scratch_[i - 1] < scratch_[i]);
-        ZOZUZ_ASSERT(to + 1 >= chunks_.size() || scratch_.back() < chunkFirst(to + 1) + delta);
+        for (Pos k = 1; k < total; ++k) ZOZUZ_ASSERT(startAt(k - 1) < startAt(k));
+        ZOZUZ_ASSERT(to + 1 >= chunks_.size() || startAt(total - 1) < chunkFirst(to + 1) + delta);
     }
 
     // Balanced chunks, each of at least half a chunk's worth of lines when there are several.
     const Pos parts = (total + chunkLines_ - 1) / chunkLines_;
     edit.chunks_.reserve(static_cast<std::size_t>(parts));
+    piece_.resize(static_cast<std::size_t>(chunkLines_));
     Pos at = 0;
     Pos nextLine = chunkLine(from);
     for (Pos part = 0; part < parts; ++part) {
         const Pos n = total / parts + (part < total % parts ? 1 : 0);
-        edit.chunks_.push_back(encode(scratch_.data() + at, n, nextLine, roomAfterEdit(n)));
+        for (Pos i = 0; i < n; ++i) piece_[static_cast<std::size_t>(i)] = startAt(at + i);
+        edit.chunks_.push_back(encode(piece_.data(), n, nextLine, roomAfterEdit(n)));
         at += n;
         nextLine += n;
     }

@@ -209,8 +209,10 @@ private:
     // The chunk the last lookup found, where the next one looks first: only a guess, which any
     // chunk number may be.
     mutable Pos lastChunk_ = 0;
-    // Reused by prepare, so that edits do not allocate it again and again.
+    // Reused by prepare, so that edits do not allocate them again and again: the starts an edit
+    // keeps of the chunks it encodes anew, and the starts of one new chunk.
     std::vector<Pos> scratch_;
+    std::vector<Pos> piece_;
 };
 
 inline LineStarts::Pos LineStarts::residual(const Chunk& chunk, Pos i) {
