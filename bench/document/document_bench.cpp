@@ -2,7 +2,8 @@
 // lines, saving, and the stream cipher of zozuz-cli without its file access.
 //
 // Run without arguments for the benchmarks. With --document-path IN OUT [--decrypt] [--times] it
-// runs the program's path once on a file (open, cipher, save), for timing from a script.
+// runs the program's path once on a file (open, cipher, save), for timing from a script; with
+// --load IN it only opens the file as a plain file, for measuring what loading costs.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -182,10 +183,28 @@ int documentPath(int argc, char** argv) {
     return 0;
 }
 
+// Open plain file and nothing else; prints the time it took and the lines it gave.
+int loadOnly(const char* file) {
+    try {
+        const auto t0 = std::chrono::steady_clock::now();
+        EditControl editor;
+        TMemoStrings document(editor);
+        TextFile().load(document, file);
+        const auto t1 = std::chrono::steady_clock::now();
+        std::printf("load %.1f ms, %lld bytes in %lld lines\n", std::chrono::duration<double, std::milli>(t1 - t0).count(),
+                    static_cast<long long>(editor.textLength()), static_cast<long long>(editor.editorLineCount()));
+    } catch (const Exception& error) {
+        std::fprintf(stderr, "document_bench: %s\n", error.message().c_str());
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--document-path") == 0) return documentPath(argc, argv);
+    if (argc == 3 && std::strcmp(argv[1], "--load") == 0) return loadOnly(argv[2]);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

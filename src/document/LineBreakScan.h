@@ -66,29 +66,59 @@ private:
     std::uint64_t aboveHigh_ = 0;
 };
 
-// The first CR or LF in [p, end), or null. Lines are short, so one pass that looks for both bytes
-// at once, sixteen bytes to a step, beats two searches that each start over after every line.
-inline const unsigned char* findLineBreakByte(const unsigned char* p, const unsigned char* end) {
+// Finds the CRs and LFs of a text in order. Lines are short, so one pass that looks for both bytes
+// at once, sixteen bytes to a step, beats two searches that each start over after every line; and
+// the CRs and LFs a block of sixteen bytes holds are found with one look at it, so that a text of
+// nothing but line breaks costs a step per block, not per break.
+class LineBreakBytes {
+public:
+    LineBreakBytes(const unsigned char* data, std::size_t size) : d_(data), size_(size) {}
+
+    // The first CR or LF at or after `pos` (at most the size), or the size when there is none.
+    std::size_t next(std::size_t pos) {
 #if defined(__SSE2__)
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    while (end - p >= 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const int found = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
-        if (found != 0) return p + __builtin_ctz(static_cast<unsigned>(found));
-        p += 16;
-    }
-    for (; p < end; ++p) {
-        if (*p == '\r' || *p == '\n') return p;
-    }
-    return nullptr;
+        if (pos >= base_ && pos < base_ + blockLength_) {
+            // Within the block looked at last: its breaks from `pos` on.
+            const unsigned rest = mask_ & (~0U << (pos - base_));
+            if (rest != 0) return base_ + static_cast<std::size_t>(__builtin_ctz(rest));
+            pos = base_ + blockLength_;
+        }
+        const __m128i cr = _mm_set1_epi8('\r');
+        const __m128i lf = _mm_set1_epi8('\n');
+        while (size_ - pos >= 16) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d_ + pos));
+            const auto found = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf))));
+            if (found != 0) {
+                base_ = pos;
+                blockLength_ = 16;
+                mask_ = found;
+                return pos + static_cast<std::size_t>(__builtin_ctz(found));
+            }
+            pos += 16;
+        }
+        for (; pos < size_; ++pos) {
+            if (d_[pos] == '\r' || d_[pos] == '\n') return pos;
+        }
+        return size_;
 #else
-    const auto size = static_cast<std::size_t>(end - p);
-    const auto* cr = static_cast<const unsigned char*>(std::memchr(p, '\r', size));
-    const auto* lf = static_cast<const unsigned char*>(std::memchr(p, '\n', cr == nullptr ? size : static_cast<std::size_t>(cr - p)));
-    return lf != nullptr ? lf : cr;
+        const std::size_t rest = size_ - pos;
+        const auto* cr = static_cast<const unsigned char*>(std::memchr(d_ + pos, '\r', rest));
+        const auto* lf = static_cast<const unsigned char*>(std::memchr(d_ + pos, '\n', cr == nullptr ? rest : static_cast<std::size_t>(cr - d_ - pos)));
+        const unsigned char* found = lf != nullptr ? lf : cr;
+        return found == nullptr ? size_ : static_cast<std::size_t>(found - d_);
 #endif
-}
+    }
+
+private:
+    const unsigned char* d_;
+    std::size_t size_;
+#if defined(__SSE2__)
+    // The block looked at last: its CRs and LFs are the bits of mask_.
+    std::size_t base_ = 0;
+    std::size_t blockLength_ = 0;
+    unsigned mask_ = 0;
+#endif
+};
 
 // Where a scan of a piece of text stopped, for a caller that feeds the text in pieces.
 struct LineBreakScanEnd {
@@ -116,13 +146,14 @@ LineBreakScanEnd scanLoneBreaks(const char* data, std::size_t size, std::size_t 
     const auto* d = reinterpret_cast<const unsigned char*>(data);
     const LeadRun leadRun(leadBytes);
     LineBreakScanEnd end;
+    LineBreakBytes breaks(d, size);
     std::size_t sync = start;  // a character is known to start here
     std::size_t pos = start;
     while (pos < size) {
-        const unsigned char* brk = findLineBreakByte(d + pos, d + size);
-        if (brk == nullptr) break;
-        const std::size_t p = static_cast<std::size_t>(brk - d);
-        const std::size_t runStart = leadRun.start(d, sync, p);
+        const std::size_t p = breaks.next(pos);
+        if (p == size) break;
+        // A break right after the last one has no run of lead bytes to walk back over.
+        const std::size_t runStart = p == sync ? p : leadRun.start(d, sync, p);
         if (((p - runStart) & 1U) != 0) {
             // A lead byte carries this CR or LF along as its trail byte.
             pos = sync = p + 1;

@@ -40,4 +40,30 @@ std::size_t LineBreaks::normaliseInto(std::string_view text, char* out) const {
     return static_cast<std::size_t>(o + (text.size() - copied) - out);
 }
 
+std::size_t LineBreaks::normaliseInPlace(char* block, std::size_t offset, std::size_t length) const {
+    const char* const text = block + offset;
+    std::size_t written = 0;  // the normalised bytes at the block's start
+    std::size_t copied = 0;   // the text's bytes they hold
+    bool noRoom = false;
+    // Each lone break moves the rest of the text one byte nearer its place: after k of them the
+    // text's byte p belongs at p + k, before its own place offset + p while k <= offset. The scan
+    // looks back over no byte before the last break, so it never reads a byte already written.
+    detail::scanLoneBreaks(text, length, 0, leadBytes_, true, [&](std::size_t p) {
+        if (noRoom || written - copied == offset) {
+            noRoom = true;
+            return;
+        }
+        const bool cr = text[p] == '\r';
+        const std::size_t run = p - copied + (cr ? 1 : 0);  // a CR stays, followed by its LF
+        if (run != 0) std::memmove(block + written, text + copied, run);
+        written += run;
+        if (!cr) block[written++] = '\r';
+        block[written++] = '\n';
+        copied = p + 1;
+    });
+    if (noRoom) return kNoRoom;
+    std::memmove(block + written, text + copied, length - copied);
+    return written + length - copied;
+}
+
 }  // namespace zozuz

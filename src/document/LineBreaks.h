@@ -42,6 +42,13 @@ public:
     // Writes the normalised text to `out`, which has room for the text and its added bytes, and
     // returns how many bytes it wrote.
     std::size_t normaliseInto(std::string_view text, char* out) const;
+    // Normalises the `length` bytes at block + offset into the block itself, from its first byte
+    // on, and returns the normalised length: a text read into the end of the block for its
+    // normalised text needs no second block. Every break adds one byte, and the written bytes stay
+    // behind those still to be read as long as at most `offset` are added; a text that would add
+    // more is not normalised (its bytes are left mixed up) and the result is kNoRoom.
+    std::size_t normaliseInPlace(char* block, std::size_t offset, std::size_t length) const;
+    static constexpr std::size_t kNoRoom = static_cast<std::size_t>(-1);
 
     const LeadByteSet& leadBytes() const { return leadBytes_; }
 

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "base/Assert.h"
 #include "base/Exception.h"
 #include "document/EditorHost.h"
 #include "document/LineBreakStream.h"
@@ -80,8 +81,16 @@ void TMemoStrings::setText(std::string_view text) {
     // would outgrow the editor be refused before its normalised copy is made.
     const std::size_t added = loaded.size() == text.size() ? wholeAdded : lineBreaks_.countLoneBreaks(loaded);
     if (!fits(static_cast<std::uint64_t>(loaded.size()) + added)) throwCapacity();
-    const NormalisedText normalised = lineBreaks_.normalise(loaded);
-    loadText(normalised.text());
+    if (added == 0) {
+        loadText(loaded);
+        return;
+    }
+    // Normalised straight into the block that the editor takes over, so that the text is copied
+    // once only.
+    const std::size_t length = loaded.size() + added;
+    auto block = std::make_unique_for_overwrite<char[]>(blockSizeFor(length));
+    lineBreaks_.normaliseInto(loaded, block.get());
+    adoptBlock(std::move(block), length, blockSizeFor(length));
 }
 
 void TMemoStrings::setRawText(std::string_view bytes) {
@@ -90,33 +99,59 @@ void TMemoStrings::setRawText(std::string_view bytes) {
 }
 
 void TMemoStrings::adoptText(std::unique_ptr<char[]> block, std::size_t length, std::size_t allocated, bool plain) {
-    std::string_view bytes(block.get(), length);
     if (plain) {
-        // Compared whole and then cut at a zero byte, as setText does.
-        const std::size_t wholeAdded = lineBreaks_.countLoneBreaks(bytes);
-        if (normalisedTextEquals(bytes, bytes.size() + wholeAdded)) return;
-        const std::size_t wholeLength = bytes.size();
-        bytes = beforeFirstZero(bytes);
-        const std::size_t added = bytes.size() == wholeLength ? wholeAdded : lineBreaks_.countLoneBreaks(bytes);
-        if (!fits(static_cast<std::uint64_t>(bytes.size()) + added)) throwCapacity();
-        if (added != 0) {
-            // The normalised text goes to a block of its own, which the editor then takes over, and
-            // the file's bytes are let go as soon as they have been read: a large text is held
-            // twice at most, never three times.
-            const std::size_t length = bytes.size() + added;
-            const std::size_t room = length + std::max<std::size_t>(4096, length / 64);
-            auto normalised = std::make_unique_for_overwrite<char[]>(room);
-            lineBreaks_.normaliseInto(bytes, normalised.get());
-            block.reset();
-            adoptBlock(std::move(normalised), length, room);
-            return;
-        }
-        adoptBlock(std::move(block), bytes.size(), allocated);
+        LoneBreakCount count(lineBreaks_.leadBytes());
+        count.feed(block.get(), length);
+        count.finish();
+        adoptPlainText(std::move(block), length, allocated, count, {});
         return;
     }
+    const std::string_view bytes(block.get(), length);
     if (!fits(bytes.size())) throwCapacity();
     if (editorTextEquals(bytes)) return;
     adoptBlock(std::move(block), bytes.size(), allocated);
+}
+
+void TMemoStrings::adoptPlainText(std::unique_ptr<char[]> block, std::size_t length, std::size_t allocated,
+                                  const LoneBreakCount& count, const ReadAgain& readAgain) {
+    ZOZUZ_ASSERT(count.length() == length && length <= allocated);
+    // Compared whole and then cut at a zero byte, as setText does.
+    if (normalisedTextEquals(std::string_view(block.get(), length), length + count.added())) return;
+    const std::size_t loaded = count.firstZero();
+    const std::size_t added = count.addedBeforeZero();
+    const std::size_t normalised = loaded + added;
+    if (!fits(normalised)) throwCapacity();
+    if (added == 0) {
+        adoptBlock(std::move(block), loaded, allocated);
+        return;
+    }
+    if (allocated >= normalised + std::max<std::size_t>(4096, normalised / 256)) {
+        // The block has room for the added bytes, and some left for the editor: the text moves to
+        // its end and is normalised from there to its start.
+        std::memmove(block.get() + added, block.get(), loaded);
+        [[maybe_unused]] const std::size_t written = lineBreaks_.normaliseInPlace(block.get(), added, loaded);
+        ZOZUZ_ASSERT(written == normalised);
+        adoptBlock(std::move(block), normalised, allocated);
+        return;
+    }
+    const std::size_t room = blockSizeFor(normalised);
+    if (added <= loaded / 2 || !readAgain) {
+        auto fresh = std::make_unique_for_overwrite<char[]>(room);
+        lineBreaks_.normaliseInto(std::string_view(block.get(), loaded), fresh.get());
+        block.reset();
+        adoptBlock(std::move(fresh), normalised, room);
+        return;
+    }
+    block.reset();
+    auto fresh = std::make_unique_for_overwrite<char[]>(room);
+    const std::size_t got = readAgain(fresh.get() + added, loaded);
+    // What came the second time is what loads, up to its own first zero byte.
+    const std::size_t text = beforeFirstZero(std::string_view(fresh.get() + added, got)).size();
+    const std::size_t written = lineBreaks_.normaliseInPlace(fresh.get(), added, text);
+    if (written == LineBreaks::kNoRoom) {
+        throw EReadError(std::string(messages::kStreamReadError), "the text changed while it was read again");
+    }
+    adoptBlock(std::move(fresh), written, room);
 }
 
 void TMemoStrings::adoptBlock(std::unique_ptr<char[]> block, std::size_t length, std::size_t allocated) {

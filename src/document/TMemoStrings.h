@@ -1,13 +1,16 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "base/LeadByteSet.h"
 #include "document/LineBreaks.h"
+#include "document/LoneBreakCount.h"
 #include "editor/EditControl.h"
 
 namespace zozuz {
@@ -78,9 +81,22 @@ public:
 
     // Takes a text that was read into a block of its own: `allocated` bytes, of which the first
     // `length` hold the text. With `plain` the text is loaded as setText loads it, otherwise as
-    // setRawText does. When the bytes need no change the block itself becomes the editor's storage,
-    // so a large file's text is never copied.
+    // setRawText does. The block itself becomes the editor's storage whenever it can hold the text
+    // the editor takes, normalised in place if need be, so a large file's text is never copied.
     void adoptText(std::unique_ptr<char[]> block, std::size_t length, std::size_t allocated, bool plain);
+
+    // Reads the text again from its start into `into`, at most `size` bytes, and returns how many it
+    // read.
+    using ReadAgain = std::function<std::size_t(char* into, std::size_t size)>;
+    // adoptText for a plain text that `count` has counted whole (and finished). When normalising
+    // adds more than the block has room for, the normalised text needs a block of its own. Holding
+    // both at once costs at most two and a half times the text while the text grows by half at
+    // most; a text that grows more (a run of empty lines doubles) has its block let go first and
+    // `readAgain` fills the end of the new one, where the text is normalised in place. If the text
+    // read again would grow more than it did the first time, it has changed since: EReadError
+    // "Stream read error", the editor untouched.
+    void adoptPlainText(std::unique_ptr<char[]> block, std::size_t length, std::size_t allocated,
+                        const LoneBreakCount& count, const ReadAgain& readAgain);
 
     // --- Byte ranges, whatever the word-wrap setting ---
     // Fills `out` with the bytes from `start` to `end`, every byte value included.
@@ -105,6 +121,9 @@ public:
 
     // Whether the editor can hold a text of `length` bytes; asked before a large text is even read.
     bool fits(std::uint64_t length) const;
+    // The bytes to allocate for a text of `length` bytes that becomes the editor's storage: the
+    // text, and room for the editor to grow into before it has to copy the text.
+    static std::size_t blockSizeFor(std::size_t length) { return length + std::max<std::size_t>(4096, length / 64); }
 
 private:
     bool editorTextEquals(std::string_view bytes) const;

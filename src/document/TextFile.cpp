@@ -8,6 +8,7 @@
 #include "base/Exception.h"
 #include "platform/files/InputFile.h"
 #include "platform/files/SafeFileWriter.h"
+#include "document/LoneBreakCount.h"
 #include "document/TMemoStrings.h"
 #include "editor/EditControl.h"
 
@@ -62,10 +63,30 @@ void TextFile::loadInto(TMemoStrings& document, const std::string& fileName, boo
     const std::uint64_t size = *file.size();
     if (!document.fits(size)) failCapacity();
     // The buffer becomes the editor's storage, so it gets the editor's room to grow as well.
-    const auto allocated = static_cast<std::size_t>(size + std::max<std::uint64_t>(4096, size / 64));
+    const std::size_t allocated = TMemoStrings::blockSizeFor(static_cast<std::size_t>(size));
     auto buffer = std::make_unique_for_overwrite<char[]>(allocated);
-    const std::size_t got = file.read(buffer.get(), static_cast<std::size_t>(size));
-    document.adoptText(std::move(buffer), got, allocated, plain);
+    if (!plain) {
+        const std::size_t got = file.read(buffer.get(), static_cast<std::size_t>(size));
+        document.adoptText(std::move(buffer), got, allocated, false);
+        return;
+    }
+    // A plain file is counted while it is read, piece by piece: the room its normalised text needs
+    // is known once it is read, and a file whose normalised text cannot fit is refused as soon as
+    // that shows, before the rest of it is read.
+    constexpr std::size_t kPiece = 16 << 20;
+    LoneBreakCount count(document.lineBreaks().leadBytes());
+    std::size_t got = 0;
+    while (got < size) {
+        const std::size_t wanted = std::min<std::size_t>(kPiece, static_cast<std::size_t>(size) - got);
+        const std::size_t n = file.read(buffer.get() + got, wanted);
+        count.feed(buffer.get() + got, n);
+        got += n;
+        if (!document.fits(count.loadedLength())) failCapacity();
+        if (n < wanted) break;  // the file has shrunk since it was opened
+    }
+    count.finish();
+    document.adoptPlainText(std::move(buffer), got, allocated, count,
+                            [&file](char* into, std::size_t wanted) { return file.readAt(0, into, wanted); });
 }
 
 void TextFile::save(const TMemoStrings& document, const std::string& fileName) const {

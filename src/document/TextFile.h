@@ -15,9 +15,15 @@ class TMemoStrings;
 // Loading opens the file for reading only and takes a shared advisory lock, so a program that holds
 // an exclusive lock on it while writing keeps it from being loaded half-written. The file is read
 // whole into one buffer, its size checked against the editor's capacity before the buffer is
-// allocated. Errors: EFOpenError "Cannot open file %s" (missing, a folder, no access, locked) with
-// the document untouched; EInvalidOperation "Text exceeds memo capacity" with the document untouched;
-// EReadError "Stream read error" when the system fails a read, with the document untouched.
+// allocated, and the buffer becomes the editor's storage. A plain file's line breaks are counted
+// while it is read, so that one whose normalised text outgrows the editor is refused before the rest
+// of it is read; a text that normalisation grows by more than half (many empty lines) is read a
+// second time, into the block for its normalised text once the first buffer is let go, so that its
+// bytes are never held twice. Errors: EFOpenError "Cannot open file %s" (missing, a folder, no
+// access, locked) with the document untouched; EInvalidOperation "Text exceeds memo capacity" with
+// the document untouched; EReadError "Stream read error" when the system fails a read, or when the
+// file changed between the two readings so that its text no longer fits the room counted for it,
+// with the document untouched.
 // Saving keeps everything the old file had, and replaces regular files only: a FIFO or a device is
 // refused at once with EFCreateError "Cannot create file %s" (see SafeFileWriter).
 class TextFile {

@@ -12,8 +12,10 @@ namespace zozuz {
 
 EditControl::EditControl(LeadByteSet leadBytes) : EditControl(leadBytes, kCapacity) {}
 
-EditControl::EditControl(LeadByteSet leadBytes, Pos capacity)
-    : impl_(std::make_unique<Impl>(leadBytes, std::clamp<Pos>(capacity, 0, kCapacity))) {}
+EditControl::EditControl(LeadByteSet leadBytes, Pos capacity) : EditControl(leadBytes, capacity, LineStarts::kChunkLines) {}
+
+EditControl::EditControl(LeadByteSet leadBytes, Pos capacity, int indexChunkLines)
+    : impl_(std::make_unique<Impl>(leadBytes, std::clamp<Pos>(capacity, 0, kCapacity), indexChunkLines)) {}
 
 EditControl::~EditControl() = default;
 
@@ -262,8 +264,7 @@ void EditControl::setWordWrap(bool on, WidthFunction measure, int width, PairFun
     }
     // Nothing is divided yet; the lines are divided as they are asked for, or by wrapSome.
     LineWrapper lineWrapper(d.lead, std::move(measure), width, std::move(pairs));
-    LineStarts undivided;
-    undivided.assign(d.currentEditorStarts());
+    LineStarts undivided = d.lines.copy();
     d.wrapWidth = width;
     d.wrapper.emplace(std::move(lineWrapper));
     d.displayLines = std::move(undivided);

@@ -50,6 +50,9 @@ public:
     // A control that holds at most `capacity` bytes (clamped to 0..kCapacity): a stand-in for a
     // smaller platform control, and a way to reach the refusals without gigabytes of text.
     EditControl(LeadByteSet leadBytes, Pos capacity);
+    // A control whose line indexes keep `indexChunkLines` lines (2 or more) to a chunk instead of
+    // the usual number: for tests, which reach the borders between chunks with a few lines.
+    EditControl(LeadByteSet leadBytes, Pos capacity, int indexChunkLines);
     ~EditControl();
     EditControl(const EditControl&) = delete;
     EditControl& operator=(const EditControl&) = delete;

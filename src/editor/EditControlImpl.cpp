@@ -4,25 +4,65 @@
 #include <new>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace zozuz {
 
 namespace {
 
 using Pos = EditControl::Pos;
 
-// Appends to `out` the start of every line that follows a CR LF pair in `bytes`, counting positions
-// from `offset`.
-void appendBreaksWithin(std::string_view bytes, Pos offset, std::vector<std::int32_t>& out) {
+// Calls `found(start)` with the start of every line that follows a CR LF pair in `bytes`, counting
+// positions from `offset`. The system's search finds the next CR fastest where lines are long; where
+// one CR follows another closely, the sixteen bytes from there on are looked at in one step, so that
+// a text of short lines does not cost a search per line.
+template <typename Found>
+void forEachBreakWithin(std::string_view bytes, Pos offset, Found&& found) {
     if (bytes.size() < 2) return;
     const char* const begin = bytes.data();
     const char* const last = begin + bytes.size() - 1;  // a CR here has no LF after it inside
     const char* p = begin;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const char* previous = nullptr;  // the last CR looked at
+#endif
     while (p < last) {
         p = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(last - p)));
         if (p == nullptr) break;
-        if (p[1] == '\n') out.push_back(static_cast<std::int32_t>(offset + (p - begin) + 2));
+#if defined(__SSE2__)
+        if (previous != nullptr && p - previous < 16 && last - p >= 16) {
+            // Sixteen CRs from p on and the bytes after each of them, which end at p + 16 <= last.
+            const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+            auto pairs = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(here, cr), _mm_cmpeq_epi8(next, lf))));
+            while (pairs != 0) {
+                found(offset + (p - begin) + __builtin_ctz(pairs) + 2);
+                pairs &= pairs - 1;
+            }
+            previous = p + 15;
+            p += 16;
+            continue;
+        }
+        previous = p;
+#endif
+        if (p[1] == '\n') found(offset + (p - begin) + 2);
         ++p;
     }
+}
+
+// Lets go of a vector kept for the next edits when a large one has left it holding much room: a
+// paste of a million lines would otherwise keep four megabytes of it for good.
+void trimScratch(std::vector<std::int32_t>& starts) {
+    if (starts.capacity() > (std::size_t{1} << 16)) std::vector<std::int32_t>().swap(starts);
+}
+
+// Appends to `out` the start of every line that follows a CR LF pair in `bytes`, counting positions
+// from `offset`.
+void appendBreaksWithin(std::string_view bytes, Pos offset, std::vector<std::int32_t>& out) {
+    forEachBreakWithin(bytes, offset, [&out](Pos start) { out.push_back(static_cast<std::int32_t>(start)); });
 }
 
 }  // namespace
@@ -60,35 +100,51 @@ struct EditControl::Impl::Splice {
     bool dividedEdit = false;  // word wrap had divided the edit's first editor line
     Pos display0 = 0;
     Pos removedDisplayLines = 0;
+
+    // The changes of the two indexes, prepared in full before the text changes.
+    LineStarts::Edit linesEdit;
+    LineStarts::Edit displayEdit;
 };
 
 // --- Word wrap ---
 
-void EditControl::Impl::wrapNextLine() {
-    ZOZUZ_ASSERT(wrapping() && wrappedLines < lines.count());
-    const Pos line = wrappedLines;
+void EditControl::Impl::wrapLines(Pos last, Pos displayLine) {
+    ZOZUZ_ASSERT(wrapping() && wrappedLines <= last && last < lines.count());
+    const Pos first = wrappedLines;
+    last = std::min(last, first + kWrapBatch - 1);
+    const Pos display0 = undividedDisplayLine(first);
     const auto byteAt = [this](Pos p) { return text.at(p); };
+    // The display lines of editor lines [first, line], one each so far, become the starts of those
+    // lines after the first and every division of them.
     wrapScratch.clear();
-    wrapper->wrap(byteAt, lines.start(line), editorLineEnd(line), wrapScratch);
-    const Pos added = static_cast<Pos>(wrapScratch.size());
-    if (added != 0) {
-        displayLines.reserveExtra(added);
-        displayLines.insert(undividedDisplayLine(line) + 1, wrapScratch.data(), added);
+    Pos line = first;
+    for (;; ++line) {
+        if (line > first) wrapScratch.push_back(static_cast<std::int32_t>(lines.start(line)));
+        wrapper->wrap(byteAt, lines.start(line), editorLineEnd(line), wrapScratch);
+        // The next editor line would be display line display0 + wrapScratch.size() + 1.
+        if (line == last || display0 + static_cast<Pos>(wrapScratch.size()) + 1 > displayLine) break;
     }
-    ++wrappedLines;
+    const Pos undivided = line - first;
+    const auto divided = static_cast<Pos>(wrapScratch.size());
+    if (divided != undivided) {
+        displayLines.apply(displayLines.prepare(display0, undivided, wrapScratch.data(), divided, 0));
+    }
+    trimScratch(wrapScratch);
+    wrappedLines = line + 1;
 }
 
 bool EditControl::Impl::wrapSome(Pos bytes) {
     if (!wrapping()) return false;
-    const Pos until = wrappedLines < lines.count() ? lines.start(wrappedLines) + std::max<Pos>(bytes, 1) : 0;
-    while (wrappedLines < lines.count() && lines.start(wrappedLines) < until) wrapNextLine();
+    if (wrappedLines < lines.count()) {
+        // Whole lines, from the first not divided yet through the one that holds the last byte.
+        const Pos until = lines.start(wrappedLines) + std::max<Pos>(bytes, 1);
+        wrapThroughEditorLine(lines.lineFromPosition(until - 1));
+    }
     return !wrapComplete();
 }
 
 void EditControl::Impl::restartWrapping() {
-    LineStarts undivided;
-    undivided.assign(currentEditorStarts());
-    displayLines = std::move(undivided);
+    displayLines = lines.copy();
     wrappedLines = 0;
     ++layoutVersion;
 }
@@ -100,12 +156,6 @@ Pos EditControl::Impl::displayLineEnd(Pos line) const {
     // before the break that ends its editor line; a break is CR LF right before the next start.
     const Pos next = displayLines.start(line + 1);
     return isBreakBefore(next) ? next - 2 : next;
-}
-
-std::vector<std::int32_t> EditControl::Impl::currentEditorStarts() const {
-    std::vector<std::int32_t> starts(static_cast<std::size_t>(lines.count()));
-    for (Pos i = 0; i < lines.count(); ++i) starts[static_cast<std::size_t>(i)] = static_cast<std::int32_t>(lines.start(i));
-    return starts;
 }
 
 // --- Changing the text ---
@@ -134,20 +184,20 @@ bool EditControl::Impl::replaceRange(Pos position, Pos removed, std::string_view
 
 void EditControl::Impl::setTextOrThrow(std::string_view bytes, std::unique_ptr<char[]> block, Pos allocated) {
     const Pos newLength = static_cast<Pos>(bytes.size());
-    // Everything new is built before the old text is let go, so a failure changes nothing.
-    std::vector<std::int32_t> editorStarts{0};
-    appendBreaksWithin(bytes, 0, editorStarts);
+    // Everything new is built before the old text is let go, so a failure changes nothing. The
+    // index is built straight from the text, with no array of every start on the way.
+    LineStarts::Builder builder(chunkLines);
+    forEachBreakWithin(bytes, 0, [&builder](Pos start) { builder.append(start); });
+    LineStarts newLines = builder.finish();
     GapBuffer<char> newText;
     if (block) {
         newText.adopt(std::move(block), newLength, allocated);
     } else {
         newText.assign(bytes.data(), newLength, std::max<Pos>(4096, newLength / 64));
     }
-    LineStarts newLines;
-    newLines.assign(editorStarts);
     // Under word wrap the new text is divided lazily, like a text whose wrapping was switched on.
-    LineStarts newDisplay;
-    if (wrapping()) newDisplay.assign(editorStarts);
+    LineStarts newDisplay(chunkLines);
+    if (wrapping()) newDisplay = newLines.copy();
 
     text = std::move(newText);
     lines = std::move(newLines);
@@ -162,7 +212,7 @@ void EditControl::Impl::replaceRangeOrThrow(Pos position, Pos removed, std::stri
     Splice s(text, position, removed, bytes);
     planEditorLines(s);
     planDisplayLines(s);
-    reserveFor(s);
+    prepare(s);
     applySplice(s);
 }
 
@@ -172,10 +222,10 @@ void EditControl::Impl::replaceRangeOrThrow(Pos position, Pos removed, std::stri
 void EditControl::Impl::planEditorLines(Splice& s) {
     const std::string_view bytes = s.bytes;
     s.line0 = lines.lineFromPosition(s.position);
-    while (s.line0 + s.removedLines + 1 < lines.count() &&
-           lines.start(s.line0 + s.removedLines + 1) <= s.position + s.removed + 1) {
-        ++s.removedLines;
-    }
+    // Most edits lie within one line: the start of the next one tells at once.
+    const Pos touched = s.position + s.removed + 1;
+    const bool oneLine = s.line0 + 1 == lines.count() || lines.start(s.line0 + 1) > touched;
+    s.removedLines = oneLine ? 0 : lines.lineFromPosition(touched) - s.line0;
     std::vector<std::int32_t>& starts = newLineStarts;
     starts.clear();
     if (s.position >= 1 && s.position < s.newLength && text.at(s.position - 1) == '\r' && s.newByte(s.position) == '\n') {
@@ -202,7 +252,6 @@ void EditControl::Impl::planDisplayLines(Splice& s) {
         s.display0 = undividedDisplayLine(s.line0);
         s.removedDisplayLines = s.removedLines;
         newDisplayStarts.assign(newLineStarts.begin(), newLineStarts.end());
-        displayLines.reserveExtra(s.addedLines - s.removedLines);
         return;
     }
     // The edit's lines are divided before they are divided anew, so that every old display line
@@ -211,7 +260,6 @@ void EditControl::Impl::planDisplayLines(Splice& s) {
     s.display0 = firstDisplayLineToRewrap(s);
     const Pos keptFrom = divideEditAnew(s);
     s.removedDisplayLines = keptFrom - s.display0 - 1;
-    displayLines.reserveExtra(static_cast<Pos>(newDisplayStarts.size()) - s.removedDisplayLines);
 }
 
 // A display line whose measuring stopped two bytes before the edit ends where it ended; measuring
@@ -257,25 +305,29 @@ Pos EditControl::Impl::divideEditAnew(const Splice& s) {
     return s.oldNextStart >= 0 ? displayLines.lineFromPosition(s.oldNextStart) : oldLines;
 }
 
-void EditControl::Impl::reserveFor(const Splice& s) {
-    lines.reserveExtra(s.addedLines - s.removedLines);
+void EditControl::Impl::prepare(Splice& s) {
     if (s.delta > 0) text.reserveExtra(s.delta);
+    // A rewrite of bytes by as many others that forms no line break and breaks none changes no
+    // line start.
+    if (s.removedLines != 0 || s.addedLines != 0 || s.delta != 0) {
+        s.linesEdit = lines.prepare(s.line0, s.removedLines, newLineStarts.data(), s.addedLines, s.delta);
+    }
+    if (wrapping()) {
+        s.displayEdit = displayLines.prepare(s.display0, s.removedDisplayLines, newDisplayStarts.data(),
+                                             static_cast<Pos>(newDisplayStarts.size()), s.delta);
+    }
 }
 
 // Nothing allocates here.
-void EditControl::Impl::applySplice(const Splice& s) {
+void EditControl::Impl::applySplice(Splice& s) {
     text.replace(s.position, s.removed, s.bytes.data(), s.inserted);
-    if (s.removedLines != 0 || s.addedLines != 0 || s.delta != 0) {
-        lines.remove(s.line0 + 1, s.removedLines);
-        lines.shiftAfter(s.line0, s.delta);
-        lines.insert(s.line0 + 1, newLineStarts.data(), s.addedLines);
-    }
+    lines.apply(std::move(s.linesEdit));
     if (wrapping()) {
-        displayLines.remove(s.display0 + 1, s.removedDisplayLines);
-        displayLines.shiftAfter(s.display0, s.delta);
-        displayLines.insert(s.display0 + 1, newDisplayStarts.data(), static_cast<Pos>(newDisplayStarts.size()));
+        displayLines.apply(std::move(s.displayEdit));
         if (s.dividedEdit) wrappedLines += s.addedLines - s.removedLines;
     }
+    trimScratch(newLineStarts);
+    trimScratch(newDisplayStarts);
     ++layoutVersion;
 }
 

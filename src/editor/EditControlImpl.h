@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <list>
 #include <memory>
 #include <optional>
@@ -22,10 +23,13 @@ namespace zozuz {
 // lines, the display lines of word wrap, the selection, the undo history and the listeners. The
 // control's public requests (EditControl.cpp) are built on these steps.
 struct EditControl::Impl {
-    Impl(LeadByteSet leadBytes, Pos capacity) : lead(leadBytes), capacity(capacity) {}
+    Impl(LeadByteSet leadBytes, Pos capacity, int indexChunkLines)
+        : lead(leadBytes), capacity(capacity), chunkLines(indexChunkLines), lines(indexChunkLines),
+          displayLines(indexChunkLines) {}
 
     LeadByteSet lead;
     Pos capacity;
+    int chunkLines;  // lines to a chunk of both line indexes
     GapBuffer<char> text;  // never longer than `capacity`
     // Editor lines: one starts at 0 and one right after every CR LF pair of the text, and no other.
     LineStarts lines;
@@ -88,18 +92,22 @@ struct EditControl::Impl {
     bool wrapComplete() const { return !wrapping() || wrappedLines == lines.count(); }
     // The display line that editor line `line`, not divided yet, still is.
     Pos undividedDisplayLine(Pos line) const { return line + displayLines.count() - lines.count(); }
-    // Divides the next editor line that is not divided yet. Allocates before it changes anything.
-    void wrapNextLine();
+    // Divides the editor lines from the first one not divided yet through `last`, in one change of
+    // the display lines (a change per line would rewrite the index around each of them): at most a
+    // batch of them (kWrapBatch), and none whose display line, while it is undivided, lies after
+    // `displayLine`. Allocates before it changes anything.
+    static constexpr Pos kWrapBatch = 1024;
+    void wrapLines(Pos last, Pos displayLine = std::numeric_limits<Pos>::max());
     // Divides editor lines in order until `line` is divided.
     void wrapThroughEditorLine(Pos line) {
         if (!wrapping()) return;
         line = std::min(line, lines.count() - 1);
-        while (wrappedLines <= line) wrapNextLine();
+        while (wrappedLines <= line) wrapLines(line);
     }
     // Divides editor lines until display line `line` is final, or every line is divided.
     void wrapThroughDisplayLine(Pos line) {
         if (!wrapping()) return;
-        while (wrappedLines < lines.count() && undividedDisplayLine(wrappedLines) <= line) wrapNextLine();
+        while (wrappedLines < lines.count() && undividedDisplayLine(wrappedLines) <= line) wrapLines(lines.count() - 1, line);
     }
     void wrapThroughPosition(Pos position) { wrapThroughEditorLine(lines.lineFromPosition(position)); }
     // Divides whole editor lines until at least `bytes` bytes more are divided; whether some remain.
@@ -134,7 +142,6 @@ struct EditControl::Impl {
         }
         return starts;
     }
-    std::vector<std::int32_t> currentEditorStarts() const;
 
     // --- Changing the text ---
     // A control that cannot get the memory for a text refuses it, as it refuses one beyond its
@@ -171,8 +178,8 @@ private:
     void planDisplayLines(Splice& s);
     Pos firstDisplayLineToRewrap(const Splice& s) const;
     Pos divideEditAnew(const Splice& s);
-    void reserveFor(const Splice& s);
-    void applySplice(const Splice& s);
+    void prepare(Splice& s);
+    void applySplice(Splice& s);
 };
 
 }  // namespace zozuz

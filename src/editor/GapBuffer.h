@@ -35,7 +35,10 @@ public:
     Index size() const { return size_; }
     bool empty() const { return size_ == 0; }
 
-    T at(Index i) const {
+    T at(Index i) const { return ref(i); }
+    // The value itself, valid until the buffer changes: saves copying a large value for a glance at
+    // one of its fields.
+    const T& ref(Index i) const {
         ZOZUZ_ASSERT(0 <= i && i < size_);
         return i < gapStart_ ? data_[i] : data_[i + gapLength_];
     }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "document/LineBreakStream.h"
+#include "document/LoneBreakCount.h"
 
 namespace zozuz {
 namespace {
@@ -49,6 +50,34 @@ std::string streamNormalise(std::string in, const std::vector<std::size_t>& cuts
 }
 
 std::string normalise(const std::string& in) { return std::string(LineBreaks().normalise(in).text()); }
+
+// The text normalised in place from `offset` bytes into a block of its own, or "(no room)".
+std::string normaliseInPlace(const std::string& in, std::size_t offset) {
+    std::string block(offset, '?');
+    block += in;
+    const std::size_t length = LineBreaks().normaliseInPlace(block.data(), offset, in.size());
+    return length == LineBreaks::kNoRoom ? "(no room)" : block.substr(0, length);
+}
+
+// Counting the text fed in pieces that end at `cuts` gives what counting the whole text and the
+// part before its first zero byte gives.
+void expectCountsAt(const std::string& text, const std::vector<std::size_t>& cuts) {
+    LoneBreakCount count;
+    std::size_t from = 0;
+    for (std::size_t cut : cuts) {
+        count.feed(text.data() + from, cut - from);
+        from = cut;
+    }
+    count.feed(text.data() + from, text.size() - from);
+    count.finish();
+    const LineBreaks breaks;
+    const std::size_t zero = std::min(text.find('\0'), text.size());
+    ASSERT_EQ(count.length(), text.size());
+    ASSERT_EQ(count.added(), breaks.countLoneBreaks(text));
+    ASSERT_EQ(count.firstZero(), zero);
+    ASSERT_EQ(count.addedBeforeZero(), breaks.countLoneBreaks(text.substr(0, zero)));
+    ASSERT_EQ(count.loadedLength(), zero + count.addedBeforeZero());
+}
 
 TEST(LineBreaks, LoneBreaksBecomeCrLf) {
     EXPECT_EQ(normalise("A\nB"), "A\r\nB");
@@ -115,9 +144,16 @@ TEST(LineBreaks, AgreesWithTheBytewiseRuleOnRandomText) {
         for (char& c : text) c = alphabet[random() % sizeof(alphabet)];
         const std::string expected = referenceNormalise(text, lead);
         ASSERT_EQ(normalise(text), expected) << round;
-        ASSERT_EQ(LineBreaks().countLoneBreaks(text), expected.size() - text.size());
+        const std::size_t added = expected.size() - text.size();
+        ASSERT_EQ(LineBreaks().countLoneBreaks(text), added);
         // Normalising again changes nothing: the result splits into the same characters and pairs.
         ASSERT_EQ(normalise(expected), expected);
+        // In place, with just the room the added bytes need or more; with less it is refused.
+        ASSERT_EQ(normaliseInPlace(text, added), expected) << round;
+        ASSERT_EQ(normaliseInPlace(text, added + 3), expected) << round;
+        if (added > 0) {
+            ASSERT_EQ(normaliseInPlace(text, added - 1), "(no room)") << round;
+        }
     }
 }
 
@@ -131,10 +167,13 @@ TEST(LineBreaks, AgreesWithTheBytewiseRuleOnLongRunsOfHighBytes) {
         for (char& c : text) {
             c = random() % 12 == 0 ? rare[random() % sizeof(rare)] : static_cast<char>(0x81 + random() % 126);
         }
-        ASSERT_EQ(normalise(text), referenceNormalise(text, LeadByteSet::codePage936())) << round;
+        const std::string expected = referenceNormalise(text, LeadByteSet::codePage936());
+        ASSERT_EQ(normalise(text), expected) << round;
+        ASSERT_EQ(normaliseInPlace(text, expected.size() - text.size()), expected) << round;
     }
 }
 
+// Streamed normalisation, and counting what it adds, give the whole text's result.
 TEST(LineBreakStream, GivesTheWholeTextResultWhereverThePiecesEnd) {
     const LeadByteSet lead = LeadByteSet::codePage936();
     // Each of these has something that straddles a border at every cut: a CR with or without its LF,
@@ -145,6 +184,7 @@ TEST(LineBreakStream, GivesTheWholeTextResultWhereverThePiecesEnd) {
         for (std::size_t a = 0; a <= text.size(); ++a) {
             for (std::size_t b = a; b <= text.size(); ++b) {
                 ASSERT_EQ(streamNormalise(text, {a, b}), expected) << "cuts " << a << "," << b;
+                expectCountsAt(text, {a, b});
             }
         }
     }
@@ -176,6 +216,7 @@ TEST(LineBreakStream, AgreesWithTheWholeTextOnRandomTextAndCuts) {
             cuts.push_back(std::min(at, text.size()));
         }
         ASSERT_EQ(streamNormalise(text, cuts), normalise(text)) << round;
+        expectCountsAt(text, cuts);
     }
 }
 

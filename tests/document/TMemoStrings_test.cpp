@@ -179,6 +179,71 @@ TEST_F(TMemoStringsTest, TheSameTextIsRecognisedAcrossThePiecesItIsComparedIn) {
     EXPECT_EQ(editor.caret(), 0);
 }
 
+// A plain text read into a block is normalised in the block when the block has room for what that
+// adds; otherwise into a block of its own, next to the first one while the text grows by half at
+// most and, when it grows more, after the first one is let go, with the text read again into it.
+TEST_F(TMemoStringsTest, APlainTextFromABlockIsNormalisedInItsRoomOrInANewBlock) {
+    struct Case {
+        const char* what;
+        std::string file;
+        std::size_t room;      // the block's bytes after the text
+        std::string again;     // what reading again gives, when it is asked
+        bool readsAgain;
+        std::string expected;  // the editor's text, or "(read error)"
+    };
+    const std::string lines50 = [] {
+        std::string text;
+        for (int i = 0; i < 50; ++i) text += "line\n";
+        return text;
+    }();
+    const std::string crlf50 = [] {
+        std::string text;
+        for (int i = 0; i < 50; ++i) text += "line\r\n";
+        return text;
+    }();
+    const std::string empty50(50, '\n');
+    const std::string emptyCrlf50 = [] {
+        std::string text;
+        for (int i = 0; i < 50; ++i) text += "\r\n";
+        return text;
+    }();
+    const Case cases[] = {
+        {"room enough", lines50, 8192, "", false, crlf50},
+        {"growing by a fifth, with no room", lines50, 0, lines50, false, crlf50},
+        {"doubling, with no room", empty50, 0, empty50, true, emptyCrlf50},
+        {"doubling, cut at a zero byte", empty50 + "\0\n"s, 0, empty50 + "\0\n"s, true, emptyCrlf50},
+        {"read again shorter", empty50, 0, empty50.substr(0, 40), true, emptyCrlf50.substr(0, 80)},
+        {"read again with a zero byte", empty50, 0, "\n\n\0\n"s, true, "\r\n\r\n"},
+        {"read again with more breaks to add", "a\r\n" + empty50, 0, empty50 + "\n", true, "(read error)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        load("keep");
+        auto block = std::make_unique<char[]>(c.file.size() + c.room);
+        std::copy(c.file.begin(), c.file.end(), block.get());
+        LoneBreakCount count;
+        count.feed(c.file.data(), c.file.size());
+        count.finish();
+        int readsAgain = 0;
+        const auto readAgain = [&](char* into, std::size_t size) {
+            ++readsAgain;
+            const std::size_t n = std::min(size, c.again.size());
+            std::copy(c.again.begin(), c.again.begin() + static_cast<std::ptrdiff_t>(n), into);
+            return n;
+        };
+        try {
+            lines.adoptPlainText(std::move(block), c.file.size(), c.file.size() + c.room, count, readAgain);
+            EXPECT_EQ(lines.text(), c.expected);
+        } catch (const EReadError& error) {
+            EXPECT_EQ(error.message(), "Stream read error");
+            EXPECT_EQ("(read error)", c.expected);
+            EXPECT_EQ(lines.text(), "keep");
+        }
+        EXPECT_EQ(readsAgain, c.readsAgain ? 1 : 0);
+        editor.checkInvariants();
+    }
+}
+
 TEST(TMemoStringsCapacity, ATextBeyondTheCapacityIsRefusedAndTheEditorKept) {
     EditControl editor(LeadByteSet::codePage936(), 8);
     TMemoStrings lines(editor);

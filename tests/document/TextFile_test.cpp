@@ -37,6 +37,9 @@ public:
     int error = EIO;
     int after = 0;
     bool shortRead = false;  // the file ends after three bytes, as if it had shrunk
+    std::size_t bytesRead = 0;  // by read, in order
+    int readsAgain = 0;         // reads from a given place
+    std::string readAgainGives;  // what those give instead of the file's bytes, unless empty
 
 private:
     bool shrunk = false;
@@ -49,7 +52,18 @@ public:
             shrunk = true;
             return FileSystem::read(fd, buffer, std::min<std::size_t>(size, 3));
         }
-        return fail(Call::Read) ? -1 : FileSystem::read(fd, buffer, size);
+        if (fail(Call::Read)) return -1;
+        const ssize_t n = FileSystem::read(fd, buffer, size);
+        if (n > 0) bytesRead += static_cast<std::size_t>(n);
+        return n;
+    }
+    ssize_t pread(int fd, void* buffer, std::size_t size, off_t offset) override {
+        ++readsAgain;
+        if (readAgainGives.empty()) return FileSystem::pread(fd, buffer, size, offset);
+        const std::string_view rest = std::string_view(readAgainGives).substr(std::min<std::size_t>(offset, readAgainGives.size()));
+        const std::size_t n = std::min(size, rest.size());
+        std::copy(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(n), static_cast<char*>(buffer));
+        return static_cast<ssize_t>(n);
     }
     ssize_t write(int fd, const void* buffer, std::size_t size) override {
         // Half of a large write goes through before the disk is full, as on a real one.
@@ -247,6 +261,44 @@ TEST_F(TextFileTest, ASmallerEditorRefusesAFileThatGrowsPastItWhenNormalised) {
 
 // Only regular files are loaded: a FIFO without a writer would hold the window for good, and an
 // endless device would be read up to the capacity first. Each is refused at once.
+TEST_F(TextFileTest, AFileThatOutgrowsTheEditorWhenNormalisedIsRefusedBeforeItIsReadThrough) {
+    // Line breaks alone, as many as the editor holds: counted while it is read, the file shows it
+    // cannot fit, doubled, when half of it has been read, and the rest is not read.
+    const std::size_t size = (20 << 20) + 1;
+    EditControl small(LeadByteSet::codePage936(), static_cast<EditControl::Pos>(size));
+    TMemoStrings smallDocument(small);
+    smallDocument.setText("keep");
+    FailingFileSystem fs;
+    const std::string file = folder.write("breaks.txt", std::string(size, '\n'));
+    EXPECT_THROW(TextFile(fs).load(smallDocument, file), EInvalidOperation);
+    EXPECT_LT(fs.bytesRead, size);
+    EXPECT_EQ(smallDocument.text(), "keep");
+}
+
+// A text that more than doubles when normalised is read a second time, into the end of the block
+// for its normalised text, after the first block is let go; the bytes it brings are checked anew.
+TEST_F(TextFileTest, AFileOfEmptyLinesIsReadAgainIntoItsNormalisedBlock) {
+    FailingFileSystem fs;
+    const std::string file = folder.write("empty.txt", std::string(3000, '\n') + "end");
+    TextFile(fs).load(document, file);
+    std::string expected;
+    for (int i = 0; i < 3000; ++i) expected += "\r\n";
+    EXPECT_EQ(document.text(), expected + "end");
+    EXPECT_EQ(fs.readsAgain, 1);
+
+    // A file that changed in between so that it needs more room than the first reading showed is a
+    // read error, and the document stays as it was.
+    document.setText("keep");
+    fs.readAgainGives = std::string(3003, '\n');
+    EXPECT_EQ(messageOf<EReadError>([&] { TextFile(fs).load(document, file); }), "Stream read error");
+    EXPECT_EQ(document.text(), "keep");
+    EXPECT_EQ(document.updateDepth(), 0);
+    // One that changed otherwise loads as it was read the second time.
+    fs.readAgainGives = std::string(2000, '\n') + "changed";
+    TextFile(fs).load(document, file);
+    EXPECT_EQ(document.text(), expected.substr(0, 4000) + "changed");
+}
+
 TEST_F(TextFileTest, AFifoOrADeviceIsRefusedAtOnceAndNothingChanges) {
     const std::string fifo = folder.path("fifo.txt");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);

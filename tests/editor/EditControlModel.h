@@ -17,6 +17,7 @@
 
 #include "base/LeadByteSet.h"
 #include "editor/EditControl.h"
+#include "editor/LineStarts.h"
 
 namespace zozuz::model {
 
@@ -50,8 +51,9 @@ class Checker {
 public:
     using Fail = std::function<void(const std::string&)>;
 
-    Checker(Pos capacity, Fail fail)
-        : lead_(LeadByteSet::codePage936()), edit_(lead_, capacity), capacity_(capacity), fail_(std::move(fail)) {
+    // With a few lines to a chunk of the control's line indexes, edits keep crossing chunk borders.
+    Checker(Pos capacity, Fail fail, int chunkLines = LineStarts::kChunkLines)
+        : lead_(LeadByteSet::codePage936()), edit_(lead_, capacity, chunkLines), capacity_(capacity), fail_(std::move(fail)) {
         history_.push_back(text_);
         joinsBefore_.push_back(false);
     }

@@ -15,16 +15,19 @@ using namespace std::string_literals;
 
 // Long random runs of edits, undo, redo and word-wrap changes, each checked against a plain string
 // with its lines worked out the obvious way. A failure names the seed that reproduces it.
-void runSeeds(EditControl::Pos capacity, unsigned firstSeed, unsigned seeds) {
+void runSeeds(EditControl::Pos capacity, unsigned firstSeed, unsigned seeds, int chunkLines = LineStarts::kChunkLines) {
     for (unsigned seed = firstSeed; seed < firstSeed + seeds; ++seed) {
         std::mt19937 random(seed);
         std::string bytes(6000, '\0');
         for (char& b : bytes) b = static_cast<char>(random());
         bool failed = false;
-        model::Checker checker(capacity, [&](const std::string& what) {
-            if (!failed) ADD_FAILURE() << "seed " << seed << ": " << what;
-            failed = true;
-        });
+        model::Checker checker(
+            capacity,
+            [&](const std::string& what) {
+                if (!failed) ADD_FAILURE() << "seed " << seed << ": " << what;
+                failed = true;
+            },
+            chunkLines);
         model::ByteStream in(bytes);
         checker.run(in, 400);
         if (failed) return;
@@ -34,6 +37,10 @@ void runSeeds(EditControl::Pos capacity, unsigned firstSeed, unsigned seeds) {
 TEST(EditControlModel, RandomEditsKeepLinesAndDisplayLinesExact) { runSeeds(EditControl::kCapacity, 1, 60); }
 
 TEST(EditControlModel, RandomEditsNearASmallCapacityAreRefusedWhole) { runSeeds(30, 1000, 60); }
+
+// Three lines to a chunk of the line indexes: edits, undo and word wrap cross chunk borders all the
+// time.
+TEST(EditControlModel, RandomEditsAcrossChunkBordersOfTheLineIndexes) { runSeeds(EditControl::kCapacity, 2000, 60, 3); }
 
 // Inputs the fuzz target once failed on, kept as they were found (the first byte picks the capacity,
 // as there).

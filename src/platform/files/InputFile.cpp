@@ -24,4 +24,14 @@ std::size_t InputFile::read(char* buffer, std::size_t size) {
     return got;
 }
 
+std::size_t InputFile::readAt(std::uint64_t offset, char* buffer, std::size_t size) {
+    std::size_t got = 0;
+    while (got < size) {
+        const std::size_t n = readSomeAt(offset + got, buffer + got, size - got);
+        if (n == 0) break;
+        got += n;
+    }
+    return got;
+}
+
 }  // namespace zozuz

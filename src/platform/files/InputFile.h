@@ -35,8 +35,13 @@ public:
 
     // One read of at most `size` bytes; 0 only at the end of the file.
     std::size_t readSome(char* buffer, std::size_t size);
+    // One read of at most `size` bytes from `offset` on; 0 only at the end of the file.
+    std::size_t readSomeAt(std::uint64_t offset, char* buffer, std::size_t size);
     // Reads `size` bytes, or fewer when the file ends first (it may have shrunk since it was opened).
     std::size_t read(char* buffer, std::size_t size);
+    // Reads `size` bytes from `offset` on, or fewer when the file ends first, wherever read has got
+    // to: loading reads a file's start a second time this way, from the file it has open.
+    std::size_t readAt(std::uint64_t offset, char* buffer, std::size_t size);
 
 private:
     [[noreturn]] void failOpen(int error);

@@ -51,6 +51,12 @@ std::size_t InputFile::readSome(char* buffer, std::size_t size) {
     return static_cast<std::size_t>(n);
 }
 
+std::size_t InputFile::readSomeAt(std::uint64_t offset, char* buffer, std::size_t size) {
+    const ssize_t n = retryInterrupted([&] { return fs_.pread(handle_, buffer, size, static_cast<off_t>(offset)); });
+    if (n < 0) throw EReadError(std::string(messages::kStreamReadError), systemReason(name_, errno));
+    return static_cast<std::size_t>(n);
+}
+
 void InputFile::release() {
     if (owned_ && handle_ >= 0) fs_.close(handle_);
     handle_ = -1;

@@ -45,6 +45,12 @@ std::size_t InputFile::readSome(char* buffer, std::size_t size) {
     return static_cast<std::size_t>(n);
 }
 
+std::size_t InputFile::readSomeAt(std::uint64_t offset, char* buffer, std::size_t size) {
+    const long long n = fs_.readAt(handle_, buffer, size, offset);
+    if (n < 0) throw EReadError(std::string(messages::kStreamReadError), systemReason(name_, fs_.lastError()));
+    return static_cast<std::size_t>(n);
+}
+
 void InputFile::release() {
     if (owned_ && handle_ >= 0) fs_.close(handle_);
     handle_ = -1;
