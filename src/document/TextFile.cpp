@@ -8,6 +8,8 @@
 #include "base/Exception.h"
 #include "platform/files/InputFile.h"
 #include "platform/files/SafeFileWriter.h"
+#include "document/ConvertedBreaks.h"
+#include "document/LineBreaks.h"
 #include "document/LoneBreakCount.h"
 #include "document/TMemoStrings.h"
 #include "editor/EditControl.h"
@@ -33,11 +35,20 @@ std::string readUnsized(InputFile& file, const TMemoStrings& document) {
     return bytes;
 }
 
+// Whether an encrypted text's CR LF line breaks were turned into LF by another tool.
+bool convertedBreaks(std::string_view text) {
+    ConvertedBreaks breaks;
+    breaks.feed(text);
+    return breaks.converted();
+}
+
 // A plain file's text is normalised and ends at its first zero byte; an encrypted file's is taken
-// byte for byte.
+// byte for byte, its line breaks restored where another tool converted them.
 void hand(TMemoStrings& document, std::string_view bytes, bool plain) {
     if (plain) {
         document.setText(bytes);
+    } else if (convertedBreaks(bytes)) {
+        document.setRawText(LineBreaks(ConvertedBreaks::restoringLeadBytes()).normalise(bytes).text());
     } else {
         document.setRawText(bytes);
     }
@@ -67,7 +78,19 @@ void TextFile::loadInto(TMemoStrings& document, const std::string& fileName, boo
     auto buffer = std::make_unique_for_overwrite<char[]>(allocated);
     if (!plain) {
         const std::size_t got = file.read(buffer.get(), static_cast<std::size_t>(size));
-        document.adoptText(std::move(buffer), got, allocated, false);
+        const std::string_view text(buffer.get(), got);
+        if (!convertedBreaks(text)) {
+            document.adoptText(std::move(buffer), got, allocated, false);
+            return;
+        }
+        const LineBreaks restoring(ConvertedBreaks::restoringLeadBytes());
+        const std::size_t length = got + restoring.countLoneBreaks(text);
+        if (!document.fits(length)) failCapacity();
+        const std::size_t room = TMemoStrings::blockSizeFor(length);
+        auto restored = std::make_unique_for_overwrite<char[]>(room);
+        const std::size_t written = restoring.normaliseInto(text, restored.get());
+        buffer.reset();
+        document.adoptText(std::move(restored), written, room, false);
         return;
     }
     // A plain file is counted while it is read, piece by piece: the room its normalised text needs

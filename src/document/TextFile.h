@@ -24,6 +24,8 @@ class TMemoStrings;
 // the document untouched; EReadError "Stream read error" when the system fails a read, or when the
 // file changed between the two readings so that its text no longer fits the room counted for it,
 // with the document untouched.
+// An encrypted file is taken byte for byte, unless it holds no CR LF pair but lone CR or LF bytes:
+// then another tool converted its line breaks, and they are restored (see ConvertedBreaks).
 // Saving keeps everything the old file had, and replaces regular files only: a FIFO or a device is
 // refused at once with EFCreateError "Cannot create file %s" (see SafeFileWriter).
 class TextFile {

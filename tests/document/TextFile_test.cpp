@@ -182,6 +182,10 @@ TEST_F(TextFileTest, OpeningEncryptedTakesTheBytesAsTheyAre) {
     const std::string bytes = "A\nB\rC\0D\r\n\xFF"s;
     files.loadEncrypted(document, folder.write("secret.txt", bytes));
     EXPECT_EQ(document.text(), bytes);
+    // Without a single CR LF pair, another tool converted the line breaks: they come back, and
+    // nothing else changes.
+    files.loadEncrypted(document, folder.write("converted.txt", "A\nB\rC\0D\xFF\xD6\n"s));
+    EXPECT_EQ(document.text(), "A\r\nB\r\nC\0D\xFF\xD6\r\n"s);
 }
 
 TEST_F(TextFileTest, AMissingFileOrAFolderCannotBeOpenedAndNothingChanges) {
@@ -252,11 +256,13 @@ TEST_F(TextFileTest, ASmallerEditorRefusesAFileThatGrowsPastItWhenNormalised) {
     const std::string file = folder.write("grows.txt", "a\nb\nc\n");  // six bytes, nine normalised
     EXPECT_THROW(files.load(smallDocument, file), EInvalidOperation);
     EXPECT_EQ(smallDocument.text(), "keep");
-    files.loadEncrypted(smallDocument, file);
-    EXPECT_EQ(smallDocument.text(), "a\nb\nc\n");
+    // So does an encrypted file whose converted line breaks are restored.
+    EXPECT_THROW(files.loadEncrypted(smallDocument, file), EInvalidOperation);
+    files.loadEncrypted(smallDocument, folder.write("raw.txt", "a\r\nb\nc"));
+    EXPECT_EQ(smallDocument.text(), "a\r\nb\nc");
     EXPECT_THROW(files.loadEncrypted(smallDocument, folder.write("long.txt", "1234567")), EInvalidOperation);
     EXPECT_THROW(files.load(smallDocument, folder.path("long.txt")), EInvalidOperation);
-    EXPECT_EQ(smallDocument.text(), "a\nb\nc\n");
+    EXPECT_EQ(smallDocument.text(), "a\r\nb\nc");
 }
 
 // Only regular files are loaded: a FIFO without a writer would hold the window for good, and an

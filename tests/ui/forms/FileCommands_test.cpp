@@ -54,7 +54,7 @@ TEST_F(FileCommands, OpeningPlainNormalisesTheLineBreaksAndEndsAtAZeroByte) {
 }
 
 TEST_F(FileCommands, OpeningEncryptedTakesTheBytesAsTheyAreAndTurnsDecryptOn) {
-    const std::string bytes("B\nC\0\x01\r", 6);
+    const std::string bytes("B\nC\0\x01\r\r\n", 8);
     folder.write("secret.txt", bytes);
     host.fileDialogs().scriptChoice("secret.txt");
     openEncrypted();
