@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n libgl-dev libegl-dev libvulkan-dev libxcb1-dev
   xvfb xauth openbox xdotool x11-utils x11-xserver-utils xclip imagemagick libx11-dev
   fonts-wqy-zenhei fonts-arphic-uming
-  ibus ibus-libpinyin dbus-daemon
+  ibus ibus-libpinyin dbus-daemon time
 )
 if [ "${1:-}" = "--packaging" ]; then
   packages+=(dpkg-dev fakeroot lintian file xz-utils)
