@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   desktop-file-utils appstream librsvg2-bin libglib2.0-bin man-db
   qt6-base-dev qt6-translations-l10n libgl-dev libegl-dev libvulkan-dev libxcb1-dev
-  xvfb xauth openbox xdotool x11-utils x11-xserver-utils xclip imagemagick libx11-dev
+  xvfb xauth openbox xdotool x11-utils x11-xserver-utils xclip imagemagick libx11-dev poppler-utils
   fonts-wqy-zenhei fonts-arphic-uming
   ibus ibus-libpinyin dbus-daemon time
 )

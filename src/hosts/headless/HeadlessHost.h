@@ -229,11 +229,11 @@ private:
     std::vector<bool> sessionEndAnswers_;
     std::vector<HeadlessMenuBar*> menuBars_;
     HeadlessFileDialogs fileDialogs_;
-    HeadlessPrinter printer_;
 
     BitmapFontRenderer renderer_;
     SystemCodePageCodec codec_;
     BitmapCodePageText codePageText_{codec_};
+    HeadlessPrinter printer_{codec_};
     MemoryClipboard clipboard_;
     RecordedTooltip tooltip_;
     RecordedWarningSound warningSound_;

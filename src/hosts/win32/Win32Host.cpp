@@ -147,7 +147,7 @@ Win32Host::Win32Host()
       codePageText_(std::make_unique<GdiCodePageTextMeasure>(*renderer_)),
       clipboard_(std::make_unique<Win32Clipboard>()),
       fileDialogs_(std::make_unique<Win32FileDialogs>()),
-      printer_(std::make_unique<Win32Printer>()) {
+      printer_(std::make_unique<Win32Printer>(codec_)) {
     // COM for the user-interface thread, as a single-threaded apartment. A failure is not reported:
     // only what needs COM would notice, and it is then not uninitialised either.
     comInitialised_ = SUCCEEDED(CoInitialize(nullptr));

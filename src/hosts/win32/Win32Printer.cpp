@@ -1,13 +1,16 @@
 #include "hosts/win32/Win32Printer.h"
 
-#include <algorithm>
 #include <string>
 
 #include <windows.h>
 #include <commdlg.h>
 
 #include "base/Exception.h"
+#include "base/LeadByteSet.h"
 #include "base/MessageFormat.h"
+#include "editor/CharacterKinds.h"
+#include "editor/PrintLayout.h"
+#include "hosts/win32/GdiPrintPainter.h"
 #include "hosts/win32/WideText.h"
 #include "hosts/win32/Win32Window.h"
 
@@ -62,46 +65,27 @@ bool Win32Printer::print(const PrintJob& job) {
     auto cannotPrint = [&] { return EPrinter(formatMessage(messages::kCannotPrintTo, {name})); };
     if (!dc) throw cannotPrint();
 
-    // The program's fonts are sized in screen pixels of 96 to the inch; on paper the same size is
-    // kept in points.
-    const int height = MulDiv(std::max(1, job.font.pixelHeight), GetDeviceCaps(dc, LOGPIXELSY), 96);
-    const std::wstring face = toWide(job.font.family).substr(0, LF_FACESIZE - 1);
-    HFONT font = CreateFontW(-height, 0, 0, 0, job.font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                             static_cast<DWORD>(job.font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str());
     const std::wstring title = toWide(job.title);
     DOCINFOW document{};
     document.cbSize = sizeof document;
     document.lpszDocName = title.c_str();
-    if (StartDocW(dc, &document) <= 0) {
-        if (font) DeleteObject(font);
-        throw cannotPrint();
-    }
+    if (StartDocW(dc, &document) <= 0) throw cannotPrint();
     bool failed = false;
-    HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB((job.font.rgb >> 16) & 0xFF, (job.font.rgb >> 8) & 0xFF, job.font.rgb & 0xFF));
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    const int lineHeight = std::max<int>(1, metrics.tmHeight + metrics.tmExternalLeading);
-    const int pageWidth = GetDeviceCaps(dc, HORZRES);
-    const int pageHeight = GetDeviceCaps(dc, VERTRES);
-    const RECT clip{0, 0, pageWidth, pageHeight};
-    failed = StartPage(dc) <= 0;
-    int y = 0;
-    for (std::size_t i = 0; i < job.lineCount && !failed; ++i) {
-        if (y > 0 && y + lineHeight > pageHeight) {
-            failed = EndPage(dc) <= 0 || StartPage(dc) <= 0;
-            y = 0;
+    try {
+        GdiPrintPainter painter(dc, job.font, codec_);
+        const CharacterKinds kinds(LeadByteSet::codePage936(), codec_);
+        PrintLayout layout(kinds, painter, painter.geometry(), job.lineCount, job.line);
+        for (PrintLayout::Page page; !failed && layout.nextPage(page);) {
+            failed = StartPage(dc) <= 0;
+            if (failed) break;
+            painter.startPage();
+            painter.draw(page);
+            failed = EndPage(dc) <= 0;
         }
-        const std::wstring line = toWide(job.line(i));
-        // A line wider than the page is cut at its right edge.
-        ExtTextOutW(dc, 0, y, ETO_CLIPPED, &clip, line.c_str(), static_cast<UINT>(line.size()), nullptr);
-        y += lineHeight;
+    } catch (...) {
+        AbortDoc(dc);
+        throw;
     }
-    if (!failed) failed = EndPage(dc) <= 0;
-    if (oldFont) SelectObject(dc, oldFont);
-    if (font) DeleteObject(font);
     if (failed) {
         AbortDoc(dc);
         throw cannotPrint();

@@ -10,8 +10,12 @@ namespace zozuz {
 
 class NativeWindow;
 
-// A text to print: lines drawn one below the other in one font, broken into pages where a page is
-// full. Lines are not wrapped: a line wider than the page is cut at its right edge.
+// The margins of a printed page on every side, unless the user set others in the print dialog.
+inline constexpr double kPrintMarginMillimetres = 20.0;
+
+// A text to print in one font: each line is broken into rows within the page's printable width
+// (never inside a character, and nothing is cut), the rows fill page after page, and each page shows
+// its number centred at its foot.
 struct PrintJob {
     // The window the print dialog belongs to; null for none.
     NativeWindow* owner = nullptr;
@@ -19,8 +23,9 @@ struct PrintJob {
     std::string title;
     Font font;
     std::size_t lineCount = 0;
-    // Line `index` (below lineCount), UTF-8, without its line break. Asked for in order, once each,
-    // so that a long text need not be held twice.
+    // Line `index` (below lineCount): bytes of the system code page, without its line break. Bytes
+    // that are no character print as boxes with their hex values. Asked for in order, once each, so
+    // that a long text need not be held twice.
     std::function<std::string(std::size_t index)> line;
 };
 

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "platform/host/CodePageCodec.h"
 #include "platform/host/Printer.h"
 
 namespace zozuz {
@@ -11,8 +10,8 @@ class TMemo;
 
 // The print job for the editor's document: its lines as the user wrote them (CR LF separated,
 // whatever the editor's word wrap), in the editor's font, with no line for a last empty one. Each
-// line is read from the editor and converted when the printer asks for it, so the text is never
-// held twice; the editor must outlive the job and stay unchanged while it prints.
-PrintJob documentPrintJob(TMemo& memo, const CodePageCodec& codec, std::string title);
+// line's bytes are read from the editor when the printer asks for them, so the text is never held
+// twice; the editor must outlive the job and stay unchanged while it prints.
+PrintJob documentPrintJob(TMemo& memo, std::string title);
 
 }  // namespace zozuz

@@ -106,7 +106,7 @@ void TVeskAppForm::HelpAbout1Execute(TComponent& /*sender*/) {
 // The print dialog shows once; a confirmed dialog prints the document's text in the editor's font,
 // page after page, and a cancelled one prints nothing.
 void TVeskAppForm::N13Click(TComponent& /*sender*/) {
-    PrintDialog1->Execute(documentPrintJob(*Memo1, Application().GetHost().codePageCodec(), Caption()));
+    PrintDialog1->Execute(documentPrintJob(*Memo1, Caption()));
 }
 
 // The text and the Encrypt and Decrypt states stay as they are. Without wrap the editor shows both

@@ -53,7 +53,8 @@ TEST(HeadlessFileDialogs, AHiddenReadOnlyBoxIsNeverReportedTicked) {
 }
 
 PrintJob threeLines() {
-    static const std::vector<std::string> lines{"第一行", "second", "third"};
+    // 第一行, then a line wider than the page with a byte that is no character and a tab.
+    static const std::vector<std::string> lines{"\xB5\xDA\xD2\xBB\xD0\xD0", "second line\xFF\tlast", "third"};
     PrintJob job;
     job.title = "zozuz";
     job.lineCount = lines.size();
@@ -65,14 +66,20 @@ TEST(HeadlessPrinter, PrintsPagesOnConfirmNothingOnCancelAndRaisesOnFailure) {
     HeadlessHost host;
     HeadlessPrinter& printer = host.printer();
     printer.setLinesPerPage(2);
+    printer.setColumns(14);
     printer.scriptAnswer(HeadlessPrinter::Answer::Print);
     printer.scriptAnswer(HeadlessPrinter::Answer::Cancel);
     printer.scriptAnswer(HeadlessPrinter::Answer::Fail);
 
     EXPECT_TRUE(host.printer().print(threeLines()));
     ASSERT_EQ(printer.printed().size(), 1u);
-    EXPECT_EQ(printer.printed()[0].pages,
-              (std::vector<std::vector<std::string>>{{"第一行", "second"}, {"third"}}));
+    const auto& pages = printer.printed()[0].pages;
+    EXPECT_EQ(printer.printed()[0].texts(),
+              (std::vector<std::vector<std::string>>{{"第一行", "second "}, {"line[FF]  last", "third"}}));
+    using Row = HeadlessPrinter::PrintedRow;
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[1].rows[1], (Row{0, 1, "third"}));
+    EXPECT_EQ(pages[1].footer, (Row{6, 3, "2"}));
 
     EXPECT_FALSE(host.printer().print(threeLines()));
     try {

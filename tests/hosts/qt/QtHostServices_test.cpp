@@ -1,6 +1,8 @@
 // The Qt host's menus, file dialogs and printing on Qt's offscreen platform, without a display.
 #include <algorithm>
+#include <cctype>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -535,12 +537,13 @@ TEST_F(QtHostServicesTest, TheDocumentsFolderIsTheDesktopsElseHome) {
     if (oldConfig.isEmpty()) qunsetenv("XDG_CONFIG_HOME"); else qputenv("XDG_CONFIG_HOME", oldConfig);
 }
 
+// Lines "第N行 line" in code page 936.
 PrintJob numberedLines(std::size_t count) {
     PrintJob job;
     job.title = "zozuz";
     job.font.pixelHeight = 16;
     job.lineCount = count;
-    job.line = [](std::size_t i) { return "第" + std::to_string(i + 1) + "行 line"; };
+    job.line = [](std::size_t i) { return "\xB5\xDA" + std::to_string(i + 1) + "\xD0\xD0 line"; };
     return job;
 }
 
@@ -552,25 +555,95 @@ int pdfPages(const std::filesystem::path& file) {
     return pages;
 }
 
-TEST_F(QtHostServicesTest, LinesArePaginatedIntoAPdfAndAnUnwritableFileIsAnError) {
+std::string commandOutput(const std::string& command) {
+    std::string out;
+    const std::unique_ptr<FILE, decltype(&pclose)> pipe(popen(command.c_str(), "r"), &pclose);
+    char buffer[4096];
+    for (std::size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) out.append(buffer, n);
+    return out;
+}
+
+std::string withoutSpaces(const std::string& text) {
+    std::string result;
+    std::copy_if(text.begin(), text.end(), std::back_inserter(result), [](char c) { return !std::isspace(static_cast<unsigned char>(c)); });
+    return result;
+}
+
+// The numbers of `attribute="..."` in the order they come in poppler's bounding-box output.
+std::vector<double> attributes(const std::string& html, const std::string& attribute) {
+    std::vector<double> values;
+    const std::string key = " " + attribute + "=\"";
+    for (std::size_t at = html.find(key); at != std::string::npos; at = html.find(key, at + 1))
+        values.push_back(std::stod(html.substr(at + key.size())));
+    return values;
+}
+
+TEST_F(QtHostServicesTest, APrintedTextKeepsEveryCharacterInOrderWithinTheMarginsOnNumberedPages) {
     const TempFolder temp;
     const std::filesystem::path pdf = temp.root() / "print.pdf";
-    {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(pdf.string()));
-        QtPrinter::printOn(printer, numberedLines(200));
+    // 120 lines; the 60th is 300 characters long and ends in a byte that is no character.
+    std::string sentence;  // 这是一行很长的文字，
+    for (const char* c : {"\xD5\xE2", "\xCA\xC7", "\xD2\xBB", "\xD0\xD0", "\xBA\xDC", "\xB3\xA4", "\xB5\xC4", "\xCE\xC4", "\xD7\xD6", "\xA3\xAC"})
+        sentence += c;
+    std::string longLine;
+    for (int i = 0; i < 30; ++i) longLine += sentence;
+    longLine += "\xFF";
+    PrintJob job = numberedLines(120);
+    job.line = [longLine, numbered = job.line](std::size_t i) { return i == 59 ? longLine : numbered(i); };
+    std::string expected;
+    for (std::size_t i = 0; i < 120; ++i) {
+        const std::string bytes = job.line(i);
+        expected += i == 59 ? host().codePageCodec().decodeText(longLine.substr(0, 600)) + "FF"
+                            : host().codePageCodec().decodeText(bytes);
     }
-    ASSERT_TRUE(std::filesystem::exists(pdf));
-    const int pages = pdfPages(pdf);
-    EXPECT_GE(pages, 3);
-    EXPECT_LE(pages, 8);
+    // Through the dialog, which keeps the margins it was given.
+    whenDialogShows([&](QDialog& dialog) {
+        for (QLineEdit* edit : dialog.findChildren<QLineEdit*>())
+            if (edit->objectName() == QLatin1String("filename")) edit->setText(QString::fromStdString(pdf.string()));
+        dialog.accept();
+    });
+    ASSERT_TRUE(host().printer().print(job));
+    drain();
 
+    // Each page ends in its number; the rows before it hold the text, every character in order.
+    const std::string text = commandOutput("pdftotext -enc UTF-8 '" + pdf.string() + "' -");
+    ASSERT_FALSE(text.empty()) << "pdftotext (poppler-utils) must be installed";
+    std::string printed;
+    int pages = 0;
+    for (std::size_t start = 0, end; (end = text.find('\f', start)) != std::string::npos; start = end + 1) {
+        std::string page = withoutSpaces(text.substr(start, end - start));
+        const std::string number = std::to_string(++pages);
+        ASSERT_TRUE(page.ends_with(number)) << "page " << pages;
+        printed += page.substr(0, page.size() - number.size());
+    }
+    EXPECT_EQ(pages, pdfPages(pdf));
+    EXPECT_GE(pages, 3);
+    EXPECT_EQ(printed, withoutSpaces(expected));
+
+    // Every word lies within margins of 20 mm (with a point to spare for the glyphs' side bearings).
+    const std::string boxes = commandOutput("pdftotext -bbox '" + pdf.string() + "' -");
+    const double pageWidth = attributes(boxes, "width").at(0);
+    const double pageHeight = attributes(boxes, "height").at(0);
+    const double margin = 20 / 25.4 * 72;
+    const std::vector<double> left = attributes(boxes, "xMin"), right = attributes(boxes, "xMax");
+    const std::vector<double> top = attributes(boxes, "yMin"), bottom = attributes(boxes, "yMax");
+    ASSERT_FALSE(left.empty());
+    EXPECT_NEAR(*std::min_element(left.begin(), left.end()), margin, 1.5);
+    EXPECT_LE(*std::max_element(right.begin(), right.end()), pageWidth - margin + 1);
+    EXPECT_GE(*std::min_element(top.begin(), top.end()), margin - 1);
+    EXPECT_LE(*std::max_element(bottom.begin(), bottom.end()), pageHeight - margin + 1);
+    // The long line fills rows to the right margin, and the last word of a page, its number, sits
+    // centred.
+    EXPECT_GT(*std::max_element(right.begin(), right.end()), pageWidth - margin - 15);
+    EXPECT_NEAR((left.back() + right.back()) / 2, pageWidth / 2, 3);
+}
+
+TEST_F(QtHostServicesTest, PrintingIntoAFileThatCannotBeWrittenIsAnError) {
     QPrinter nowhere(QPrinter::HighResolution);
     nowhere.setOutputFormat(QPrinter::PdfFormat);
     nowhere.setOutputFileName(QStringLiteral("/nonexistent-folder/x.pdf"));
     try {
-        QtPrinter::printOn(nowhere, numberedLines(3));
+        QtPrinter::printOn(nowhere, numberedLines(3), host().codePageCodec());
         FAIL() << "printing into a file that cannot be written must raise";
     } catch (const EPrinter& error) {
         EXPECT_EQ(error.message(), "Cannot print to /nonexistent-folder/x.pdf");
@@ -586,21 +659,6 @@ TEST_F(QtHostServicesTest, ThePrintDialogShowsOnceAndCancelPrintsNothing) {
     });
     EXPECT_FALSE(host().printer().print(numberedLines(3)));
     EXPECT_EQ(dialogs, 1);
-    drain();
-}
-
-TEST_F(QtHostServicesTest, AConfirmedPrintDialogPrintsIntoTheFileItNames) {
-    const TempFolder temp;
-    const std::filesystem::path pdf = temp.root() / "dialog-print.pdf";
-    whenDialogShows([&](QDialog& dialog) {
-        // The user types the PDF file's name into the dialog.
-        for (QLineEdit* edit : dialog.findChildren<QLineEdit*>())
-            if (edit->objectName() == QLatin1String("filename")) edit->setText(QString::fromStdString(pdf.string()));
-        dialog.accept();
-    });
-    EXPECT_TRUE(host().printer().print(numberedLines(10)));
-    EXPECT_TRUE(std::filesystem::exists(pdf));
-    EXPECT_EQ(pdfPages(pdf), 1);
     drain();
 }
 

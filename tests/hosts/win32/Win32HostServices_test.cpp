@@ -22,13 +22,17 @@
 #include <imm.h>
 
 #include "base/Exception.h"
+#include "base/LeadByteSet.h"
+#include "editor/CharacterKinds.h"
 #include "editor/EditControl.h"
 #include "editor/EditorPane.h"
+#include "editor/PrintLayout.h"
 #include "platform/gfx/Font.h"
 #include "platform/host/EditorWindow.h"
 #include "platform/host/FileDialogs.h"
 #include "platform/host/MenuBar.h"
 #include "platform/host/WindowClient.h"
+#include "hosts/win32/GdiPrintPainter.h"
 #include "hosts/win32/Win32EditorWindow.h"
 #include "hosts/win32/Win32Host.h"
 #include "hosts/win32/Win32Window.h"
@@ -905,6 +909,85 @@ TEST(Win32HostServices, ACancelledPrintDialogPrintsNothing) {
     }
     EXPECT_EQ(asked, 0);
     EXPECT_FALSE(host.fileDialogs().documentsFolder().empty());
+}
+
+// The texts a metafile draws with ExtTextOutW, with the left end of each.
+struct DrawnText {
+    int x;
+    int y;
+    std::wstring text;
+};
+
+std::vector<DrawnText> textsOf(HENHMETAFILE metafile) {
+    std::vector<DrawnText> texts;
+    EnumEnhMetaFile(
+        nullptr, metafile,
+        [](HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM data) -> int {
+            if (record->iType == EMR_EXTTEXTOUTW) {
+                const auto* out = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
+                const auto* chars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(out) + out->emrtext.offString);
+                reinterpret_cast<std::vector<DrawnText>*>(data)->push_back(
+                    {out->emrtext.ptlReference.x, out->emrtext.ptlReference.y, std::wstring(chars, out->emrtext.nChars)});
+            }
+            return 1;
+        },
+        &texts, nullptr);
+    return texts;
+}
+
+TEST(Win32HostServices, PrintedRowsKeepEveryCharacterInOrderWithinTheMargins) {
+    // Wine offers no printer to print on, so the page is drawn into a metafile and read back.
+    Win32Host host;
+    std::string sentence;  // 这是一行很长的文字，
+    for (const char* c : {"\xD5\xE2", "\xCA\xC7", "\xD2\xBB", "\xD0\xD0", "\xBA\xDC", "\xB3\xA4", "\xB5\xC4", "\xCE\xC4", "\xD7\xD6", "\xA3\xAC"})
+        sentence += c;
+    std::string longLine;
+    for (int i = 0; i < 30; ++i) longLine += sentence;
+    const std::vector<std::string> lines{longLine, "a\tb\xFF"};
+
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateEnhMetaFileW(screen, nullptr, nullptr, nullptr);
+    ReleaseDC(nullptr, screen);
+    ASSERT_NE(dc, nullptr);
+    const int margin = MulDiv(200, GetDeviceCaps(dc, LOGPIXELSX), 254);
+    const int areaWidth = GetDeviceCaps(dc, HORZRES);
+    PrintLayout::Geometry geometry;
+    int pages = 0;
+    {
+        GdiPrintPainter painter(dc, kSong, host.codePageCodec());
+        geometry = painter.geometry();
+        EXPECT_EQ(painter.left(), margin);
+        EXPECT_EQ(geometry.width, areaWidth - 2 * margin);
+        const CharacterKinds kinds(LeadByteSet::codePage936(), host.codePageCodec());
+        PrintLayout layout(kinds, painter, geometry, lines.size(), [&](std::size_t i) { return lines[i]; });
+        for (PrintLayout::Page page; layout.nextPage(page); ++pages) painter.draw(page);
+    }
+    HENHMETAFILE metafile = CloseEnhMetaFile(dc);
+    const std::vector<DrawnText> texts = textsOf(metafile);
+    DeleteEnhMetaFile(metafile);
+
+    // The long line's rows, then "a", "b", the box's digits and the page number: nothing left out.
+    EXPECT_EQ(pages, 1);
+    std::wstring drawn;
+    for (const DrawnText& text : texts) drawn += text.text;
+    EXPECT_EQ(drawn, toWide(host.codePageCodec().decodeText(longLine)) + L"abFF1");
+    ASSERT_GE(texts.size(), 5u);
+    const std::size_t rows = texts.size() - 4;
+    EXPECT_GE(rows, 2u);
+    const int advance = kSong.pixelHeight;  // a Chinese character is one em wide
+    for (std::size_t i = 0; i < rows; ++i) {
+        EXPECT_EQ(texts[i].x, margin) << i;
+        EXPECT_EQ(texts[i].y, margin + static_cast<int>(i) * geometry.lineHeight) << i;
+        // Each row fits the area, and every row but the last is full.
+        const int characters = static_cast<int>(texts[i].text.size());
+        EXPECT_LE(characters * advance, geometry.width) << i;
+        if (i + 1 < rows) EXPECT_GT((characters + 1) * advance, geometry.width) << i;
+    }
+    // "b" stands at the first tab stop, and the page number is centred at the foot.
+    EXPECT_EQ(texts[rows + 1].x, margin + geometry.tabStop);
+    const DrawnText& number = texts.back();
+    EXPECT_NEAR(number.x, areaWidth / 2, kSong.pixelHeight);
+    EXPECT_EQ(number.y, margin + geometry.height - geometry.lineHeight);
 }
 
 // Dismisses every dialog of this thread, a file dialog and any complaint it shows.

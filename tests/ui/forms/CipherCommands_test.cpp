@@ -188,7 +188,7 @@ TEST_F(CipherCommands, PrintShowsTheDialogOnceAndPrintsTheTextInTheEditorsFont) 
     EXPECT_EQ(job.font.family, "宋体");
     EXPECT_EQ(job.font.pixelHeight, 16);
     // The lines as written, whatever the wrap, with no line for the final break.
-    EXPECT_EQ(job.pages, (std::vector<std::vector<std::string>>{{"first", "中文"}, {"", "last"}}));
+    EXPECT_EQ(job.texts(), (std::vector<std::vector<std::string>>{{"first", "中文"}, {"", "last"}}));
     EXPECT_EQ(text(), "first\r\n\xD6\xD0\xCE\xC4\r\n\r\nlast\r\n");
 
     // A printer that refuses the job: its error goes to the error display.

@@ -164,7 +164,7 @@ TEST_F(FileDialogsTest, ThePrintDialogPrintsOnlyWhenConfirmedAndPassesFailuresOn
     PrintJob job;
     job.title = "zozuz";
     job.lineCount = 2;
-    job.line = [](std::size_t index) { return index == 0 ? "第一行"s : "second"s; };
+    job.line = [](std::size_t index) { return index == 0 ? "\xB5\xDA\xD2\xBB\xD0\xD0"s : "second"s; };
 
     EXPECT_FALSE(print->Execute(job));
     EXPECT_TRUE(host.printer().printed().empty());
@@ -172,7 +172,7 @@ TEST_F(FileDialogsTest, ThePrintDialogPrintsOnlyWhenConfirmedAndPassesFailuresOn
     host.printer().scriptAnswer(HeadlessPrinter::Answer::Print);
     EXPECT_TRUE(print->Execute(job));
     ASSERT_EQ(host.printer().printed().size(), 1u);
-    EXPECT_EQ(host.printer().printed()[0].pages[0], (std::vector<std::string>{"第一行", "second"}));
+    EXPECT_EQ(host.printer().printed()[0].texts()[0], (std::vector<std::string>{"第一行", "second"}));
 
     host.printer().scriptAnswer(HeadlessPrinter::Answer::Fail);
     EXPECT_THROW(print->Execute(job), EPrinter);
