@@ -31,7 +31,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QMouseEvent>
 #include <QPrintDialog>
@@ -155,13 +154,12 @@ protected:
             poll->stop();
             poll->deleteLater();
             // A timer does not fire again while its own slot runs, so a second one watches the
-            // message boxes that open from inside act.
-            auto* watch = new QTimer;
-            QObject::connect(watch, &QTimer::timeout, watch, [watch, acted = QPointer<QDialog>(dialog)] {
-                if (!acted || !acted->isVisible()) {
+            // message boxes that open from inside act. It belongs to the dialog and goes with it.
+            auto* watch = new QTimer(dialog);
+            QObject::connect(watch, &QTimer::timeout, watch, [watch, dialog] {
+                if (!dialog->isVisible()) {
                     watch->stop();
-                    watch->deleteLater();
-                } else if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); box && box != acted) {
+                } else if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); box && box != dialog) {
                     ADD_FAILURE() << "the dialog answered with a message box: " << box->text().toStdString();
                     box->reject();
                 }
