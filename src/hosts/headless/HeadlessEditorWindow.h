@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/gfx/Image.h"
 #include "hosts/headless/BitmapCodePageText.h"
@@ -35,6 +36,7 @@ public:
     void repaintNow() override;
     void caretMoved() override { ++caretMoves_; }
     EditorColours colours() const override;
+    void accessibleTextChanged(const AccessibleTextChange& change) override { accessibleChanges_.push_back(change); }
 
     // --- For tests ---
     EditorWindowClient& client() const { return client_; }
@@ -51,6 +53,9 @@ public:
     int caretMoves() const { return caretMoves_; }
     // How often the program gave up the pointer.
     int mouseReleases() const { return mouseReleases_; }
+    // What screen readers were told of the text, the caret and the selection, oldest first.
+    const std::vector<AccessibleTextChange>& accessibleChanges() const { return accessibleChanges_; }
+    void clearAccessibleChanges() { accessibleChanges_.clear(); }
     // Loses the focus, as when another window takes it.
     void loseFocus();
 
@@ -69,6 +74,7 @@ private:
     int paintCount_ = 0;
     int caretMoves_ = 0;
     int mouseReleases_ = 0;
+    std::vector<AccessibleTextChange> accessibleChanges_;
 };
 
 }  // namespace zozuz

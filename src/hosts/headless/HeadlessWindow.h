@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Geometry.h"
@@ -51,6 +54,8 @@ public:
     Surface& surface() override { return surface_; }
     void invalidate(const Rect& area) override;
     void invalidateAll() override;
+    // Recorded for tests (accessibleEvents), as a screen reader would be told.
+    void accessibleChanged(AccessibleEvent event, std::uint32_t id) override { accessibleEvents_.emplace_back(event, id); }
 
     // --- For tests ---
     WindowClient& client() const { return client_; }
@@ -64,6 +69,12 @@ public:
     // The area waiting for a deferred paint; empty when none is.
     Rect dirtyArea() const { return dirty_; }
     std::size_t paintCount() const { return paintCount_; }
+    // The controls a screen reader finds on the window, as the client describes them now, and what it
+    // was told of their changes, oldest first.
+    std::vector<AccessibleNode> accessibleTree() const { return client_.accessibleNodes(); }
+    using AccessibleEventRecord = std::pair<AccessibleEvent, std::uint32_t>;
+    const std::vector<AccessibleEventRecord>& accessibleEvents() const { return accessibleEvents_; }
+    void clearAccessibleEvents() { accessibleEvents_.clear(); }
     // Simulates the user dragging or resizing the window: the client is told.
     void userSetBounds(const Rect& outer);
 
@@ -88,6 +99,7 @@ private:
     WindowState state_ = WindowState::Normal;
     ImageSurface surface_;
     Rect dirty_;
+    std::vector<AccessibleEventRecord> accessibleEvents_;
     std::size_t paintCount_ = 0;
 };
 

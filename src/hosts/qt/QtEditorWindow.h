@@ -30,6 +30,8 @@ public:
     void repaintNow() override;
     void caretMoved() override;
     EditorColours colours() const override;
+    // Not published yet.
+    void accessibleTextChanged(const AccessibleTextChange&) override {}
 
     QtHost& host() const { return host_; }
     QtWindow& parent() const { return parent_; }

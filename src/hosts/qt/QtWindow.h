@@ -74,6 +74,8 @@ public:
     Surface& surface() override;
     void invalidate(const Rect& area) override;
     void invalidateAll() override;
+    // Not published yet: screen readers see the window and the editor only.
+    void accessibleChanged(AccessibleEvent, std::uint32_t) override {}
 
     // --- For the host ---
     WindowClient& client() const { return client_; }

@@ -40,6 +40,8 @@ public:
     void repaintNow() override;
     void caretMoved() override;
     EditorColours colours() const override;
+    // Not published yet.
+    void accessibleTextChanged(const AccessibleTextChange&) override {}
 
     HWND__* handle() const { return handle_; }
     // The window procedure's work; returns whether the message was handled, with its result.

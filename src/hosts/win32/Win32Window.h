@@ -62,6 +62,8 @@ public:
     Surface& surface() override { return surface_; }
     void invalidate(const Rect& area) override;
     void invalidateAll() override;
+    // Not published yet: screen readers see the window and the editor only.
+    void accessibleChanged(AccessibleEvent, std::uint32_t) override {}
 
     // --- For the host ---
     HWND__* handle() const { return handle_; }

@@ -5,6 +5,7 @@
 
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Geometry.h"
+#include "platform/host/AccessibleText.h"
 #include "platform/host/CodePageCanvas.h"
 #include "platform/host/KeyEvent.h"
 #include "platform/host/MouseEvent.h"
@@ -46,6 +47,10 @@ public:
         int anchor = 0;
     };
     virtual SurroundingText surroundingText() { return {}; }
+
+    // Screen readers: the editor's text, read a piece at a time; null when the client has none. Owned
+    // by the client, alive as long as it is.
+    virtual AccessibleText* accessibleText() { return nullptr; }
 };
 
 // The desktop's colours for an editor: its background and text, and those of selected text.
@@ -89,6 +94,11 @@ public:
     // The desktop's colours (GetSysColor on Windows: COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT,
     // COLOR_HIGHLIGHTTEXT).
     virtual EditorColours colours() const = 0;
+
+    // Tells screen readers that the text, the caret or the selection changed
+    // (EditorWindowClient::accessibleText). The editor tells only once a screen reader has asked for
+    // the text.
+    virtual void accessibleTextChanged(const AccessibleTextChange& change) = 0;
 };
 
 }  // namespace zozuz

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/gfx/Font.h"
+#include "platform/host/Accessible.h"
 #include "platform/gfx/Geometry.h"
 #include "platform/gfx/Image.h"
 #include "platform/host/PointerShape.h"
@@ -94,6 +95,10 @@ public:
     // WindowClient::paint for it later from the event loop, once, however often it was marked.
     virtual void invalidate(const Rect& area) = 0;
     virtual void invalidateAll() = 0;
+
+    // Tells screen readers that a described control changed (WindowClient::accessibleNodes): `id`
+    // names it, or is 0 with AccessibleEvent::Structure when controls came or went.
+    virtual void accessibleChanged(AccessibleEvent event, std::uint32_t id) = 0;
 };
 
 }  // namespace zozuz

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/gfx/Geometry.h"
+#include "platform/host/Accessible.h"
 #include "platform/host/KeyEvent.h"
 #include "platform/host/MouseEvent.h"
 #include "platform/host/ShowCommand.h"
@@ -48,6 +52,14 @@ public:
     // through the window manager. Not called for changes the program made itself.
     virtual void boundsChanged(const Rect& /*outer*/) {}
     virtual void stateChanged(WindowState) {}
+
+    // Screen readers: the controls the program draws on the window, each listed after the node it
+    // lies in, in reading order. The host asks when a screen reader looks, and again after
+    // NativeWindow::accessibleChanged.
+    virtual std::vector<AccessibleNode> accessibleNodes() { return {}; }
+    // A screen reader pressed the control `id` (a push button): it runs exactly as a click does. An id
+    // that names no control (any more) does nothing.
+    virtual void accessibleAction(std::uint32_t /*id*/) {}
 };
 
 }  // namespace zozuz
