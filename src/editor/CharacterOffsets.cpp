@@ -86,21 +86,52 @@ void CharacterOffsets::changed(Pos position, Pos /*removed*/, Pos inserted) {
     const bool oneBlock = blockOfLine(edit_.editorLineFromPosition(position + inserted)) == block;
     const bool last = block + 1 == starts_.size();
     if (lines == lines_ && oneBlock && block < valid_ && (block + 1 < valid_ || (last && countValid_))) {
-        // The lines stayed where they were: only this block's count changed.
-        const Pos before = last ? count_ - starts_[block] : starts_[block + 1] - starts_[block];
-        const Pos delta = blockCharacters(block) - before;
-        for (std::size_t k = block + 1; k < valid_; ++k) starts_[k] += delta;
-        count_ += delta;
+        // The lines stayed where they were: only this block's count changed, and it is counted again
+        // when a question comes (a run that rewrites every line counts each block once, not once a line).
+        if (dirty_.empty() || dirty_.back() != block) dirty_.push_back(block);
+        if (dirty_.size() > kMostDirtyBlocks) {
+            forgetFrom(*std::min_element(dirty_.begin(), dirty_.end()));
+        }
     } else {
         starts_.resize(blockCount(), 0);
-        valid_ = std::min(valid_, block + 1);
-        countValid_ = false;
+        forgetFrom(block);
     }
     lines_ = lines;
     ZOZUZ_ASSERT(valid_ >= 1 && valid_ <= starts_.size());
 }
 
+void CharacterOffsets::forgetFrom(std::size_t block) {
+    valid_ = std::min(valid_, block + 1);
+    countValid_ = false;
+    // A block whose end is no longer known cannot be corrected by its difference; the blocks before
+    // the first one forgotten still can.
+    std::erase_if(dirty_, [&](std::size_t k) { return k + 1 >= valid_; });
+}
+
+void CharacterOffsets::settle() {
+    if (dirty_.empty()) return;
+    std::sort(dirty_.begin(), dirty_.end());
+    dirty_.erase(std::unique(dirty_.begin(), dirty_.end()), dirty_.end());
+    // Each block's difference from its old count, then one pass shifting the starts after it.
+    std::vector<Pos> deltas(dirty_.size());
+    for (std::size_t i = 0; i < dirty_.size(); ++i) {
+        const std::size_t k = dirty_[i];
+        const Pos before = k + 1 < valid_ ? starts_[k + 1] - starts_[k] : count_ - starts_[k];
+        deltas[i] = blockCharacters(k) - before;
+    }
+    Pos shift = 0;
+    std::size_t next = 0;
+    for (std::size_t k = dirty_.front() + 1; k < valid_; ++k) {
+        while (next < dirty_.size() && dirty_[next] < k) shift += deltas[next++];
+        starts_[k] += shift;
+    }
+    while (next < dirty_.size()) shift += deltas[next++];
+    count_ += shift;
+    dirty_.clear();
+}
+
 CharacterOffsets::Pos CharacterOffsets::count() {
+    settle();
     if (!countValid_) {
         extendTo(starts_.size() - 1);
         count_ = starts_.back() + blockCharacters(starts_.size() - 1);
@@ -110,6 +141,7 @@ CharacterOffsets::Pos CharacterOffsets::count() {
 }
 
 CharacterOffsets::Pos CharacterOffsets::offsetOf(Pos position) {
+    settle();
     position = std::clamp<Pos>(position, 0, edit_.textLength());
     const Pos line = edit_.editorLineFromPosition(position);
     const std::size_t block = blockOfLine(line);
@@ -124,6 +156,7 @@ CharacterOffsets::Pos CharacterOffsets::offsetOf(Pos position) {
 
 CharacterOffsets::Pos CharacterOffsets::positionOf(Pos offset) {
     if (offset <= 0) return 0;
+    settle();
     if (countValid_ && offset >= count_) return edit_.textLength();
     // Blocks are counted until one starts past the offset, or all are.
     while (valid_ < starts_.size() && starts_[valid_ - 1] <= offset) extendTo(valid_);

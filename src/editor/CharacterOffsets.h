@@ -23,6 +23,9 @@ class CharacterOffsets {
 public:
     using Pos = EditControl::Pos;
     static constexpr Pos kDefaultBlockLines = 256;
+    // Past this many blocks changed since the last question, the blocks from the first of them on are
+    // counted again instead of corrected one by one.
+    static constexpr std::size_t kMostDirtyBlocks = 64;
 
     // The control and the kinds must outlive the object.
     CharacterOffsets(const EditControl& edit, const CharacterKinds& kinds, Pos blockLines = kDefaultBlockLines);
@@ -47,6 +50,10 @@ public:
 private:
     // The characters in [start, end), both inside one line (its break excluded).
     Pos charactersIn(Pos start, Pos end) const;
+    // Corrects the starts after the blocks changed since the last question.
+    void settle();
+    // Forgets the starts after `block` (and the count).
+    void forgetFrom(std::size_t block);
     // The characters from a block's first line to the next block's, or to the text's end.
     Pos blockCharacters(std::size_t block) const;
     // Makes the block starts valid up to and including block `block` (clamped to the last).
@@ -64,6 +71,9 @@ private:
     // is 0 and always valid (valid_ >= 1).
     std::vector<Pos> starts_;
     std::size_t valid_ = 1;
+    // Blocks changed within their lines since the last question, each with a known start and end
+    // (k + 1 < valid_, or the last block while the count is known).
+    std::vector<std::size_t> dirty_;
     // The whole text's count, valid while countValid_.
     Pos count_ = 0;
     bool countValid_ = false;

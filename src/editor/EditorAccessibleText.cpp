@@ -22,8 +22,9 @@ std::string withDocumentBreaks(std::string_view utf8) {
 
 }  // namespace
 
-EditorAccessibleText::EditorAccessibleText(EditView& view, const CodePageCodec& codec, Notify notify)
-    : view_(view), codec_(codec), notify_(std::move(notify)), kinds_(LeadByteSet::codePage936(), codec),
+EditorAccessibleText::EditorAccessibleText(EditView& view, const CodePageCodec& codec, Notify notify,
+                                           RequestFlush requestFlush)
+    : view_(view), codec_(codec), notify_(std::move(notify)), requestFlush_(std::move(requestFlush)), kinds_(LeadByteSet::codePage936(), codec),
       offsets_(view.edit(), kinds_) {
     listener_ = view_.edit().addChangeListener(
         [this](EditControl::Pos position, EditControl::Pos removed, EditControl::Pos inserted) {
@@ -35,31 +36,54 @@ EditorAccessibleText::EditorAccessibleText(EditView& view, const CodePageCodec& 
 EditorAccessibleText::~EditorAccessibleText() { view_.edit().removeChangeListener(listener_); }
 
 void EditorAccessibleText::textChanged(EditControl::Pos position, EditControl::Pos removed, EditControl::Pos inserted) {
-    const bool countKnown = offsets_.countKnown();
-    const Offset before = countKnown ? offsets_.count() : 0;
+    if (pending_.changes == 0) {
+        pending_.countKnown = offsets_.countKnown();
+        pending_.countBefore = pending_.countKnown ? offsets_.count() : 0;
+        pending_.position = position;
+        pending_.removed = removed;
+        pending_.inserted = inserted;
+    } else {
+        pending_.position = std::min(pending_.position, position);
+    }
+    ++pending_.changes;
     offsets_.changed(position, removed, inserted);
-    AccessibleTextChange change;
-    change.kind = AccessibleTextChange::Kind::Text;
-    change.offset = offsets_.offsetOf(position);
-    change.inserted = offsets_.offsetOf(position + inserted) - change.offset;
-    // What went is known from the counts before and after, or when nothing went.
-    if (removed == 0)
-        change.removed = 0;
-    else if (countKnown && offsets_.countKnown())
-        change.removed = before - offsets_.count() + change.inserted;
-    else
-        change.removed = -1;
-    if (notify_) notify_(change);
+    if (requestFlush_) requestFlush_();
 }
 
 void EditorAccessibleText::caretMoved() {
+    pending_.caret = true;
+    if (requestFlush_) requestFlush_();
+}
+
+void EditorAccessibleText::flush() {
+    const Pending pending = std::exchange(pending_, Pending{});
     if (!notify_) return;
-    const Range now = selection();
-    if (now != lastSelection_) {
-        lastSelection_ = now;
-        notify_({AccessibleTextChange::Kind::Selection, now.start, 0, 0});
+    if (pending.changes > 0) {
+        AccessibleTextChange change;
+        change.kind = AccessibleTextChange::Kind::Text;
+        change.offset = offsets_.offsetOf(pending.position);
+        if (pending.changes > 1) {
+            change.removed = change.inserted = -1;
+        } else {
+            change.inserted = offsets_.offsetOf(pending.position + pending.inserted) - change.offset;
+            // What went is known from the counts before and after, or when nothing went.
+            if (pending.removed == 0)
+                change.removed = 0;
+            else if (pending.countKnown && offsets_.countKnown())
+                change.removed = pending.countBefore - offsets_.count() + change.inserted;
+            else
+                change.removed = -1;
+        }
+        notify_(change);
     }
-    notify_({AccessibleTextChange::Kind::Caret, caret(), 0, 0});
+    if (pending.caret || pending.changes > 0) {
+        const Range now = selection();
+        if (now != lastSelection_) {
+            lastSelection_ = now;
+            notify_({AccessibleTextChange::Kind::Selection, now.start, 0, 0});
+        }
+        notify_({AccessibleTextChange::Kind::Caret, caret(), 0, 0});
+    }
 }
 
 std::string EditorAccessibleText::text(Offset start, Offset end) {

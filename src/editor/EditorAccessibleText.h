@@ -18,16 +18,22 @@ namespace zozuz {
 class EditorAccessibleText final : public AccessibleText {
 public:
     using Notify = std::function<void(const AccessibleTextChange&)>;
+    using RequestFlush = std::function<void()>;
 
-    // Listens to the view's control from now on and tells `notify` of text changes; the view, the
-    // codec and what `notify` reaches must outlive the object.
-    EditorAccessibleText(EditView& view, const CodePageCodec& codec, Notify notify);
+    // Listens to the view's control from now on. Changes are gathered as they come and told to
+    // `notify` at flush(), which the owner runs soon after `requestFlush` asks (from the event loop),
+    // so that a run rewriting every line costs one notice, not one a line. The view, the codec and
+    // what the functions reach must outlive the object.
+    EditorAccessibleText(EditView& view, const CodePageCodec& codec, Notify notify, RequestFlush requestFlush);
     ~EditorAccessibleText() override;
     EditorAccessibleText(const EditorAccessibleText&) = delete;
     EditorAccessibleText& operator=(const EditorAccessibleText&) = delete;
 
-    // The view moved the caret or changed the selection: tells `notify` what screen readers follow.
+    // The view moved the caret or changed the selection.
     void caretMoved();
+    // Tells `notify` what changed since the last flush: the text (exactly for a single change, else
+    // from the first change on, with both counts -1), the selection, the caret.
+    void flush();
 
     // The most characters text() converts at one request: a reader asks for lines and words, and a
     // request for more (the whole of a large text) gets its beginning rather than stalling the window.
@@ -51,11 +57,25 @@ private:
     EditView& view_;
     const CodePageCodec& codec_;
     Notify notify_;
+    RequestFlush requestFlush_;
     CharacterKinds kinds_;
     CharacterOffsets offsets_;
     EditControl::ListenerId listener_ = 0;
     // What screen readers were last told of the selection, to tell them only of a change.
     Range lastSelection_;
+    // What waits for the next flush.
+    struct Pending {
+        int changes = 0;
+        // The first change, or for several the earliest position any of them touched.
+        EditControl::Pos position = 0;
+        EditControl::Pos removed = 0;
+        EditControl::Pos inserted = 0;
+        // The count of characters before the first change, when it was known.
+        bool countKnown = false;
+        Offset countBefore = 0;
+        bool caret = false;
+    };
+    Pending pending_;
 };
 
 }  // namespace zozuz

@@ -86,6 +86,8 @@ private:
     Host::TimerId dragTimer_ = 0;
     // Divides the lines word wrap has left, one slice per step, while the program has nothing else to do.
     Host::TimerId wrapTimer_ = 0;
+    // Tells screen readers what changed, once the change that asked for it is over.
+    Host::TimerId accessibleTimer_ = 0;
     Guard guard_;
     // Set from a left button press until its release, or until the drag is cancelled.
     bool dragging_ = false;

@@ -76,6 +76,7 @@ TEST_F(Accessibility, PressingEncryptRunsItAsAClickAndTheChangesAreAnnounced) {
     window.clearAccessibleEvents();
     editorWindow().clearAccessibleChanges();
     window.client().accessibleAction(named(nodes, "加密")->id);
+    host.advanceClock(1);
     drain();
     EXPECT_EQ(text.text(0, 4), "bcd!") << "the text encrypted";
     EXPECT_EQ(states(), "off/on");
