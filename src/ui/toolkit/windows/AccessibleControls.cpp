@@ -1,6 +1,7 @@
 #include "ui/toolkit/windows/AccessibleControls.h"
 
 #include <string>
+#include <utility>
 
 #include "ui/toolkit/controls/TButton.h"
 #include "ui/toolkit/controls/TGauge.h"
@@ -55,10 +56,12 @@ void AccessibleControls::forget(const TControl& control) {
 }
 
 std::vector<AccessibleNode> AccessibleControls::describe(TWinControl& window) {
-    asked_ = true;
     std::vector<AccessibleNode> nodes;
     describeChildren(window, 0, nodes);
-    last_ = nodes;
+    // The first description is what changes are found against; later ones leave the comparison to
+    // announceChanges, so that a reader asking in between does not swallow a notice.
+    if (!asked_) last_ = nodes;
+    asked_ = true;
     return nodes;
 }
 
@@ -125,8 +128,10 @@ void AccessibleControls::describeChildren(const TWinControl& parent, std::uint32
 
 void AccessibleControls::announceChanges(TWinControl& window, NativeWindow& native) {
     if (!asked_) return;
-    const std::vector<AccessibleNode> before = last_;
-    const std::vector<AccessibleNode> now = describe(window);
+    const std::vector<AccessibleNode> before = std::move(last_);
+    std::vector<AccessibleNode> now;
+    describeChildren(window, 0, now);
+    last_ = now;
     bool sameControls = before.size() == now.size();
     for (std::size_t i = 0; sameControls && i < now.size(); ++i)
         sameControls = before[i].id == now[i].id && before[i].parent == now[i].parent;

@@ -19,8 +19,8 @@ class TWinControl;
 // nothing is compared until a screen reader has asked for the description once.
 class AccessibleControls {
 public:
-    // The visible controls inside `window`, parents first, in child order. Remembered for the next
-    // comparison.
+    // The visible controls inside `window`, parents first, in child order. The first description
+    // is remembered for the first comparison.
     std::vector<AccessibleNode> describe(TWinControl& window);
     // The control an id names, or null (gone, or never described).
     TControl* find(std::uint32_t id) const;
