@@ -25,6 +25,7 @@ EditorPane::~EditorPane() {
     if (dragTimer_ != 0) host_.stopTimer(dragTimer_);
     if (wrapTimer_ != 0) host_.stopTimer(wrapTimer_);
     view_.setListener(nullptr);
+    accessible_.reset();
     window_.reset();
 }
 
@@ -146,7 +147,16 @@ void EditorPane::scheduleWrapStep() {
 
 void EditorPane::caretMoved() {
     if (window_) window_->caretMoved();
+    if (accessible_) accessible_->caretMoved();
     restartBlink();
+}
+
+AccessibleText* EditorPane::accessibleText() {
+    if (!accessible_)
+        accessible_ = std::make_unique<EditorAccessibleText>(view_, host_.codePageCodec(), [this](const AccessibleTextChange& change) {
+            if (window_) window_->accessibleTextChanged(change);
+        });
+    return accessible_.get();
 }
 
 void EditorPane::focusChanged(bool focused) {
