@@ -151,7 +151,11 @@ def print_tree(title, root):
 
 
 def listen(event):
-    events.append((event.type, event.detail1, event.any_data))
+    try:
+        source = event.source.getRoleName()
+    except Exception:
+        source = "?"
+    events.append((event.type, event.detail1, event.any_data, source))
 
 
 for kind in ("object:text-caret-moved", "object:text-changed", "focus:", "object:state-changed:focused"):
@@ -196,7 +200,7 @@ subprocess.run(["xdotool", "key", "Home"], check=True)
 caret = wait_for(5, lambda: text.caretOffset == 0 and "home")
 check("the caret after Home", caret == "home", str(text.caretOffset))
 pump(0.5)
-kinds = {kind for kind, _, _ in events}
+kinds = {kind for kind, *_ in events}
 check("text insertions announced", any(k.startswith("object:text-changed:insert") for k in kinds), str(sorted(kinds)))
 check("caret moves announced", "object:text-caret-moved" in kinds, str(sorted(kinds)))
 
@@ -228,9 +232,27 @@ if "加密" in buttons and "解密" in buttons:
     check("解密 enabled after encrypting", bool(swapped))
 if dump:
     print_tree("after 加密", application)
+
+# The About box (Alt+H, A) is a window of its own with the labels the program draws; closing it (Enter)
+# gives the keyboard back to the editor, which the screen reader hears of.
+subprocess.run(["xdotool", "key", "alt+h"], check=True)
+pump(0.5)
+subprocess.run(["xdotool", "key", "a"], check=True)
+about = wait_for(5, lambda: next((c for c in application if c is not None and c.name != "zozuz"
+                                  and states(c).contains(pyatspi.STATE_ACTIVE)), None))
+check("the About box is a window of its own", about is not None)
+if about is not None:
+    labels = [n.name for n, _ in walk(about) if n.getRole() == pyatspi.ROLE_LABEL]
+    check("the About box's labels", any("zozuz" in name for name in labels), ", ".join(labels))
+    if dump:
+        print_tree("the About box", about)
+    del events[:]
+    subprocess.run(["xdotool", "key", "Return"], check=True)  # its OK button
+    back = wait_for(5, lambda: any(kind.startswith("focus") and source == "text" for kind, _, _, source in events))
+    check("the editor's focus announced once the About box closed", bool(back), str([(k, s) for k, _, _, s in events]))
     print("--- events ---")
-    for kind, detail, data in events:
-        print(kind, detail, repr(data))
+    for kind, detail, data, source in events:
+        print(kind, detail, repr(data), "from", source)
 
 sys.exit(1 if failures else 0)
 PY
