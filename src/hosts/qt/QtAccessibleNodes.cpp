@@ -1,7 +1,8 @@
 #include "hosts/qt/QtAccessibleNodes.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <unordered_map>
+#include <vector>
 
 #include <QAccessibleInterface>
 #include <QMetaObject>
@@ -59,79 +60,84 @@ void QtAccessibleNodes::press(std::uint32_t id) {
         Qt::QueuedConnection);
 }
 
-void QtAccessibleNodes::changed(AccessibleEvent event, std::uint32_t id) {
+void QtAccessibleNodes::changed(AccessibleEvent, std::uint32_t) {
     stale_ = true;
     // Nobody listens: the list is read again when a screen reader next asks.
-    if (!QAccessible::isActive()) return;
-    const bool queued = !pending_.empty();
-    pending_.emplace_back(event, id);
-    if (!queued) QMetaObject::invokeMethod(&window_.widget(), [this] { announce(); }, Qt::QueuedConnection);
+    if (!QAccessible::isActive() || announcing_) return;
+    announcing_ = true;
+    QMetaObject::invokeMethod(
+        &window_.widget(),
+        [this] {
+            announcing_ = false;
+            refresh();
+        },
+        Qt::QueuedConnection);
 }
+
+namespace {
+
+void send(QAccessibleInterface* iface, QAccessible::Event kind) {
+    QAccessibleEvent event(iface, kind);
+    QAccessible::updateAccessibility(&event);
+}
+
+bool sameShape(const std::vector<AccessibleNode>& a, const std::vector<AccessibleNode>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i].id != b[i].id || a[i].parent != b[i].parent) return false;
+    return true;
+}
+
+}  // namespace
 
 void QtAccessibleNodes::refresh() {
     if (!stale_) return;
     stale_ = false;
     std::vector<AccessibleNode> now;
     window_.host().guard([&] { now = window_.client().accessibleNodes(); });
-    std::unordered_set<std::uint32_t> present;
-    for (const AccessibleNode& n : now) present.insert(n.id);
+    const bool first = !read_;
+    read_ = true;
+    const bool tell = !first && QAccessible::isActive();
+    std::unordered_map<std::uint32_t, const AccessibleNode*> present;
+    for (const AccessibleNode& n : now) present.emplace(n.id, &n);
     // The controls that went are announced while their interfaces still answer as they were.
     std::vector<QAccessible::Id> gone;
     for (const auto& [id, qtId] : interfaces_)
         if (!present.contains(id)) gone.push_back(qtId);
-    if (QAccessible::isActive()) {
-        for (const QAccessible::Id qtId : gone) {
-            QAccessibleEvent event(QAccessible::accessibleInterface(qtId), QAccessible::ObjectDestroyed);
-            QAccessible::updateAccessibility(&event);
-        }
-    }
+    if (tell)
+        for (const QAccessible::Id qtId : gone) send(QAccessible::accessibleInterface(qtId), QAccessible::ObjectDestroyed);
     std::erase_if(interfaces_, [&](const auto& entry) { return !present.contains(entry.first); });
     for (const QAccessible::Id qtId : gone) QAccessible::deleteAccessibleInterface(qtId);
+    std::vector<AccessibleNode> before = std::move(nodes_);
     nodes_ = std::move(now);
-}
+    if (!tell) return;
 
-void QtAccessibleNodes::announce() {
-    std::vector<std::pair<AccessibleEvent, std::uint32_t>> events;
-    events.swap(pending_);
-    if (!QAccessible::isActive()) return;
-    refresh();
-    for (const auto& [kind, id] : events) {
-        if (kind == AccessibleEvent::Structure) {
-            QAccessibleEvent event(windowInterface(), QAccessible::ObjectReorder);
-            QAccessible::updateAccessibility(&event);
-            continue;
-        }
+    // What changed is found by comparing with the list the screen reader last saw, whatever the
+    // program said changed: a change it told while this list was being read is not lost.
+    if (!sameShape(before, nodes_)) send(windowInterface(), QAccessible::ObjectReorder);
+    for (const AccessibleNode& was : before) {
+        const auto found = present.find(was.id);
+        const auto seen = interfaces_.find(was.id);
         // A control no screen reader has looked at yet needs no news.
-        const AccessibleNode* n = node(id);
-        if (n == nullptr || !interfaces_.contains(id)) continue;
-        QAccessibleInterface* iface = interfaceFor(id);
-        switch (kind) {
-            case AccessibleEvent::NameChanged: {
-                QAccessibleEvent event(iface, QAccessible::NameChanged);
-                QAccessible::updateAccessibility(&event);
-                break;
-            }
-            case AccessibleEvent::StateChanged: {
-                QAccessible::State states;
-                states.disabled = true;
-                QAccessibleStateChangeEvent event(iface, states);
-                QAccessible::updateAccessibility(&event);
-                break;
-            }
-            case AccessibleEvent::ValueChanged:
-                if (n->role == AccessibleRole::ProgressBar) {
-                    QAccessibleValueChangeEvent event(iface, n->value);
-                    QAccessible::updateAccessibility(&event);
-                } else {
-                    // A status line's text is its name and description; screen readers read
-                    // those again when told they changed.
-                    QAccessibleEvent name(iface, QAccessible::NameChanged);
-                    QAccessible::updateAccessibility(&name);
-                    QAccessibleEvent description(iface, QAccessible::DescriptionChanged);
-                    QAccessible::updateAccessibility(&description);
-                }
-                break;
-            case AccessibleEvent::Structure: break;
+        if (found == present.end() || seen == interfaces_.end()) continue;
+        const AccessibleNode& is = *found->second;
+        QAccessibleInterface* iface = QAccessible::accessibleInterface(seen->second);
+        if (is.name != was.name) send(iface, QAccessible::NameChanged);
+        if (is.enabled != was.enabled) {
+            QAccessible::State states;
+            states.disabled = true;
+            QAccessibleStateChangeEvent event(iface, states);
+            QAccessible::updateAccessibility(&event);
+        }
+        if (is.text != was.text) {
+            // A status line's text is its name and description, which screen readers read again
+            // when told they changed.
+            if (is.name == was.name) send(iface, QAccessible::NameChanged);
+            send(iface, QAccessible::DescriptionChanged);
+        }
+        if (is.value != was.value || is.minimum != was.minimum || is.maximum != was.maximum) {
+            QAccessibleValueChangeEvent event(iface, is.value);
+            QAccessible::updateAccessibility(&event);
         }
     }
 }

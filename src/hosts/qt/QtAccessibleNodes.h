@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <unordered_map>
-#include <utility>
 #include <vector>
 
 #include <QAccessible>
@@ -43,14 +42,14 @@ public:
     void press(std::uint32_t id);
 
     // The program says a control changed (NativeWindow::accessibleChanged). The list is read again
-    // and the change announced once the event loop runs again, never from inside the program's call.
+    // once the event loop runs again, never from inside the program's call, and what differs from
+    // the list read before is announced.
     void changed(AccessibleEvent event, std::uint32_t id);
 
 private:
-    // Reads the list again if the program changed anything since; interfaces of controls that went
-    // are announced gone and deleted.
+    // Reads the list again if the program changed anything since, and announces the differences to
+    // a listening screen reader; interfaces of controls that went are announced gone and deleted.
     void refresh();
-    void announce();
 
     QtWindow& window_;
     std::vector<AccessibleNode> nodes_;
@@ -58,8 +57,10 @@ private:
     bool stale_ = true;
     // The interfaces registered with Qt, by control id; each names a control of nodes_.
     std::unordered_map<std::uint32_t, QAccessible::Id> interfaces_;
-    // Changes waiting for the event loop, in the order the program told them.
-    std::vector<std::pair<AccessibleEvent, std::uint32_t>> pending_;
+    // Whether the list was read before, so that differences from it are news.
+    bool read_ = false;
+    // A reading is queued for the event loop.
+    bool announcing_ = false;
 };
 
 }  // namespace zozuz

@@ -158,7 +158,8 @@ def listen(event):
     events.append((event.type, event.detail1, event.any_data, source))
 
 
-for kind in ("object:text-caret-moved", "object:text-changed", "focus:", "object:state-changed:focused"):
+for kind in ("object:text-caret-moved", "object:text-changed", "focus:", "object:state-changed:focused",
+             "object:state-changed", "object:property-change", "object:children-changed"):
     pyatspi.Registry.registerEventListener(listen, kind)
 
 application = wait_for(15, app)
@@ -225,11 +226,16 @@ if "加密" in buttons and "解密" in buttons:
     check("解密 disabled on plain text", not enabled("解密"))
     action = buttons["加密"].queryAction()
     check("加密 can be pressed", action.nActions >= 1 and action.getName(0) == "Press")
+    del events[:]
     action.doAction(0)
     changed = wait_for(5, lambda: text.getText(0, -1) != "abc 中文")
     check("the text encrypted", bool(changed), repr(text.getText(0, -1)))
     swapped = wait_for(5, lambda: enabled("解密") and not enabled("加密"))
     check("解密 enabled after encrypting", bool(swapped))
+    told = wait_for(5, lambda: any(kind == "object:state-changed:enabled" and detail == 1 and source == "push button"
+                                   for kind, detail, _, source in events))
+    check("the buttons' swap announced", bool(told),
+          str([(k, d, s) for k, d, _, s in events if k == "object:state-changed:enabled"]))
 if dump:
     print_tree("after 加密", application)
 
