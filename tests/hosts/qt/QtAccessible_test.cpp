@@ -196,7 +196,9 @@ TEST_F(QtAccessibleTest, WindowAndDrawnControlsReadFromTheTopDownWithRolesNamesA
         EXPECT_EQ(at->text(QAccessible::Name), QString::fromUtf8(row.name));
         EXPECT_EQ(at->state().disabled, row.disabled);
         EXPECT_EQ(at->childCount(), row.children);
-        if (row.role != QAccessible::EditableText) EXPECT_EQ(at->actionInterface() != nullptr, row.role == QAccessible::Button);
+        if (row.role != QAccessible::EditableText) {
+            EXPECT_EQ(at->actionInterface() != nullptr, row.role == QAccessible::Button);
+        }
     }
     // The status line says its text under each name; the gauge gives its value and range.
     QAccessibleInterface* status = window->child(3);
