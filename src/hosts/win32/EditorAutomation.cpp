@@ -92,7 +92,7 @@ std::wstring EditorAutomation::caretLine() {
 
 STDMETHODIMP EditorAutomation::QueryInterface(REFIID id, void** result) {
     if (!result) return E_POINTER;
-    if (id == IID_IUnknown || id == IID_IRawElementProviderSimple) return handOut<IRawElementProviderSimple>(this, result);
+    if (id == __uuidof(IUnknown) || id == __uuidof(IRawElementProviderSimple)) return handOut<IRawElementProviderSimple>(this, result);
     *result = nullptr;
     return E_NOINTERFACE;
 }

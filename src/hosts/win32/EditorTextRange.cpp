@@ -61,7 +61,7 @@ EditorTextRange* EditorTextRange::from(ITextRangeProvider* range) {
 
 STDMETHODIMP EditorTextRange::QueryInterface(REFIID id, void** result) {
     if (!result) return E_POINTER;
-    if (id == IID_IUnknown || id == __uuidof(ITextRangeProvider)) return handOut<ITextRangeProvider>(this, result);
+    if (id == __uuidof(IUnknown) || id == __uuidof(ITextRangeProvider)) return handOut<ITextRangeProvider>(this, result);
     if (id == kEditorTextRangeId) return handOut<EditorTextRange>(this, result);
     *result = nullptr;
     return E_NOINTERFACE;

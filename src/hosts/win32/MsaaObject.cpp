@@ -27,7 +27,7 @@ void MsaaObject::detach() {
 
 STDMETHODIMP MsaaObject::QueryInterface(REFIID id, void** result) {
     if (!result) return E_POINTER;
-    if (id == IID_IUnknown || id == IID_IDispatch || id == IID_IAccessible) return handOut<IAccessible>(this, result);
+    if (id == __uuidof(IUnknown) || id == __uuidof(IDispatch) || id == __uuidof(IAccessible)) return handOut<IAccessible>(this, result);
     *result = nullptr;
     return E_NOINTERFACE;
 }
@@ -56,7 +56,7 @@ STDMETHODIMP MsaaObject::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT
 
 IAccessible* MsaaObject::standard() {
     if (!standard_ && model_)
-        CreateStdAccessibleObject(model_->window(), OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&standard_));
+        CreateStdAccessibleObject(model_->window(), OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard_));
     return standard_;
 }
 

@@ -126,7 +126,7 @@ bool Win32EditorWindow::answerAccessibility(std::uintptr_t wParam, std::intptr_t
     }
     if (object == OBJID_CLIENT) {
         IAccessible* msaa = automation().msaa();
-        result = LresultFromObject(IID_IAccessible, wParam, msaa);
+        result = LresultFromObject(__uuidof(IAccessible), wParam, msaa);
         msaa->Release();
         return true;
     }

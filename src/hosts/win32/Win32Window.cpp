@@ -418,7 +418,7 @@ bool Win32Window::answerAccessibility(std::uintptr_t wParam, std::intptr_t lPara
     }
     if (object == OBJID_CLIENT) {
         IAccessible* msaa = automation().msaa();
-        result = LresultFromObject(IID_IAccessible, wParam, msaa);
+        result = LresultFromObject(__uuidof(IAccessible), wParam, msaa);
         msaa->Release();
         return true;
     }

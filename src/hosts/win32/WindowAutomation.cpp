@@ -63,9 +63,9 @@ public:
 
     STDMETHODIMP QueryInterface(REFIID iid, void** result) override {
         if (!result) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IRawElementProviderSimple)
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(IRawElementProviderSimple))
             return handOut<IRawElementProviderSimple>(this, result);
-        if (iid == IID_IRawElementProviderFragment) return handOut<IRawElementProviderFragment>(this, result);
+        if (iid == __uuidof(IRawElementProviderFragment)) return handOut<IRawElementProviderFragment>(this, result);
         *result = nullptr;
         return E_NOINTERFACE;
     }
@@ -373,9 +373,9 @@ void WindowAutomation::changed(AccessibleEvent event, std::uint32_t id) {
 
 STDMETHODIMP WindowAutomation::QueryInterface(REFIID id, void** result) {
     if (!result) return E_POINTER;
-    if (id == IID_IUnknown || id == IID_IRawElementProviderSimple) return handOut<IRawElementProviderSimple>(this, result);
-    if (id == IID_IRawElementProviderFragment) return handOut<IRawElementProviderFragment>(this, result);
-    if (id == IID_IRawElementProviderFragmentRoot) return handOut<IRawElementProviderFragmentRoot>(this, result);
+    if (id == __uuidof(IUnknown) || id == __uuidof(IRawElementProviderSimple)) return handOut<IRawElementProviderSimple>(this, result);
+    if (id == __uuidof(IRawElementProviderFragment)) return handOut<IRawElementProviderFragment>(this, result);
+    if (id == __uuidof(IRawElementProviderFragmentRoot)) return handOut<IRawElementProviderFragmentRoot>(this, result);
     *result = nullptr;
     return E_NOINTERFACE;
 }
