@@ -12,6 +12,7 @@ packages=(
   xvfb xauth openbox xdotool x11-utils x11-xserver-utils xclip imagemagick libx11-dev poppler-utils
   fonts-wqy-zenhei fonts-arphic-uming
   ibus ibus-libpinyin dbus-daemon time
+  at-spi2-core python3-pyatspi
 )
 if [ "${1:-}" = "--packaging" ]; then
   packages+=(dpkg-dev fakeroot lintian file xz-utils)

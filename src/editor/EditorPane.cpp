@@ -24,7 +24,9 @@ EditorPane::~EditorPane() {
     if (blinkTimer_ != 0) host_.stopTimer(blinkTimer_);
     if (dragTimer_ != 0) host_.stopTimer(dragTimer_);
     if (wrapTimer_ != 0) host_.stopTimer(wrapTimer_);
+    if (accessibleTimer_ != 0) host_.stopTimer(accessibleTimer_);
     view_.setListener(nullptr);
+    accessible_.reset();
     window_.reset();
 }
 
@@ -146,7 +148,25 @@ void EditorPane::scheduleWrapStep() {
 
 void EditorPane::caretMoved() {
     if (window_) window_->caretMoved();
+    if (accessible_) accessible_->caretMoved();
     restartBlink();
+}
+
+AccessibleText* EditorPane::accessibleText() {
+    if (!accessible_)
+        accessible_ = std::make_unique<EditorAccessibleText>(
+            view_, host_.codePageCodec(),
+            [this](const AccessibleTextChange& change) {
+                if (window_) window_->accessibleTextChanged(change);
+            },
+            [this] {
+                if (accessibleTimer_ != 0) return;
+                accessibleTimer_ = host_.startTimer(0, [this] {
+                    accessibleTimer_ = 0;
+                    guarded([this] { accessible_->flush(); });
+                });
+            });
+    return accessible_.get();
 }
 
 void EditorPane::focusChanged(bool focused) {

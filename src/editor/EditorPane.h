@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "editor/EditControl.h"
+#include "editor/EditorAccessibleText.h"
 #include "editor/EditView.h"
 #include "platform/host/EditorWindow.h"
 #include "platform/host/Host.h"
@@ -62,6 +63,8 @@ public:
     Rect caretRect() override;
     SurroundingText surroundingText() override;
     Font textFont() override { return view_.font(); }
+    // Made at the first request, and from then on told of every change.
+    AccessibleText* accessibleText() override;
 
     // --- EditViewListener ---
     void invalidate(const Rect& area) override;
@@ -83,11 +86,15 @@ private:
     Host::TimerId dragTimer_ = 0;
     // Divides the lines word wrap has left, one slice per step, while the program has nothing else to do.
     Host::TimerId wrapTimer_ = 0;
+    // Tells screen readers what changed, once the change that asked for it is over.
+    Host::TimerId accessibleTimer_ = 0;
     Guard guard_;
     // Set from a left button press until its release, or until the drag is cancelled.
     bool dragging_ = false;
     MouseEvent lastMove_;
     bool caretShown_ = true;
+    // Made once a screen reader asks for the text.
+    std::unique_ptr<EditorAccessibleText> accessible_;
     // Created after the view, which it reports to from its first moment.
     std::unique_ptr<EditorWindow> window_;
 };

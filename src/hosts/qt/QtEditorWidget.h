@@ -22,6 +22,8 @@ public:
     QtEditorWidget(QtEditorWindow& window, QWidget* parent);
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    // The program's editor window this widget shows.
+    QtEditorWindow& editorWindow() const { return window_; }
 
 protected:
     bool event(QEvent* event) override;

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <limits>
 
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QPalette>
 #include <QScrollBar>
 #include <QWidget>
 
+#include "hosts/qt/QtAccessibleTextNotifier.h"
 #include "hosts/qt/QtEditorWidget.h"
 #include "hosts/qt/QtHost.h"
 #include "hosts/qt/QtWindow.h"
@@ -34,7 +36,11 @@ void apply(QScrollBar& bar, const ScrollBarState& state) {
 }  // namespace
 
 QtEditorWindow::QtEditorWindow(QtHost& host, QtWindow& parent, EditorWindowClient& client)
-    : host_(host), parent_(parent), client_(client), widget_(std::make_unique<QtEditorWidget>(*this, &parent.widget())) {
+    : host_(host),
+      parent_(parent),
+      client_(client),
+      widget_(std::make_unique<QtEditorWidget>(*this, &parent.widget())),
+      textNotifier_(std::make_unique<QtAccessibleTextNotifier>(*widget_)) {
     parent_.addEditor(*this);
     widget_->show();
 }
@@ -88,6 +94,12 @@ void QtEditorWindow::repaintNow() { widget_->viewport()->repaint(); }
 void QtEditorWindow::caretMoved() {
     if (widget_->hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle | Qt::ImSurroundingText | Qt::ImCursorPosition |
                                                                       Qt::ImAnchorPosition);
+}
+
+void QtEditorWindow::accessibleTextChanged(const AccessibleTextChange& change) {
+    if (!QAccessible::isActive()) return;
+    AccessibleText* text = client_.accessibleText();
+    if (text != nullptr) textNotifier_->changed(*text, change);
 }
 
 EditorColours QtEditorWindow::colours() const {

@@ -6,6 +6,7 @@
 
 namespace zozuz {
 
+class QtAccessibleTextNotifier;
 class QtEditorWidget;
 class QtHost;
 class QtWindow;
@@ -30,8 +31,7 @@ public:
     void repaintNow() override;
     void caretMoved() override;
     EditorColours colours() const override;
-    // Not published yet.
-    void accessibleTextChanged(const AccessibleTextChange&) override {}
+    void accessibleTextChanged(const AccessibleTextChange& change) override;
 
     QtHost& host() const { return host_; }
     QtWindow& parent() const { return parent_; }
@@ -49,6 +49,7 @@ private:
     // In the parent's client coordinates, which begin below its menu bar.
     Rect bounds_;
     std::unique_ptr<QtEditorWidget> widget_;
+    std::unique_ptr<QtAccessibleTextNotifier> textNotifier_;
     bool settingScrollBars_ = false;
 };
 

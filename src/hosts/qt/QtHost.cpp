@@ -37,6 +37,7 @@
 #include "hosts/qt/QtEditorWindow.h"
 #include "hosts/qt/QtTextRenderer.h"
 #include "hosts/qt/QtTranslations.h"
+#include "hosts/qt/QtAccessibleFactory.h"
 #include "hosts/qt/QtWindow.h"
 #include "hosts/qt/QtWindowWidget.h"
 
@@ -53,6 +54,7 @@ QtHost::QtHost(int& argc, char** argv)
       codePageText_(std::make_unique<QtCodePageText>(*codec_)),
       clipboard_(std::make_unique<QtClipboard>()),
       tooltip_(std::make_unique<QtTooltip>()) {
+    installAccessibleFactory();
     // The program decides when it ends, not the last window closing.
     QApplication::setQuitOnLastWindowClosed(false);
     app_->installEventFilter(hub_.get());

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "hosts/qt/QtAccessibleNodes.h"
 #include "hosts/qt/QtEditorWindow.h"
 #include "hosts/qt/QtFontMapper.h"
 #include "hosts/qt/QtHost.h"
@@ -51,6 +52,7 @@ QtWindow::QtWindow(QtHost& host, WindowClient& client, const WindowOptions& opti
     widget_ = std::make_unique<QtWindowWidget>(*this, owner ? owner->widget_.get() : nullptr, flagsFor(frame_));
     widget_->setWindowTitle(QString::fromStdString(options.caption));
     surface_ = std::make_unique<QtSurface>(host_, *widget_, QSize(0, 0));
+    accessibleNodes_ = std::make_unique<QtAccessibleNodes>(*this);
     // A window is created enabled, also when its owner is disabled just now.
     widget_->setEnabled(true);
     applyBounds();
@@ -70,6 +72,8 @@ QtWindow::~QtWindow() {
         if (auto* owned = dynamic_cast<QtWindowWidget*>(child)) owned->setParent(nullptr, owned->windowFlags());
     }
     surface_.reset();
+    // The controls' interfaces go before the window's, which they name as their parent.
+    accessibleNodes_.reset();
     widget_.reset();
 }
 
@@ -400,6 +404,8 @@ void QtWindow::windowStateChanged() {
     reportedState_ = now;
     host_.guard([&] { client_.stateChanged(now); });
 }
+
+void QtWindow::accessibleChanged(AccessibleEvent event, std::uint32_t id) { accessibleNodes_->changed(event, id); }
 
 void QtWindow::activationChanged(bool active) {
     if (active == active_) return;

@@ -24,6 +24,7 @@ class QKeyEvent;
 
 namespace zozuz {
 
+class QtAccessibleNodes;
 class QtHost;
 class QtEditorWindow;
 class QtMenuBar;
@@ -74,11 +75,13 @@ public:
     Surface& surface() override;
     void invalidate(const Rect& area) override;
     void invalidateAll() override;
-    // Not published yet: screen readers see the window and the editor only.
-    void accessibleChanged(AccessibleEvent, std::uint32_t) override {}
+    void accessibleChanged(AccessibleEvent event, std::uint32_t id) override;
 
     // --- For the host ---
+    QtHost& host() const { return host_; }
     WindowClient& client() const { return client_; }
+    // The controls the program draws on the window, as screen readers see them.
+    QtAccessibleNodes& accessibleNodes() const { return *accessibleNodes_; }
     QtWindowWidget& widget() const { return *widget_; }
     const QImage& backing() const;
     // The frame's thickness on each side (left, top, right, bottom) as far as it is known.
@@ -126,6 +129,7 @@ private:
     WindowFrame frame_;
     std::unique_ptr<QtWindowWidget> widget_;
     std::unique_ptr<QtSurface> surface_;
+    std::unique_ptr<QtAccessibleNodes> accessibleNodes_;
     // The outer bounds in the normal state.
     Rect bounds_;
     // The client size the program asked for with setClientSize, which the bounds then follow.

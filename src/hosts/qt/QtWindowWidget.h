@@ -26,6 +26,8 @@ public:
     // leaves the owner's child widgets alone: winId() would turn every one of them into a native
     // window of its own.
     QWindow& platformWindow();
+    // The program's window this widget shows.
+    QtWindow& nativeWindow() const { return window_; }
 
 protected:
     bool event(QEvent* event) override;

@@ -52,7 +52,8 @@ public:
 struct AccessibleTextChange {
     enum class Kind : std::uint8_t {
         // At `offset`, `removed` characters gave way to `inserted` ones. `removed` is -1 when the
-        // editor cannot tell how many went (then the host announces a change of the whole text).
+        // editor cannot tell how many went, and both are -1 for several changes told as one (then
+        // the host announces a change of the text from `offset` on).
         Text,
         // The caret moved to `offset`.
         Caret,

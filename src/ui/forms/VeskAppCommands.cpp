@@ -28,11 +28,11 @@ constexpr int kCheckMarkImage = 18;
 class EditorStepsAside {
 public:
     explicit EditorStepsAside(TMemo& memo) : memo_(memo) {
-        if (memo_.Pane()) memo_.Pane()->window().setVisible(false);
+        memo_.SetWindowShown(false);
     }
     ~EditorStepsAside() {
         if (!memo_.Pane()) return;
-        memo_.Pane()->window().setVisible(memo_.Visible());
+        memo_.SetWindowShown(true);
         if (memo_.Focused()) memo_.Pane()->window().setFocus();
     }
     EditorStepsAside(const EditorStepsAside&) = delete;

@@ -1,5 +1,7 @@
 #include "ui/toolkit/controls/TGauge.h"
 
+#include "ui/toolkit/controls/TWinControl.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -73,7 +75,10 @@ void TGauge::SetProgress(int value) {
         value = maxValue_;
     if (value == progress_) return;
     progress_ = value;
-    if (PercentDone() != before) Repaint();
+    if (PercentDone() != before) {
+        Repaint();
+        if (TWinControl* window = TopWindow()) window->AccessibleValueChanged();
+    }
 }
 
 void TGauge::SetKind(TGaugeKind kind) {

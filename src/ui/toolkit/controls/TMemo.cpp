@@ -49,7 +49,12 @@ void TMemo::placeWindow() {
     if (!pane_) return;
     const Rect r = WindowRect();
     pane_->window().setBounds(r);
-    pane_->window().setVisible(Visible());
+    pane_->window().setVisible(Visible() && windowShown_);
+}
+
+void TMemo::SetWindowShown(bool shown) {
+    windowShown_ = shown;
+    if (pane_) pane_->window().setVisible(Visible() && windowShown_);
 }
 
 void TMemo::SetBounds(int left, int top, int width, int height) {

@@ -52,6 +52,11 @@ public:
     // The view, while the editor window exists; null before.
     EditView* View() { return pane_ ? &pane_->view() : nullptr; }
     EditorPane* Pane() { return pane_.get(); }
+    // The editor window steps aside (hidden while the control stays visible) so that what lies
+    // beneath it on the window shows, and comes back.
+    void SetWindowShown(bool shown);
+    // TWinControl: the editor window covers its place while it shows.
+    bool CoversItsPlace() const override { return pane_ && Visible() && windowShown_; }
 
     void SetBounds(int left, int top, int width, int height) override;
     void SetVisible(bool visible) override;
@@ -84,6 +89,8 @@ private:
     Clipboard* clipboard_ = nullptr;
     bool wordWrap_ = false;
     bool redraw_ = true;
+    // Off while the editor window has stepped aside.
+    bool windowShown_ = true;
 };
 
 }  // namespace zozuz

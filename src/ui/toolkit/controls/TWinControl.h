@@ -32,6 +32,11 @@ public:
     // The children in child order.
     const std::vector<TControl*>& Controls() const { return controls_; }
     int ControlCount() const { return static_cast<int>(controls_.size()); }
+    // A control inside changed what screen readers read of it (a gauge's progress) at a time the
+    // idle step will not come soon; the window tells them. Nothing happens in a window-less tree.
+    virtual void AccessibleValueChanged() {}
+    // Whether a window of the control's own hides everything of its parent beneath its bounds.
+    virtual bool CoversItsPlace() const { return false; }
     // Whether `control` is this control or lies anywhere inside it.
     bool ContainsControl(const TControl* control) const;
     // The innermost visible control at `client` (this control's client coordinates), topmost first,

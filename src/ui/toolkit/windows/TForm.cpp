@@ -9,6 +9,7 @@
 #include "ui/toolkit/commands/TActionList.h"
 #include "ui/toolkit/controls/TButton.h"
 #include "ui/toolkit/controls/TCursor.h"
+#include "ui/toolkit/controls/TToolButton.h"
 #include "ui/toolkit/menus/TMainMenu.h"
 #include "ui/toolkit/menus/TMenuItem.h"
 #include "ui/toolkit/menus/TPopupMenu.h"
@@ -198,6 +199,22 @@ void TForm::UpdateActions() {
         control.InitiateAction();
         return false;
     });
+    // Buttons enabled or disabled by their actions, a new hint on the status line.
+    if (native_) accessible_.announceChanges(*this, *native_);
+}
+
+void TForm::AccessibleValueChanged() {
+    if (native_) accessible_.announceChanges(*this, *native_);
+}
+
+void TForm::accessibleAction(std::uint32_t id) {
+    guarded([&] {
+        TControl* control = accessible_.find(id);
+        if (auto* tool = dynamic_cast<TToolButton*>(control))
+            tool->Click();
+        else if (auto* button = dynamic_cast<TButton*>(control); button && button->Enabled())
+            button->Click();
+    });
 }
 
 TControl* TForm::FindTarget(const std::function<bool(TControl&)>& accepts) {
@@ -229,6 +246,7 @@ void TForm::ControlRemoved(TControl& control) {
 
 void TForm::forgetTracked(TControl& control) {
     Application().ControlDestroyed(&control);
+    accessible_.forget(control);
     // Hidden ones too: a control may have been hidden after the pointer last rested on it.
     if (auto* container = dynamic_cast<TWinControl*>(&control))
         for (TControl* inner : container->Controls()) forgetTracked(*inner);

@@ -15,6 +15,7 @@
 #include "platform/host/PointerShape.h"
 #include "platform/host/Surface.h"
 #include "platform/host/WindowClient.h"
+#include "ui/toolkit/windows/AccessibleControls.h"
 #include "ui/toolkit/controls/TControl.h"
 #include "ui/toolkit/controls/TWinControl.h"
 
@@ -95,6 +96,9 @@ public:
     bool OfferTargets(const TargetTest& accepts) override;
 
     // --- The control tree on the host window ---
+    // A control's value changed while the program shows its progress without returning to the event
+    // loop: screen readers are told at once.
+    void AccessibleValueChanged() override;
     Surface* PaintSurface() override { return native_ ? &native_->surface() : nullptr; }
     bool Showing() const override { return native_ && native_->visible(); }
     void InvalidateRect(const Rect& area) override;
@@ -138,6 +142,9 @@ private:
     void activated(bool active) override;
     void boundsChanged(const Rect& outer) override;
     void stateChanged(WindowState state) override;
+    std::vector<AccessibleNode> accessibleNodes() override { return accessible_.describe(*this); }
+    // Presses a push button as a click does, guarded like the mouse.
+    void accessibleAction(std::uint32_t id) override;
 
     Size clientSize() const;
     // Puts menu_ on the host's menu bar once the window has its host window and has loaded.
@@ -151,6 +158,8 @@ private:
     bool dialogKey(const KeyEvent& key);
 
     std::unique_ptr<NativeWindow> native_;
+    // What screen readers were told of the drawn controls.
+    AccessibleControls accessible_;
     TMainMenu* menu_ = nullptr;
     // Shows menu_ on the host while the window has one and is not loading; declared after native_
     // so that the host's menu bar goes before its window.
