@@ -8,10 +8,13 @@
 
 #include <windows.h>
 #include <imm.h>
+#include <oleacc.h>
 
 #include "base/Exception.h"
+#include "hosts/win32/EditorAutomation.h"
 #include "hosts/win32/GdiCodePageText.h"
 #include "hosts/win32/GdiTextRenderer.h"
+#include "hosts/win32/UiaCore.h"
 #include "hosts/win32/Win32Dpi.h"
 #include "hosts/win32/Win32Host.h"
 #include "hosts/win32/Win32Input.h"
@@ -79,9 +82,55 @@ Win32EditorWindow::Win32EditorWindow(Win32Host& host, Win32Window& parent, Edito
 }
 
 Win32EditorWindow::~Win32EditorWindow() {
-    if (!handle_) return;
-    SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
-    DestroyWindow(handle_);
+    if (handle_) {
+        if (automation_) UiaCore::get().returnRawElementProvider(handle_, 0, 0, nullptr);
+        SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
+        DestroyWindow(handle_);
+    }
+    if (automation_) {
+        automation_->detach();
+        UiaCore::get().disconnect(automation_);
+        automation_->Release();
+    }
+}
+
+EditorAutomation& Win32EditorWindow::automation() {
+    if (!automation_) automation_ = new EditorAutomation(*this);
+    return *automation_;
+}
+
+bool Win32EditorWindow::guard(const std::function<void()>& call) { return host_.guard(call); }
+
+Rect Win32EditorWindow::screenRect(const Rect& textArea) const {
+    const Rect device = scale().toDevice(textArea);
+    POINT corners[2] = {{device.left, device.top}, {device.right, device.bottom}};
+    if (handle_) MapWindowPoints(handle_, HWND_DESKTOP, corners, 2);
+    return Rect{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+}
+
+Point Win32EditorWindow::textAreaPoint(int screenX, int screenY) const {
+    POINT p{screenX, screenY};
+    if (handle_) ScreenToClient(handle_, &p);
+    return scale().toLogical(Point{p.x, p.y});
+}
+
+void Win32EditorWindow::accessibleTextChanged(const AccessibleTextChange& change) {
+    if (automation_) automation_->changed(change);
+}
+
+bool Win32EditorWindow::answerAccessibility(std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) {
+    const auto object = static_cast<LONG>(static_cast<DWORD>(lParam));
+    if (object == UiaRootObjectId && UiaCore::get().available()) {
+        result = UiaCore::get().returnRawElementProvider(handle_, wParam, lParam, &automation());
+        return true;
+    }
+    if (object == OBJID_CLIENT) {
+        IAccessible* msaa = automation().msaa();
+        result = LresultFromObject(__uuidof(IAccessible), wParam, msaa);
+        msaa->Release();
+        return true;
+    }
+    return false;
 }
 
 PixelScale Win32EditorWindow::scale() const { return parent_.scale(); }
@@ -160,7 +209,13 @@ void Win32EditorWindow::placeInputMethod() {
     // The program's caret is in logical pixels, the system's windows in the display's.
     const PixelScale density = scale();
     const Rect at = density.toDevice(*caret);
+    // A hidden system caret of the editor's caret's size marks where the caret is for screen
+    // readers and magnifiers; the editor draws the one the user sees.
+    const Size caretSize{std::max(1, at.width()), std::max(1, at.height())};
+    if (caretSize != systemCaret_ && GetFocus() == handle_ && CreateCaret(handle_, nullptr, caretSize.width, caretSize.height))
+        systemCaret_ = caretSize;
     SetCaretPos(at.left, at.top);
+    if (systemCaret_ != Size{}) NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, handle_, OBJID_CARET, CHILDID_SELF);
     HIMC context = ImmGetContext(handle_);
     if (!context) return;
     // The composition starts where the caret stands, and the candidates show below the caret's
@@ -296,8 +351,14 @@ bool Win32EditorWindow::handleMessage(unsigned message, std::uintptr_t wParam, s
             if (handle_) placeInputMethod();
             return true;
         case WM_KILLFOCUS:
+            if (systemCaret_ != Size{}) {
+                DestroyCaret();
+                systemCaret_ = Size{};
+            }
             host_.guard([&] { client_.focusChanged(false); });
             return true;
+        case WM_GETOBJECT:
+            return answerAccessibility(wParam, lParam, result);
         case WM_VSCROLL:
         case WM_HSCROLL:
             scroll(message == WM_VSCROLL, LOWORD(wParam));
@@ -326,6 +387,7 @@ bool Win32EditorWindow::handleMessage(unsigned message, std::uintptr_t wParam, s
             return true;
         }
         case WM_NCDESTROY:
+            if (automation_) automation_->detach();
             handle_ = nullptr;
             return false;
         case kDensityChangedMessage:

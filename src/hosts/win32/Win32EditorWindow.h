@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/gfx/Geometry.h"
 #include "platform/gfx/PixelScale.h"
@@ -12,6 +13,7 @@ namespace zozuz {
 
 class Win32Host;
 class Win32Window;
+class EditorAutomation;
 
 // The editor's child window on Windows: a window of the program's editor class inside a top-level
 // window, with the system's scroll bars (WS_VSCROLL, WS_HSCROLL). It paints through GDI on the
@@ -40,13 +42,24 @@ public:
     void repaintNow() override;
     void caretMoved() override;
     EditorColours colours() const override;
-    // Not published yet.
-    void accessibleTextChanged(const AccessibleTextChange&) override {}
+    void accessibleTextChanged(const AccessibleTextChange& change) override;
 
     HWND__* handle() const { return handle_; }
     // The window procedure's work; returns whether the message was handled, with its result.
     bool handleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result);
     void attach(HWND__* handle) { handle_ = handle; }
+
+    // --- For screen readers ---
+    // What they see of the editor, created when one first asks.
+    EditorAutomation& automation();
+    EditorWindowClient& client() const { return client_; }
+    // Runs a call into the program under the host's guard; returns whether it finished normally.
+    bool guard(const std::function<void()>& call);
+    // A rectangle of the text area in the screen's device pixels, and a point of the screen in the
+    // text area's coordinates.
+    Rect screenRect(const Rect& textArea) const;
+    Point textAreaPoint(int screenX, int screenY) const;
+    Rect textAreaRect() const { return Rect{0, 0, textAreaSize().width, textAreaSize().height}; }
 
 private:
     void paint();
@@ -59,6 +72,8 @@ private:
     // Puts the input method's composition and candidate windows at the caret, in the text's font.
     void placeInputMethod();
     PixelScale scale() const;
+    // WM_GETOBJECT: UI Automation's element for the editor, or its MSAA object.
+    bool answerAccessibility(std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result);
 
     Win32Host& host_;
     Win32Window& parent_;
@@ -71,6 +86,12 @@ private:
     Rect bounds_;
     // The first half of a character outside the basic plane, waiting for its second; 0 for none.
     wchar_t highSurrogate_ = 0;
+    // The system caret's size while the window has the keyboard: it stays hidden (the editor draws
+    // its own), and follows the editor's so that screen readers and magnifiers find the caret.
+    // Empty while the window has no caret.
+    Size systemCaret_;
+    // Null until a screen reader asks; holds one reference.
+    EditorAutomation* automation_ = nullptr;
 };
 
 }  // namespace zozuz

@@ -1,11 +1,14 @@
 #include "hosts/win32/Win32Window.h"
 
 #include <windows.h>
+#include <oleacc.h>
 
 #include "hosts/win32/IconHandle.h"
 #include "hosts/win32/Win32Dpi.h"
 #include "hosts/win32/Win32Host.h"
 #include "hosts/win32/Win32MenuBar.h"
+#include "hosts/win32/UiaCore.h"
+#include "hosts/win32/WindowAutomation.h"
 #include "hosts/win32/Win32Input.h"
 #include "hosts/win32/WideText.h"
 
@@ -86,10 +89,40 @@ Win32Window::Win32Window(Win32Host& host, WindowClient& client, const WindowOpti
 Win32Window::~Win32Window() {
     host_.windowDestroyed(this);
     if (handle_) {
+        // Screen readers let go of the window's elements before it goes.
+        if (automation_) UiaCore::get().returnRawElementProvider(handle_, 0, 0, nullptr);
         SetWindowLongPtrW(handle_, GWLP_USERDATA, 0);
         DestroyWindow(handle_);
     }
+    if (automation_) {
+        automation_->detach();
+        UiaCore::get().disconnect(automation_);
+        automation_->Release();
+    }
     destroyIcon(icon_);
+}
+
+WindowAutomation& Win32Window::automation() {
+    if (!automation_) automation_ = new WindowAutomation(*this);
+    return *automation_;
+}
+
+std::vector<AccessibleNode> Win32Window::accessibleNodes() {
+    std::vector<AccessibleNode> nodes;
+    host_.guard([&] { nodes = client_.accessibleNodes(); });
+    return nodes;
+}
+
+Rect Win32Window::screenRect(const Rect& client) const {
+    const Rect device = scale_.toDevice(client);
+    POINT corners[2] = {{device.left, device.top}, {device.right, device.bottom}};
+    if (handle_) MapWindowPoints(handle_, HWND_DESKTOP, corners, 2);
+    return Rect{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+}
+
+void Win32Window::accessibleChanged(AccessibleEvent event, std::uint32_t id) {
+    // Nobody asked yet: there is nobody to tell.
+    if (automation_) automation_->changed(event, id);
 }
 
 void Win32Window::setCaption(const std::string& caption) {
@@ -376,6 +409,22 @@ bool Win32Window::activationChanged(std::uintptr_t wParam) {
     return restoreChildFocus();
 }
 
+bool Win32Window::answerAccessibility(std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) {
+    // The object id is a DWORD; the sign it arrives with varies.
+    const auto object = static_cast<LONG>(static_cast<DWORD>(lParam));
+    if (object == UiaRootObjectId && UiaCore::get().available()) {
+        result = UiaCore::get().returnRawElementProvider(handle_, wParam, lParam, &automation());
+        return true;
+    }
+    if (object == OBJID_CLIENT) {
+        IAccessible* msaa = automation().msaa();
+        result = LresultFromObject(__uuidof(IAccessible), wParam, msaa);
+        msaa->Release();
+        return true;
+    }
+    return false;
+}
+
 bool Win32Window::handleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) {
     result = 0;
     if (menuBar_ && menuBar_->handleMessage(message, wParam, lParam, result)) return true;
@@ -414,8 +463,18 @@ bool Win32Window::handleMessage(unsigned message, std::uintptr_t wParam, std::in
                                                                                                          : IDC_ARROW)));
             result = TRUE;
             return true;
+        case WM_GETOBJECT:
+            return answerAccessibility(wParam, lParam, result);
+        case kAccessibleActionMessage:
+            // A screen reader pressed a drawn control.
+            host_.guard([&] { client_.accessibleAction(static_cast<std::uint32_t>(wParam)); });
+            return true;
+        case WM_DESTROY:
+            if (automation_) UiaCore::get().returnRawElementProvider(handle_, 0, 0, nullptr);
+            return false;
         case WM_NCDESTROY:
             // Destroyed by the system with its owner: the object stays, without a window.
+            if (automation_) automation_->detach();
             handle_ = nullptr;
             focusedChild_ = nullptr;
             surface_.setWindow(nullptr);

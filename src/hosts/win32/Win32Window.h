@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Geometry.h"
@@ -20,6 +21,7 @@ namespace zozuz {
 
 class Win32Host;
 class Win32MenuBar;
+class WindowAutomation;
 
 // One top-level window of the program on Windows: a window of the host's class, owned by the window
 // given as owner (so that it has no taskbar button of its own), created hidden.
@@ -62,8 +64,7 @@ public:
     Surface& surface() override { return surface_; }
     void invalidate(const Rect& area) override;
     void invalidateAll() override;
-    // Not published yet: screen readers see the window and the editor only.
-    void accessibleChanged(AccessibleEvent, std::uint32_t) override {}
+    void accessibleChanged(AccessibleEvent event, std::uint32_t id) override;
 
     // --- For the host ---
     HWND__* handle() const { return handle_; }
@@ -83,6 +84,12 @@ public:
     void attach(HWND__* handle) { handle_ = handle; surface_.setWindow(handle); }
     // The menu bar that takes the window's menu messages; null for none. Not owned.
     void setMenuBar(Win32MenuBar* menuBar) { menuBar_ = menuBar; }
+    // What screen readers see of the drawn controls, created when one first asks.
+    WindowAutomation& automation();
+    // The client's described controls, asked for under the host's guard (none when that fails).
+    std::vector<AccessibleNode> accessibleNodes();
+    // A rectangle of the client area in the screen's device pixels.
+    Rect screenRect(const Rect& client) const;
 
 private:
     // While the program itself moves, sizes or shows the window, the system's reports of it are not
@@ -104,6 +111,8 @@ private:
     // WM_ACTIVATE: tells the client, keeps the focused child while the window is inactive and gives
     // it the keyboard back on activation; returns whether the message is done with.
     bool activationChanged(std::uintptr_t wParam);
+    // WM_GETOBJECT: UI Automation's root element, or the MSAA object of the client area.
+    bool answerAccessibility(std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result);
 
     Win32Host& host_;
     WindowClient& client_;
@@ -125,6 +134,8 @@ private:
     // activation); it may have been destroyed since, which is checked before it is used.
     HWND__* focusedChild_ = nullptr;
     Win32MenuBar* menuBar_ = nullptr;
+    // Null until a screen reader asks; holds one reference.
+    WindowAutomation* automation_ = nullptr;
 };
 
 }  // namespace zozuz

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # zozuz.exe from start to end under Wine on a real X server with a window manager: the program shows
 # one window captioned "zozuz" at the outer bounds 193, 135, 570 x 385, with the editor in its middle,
-# keeps the About box hidden, and closing the window through the window manager (Alt+F4)
+# keeps the About box hidden, reads to a screen reader (MSAA) with an Encrypt button that works, and closing the window through the window manager (Alt+F4)
 # ends it with exit code 0. A screenshot is left in $ZOZUZ_SCREENSHOT when that is set.
 #
 # usage: zozuz_e2e.sh PATH_TO_ZOZUZ_EXE PATH_TO_LISTWINDOWS_EXE   (inside an X session; Wine answers
@@ -70,6 +70,37 @@ for _ in $(seq 50); do
 done
 check "the colour of the editor in the middle of the window" "#FFFFFF" "$pixel"
 [ -n "${ZOZUZ_SCREENSHOT:-}" ] && import -window root "$ZOZUZ_SCREENSHOT" 2>/dev/null && echo "screenshot: $ZOZUZ_SCREENSHOT"
+
+# What a screen reader reads (MSAA, from another process): the tool bar's buttons named by their
+# tooltips, the status line, and the editor's line; pressing Encrypt through it encrypts the text,
+# after which Decrypt is the enabled one.
+controls() { "$wine_run" "$list" controls zozuz 2>/dev/null | tr -d '\r'; }
+state_of() { controls | awk -F'\t' -v n="$1" '$1 == "button" && $2 == n { print $3 }'; }
+check "the number of tool bar buttons a reader finds (at least 9)" "yes" \
+  "$([ "$(controls | awk -F'\t' '$1 == "button"' | wc -l)" -ge 9 ] && echo yes || echo no)"
+check "the status line a reader finds" "1" "$(controls | awk -F'\t' '$1 == "statusbar"' | wc -l)"
+check "the Encrypt button for a reader" "enabled" "$(state_of 加密)"
+win=$(xdotool search --onlyvisible --name '^zozuz$' 2>/dev/null | head -n 1)
+if [ -n "$win" ]; then
+  timeout 5 xdotool windowactivate --sync "$win" >/dev/null 2>&1
+  xdotool type --delay 30 "abc def" 2>/dev/null
+fi
+editor=""
+for _ in $(seq 50); do
+  editor=$(controls | awk -F'\t' '$1 == "editor" { print $2 }')
+  [ "$editor" = "abc def" ] && break
+  sleep 0.1
+done
+check "the editor's line a reader reads" "abc def" "$editor"
+"$wine_run" "$list" press zozuz 加密 >/dev/null 2>&1
+for _ in $(seq 50); do
+  editor=$(controls | awk -F'\t' '$1 == "editor" { print $2 }')
+  [ "$editor" != "abc def" ] && break
+  sleep 0.1
+done
+check "the editor's line after a reader pressed Encrypt" "bcd!efg" "$editor"
+check "the Decrypt button after Encrypt" "enabled" "$(state_of 解密)"
+check "the Encrypt button after Encrypt" "disabled" "$(state_of 加密)"
 
 # Close through the window manager; xdotool matches the ASCII caption (WM_NAME is Latin-1).
 win=$(xdotool search --onlyvisible --name '^zozuz$' 2>/dev/null | head -n 1)
