@@ -58,7 +58,9 @@ TEST(CharacterOffsets, AgreeWithAWalkOfTheWholeTextAfterEveryEdit) {
         const Pos count = static_cast<Pos>(starts.size()) - 1;
         const Pos probe = static_cast<Pos>(random() % static_cast<std::uint32_t>(count + 1));
         ASSERT_EQ(offsets.positionOf(probe), starts[probe]) << "step " << step;
-        if (step % 3 == 0) ASSERT_EQ(offsets.count(), count) << "step " << step;
+        if (step % 3 == 0) {
+            ASSERT_EQ(offsets.count(), count) << "step " << step;
+        }
         for (Pos o = 0; o <= count; ++o) {
             ASSERT_EQ(offsets.offsetOf(starts[o]), o) << "step " << step;
             ASSERT_EQ(offsets.positionOf(o), starts[o]) << "step " << step;

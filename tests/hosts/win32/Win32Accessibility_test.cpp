@@ -136,7 +136,7 @@ struct Seen {
     bool operator==(const Seen&) const = default;
 };
 
-std::ostream& operator<<(std::ostream& out, const Seen& s) {
+[[maybe_unused]] std::ostream& operator<<(std::ostream& out, const Seen& s) {
     return out << "{" << s.msaaRole << ", " << s.controlType << ", " << s.name << ", " << s.enabled << "}";
 }
 

@@ -981,7 +981,9 @@ TEST(Win32HostServices, PrintedRowsKeepEveryCharacterInOrderWithinTheMargins) {
         // Each row fits the area, and every row but the last is full.
         const int characters = static_cast<int>(texts[i].text.size());
         EXPECT_LE(characters * advance, geometry.width) << i;
-        if (i + 1 < rows) EXPECT_GT((characters + 1) * advance, geometry.width) << i;
+        if (i + 1 < rows) {
+            EXPECT_GT((characters + 1) * advance, geometry.width) << i;
+        }
     }
     // "b" stands at the first tab stop, and the page number is centred at the foot.
     EXPECT_EQ(texts[rows + 1].x, margin + geometry.tabStop);
