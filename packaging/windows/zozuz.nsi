@@ -5,9 +5,8 @@
 ; program; and registers its uninstaller in the list of installed programs. The wizard speaks
 ; Simplified Chinese on a Chinese system and English elsewhere.
 ;
-; The setup itself is a 32-bit program, so that on a 32-bit system it still starts and can say that
-; zozuz needs a 64-bit one. It therefore reads and writes the registry's 64-bit view explicitly and
-; takes the 64-bit program-files folder.
+; The setup is a 64-bit program like the one it installs: it sees the registry's 64-bit view and the
+; 64-bit program-files folder as its own, and a 32-bit system refuses to start it as it would zozuz.
 ;
 ; scripts/package-windows.sh compiles it with these definitions:
 ;   VERSION          the executables' file version (the installed program's version)
@@ -23,13 +22,13 @@
 ; as an administrator. The uninstaller takes /S as well.
 
 Unicode true
+Target amd64-unicode
 ManifestDPIAware true
 RequestExecutionLevel highest
 SetCompressor /SOLID lzma
 
 !include MUI2.nsh
 !include LogicLib.nsh
-!include x64.nsh
 !include FileFunc.nsh
 !include nsDialogs.nsh
 
@@ -90,8 +89,6 @@ LangString ModeAllUsers ${LANG_ENGLISH} "Install for &anyone using this computer
 LangString ModeAllUsers ${LANG_SIMPCHINESE} "为使用这台电脑的所有人安装(&A)"
 LangString ModeCurrentUser ${LANG_ENGLISH} "Install just for &me"
 LangString ModeCurrentUser ${LANG_SIMPCHINESE} "只为我安装(&M)"
-LangString NeedsX64 ${LANG_ENGLISH} "zozuz needs a 64-bit version of Windows."
-LangString NeedsX64 ${LANG_SIMPCHINESE} "zozuz 需要 64 位的 Windows。"
 LangString NeedsAdmin ${LANG_ENGLISH} "Installing zozuz for anyone using this computer needs an administrator."
 LangString NeedsAdmin ${LANG_SIMPCHINESE} "为使用这台电脑的所有人安装 zozuz 需要管理员权限。"
 LangString UnNeedsAdmin ${LANG_ENGLISH} "zozuz was installed for anyone using this computer: removing it needs an administrator."
@@ -160,7 +157,7 @@ Function ApplyInstallMode
   ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $0 == ""
     ${If} $InstallMode == "AllUsers"
-      StrCpy $0 "$PROGRAMFILES64\zozuz"
+      StrCpy $0 "$PROGRAMFILES\zozuz"
     ${Else}
       GetKnownFolderPath $0 {5CD7AEE2-2219-4A67-B85D-6C9CE15660CB} ; FOLDERID_UserProgramFiles
       ${If} $0 == ""
@@ -173,11 +170,6 @@ Function ApplyInstallMode
 FunctionEnd
 
 Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "$(NeedsX64)" /SD IDOK
-    Abort
-  ${EndIf}
-  SetRegView 64
   ; /D= has set the folder before this runs; nothing else has.
   ${If} $INSTDIR != ""
     StrCpy $FolderGiven 1
@@ -272,7 +264,6 @@ SectionEnd
 ; The uninstaller belongs to the installation whose entry names its folder: for everyone when the
 ; machine's entry does, for the current user otherwise.
 Function un.onInit
-  SetRegView 64
   ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $0 == $INSTDIR
     UserInfo::GetAccountType

@@ -2,6 +2,7 @@
 # The Windows packages under Wine, in a fresh prefix of their own (never the one the other Windows
 # tests use), made again on every run:
 # - the portable archive holds exactly its folder with both executables and the readme;
+# - the setup's version record carries the executables' values;
 # - the setup's wizard speaks Chinese on a Chinese system and English on another;
 # - the silent setup installs for everyone: the executables (those of the archive) in the
 #   program-files folder, the uninstaller's entry with its values, the Start menu shortcut leading
@@ -60,7 +61,7 @@ check "the archive's contents" \
 portable="$work/portable/zozuz-$version-win64"
 # Notepad reads the readme as UTF-8 by its byte-order mark, line by line at CR LF.
 check "the readme's first bytes" "efbbbf" "$(head -c 3 "$portable/readme.txt" | od -An -tx1 | tr -d ' \n')"
-check "the readme's lines without CR" "0" "$(grep -c $'[^\r]$' "$portable/readme.txt")"
+check "the readme's lines without CR" "0" "$(grep -vc $'\r$' "$portable/readme.txt")"
 
 # A string of a file's version record: the UTF-16 key, its terminator, the padding to a 32-bit
 # boundary, then the value up to its terminator.
