@@ -3,7 +3,8 @@
 # a Song face and a legible UI face), prepares the Wine prefix outside the tree, cross-builds
 # zozuz.exe and zozuz-cli.exe with their tests into build-win32/, and then, inside a private X
 # session (Xvfb with openbox): runs the portable tests and the Windows host's own tests under Wine, the end-to-end check of
-# zozuz.exe, and the comparison of zozuz-cli.exe with the Linux zozuz-cli.
+# zozuz.exe, and the comparison of zozuz-cli.exe with the Linux zozuz-cli. Then builds the setup
+# program and the portable archive and checks them in a Wine prefix of their own.
 # The benchmarks and fuzzers are left out: they measure the portable code, which the Linux build covers.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,6 +19,8 @@ cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_6
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)"
 echo "Windows build: $((SECONDS - started)) s; zozuz.exe and zozuz-cli.exe are in $build"
+# The setup program and the portable archive, into $build/packages.
+ZOZUZ_WIN32_BUILD_DIR="$build" "$root/scripts/package-windows.sh"
 
 # The Linux companion the Windows one is compared with.
 linux_build="${ZOZUZ_BUILD_DIR:-$root/build}"
@@ -62,5 +65,9 @@ chmod +x "$build/run-density-test.sh"
 status=0
 "$root/tests/hosts/qt/run_in_x_session.sh" "$build/run-windows-tests.sh" || status=$?
 ZOZUZ_X_SCREEN=1920x1200x24 "$root/tests/hosts/qt/run_in_x_session.sh" "$build/run-density-test.sh" || status=1
+# The packages, installed, used and removed in a Wine prefix of their own, made afresh.
+echo "== The setup program and the portable archive"
+ZOZUZ_SETUP_SCREENSHOT="$build/setup-wizard.png" "$root/tests/hosts/qt/run_in_x_session.sh" \
+  "$root/tests/packaging/windows_setup_test.sh" "$build/packages" "$build/tests/hosts/win32/ListWindows.exe" || status=1
 echo "Windows part: $((SECONDS - started)) s in all"
 exit $status

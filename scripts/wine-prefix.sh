@@ -10,7 +10,9 @@
 # them, so a prefix made by an older version of this script takes the new settings on its next run.
 set -euo pipefail
 prefix="${ZOZUZ_WINEPREFIX:-$HOME/.cache/zozuz/wine}"
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
+# The .NET and HTML installers stay off, and so does Wine's menu builder: it would copy the prefix's
+# menus and file types into this machine's own desktop.
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" LC_ALL=zh_CN.UTF-8
 ready="$prefix/.zozuz-ready"
 
 # The faces Wine's own drawing asks for: the non-client metrics (menus, message boxes, captions and
