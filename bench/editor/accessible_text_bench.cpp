@@ -1,7 +1,7 @@
 // What a screen reader costs on a text of 256 MiB in 80-byte lines of GBK prose (about 3.4 million
 // lines): the first count of its characters (one walk of the text), reading a line near the end once
 // counted, moving the caret there and telling the reader, a key typed at the start followed by the
-// reader's next question, and a run that rewrites every line (as Encrypt does) followed by one
+// reader's next question, the caret stepping along a single line of 64 MiB, and a run that rewrites every line (as Encrypt does) followed by one
 // question. CI runs no benchmark.
 
 #include <benchmark/benchmark.h>
@@ -99,6 +99,27 @@ void BM_CaretMovedNearTheEnd(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CaretMovedNearTheEnd)->Arg(k256MiB)->Unit(benchmark::kMicrosecond);
+
+// One line of 64 MiB (the prose without its breaks): the caret stepping near its end, and reading
+// the character there, as a reader arrowing along it does.
+void BM_CaretStepsNearTheEndOfA64MiBLine(benchmark::State& state) {
+    Rig rig(0);
+    std::string line = proseLines(std::int64_t{64} << 20);
+    std::erase(line, '\r');
+    std::erase(line, '\n');
+    rig.edit.setText(line);
+    const Pos base = rig.edit.textLength() - 100000;
+    Pos step = 0;
+    for (auto _ : state) {
+        const Pos position = base + (step++ % 4000) * 2;
+        rig.view.select(position, position);
+        rig.text->caretMoved();
+        rig.text->flush();
+        const AccessibleText::Offset caret = rig.text->caret();
+        benchmark::DoNotOptimize(rig.text->text(caret, caret + 1));
+    }
+}
+BENCHMARK(BM_CaretStepsNearTheEndOfA64MiBLine)->Unit(benchmark::kMicrosecond);
 
 void BM_KeyAtTheStartThenCount(benchmark::State& state) {
     Rig rig(state.range(0));

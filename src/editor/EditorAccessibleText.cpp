@@ -137,7 +137,7 @@ AccessibleText::Range EditorAccessibleText::lineAt(Offset offset) {
     const EditControl::Pos line = edit.editorLineFromPosition(offsets_.positionOf(offset));
     const EditControl::Pos start = edit.editorLineStart(line);
     const Offset first = offsets_.offsetOf(start);
-    return {first, first + offsets_.lineCharacters(line)};
+    return {first, first + offsets_.charactersOfLine(line)};
 }
 
 AccessibleText::Range EditorAccessibleText::selection() {

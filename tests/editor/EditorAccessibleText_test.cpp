@@ -34,17 +34,18 @@ std::vector<Pos> characterStarts(const EditControl& edit, const CharacterKinds& 
 }
 
 // Edits of every kind (typing, breaks, pairs torn apart and joined, lone lead bytes, whole lines
-// removed) against blocks of two lines, so that edits cross the blocks' borders; after each, every
-// offset and position agrees with a walk of the whole text.
+// removed) against blocks of two lines, so that edits cross the blocks' borders, and with lines over
+// four bytes long keeping marks two or three bytes apart; every offset and position then agrees with
+// a walk of the whole text.
 TEST(CharacterOffsets, AgreeWithAWalkOfTheWholeTextAfterEveryEdit) {
     SystemCodePageCodec codec;
     CharacterKinds kinds(LeadByteSet::codePage936(), codec);
     EditControl edit;
-    CharacterOffsets offsets(edit, kinds, 2);
+    CharacterOffsets offsets(edit, kinds, 2, 4, 2);
     edit.addChangeListener([&](Pos p, Pos removed, Pos inserted) { offsets.changed(p, removed, inserted); });
     const std::vector<std::string> pieces = {"a", "\xD6\xD0", "\xD6", "\xCE\xC4x", "\r\n", "\r\n\r\n", "\n", "\xFF", "b\r\nc\xD6"};
     std::mt19937 random(7);
-    edit.setText("abc \xD6\xD0\xCE\xC4\r\nline\r\n\r\n\xD6\r\nlast");
+    edit.setText("abc \xD6\xD0\xCE\xC4\r\nline\r\n\r\n\xD6\r\nlast \xD6\xD0x\xD6\xD0\xCE\xC4\xFF\xD6\xD0 long");
     for (int step = 0; step < 400; ++step) {
         const Pos length = edit.textLength();
         const Pos a = static_cast<Pos>(random() % static_cast<std::uint32_t>(length + 1));
