@@ -14,6 +14,7 @@
 #include "hosts/win32/EditorAutomation.h"
 #include "hosts/win32/GdiCodePageText.h"
 #include "hosts/win32/GdiTextRenderer.h"
+#include "hosts/win32/ObjectRequest.h"
 #include "hosts/win32/UiaCore.h"
 #include "hosts/win32/Win32Dpi.h"
 #include "hosts/win32/Win32Host.h"
@@ -119,18 +120,7 @@ void Win32EditorWindow::accessibleTextChanged(const AccessibleTextChange& change
 }
 
 bool Win32EditorWindow::answerAccessibility(std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) {
-    const auto object = static_cast<LONG>(static_cast<DWORD>(lParam));
-    if (object == UiaRootObjectId && UiaCore::get().available()) {
-        result = UiaCore::get().returnRawElementProvider(handle_, wParam, lParam, &automation());
-        return true;
-    }
-    if (object == OBJID_CLIENT) {
-        IAccessible* msaa = automation().msaa();
-        result = LresultFromObject(__uuidof(IAccessible), wParam, msaa);
-        msaa->Release();
-        return true;
-    }
-    return false;
+    return answerObjectRequest(handle_, wParam, lParam, automation(), result);
 }
 
 PixelScale Win32EditorWindow::scale() const { return parent_.scale(); }

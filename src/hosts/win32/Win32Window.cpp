@@ -7,6 +7,7 @@
 #include "hosts/win32/Win32Dpi.h"
 #include "hosts/win32/Win32Host.h"
 #include "hosts/win32/Win32MenuBar.h"
+#include "hosts/win32/ObjectRequest.h"
 #include "hosts/win32/UiaCore.h"
 #include "hosts/win32/WindowAutomation.h"
 #include "hosts/win32/Win32Input.h"
@@ -410,19 +411,7 @@ bool Win32Window::activationChanged(std::uintptr_t wParam) {
 }
 
 bool Win32Window::answerAccessibility(std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) {
-    // The object id is a DWORD; the sign it arrives with varies.
-    const auto object = static_cast<LONG>(static_cast<DWORD>(lParam));
-    if (object == UiaRootObjectId && UiaCore::get().available()) {
-        result = UiaCore::get().returnRawElementProvider(handle_, wParam, lParam, &automation());
-        return true;
-    }
-    if (object == OBJID_CLIENT) {
-        IAccessible* msaa = automation().msaa();
-        result = LresultFromObject(__uuidof(IAccessible), wParam, msaa);
-        msaa->Release();
-        return true;
-    }
-    return false;
+    return answerObjectRequest(handle_, wParam, lParam, automation(), result);
 }
 
 bool Win32Window::handleMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam, std::intptr_t& result) {
